@@ -1,0 +1,35 @@
+// taviron-cli: the engine on files, JSON on stdout, progress on stderr.
+#include <iostream>
+#include <map>
+
+#include "cli_command.h"
+
+namespace tav::cli {
+
+std::vector<CliCommand>& cliCommands() {
+  static std::vector<CliCommand> commands;
+  return commands;
+}
+
+void printError(const std::string& text) { std::cerr << text << std::endl; }
+
+}  // namespace tav::cli
+
+int main(int argc, char** argv) {
+  using namespace tav::cli;
+  CLI::App app{"Taviron command-line tool: room acoustics and sound-reinforcement engine"};
+  app.require_subcommand(1);
+  std::map<CLI::App*, std::function<int()>> actions;
+  for (const CliCommand& command : cliCommands()) {
+    CLI::App* sub = app.add_subcommand(command.name, command.description);
+    actions[sub] = command.setup(*sub);
+  }
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e) == 0 ? EXIT_OK : EXIT_USAGE;
+  }
+  for (auto& [sub, action] : actions)
+    if (sub->parsed()) return action();
+  return EXIT_USAGE;
+}
