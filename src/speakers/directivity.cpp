@@ -1,0 +1,145 @@
+#include "speakers/directivity.h"
+
+#include <cmath>
+
+namespace tav {
+
+namespace {
+
+// Polar and azimuth angles in 5-degree grid units. The polar scale lands
+// straight behind at a value just above 36, so that direction always uses
+// row 36 alone.
+constexpr double POLAR_UNITS_PER_RAD = 11.4592;
+constexpr double AZIMUTH_UNITS_PER_RAD = 11.45915;
+constexpr double TWO_PI = 6.283185307179586;
+
+const std::array<double, BAND_COUNT>& airLog() {
+  static const std::array<double, BAND_COUNT> logs = [] {
+    std::array<double, BAND_COUNT> l{};
+    for (int b = 0; b < BAND_COUNT; ++b) l[b] = std::log(AIR_ATTENUATION[b]);
+    return l;
+  }();
+  return logs;
+}
+
+}  // namespace
+
+DirectivityEnergyTable::DirectivityEnergyTable() {
+  for (int k = 0; k < 256; ++k) energy_[k] = std::pow(10.0, (k - 225) / 50.0);
+}
+
+const DirectivityEnergyTable& DirectivityEnergyTable::instance() {
+  static const DirectivityEnergyTable table;
+  return table;
+}
+
+SpeakerFrame makeSpeakerFrame(const PlacedSpeaker& speaker, const SpeakerType& type) {
+  SpeakerFrame f;
+  f.position = speaker.pos();
+  auto prepare = [](double angle, bool& flag, double& s, double& c) {
+    flag = std::fabs(angle) > FRAME_ANGLE_EPSILON;
+    if (flag) {
+      s = std::sin(angle);
+      c = std::cos(angle);
+    }
+  };
+  prepare(speaker.horizontal, f.turnH, f.sinH, f.cosH);
+  prepare(speaker.vertical, f.turnV, f.sinV, f.cosV);
+  prepare(speaker.rotation, f.turnR, f.sinR, f.cosR);
+  for (int b = 0; b < BAND_COUNT; ++b) {
+    f.acousticFactor[b] = speaker.acousticFactor[b];
+    if (std::fabs(f.acousticFactor[b]) > ACTIVE_BAND_FACTOR) f.bandMask |= std::uint8_t(1u << b);
+  }
+  f.polarity = speaker.polarity < 0 ? -1.0 : 1.0;
+  f.delay = speaker.delay;
+  f.type = &type;
+  return f;
+}
+
+Vec3d toSpeakerFrame(const SpeakerFrame& f, const Vec3d& point) {
+  double x = point.x - f.position.x, y = point.y - f.position.y, z = point.z - f.position.z;
+  if (f.turnH) {
+    const double nx = f.cosH * x + f.sinH * y;
+    y = -f.sinH * x + f.cosH * y;
+    x = nx;
+  }
+  if (f.turnV) {
+    const double nx = f.cosV * x + f.sinV * z;
+    z = -f.sinV * x + f.cosV * z;
+    x = nx;
+  }
+  if (f.turnR) {
+    const double nz = f.cosR * z + f.sinR * y;
+    y = -f.sinR * z + f.cosR * y;
+    z = nz;
+  }
+  return {x, y, z};
+}
+
+DirectivityResult directivityEnergy(const DirectivityGrid& grid, const Vec3d& d) {
+  const DirectivityEnergyTable& table = DirectivityEnergyTable::instance();
+  DirectivityResult r;
+  const double dist2 = d.x * d.x + d.y * d.y + d.z * d.z;
+  r.distance = std::sqrt(dist2);
+  double theta = 0;
+  if (r.distance <= 0.01) {
+    r.inverseSquare = 100.0;
+  } else {
+    r.inverseSquare = 1.0 / dist2;
+    // Rounding can push the cosine a hair beyond +-1.
+    double c = d.x / r.distance;
+    c = c > 1.0 ? 1.0 : (c < -1.0 ? -1.0 : c);
+    theta = std::acos(c) * POLAR_UNITS_PER_RAD;
+  }
+
+  int i0 = static_cast<int>(theta);
+  int i1;
+  double w0, w1;
+  if (i0 < DIRECTIVITY_ROWS - 1) {
+    i1 = i0 + 1;
+    w1 = theta - i0;
+    w0 = 1.0 - w1;
+  } else {
+    i0 = i1 = DIRECTIVITY_ROWS - 1;
+    w0 = w1 = 0.5;
+  }
+
+  int j0, j1;
+  double u0, u1;
+  if (std::fabs(d.y) > 0.001) {
+    double phi = std::atan2(d.z, d.y);
+    if (phi < 0) phi += TWO_PI;
+    phi *= AZIMUTH_UNITS_PER_RAD;
+    const double fl = std::floor(phi);
+    u1 = phi - fl;
+    u0 = 1.0 - u1;
+    j0 = static_cast<int>(fl) % DIRECTIVITY_COLUMNS;
+    j1 = (j0 + 1) % DIRECTIVITY_COLUMNS;
+  } else {
+    j0 = j1 = d.z < 0 ? 54 : 18;
+    u0 = u1 = 0.5;
+  }
+
+  r.energy = w0 * (u0 * table[grid.at(i0, j0)] + u1 * table[grid.at(i0, j1)]) +
+             w1 * (u0 * table[grid.at(i1, j0)] + u1 * table[grid.at(i1, j1)]);
+  return r;
+}
+
+BandArrival sourceBandEnergy(const SpeakerFrame& f, const Vec3d& point, int band) {
+  if (band < 0 || band >= BAND_COUNT || !(f.bandMask & (1u << band)) || !f.type)
+    return {0.001, 10000.0};
+  const Vec3d local = toSpeakerFrame(f, point);
+  const DirectivityResult d = directivityEnergy(f.type->grids[band], local);
+  const double air = std::exp(airLog()[band] * d.distance);
+  return {f.polarity * d.inverseSquare * f.acousticFactor[band] * air * d.energy,
+          d.distance / SPEED_OF_SOUND + f.delay * 0.001};
+}
+
+std::uint8_t directivityCodeFromDb(double db) {
+  const double x = db * 5.0 + 225.0;
+  if (!(x > 0)) return 0;  // also NaN
+  const double rounded = std::floor(x + 0.5);
+  return rounded >= 255.0 ? 255 : static_cast<std::uint8_t>(rounded);
+}
+
+}  // namespace tav

@@ -1,0 +1,81 @@
+// Directivity lookup: a loudspeaker's frame (the transform of a world point
+// into the loudspeaker's local axes), the energy factor of its balloon in a
+// local direction, and the direct sound of one loudspeaker at a point.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "model/vec3.h"
+#include "speakers/placed_speaker.h"
+#include "speakers/speaker_type.h"
+
+namespace tav {
+
+// Octave-band constants shared by the level and reflection calculations.
+constexpr double SPEED_OF_SOUND = 343.0;  // m/s
+// Air attenuation as an energy factor per metre of path, 125..8000 Hz.
+constexpr std::array<double, BAND_COUNT> AIR_ATTENUATION = {1.0,   0.99997, 0.9999, 0.9995,
+                                                            0.998, 0.991,   0.965};
+constexpr std::array<int, BAND_COUNT> BAND_FREQUENCIES = {125, 250, 500, 1000, 2000, 4000, 8000};
+// A band takes part in calculations only above this acoustic factor (30 dB).
+constexpr double ACTIVE_BAND_FACTOR = 1000.0;
+// Angles of at most this magnitude are not applied by the frame (rad).
+constexpr double FRAME_ANGLE_EPSILON = 0.01;
+
+// Energy factor of each directivity code: entry k = 10^((k - 225) / 50).
+class DirectivityEnergyTable {
+ public:
+  DirectivityEnergyTable();
+  double operator[](std::uint8_t code) const { return energy_[code]; }
+  // The one table of the program (immutable once built).
+  static const DirectivityEnergyTable& instance();
+
+ private:
+  std::array<double, 256> energy_;
+};
+
+// The prepared orientation and drive of one switched-on loudspeaker.
+struct SpeakerFrame {
+  Vec3d position;
+  bool turnH = false, turnV = false, turnR = false;
+  double sinH = 0, cosH = 1, sinV = 0, cosV = 1, sinR = 0, cosR = 1;
+  std::uint8_t bandMask = 0;  // bit b: |F_b| > 1000
+  std::array<double, BAND_COUNT> acousticFactor{};
+  double polarity = 1;
+  double delay = 0;  // ms
+  const SpeakerType* type = nullptr;
+};
+
+SpeakerFrame makeSpeakerFrame(const PlacedSpeaker& speaker, const SpeakerType& type);
+
+// World point -> vector from the loudspeaker in its local frame (+x = main axis).
+Vec3d toSpeakerFrame(const SpeakerFrame& frame, const Vec3d& point);
+
+struct DirectivityResult {
+  double energy = 1;     // D, the balloon's energy factor relative to the axis
+  double inverseSquare;  // q = 1 / dist^2, or 100 within 0.01 of the source
+  double distance;       // |d|
+};
+
+// Energy factor of a band's balloon in the local direction d, interpolated
+// in the energy domain between the four surrounding grid cells.
+DirectivityResult directivityEnergy(const DirectivityGrid& grid, const Vec3d& local);
+inline DirectivityResult directivityEnergy(const SpeakerType& type, int band, const Vec3d& local) {
+  return directivityEnergy(type.grids[band], local);
+}
+
+struct BandArrival {
+  double energy;   // linear, polarity included
+  double arrival;  // s
+};
+
+// Direct sound of one loudspeaker at a point in one band. A band outside the
+// frame's mask gives energy 0.001 at 10000 s (ignored by the callers).
+BandArrival sourceBandEnergy(const SpeakerFrame& frame, const Vec3d& point, int band);
+
+// Code of a level in dB relative to the axis: round(dB * 5 + 225), 0..255.
+std::uint8_t directivityCodeFromDb(double db);
+inline double directivityDbFromCode(std::uint8_t code) { return (code - 225) / 5.0; }
+
+}  // namespace tav
