@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "model/model_object.h"
+#include "model_test_util.h"
+
+namespace tav {
+namespace {
+
+using test::makeObject;
+using E = IndexEntry;
+using Entries = std::vector<IndexEntry>;
+
+constexpr std::uint16_t S = IDX_START, L = IDX_LINE, C = IDX_CLOSE, M = IDX_MATERIAL;
+
+TEST(Compaction, NodesWithinOneMillimetreMerge) {
+  // Two triangles sharing an edge whose copies lie 0.5 mm apart, and a third
+  // vertex 2 mm from the shared one.
+  auto o = makeObject({{0, 0, 0},
+                       {1, 0, 0},
+                       {0, 1, 0},
+                       {1.0005f, 0, 0},  // 0.5 mm from node 1
+                       {1, 1, 0},
+                       {0, 1.0f, 0.0005f},  // 0.5 mm from node 2
+                       {0, 1.002f, 0}},     // 2 mm from node 2
+                      {{S, 0}, {M, 4}, {L, 1}, {C, 2}, {S, 3}, {M, 5}, {L, 4}, {L, 5}, {C, 6}},
+                      LAYER_ROOM, SHAPE_SOLID);
+  ASSERT_TRUE(compactObject(*o));
+  // New list in order of first use: 0, 1, 2, then 4 and 6; 3 and 5 merged.
+  ASSERT_EQ(o->nodeCount(), 5u);
+  EXPECT_EQ(o->nodes[1], (Node{1, 0, 0}));  // the first of the merged pair stays
+  EXPECT_EQ(o->nodes[2], (Node{0, 1, 0}));
+  EXPECT_EQ(o->nodes[3], (Node{1, 1, 0}));
+  EXPECT_EQ(o->nodes[4], (Node{0, 1.002f, 0}));
+  EXPECT_EQ(o->indices,
+            (Entries{{S, 0}, {M, 4}, {L, 1}, {C, 2}, {S, 1}, {M, 5}, {L, 3}, {L, 2}, {C, 4}}));
+}
+
+TEST(Compaction, LastVertexOnTheFirstMakesThePrecedingEdgeTheClosingEdge) {
+  // Square entered a, b, c, d and then a again (0.3 mm off).
+  auto o = makeObject({{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}, {0.0003f, 0, 0}},
+                      {{S, 0}, {M, 7}, {L, 1}, {L, 2}, {L, 3}, {C, 4}});
+  ASSERT_TRUE(compactObject(*o));
+  EXPECT_EQ(o->nodeCount(), 4u);
+  EXPECT_EQ(o->indices, (Entries{{S, 0}, {M, 7}, {L, 1}, {L, 2}, {C, 3}}));
+  EXPECT_EQ(faceAreaVector(*o, 0), (Vec3d{0, 0, 8}));
+}
+
+TEST(Compaction, RepeatedVerticesAndEdgesBackOntoTheStartVanish) {
+  // a, a (back onto the start), b, b (zero length), c, c (closing on the
+  // previous vertex).
+  auto o = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}},
+                      {{S, 0}, {M, 1}, {L, 0}, {L, 1}, {L, 1}, {L, 2}, {C, 2}});
+  ASSERT_TRUE(compactObject(*o));
+  EXPECT_EQ(o->indices, (Entries{{S, 0}, {M, 1}, {L, 1}, {C, 2}}));
+  EXPECT_EQ(o->nodeCount(), 3u);
+
+  // Distinct nodes at the same place count as a repeated vertex too.
+  auto twin = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 0, 0}, {1, 1, 0}},
+                         {{S, 0}, {M, 0}, {L, 1}, {L, 2}, {C, 3}});
+  ASSERT_TRUE(compactObject(*twin));
+  EXPECT_EQ(twin->indices, (Entries{{S, 0}, {M, 0}, {L, 1}, {C, 2}}));
+  EXPECT_EQ(twin->nodeCount(), 3u);
+}
+
+TEST(Compaction, MaterialEntriesStayOnlyBehindAStart) {
+  auto o = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}},
+                      {{M, 9},                                      // first entry: kept
+                       {S, 0}, {M, 2}, {M, 3}, {L, 1}, {M, 4}, {C, 2}});  // 3 and 4 dropped
+  ASSERT_TRUE(compactObject(*o));
+  EXPECT_EQ(o->indices, (Entries{{M, 9}, {S, 0}, {M, 2}, {L, 1}, {C, 2}}));
+  // Material numbers are not node numbers: they take no part in merging.
+  EXPECT_EQ(o->nodeCount(), 3u);
+}
+
+TEST(Compaction, ConsecutiveStartsCollapseToTheLast) {
+  // The pen moved to a, then to b: the figure is b, c, d, a. Its last vertex
+  // a lies on the abandoned start, not on the figure's start b, so it stays.
+  auto o = makeObject({{5, 5, 0}, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}},
+                      {{S, 0}, {S, 1}, {M, 0}, {L, 2}, {L, 3}, {C, 0}});
+  ASSERT_TRUE(compactObject(*o));
+  EXPECT_EQ(o->indices, (Entries{{S, 1}, {M, 0}, {L, 2}, {L, 3}, {C, 0}}));
+  // Node 0 is still referenced by the close; only unreferenced nodes go.
+  EXPECT_EQ(o->nodeCount(), 4u);
+
+  // Closing on the figure's start b after collapsed starts.
+  auto back = makeObject({{5, 5, 0}, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}},
+                         {{S, 0}, {S, 1}, {M, 0}, {L, 2}, {L, 3}, {C, 1}});
+  ASSERT_TRUE(compactObject(*back));
+  EXPECT_EQ(back->indices, (Entries{{S, 1}, {M, 0}, {L, 2}, {C, 3}}));
+}
+
+TEST(Compaction, DegenerateAndDamagedProgramsStayWellFormed) {
+  // Every vertex on one point: the material entry must not be turned into a
+  // close (its number would then be read as a node).
+  auto dot = makeObject({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
+                        {{S, 0}, {M, 5}, {L, 1}, {C, 2}});
+  ASSERT_TRUE(compactObject(*dot));
+  EXPECT_EQ(dot->indices, (Entries{{S, 0}, {M, 5}, {C, 0}}));
+  EXPECT_EQ(dot->nodeCount(), 1u);
+
+  // Node numbers beyond the node array and unknown codes are dropped.
+  auto damaged = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}},
+                            {{S, 0}, {M, 0}, {L, 1}, {L, 40}, {7, 2}, {L, 2}, {C, 65535}});
+  ASSERT_TRUE(compactObject(*damaged));
+  EXPECT_EQ(damaged->indices, (Entries{{S, 0}, {M, 0}, {L, 1}, {L, 2}}));
+  for (const IndexEntry& e : damaged->indices) {
+    if (e.code != IDX_MATERIAL) {
+      EXPECT_LT(e.ref, damaged->nodeCount());
+    }
+  }
+
+  // Unreferenced nodes go; an object without entries keeps no nodes.
+  auto empty = makeObject({{0, 0, 0}, {1, 1, 1}}, {});
+  ASSERT_TRUE(compactObject(*empty));
+  EXPECT_EQ(empty->nodeCount(), 0u);
+  EXPECT_EQ(empty->indexCount(), 0u);
+
+  // A plain line and text strokes (no material) keep their form.
+  auto line = makeObject({{0, 0, 0}, {3, 0, 0}}, {{S, 0}, {L, 1}}, LAYER_AUX, SHAPE_LINE);
+  ASSERT_TRUE(compactObject(*line));
+  EXPECT_EQ(line->indices, (Entries{{S, 0}, {L, 1}}));
+}
+
+TEST(Compaction, ObjectsBeyondTheScratchBufferAreLeftUnchanged) {
+  // At the node limit (entries use only a few nodes, which keeps this quick).
+  std::vector<Node> nodes(MAX_OBJECT_NODES);
+  for (std::size_t k = 0; k < nodes.size(); ++k) nodes[k] = {static_cast<float>(k), 0, 0};
+  auto atLimit = makeObject(nodes, {{S, 0}, {L, 21844}});
+  ASSERT_TRUE(compactObject(*atLimit));
+  EXPECT_EQ(atLimit->nodeCount(), 2u);
+
+  nodes.push_back({0, 0, 0});
+  auto tooMany = makeObject(nodes, {{S, 0}, {L, 1}, {L, 1}});
+  EXPECT_FALSE(compactObject(*tooMany));
+  EXPECT_EQ(tooMany->nodeCount(), MAX_OBJECT_NODES + 1);
+  EXPECT_EQ(tooMany->indexCount(), 3u);
+
+  Entries entries(MAX_OBJECT_ENTRIES + 1, E{L, 1});
+  entries[0] = {S, 0};
+  auto tooLong = makeObject({{0, 0, 0}, {1, 0, 0}}, entries);
+  EXPECT_FALSE(compactObject(*tooLong));
+  EXPECT_EQ(tooLong->indexCount(), MAX_OBJECT_ENTRIES + 1);
+
+  entries.pop_back();  // exactly at the entry limit
+  auto longest = makeObject({{0, 0, 0}, {1, 0, 0}}, entries);
+  ASSERT_TRUE(compactObject(*longest));
+  EXPECT_EQ(longest->indices, (Entries{{S, 0}, {L, 1}}));
+}
+
+}  // namespace
+}  // namespace tav

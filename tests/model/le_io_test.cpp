@@ -1,0 +1,126 @@
+#include "model/le_io.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace tav {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(LeIo, WriterProducesLittleEndianFields) {
+  LeWriter w;
+  w.u8(0xAB);
+  w.i8(-2);
+  w.u16(0x1234);
+  w.i16(-1);
+  w.u32(0x89ABCDEF);
+  w.i32(-2);
+  w.f32(1.0f);
+  w.f64(-2.0);
+  const Bytes expected = {0xAB, 0xFE, 0x34, 0x12, 0xFF, 0xFF, 0xEF, 0xCD, 0xAB, 0x89,
+                          0xFE, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x80, 0x3F, 0x00, 0x00,
+                          0x00, 0x00, 0x00, 0x00, 0x00, 0xC0};
+  EXPECT_EQ(w.buffer(), expected);
+
+  LeReader r(expected);
+  EXPECT_EQ(r.u8(), 0xAB);
+  EXPECT_EQ(r.i8(), -2);
+  EXPECT_EQ(r.u16(), 0x1234);
+  EXPECT_EQ(r.i16(), -1);
+  EXPECT_EQ(r.u32(), 0x89ABCDEFu);
+  EXPECT_EQ(r.i32(), -2);
+  EXPECT_EQ(r.f32(), 1.0f);
+  EXPECT_EQ(r.f64(), -2.0);
+  EXPECT_TRUE(r.ok());
+  EXPECT_TRUE(r.atEnd());
+  EXPECT_EQ(r.remaining(), 0u);
+}
+
+TEST(LeIo, ShortReadsFailStickilyAndYieldZeros) {
+  const Bytes three = {1, 2, 3};
+  LeReader r(three);
+  EXPECT_EQ(r.u16(), 0x0201);
+  EXPECT_EQ(r.u32(), 0u);  // only one byte left
+  EXPECT_TRUE(r.failed());
+  EXPECT_EQ(r.remaining(), 0u);
+  // Once failed, even a read that would fit yields zero.
+  EXPECT_EQ(r.u8(), 0u);
+  EXPECT_FALSE(r.ok());
+
+  LeReader b(three);
+  std::uint8_t out[5] = {9, 9, 9, 9, 9};
+  EXPECT_FALSE(b.bytes(out, sizeof out));
+  for (std::uint8_t v : out) EXPECT_EQ(v, 0);
+
+  LeReader v(three);
+  EXPECT_TRUE(v.view(4).empty());
+  EXPECT_TRUE(v.failed());
+
+  LeReader s(three);
+  EXPECT_TRUE(s.seek(3));  // the end itself is a valid position
+  EXPECT_TRUE(s.atEnd());
+  EXPECT_FALSE(s.seek(4));
+  EXPECT_TRUE(s.failed());
+
+  LeReader k(three);
+  EXPECT_TRUE(k.skip(2));
+  EXPECT_FALSE(k.skip(2));
+  EXPECT_TRUE(k.failed());
+
+  LeReader empty;
+  EXPECT_EQ(empty.f64(), 0.0);
+  EXPECT_TRUE(empty.failed());
+}
+
+TEST(LeIo, FixedTextIsTruncatedAndPadded) {
+  LeWriter w;
+  w.fixedText("ABCDEF", 4);  // three characters and the NUL
+  w.fixedText("AB", 4);
+  w.fixedText("", 2);
+  w.fixedText("XYZ", 0);  // a zero-width field writes nothing
+  const Bytes expected = {'A', 'B', 'C', 0, 'A', 'B', 0, 0, 0, 0};
+  EXPECT_EQ(w.buffer(), expected);
+
+  char field[4] = {'W', 'X', 'Y', 'Z'};  // no terminator: the width ends it
+  EXPECT_EQ(fixedString(field), "WXYZ");
+  setFixedString(field, "LONGER");
+  EXPECT_EQ(fixedString(field), "LON");
+  EXPECT_EQ(field[3], '\0');
+  setFixedString(field, "a");
+  EXPECT_EQ(field[1], '\0');
+  EXPECT_EQ(field[2], '\0');
+
+  char read[4];
+  LeReader r(expected);
+  EXPECT_TRUE(r.chars(read));
+  EXPECT_EQ(fixedString(read), "ABC");
+}
+
+TEST(LeIo, RawHelpersAndPatching) {
+  std::uint8_t raw[4] = {};
+  storeF32(raw, 0.25f);
+  EXPECT_EQ(raw[0], 0x00);
+  EXPECT_EQ(raw[1], 0x00);
+  EXPECT_EQ(raw[2], 0x80);
+  EXPECT_EQ(raw[3], 0x3E);
+  EXPECT_EQ(loadF32(raw), 0.25f);
+  storeU16(raw, 0xBEEF);
+  EXPECT_EQ(loadU16(raw), 0xBEEF);
+  EXPECT_EQ(raw[0], 0xEF);
+  storeU32(raw, 0x01020304);
+  EXPECT_EQ(raw[0], 0x04);
+  EXPECT_EQ(loadU32(raw), 0x01020304u);
+
+  LeWriter w;
+  w.zeros(6);
+  w.patchU32(2, 0xA1B2C3D4);
+  w.patchU32(4, 0xFFFFFFFF);  // would run past the end: ignored
+  const Bytes expected = {0, 0, 0xD4, 0xC3, 0xB2, 0xA1};
+  EXPECT_EQ(w.buffer(), expected);
+}
+
+}  // namespace
+}  // namespace tav
