@@ -1,0 +1,302 @@
+#include "reflections/face_bvh.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace tav {
+
+namespace {
+
+double comp(const Vec3d& v, int a) { return a == 0 ? v.x : (a == 1 ? v.y : v.z); }
+
+float halfArea(const std::array<float, 3>& lo, const std::array<float, 3>& hi) {
+  const float dx = hi[0] - lo[0], dy = hi[1] - lo[1], dz = hi[2] - lo[2];
+  return dx * dy + dy * dz + dz * dx;
+}
+
+void grow(std::array<float, 3>& lo, std::array<float, 3>& hi, const FaceBox& b) {
+  for (int a = 0; a < 3; ++a) {
+    lo[a] = std::min(lo[a], b.lo[a]);
+    hi[a] = std::max(hi[a], b.hi[a]);
+  }
+}
+
+// The face's box widened along the projection axis to the face's plane over
+// the box's rectangle on the two projected axes (a warped polygon's plane may
+// leave the box of its nodes there), rounded outwards.
+FaceBox reachBox(const FaceRecord& f) {
+  FaceBox r = faceBox(f);
+  const int k = std::clamp(f.projAxis, 0, 2);
+  const auto [i, j] = projectedAxes(k);
+  const double nk = f.areaVector[k];
+  if (nk == 0) return r;
+  double lo = r.lo[k], hi = r.hi[k];
+  for (int c = 0; c < 4; ++c) {
+    const double a = (c & 1) ? r.hi[i] : r.lo[i];
+    const double b = (c & 2) ? r.hi[j] : r.lo[j];
+    const double x = -(f.planeD + f.areaVector[i] * a + f.areaVector[j] * b) / nk;
+    if (std::isfinite(x)) {
+      lo = std::min(lo, x);
+      hi = std::max(hi, x);
+    }
+  }
+  r.lo[k] = std::nextafter(static_cast<float>(lo), -std::numeric_limits<float>::infinity());
+  r.hi[k] = std::nextafter(static_cast<float>(hi), std::numeric_limits<float>::infinity());
+  return r;
+}
+
+}  // namespace
+
+FaceBox faceBox(const FaceRecord& face) {
+  return {{face.bounds[0], face.bounds[2], face.bounds[4]},
+          {face.bounds[1], face.bounds[3], face.bounds[5]}};
+}
+
+bool boxesOverlap(const FaceBox& f, const Vec3d& lo, const Vec3d& hi, BoxOverlap mode) {
+  for (int a = 0; a < 3; ++a) {
+    const double ql = comp(lo, a), qh = comp(hi, a);
+    switch (mode) {
+      case BoxOverlap::Closed:
+        if (!(ql <= f.hi[a] && qh >= f.lo[a])) return false;
+        break;
+      case BoxOverlap::Strict:
+        if (!(ql < f.hi[a] && qh > f.lo[a])) return false;
+        break;
+      case BoxOverlap::UpperOpen:
+        if (!(qh >= f.lo[a] && ql < f.hi[a])) return false;
+        break;
+    }
+  }
+  return true;
+}
+
+bool lineCrossesBox(const FaceBox& f, int axis, double u, double v) {
+  const int b = axis == 0 ? 1 : 0;
+  const int c = axis == 2 ? 1 : 2;
+  return u > f.lo[b] && u < f.hi[b] && v > f.lo[c] && v < f.hi[c];
+}
+
+std::optional<RayFaceHit> rayFaceTest(const FaceTable& table, std::uint32_t face,
+                                      const Vec3d& origin, const Vec3d& direction,
+                                      const Vec3d& segLo, const Vec3d& segHi) {
+  const FaceRecord& f = table[face];
+  if (!(dot(f.p0() - origin, f.normal()) < 0)) return std::nullopt;
+  if (!boxesOverlap(faceBox(f), segLo, segHi, BoxOverlap::UpperOpen)) return std::nullopt;
+  const auto hit = intersectFacePlane(f, origin, direction);
+  if (!hit || !hit->inside) return std::nullopt;
+  const Vec3d d = hit->point - origin;
+  return RayFaceHit{face, hit->point, dot(d, d)};
+}
+
+void FaceBvh::build(const FaceTable& table) {
+  const std::size_t n = table.size();
+  boxes_.resize(n);
+  reach_.resize(n);
+  centres_.resize(n);
+  ids_.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    boxes_[i] = faceBox(table[i]);
+    reach_[i] = reachBox(table[i]);
+    for (int a = 0; a < 3; ++a) centres_[i][a] = 0.5f * (boxes_[i].lo[a] + boxes_[i].hi[a]);
+    ids_[i] = static_cast<std::uint32_t>(i);
+  }
+  nodes_.clear();
+  if (n == 0) return;
+  nodes_.reserve(2 * n);
+  nodes_.emplace_back();
+  buildNode(0, 0, static_cast<std::uint32_t>(n), 0);
+}
+
+// Top-down build with a full sweep of the surface-area heuristic over the
+// centres on each axis. Sorting by (centre, face number) keeps the build
+// deterministic.
+void FaceBvh::buildNode(std::uint32_t node, std::uint32_t first, std::uint32_t count, int depth) {
+  std::array<float, 3> lo{std::numeric_limits<float>::infinity(),
+                          std::numeric_limits<float>::infinity(),
+                          std::numeric_limits<float>::infinity()};
+  std::array<float, 3> hi{-lo[0], -lo[1], -lo[2]};
+  for (std::uint32_t k = first; k < first + count; ++k) grow(lo, hi, reach_[ids_[k]]);
+  nodes_[node].lo = lo;
+  nodes_[node].hi = hi;
+  if (count <= MAX_LEAF || depth >= MAX_DEPTH) {
+    nodes_[node].first = first;
+    nodes_[node].count = count;
+    return;
+  }
+
+  auto begin = ids_.begin() + first;
+  auto end = begin + count;
+  std::vector<float> rightCost(count);
+  float bestCost = std::numeric_limits<float>::infinity();
+  int bestAxis = 0;
+  std::uint32_t bestSplit = count / 2;
+  for (int axis = 0; axis < 3; ++axis) {
+    std::sort(begin, end, [this, axis](std::uint32_t a, std::uint32_t b) {
+      if (centres_[a][axis] != centres_[b][axis]) return centres_[a][axis] < centres_[b][axis];
+      return a < b;
+    });
+    std::array<float, 3> rl = {std::numeric_limits<float>::infinity(),
+                               std::numeric_limits<float>::infinity(),
+                               std::numeric_limits<float>::infinity()};
+    std::array<float, 3> rh{-rl[0], -rl[1], -rl[2]};
+    for (std::uint32_t k = count; k-- > 1;) {
+      grow(rl, rh, reach_[*(begin + k)]);
+      rightCost[k] = halfArea(rl, rh) * static_cast<float>(count - k);
+    }
+    std::array<float, 3> ll = {std::numeric_limits<float>::infinity(),
+                               std::numeric_limits<float>::infinity(),
+                               std::numeric_limits<float>::infinity()};
+    std::array<float, 3> lh{-ll[0], -ll[1], -ll[2]};
+    for (std::uint32_t k = 1; k < count; ++k) {
+      grow(ll, lh, reach_[*(begin + k - 1)]);
+      const float cost = halfArea(ll, lh) * static_cast<float>(k) + rightCost[k];
+      if (cost < bestCost) {
+        bestCost = cost;
+        bestAxis = axis;
+        bestSplit = k;
+      }
+    }
+  }
+  if (bestAxis != 2) {
+    std::sort(begin, end, [this, bestAxis](std::uint32_t a, std::uint32_t b) {
+      if (centres_[a][bestAxis] != centres_[b][bestAxis])
+        return centres_[a][bestAxis] < centres_[b][bestAxis];
+      return a < b;
+    });
+  }
+  const auto left = static_cast<std::uint32_t>(nodes_.size());
+  nodes_.emplace_back();
+  nodes_.emplace_back();
+  nodes_[node].first = left;
+  nodes_[node].count = 0;
+  buildNode(left, first, bestSplit, depth + 1);
+  buildNode(left + 1, first + bestSplit, count - bestSplit, depth + 1);
+}
+
+void FaceBvh::facesOverlappingBox(const Vec3d& lo, const Vec3d& hi, BoxOverlap mode,
+                                  std::vector<std::uint32_t>& out) const {
+  out.clear();
+  if (nodes_.empty()) return;
+  std::uint32_t stack[MAX_DEPTH + 8];
+  int top = 0;
+  stack[top++] = 0;
+  while (top > 0) {
+    const BvhNode& n = nodes_[stack[--top]];
+    bool overlaps = true;
+    for (int a = 0; a < 3 && overlaps; ++a)
+      overlaps = comp(lo, a) <= n.hi[a] && comp(hi, a) >= n.lo[a];
+    if (!overlaps) continue;
+    if (n.count > 0) {
+      for (std::uint32_t k = n.first; k < n.first + n.count; ++k)
+        if (boxesOverlap(boxes_[ids_[k]], lo, hi, mode)) out.push_back(ids_[k]);
+    } else {
+      stack[top++] = n.first;
+      stack[top++] = n.first + 1;
+    }
+  }
+  std::sort(out.begin(), out.end());
+}
+
+void FaceBvh::facesCrossingLine(int axis, double u, double v,
+                                std::vector<std::uint32_t>& out) const {
+  out.clear();
+  if (nodes_.empty()) return;
+  const int b = axis == 0 ? 1 : 0;
+  const int c = axis == 2 ? 1 : 2;
+  std::uint32_t stack[MAX_DEPTH + 8];
+  int top = 0;
+  stack[top++] = 0;
+  while (top > 0) {
+    const BvhNode& n = nodes_[stack[--top]];
+    if (!(u >= n.lo[b] && u <= n.hi[b] && v >= n.lo[c] && v <= n.hi[c])) continue;
+    if (n.count > 0) {
+      for (std::uint32_t k = n.first; k < n.first + n.count; ++k)
+        if (lineCrossesBox(boxes_[ids_[k]], axis, u, v)) out.push_back(ids_[k]);
+    } else {
+      stack[top++] = n.first;
+      stack[top++] = n.first + 1;
+    }
+  }
+  std::sort(out.begin(), out.end());
+}
+
+std::optional<RayFaceHit> FaceBvh::nearestFaceAlongRay(const FaceTable& table,
+                                                       const Vec3d& origin,
+                                                       const Vec3d& direction,
+                                                       std::optional<std::uint32_t> exclude,
+                                                       double maxDistanceSq) const {
+  if (nodes_.empty() || table.size() != boxes_.size()) return std::nullopt;
+  const Vec3d end = origin + direction;
+  const Vec3d segLo{std::min(origin.x, end.x), std::min(origin.y, end.y),
+                    std::min(origin.z, end.z)};
+  const Vec3d segHi{std::max(origin.x, end.x), std::max(origin.y, end.y),
+                    std::max(origin.z, end.z)};
+
+  // Lower bound of the squared distance from the origin to any point a face
+  // below a node can accept. The margin covers the rounding of the plane
+  // intersection, so a node is never skipped that holds the loop's answer.
+  double scale = std::max({std::fabs(origin.x), std::fabs(origin.y), std::fabs(origin.z)});
+  const BvhNode& root = nodes_[0];
+  for (int a = 0; a < 3; ++a)
+    scale = std::max({scale, std::fabs(double{root.lo[a]}), std::fabs(double{root.hi[a]})});
+  const double margin = 1e-6 * (1.0 + scale);
+  auto lowerBound = [&](const BvhNode& n) {
+    double s = 0;
+    for (int a = 0; a < 3; ++a) {
+      const double o = comp(origin, a);
+      const double lo = n.lo[a] - margin, hi = n.hi[a] + margin;
+      const double d = o < lo ? lo - o : (o > hi ? o - hi : 0.0);
+      s += d * d;
+    }
+    return s;
+  };
+  auto overlapsSegment = [&](const BvhNode& n) {
+    for (int a = 0; a < 3; ++a)
+      if (!(comp(segLo, a) <= n.hi[a] && comp(segHi, a) >= n.lo[a])) return false;
+    return true;
+  };
+
+  std::optional<RayFaceHit> best;
+  double bestSq = maxDistanceSq;
+  struct Pending {
+    std::uint32_t node;
+    double bound;
+  };
+  Pending stack[MAX_DEPTH + 8];
+  int top = 0;
+  if (overlapsSegment(root)) stack[top++] = {0, lowerBound(root)};
+  while (top > 0) {
+    const Pending p = stack[--top];
+    // Equal bounds are still visited: a face as near as the best one wins
+    // when it comes first in table order.
+    if (p.bound > bestSq) continue;
+    const BvhNode& n = nodes_[p.node];
+    if (n.count > 0) {
+      for (std::uint32_t k = n.first; k < n.first + n.count; ++k) {
+        const std::uint32_t id = ids_[k];
+        if (exclude && *exclude == id) continue;
+        const auto hit = rayFaceTest(table, id, origin, direction, segLo, segHi);
+        if (!hit) continue;
+        if (hit->distanceSq < bestSq || (best && hit->distanceSq == bestSq && id < best->face)) {
+          best = hit;
+          bestSq = hit->distanceSq;
+        }
+      }
+      continue;
+    }
+    Pending children[2];
+    int live = 0;
+    for (std::uint32_t c = n.first; c < n.first + 2; ++c) {
+      const BvhNode& child = nodes_[c];
+      if (!overlapsSegment(child)) continue;
+      const double b = lowerBound(child);
+      if (b <= bestSq) children[live++] = {c, b};
+    }
+    if (live == 2 && children[0].bound < children[1].bound) std::swap(children[0], children[1]);
+    for (int c = 0; c < live; ++c) stack[top++] = children[c];  // nearer one popped first
+  }
+  return best;
+}
+
+}  // namespace tav
