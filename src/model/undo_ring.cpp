@@ -99,8 +99,9 @@ bool UndoRing::canRedo() const { return current_ < top_ - 1; }
 bool UndoRing::undo(Project& project) {
   if (current_ == top_) {
     // Nothing undone yet: keep the present state so that it can be redone.
-    saveUndoState(project);
-    --current_;
+    // If it cannot be kept, the counters stay put and the undo still goes
+    // back exactly one step (the present state is then not redoable).
+    if (saveUndoState(project)) --current_;
   }
   if (!canUndo()) return false;
   --current_;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <random>
 #include <vector>
 
 #include "model/model_object.h"
@@ -121,6 +124,56 @@ TEST(Compaction, DegenerateAndDamagedProgramsStayWellFormed) {
   auto line = makeObject({{0, 0, 0}, {3, 0, 0}}, {{S, 0}, {L, 1}}, LAYER_AUX, SHAPE_LINE);
   ASSERT_TRUE(compactObject(*line));
   EXPECT_EQ(line->indices, (Entries{{S, 0}, {L, 1}}));
+}
+
+TEST(Compaction, MergingMatchesAnInOrderSearchOfTheNewList) {
+  // Points on a 0.6 mm lattice around the origin: neighbours along an axis
+  // (0.6 mm) and across a face (0.85 mm) merge, across a cube (1.04 mm) they
+  // do not. Plus points too far out to be filed, and NaN.
+  std::mt19937 random(12345);
+  std::uniform_int_distribution<int> step(-20, 20);
+  std::vector<Node> nodes;
+  for (int k = 0; k < 4000; ++k)
+    nodes.push_back({step(random) * 0.0006f, step(random) * 0.0006f, step(random) * 0.0006f});
+  nodes.push_back({3e9f, 0, 0});
+  nodes.push_back({3e9f, 0, 0});
+  nodes.push_back({std::nanf(""), 0, 0});
+  nodes.push_back({std::nanf(""), 0, 0});
+  nodes.push_back({0, -2e12f, 0});
+
+  // The rule itself: the first node of the new list within 1 mm, else a new one.
+  std::vector<Node> want;
+  std::vector<std::uint16_t> wantRefs;
+  for (const Node& p : nodes) {
+    std::size_t found = want.size();
+    for (std::size_t k = 0; k < want.size(); ++k) {
+      const double dx = double(want[k].x) - p.x, dy = double(want[k].y) - p.y,
+                   dz = double(want[k].z) - p.z;
+      if (dx * dx + dy * dy + dz * dz < 1e-6) {
+        found = k;
+        break;
+      }
+    }
+    if (found == want.size()) want.push_back(p);
+    wantRefs.push_back(static_cast<std::uint16_t>(found));
+  }
+
+  // Start + material pairs: cleanup keeps every one of them.
+  Entries entries;
+  for (std::uint16_t k = 0; k < nodes.size(); ++k) {
+    entries.push_back({S, k});
+    entries.push_back({M, 0});
+  }
+  auto o = makeObject(nodes, entries, LAYER_AUX, SHAPE_POLYLINE);
+  ASSERT_TRUE(compactObject(*o));
+  ASSERT_EQ(o->nodeCount(), want.size());
+  for (std::size_t k = 0; k < want.size(); ++k)
+    EXPECT_EQ(std::memcmp(&o->nodes[k], &want[k], sizeof(Node)), 0) << k;  // NaN-safe
+  ASSERT_EQ(o->indexCount(), entries.size());
+  for (std::size_t k = 0; k < nodes.size(); ++k) EXPECT_EQ(o->indices[2 * k].ref, wantRefs[k]) << k;
+  // The lattice makes both outcomes common.
+  EXPECT_GT(want.size(), 1000u);
+  EXPECT_LT(want.size(), 3500u);
 }
 
 TEST(Compaction, ObjectsBeyondTheScratchBufferAreLeftUnchanged) {
