@@ -123,10 +123,10 @@ std::unique_ptr<ModelObject> parseShapeLayout(std::span<const std::uint8_t> byte
 // packed entries; only layers 0, 1 and 2 are taken.
 std::unique_ptr<ModelObject> parseOldProjectLayout(std::span<const std::uint8_t> bytes) {
   LeReader in(bytes);
-  if (!in.seek(OLD_PROJECT_HEADER_SIZE + SHAPE_LAYER_TABLE_SIZE)) return nullptr;
+  if (!in.seek(SHAPE_OLD_PROJECT_HEADER_SIZE + SHAPE_LAYER_TABLE_SIZE)) return nullptr;
   ShapeBuilder builder;
   for (;;) {
-    if (!in.has(OLD_OBJECT_RECORD_SIZE)) return nullptr;
+    if (!in.has(SHAPE_OLD_OBJECT_RECORD_SIZE)) return nullptr;
     in.u32();
     const std::uint32_t next = in.u32();
     in.skip(12);
@@ -209,7 +209,7 @@ std::unique_ptr<ModelObject> readShapeData(std::span<const std::uint8_t> bytes) 
   LeReader in(bytes);
   ShapeBuilder builder;
   for (;;) {
-    if (!in.has(OBJECT_RECORD_SIZE)) return nullptr;
+    if (!in.has(SHAPE_OBJECT_RECORD_SIZE)) return nullptr;
     in.u32();
     const std::uint32_t next = in.u32();
     in.skip(12);

@@ -21,10 +21,10 @@ inline constexpr const char* SHAPE_MAGIC_OLD_PROJECT = "BRESKA V1.27";
 inline constexpr const char* SHAPE_MAGIC_PROJECT = "TAVIRON V2.80  ";
 constexpr std::size_t SHAPE_FILE_HEADER_SIZE = 32;
 constexpr std::size_t SHAPE_LAYER_TABLE_SIZE = 384;
-constexpr std::size_t OLD_PROJECT_HEADER_SIZE = 102;
+constexpr std::size_t SHAPE_OLD_PROJECT_HEADER_SIZE = 102;
 constexpr std::size_t SHAPE_RECORD_HEAD_SIZE = 18;
-constexpr std::size_t OLD_OBJECT_RECORD_SIZE = 40;
-constexpr std::size_t OBJECT_RECORD_SIZE = 48;
+constexpr std::size_t SHAPE_OLD_OBJECT_RECORD_SIZE = 40;
+constexpr std::size_t SHAPE_OBJECT_RECORD_SIZE = 48;
 // Extension of shape files beside layout-1 and layout-2 databases.
 inline constexpr const char* SHAPE_FILE_EXTENSION = ".scf";
 
