@@ -1,0 +1,143 @@
+#include "model/history_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "model/save_file.h"
+#include "project_bytes_builder.h"
+
+namespace tav {
+namespace {
+
+namespace fs = std::filesystem;
+using tavtest::Buf;
+
+class HistoryFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("taviron_history_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  fs::path dir_;
+};
+
+// 4096 bytes: units at 0, paths at 2048, 2304, 2560, 2816, recent at 3072.
+Buf handMadeHistory() {
+  Buf b(4096, 0);
+  tavtest::put32(b, 0, 1);
+  for (int i = 4; i < 2048; ++i) b[i] = static_cast<std::uint8_t>(i * 5);  // reserved
+  tavtest::putText(b, 2048, "/home/u/projects");
+  tavtest::putText(b, 2304, "/home/u/db/SPEAKERS.TSB");
+  tavtest::putText(b, 2560, "/home/u/db/ABSORB.TAB");
+  tavtest::putText(b, 2816, "fourth");
+  tavtest::putText(b, 3072, "/p/a.TPR");
+  tavtest::putText(b, 3072 + 256, "/p/b.TPR");
+  b[2048 + 200] = 'x';  // garbage after the NUL of a path field
+  return b;
+}
+
+TEST_F(HistoryFileTest, ReadsTheLayoutAndWritesReservedBytesBack) {
+  const Buf b = handMadeHistory();
+  std::ofstream(path("HISTORY.TVX"), std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
+  const History h = loadHistory(path("HISTORY.TVX"));
+  EXPECT_TRUE(h.feet);
+  EXPECT_EQ(h.projectFolder, "/home/u/projects");
+  EXPECT_EQ(h.speakerDatabasePath, "/home/u/db/SPEAKERS.TSB");
+  EXPECT_EQ(h.absorberDatabasePath, "/home/u/db/ABSORB.TAB");
+  EXPECT_EQ(h.fourthPath, "fourth");
+  EXPECT_EQ(h.recent[0], "/p/a.TPR");
+  EXPECT_EQ(h.recent[1], "/p/b.TPR");
+  EXPECT_EQ(h.recent[2], "");
+  EXPECT_EQ(h.recentCount(), 2u);
+
+  ASSERT_TRUE(writeHistory(path("again/HISTORY.TVX"), h));
+  Buf expected = b;
+  expected[2048 + 200] = 0;  // path fields are written NUL-padded
+  EXPECT_EQ(readWholeFile(path("again/HISTORY.TVX")).value(), expected);
+}
+
+TEST_F(HistoryFileTest, MissingOrShortFileGivesDefaults) {
+  History h = loadHistory(path("none.TVX"));
+  EXPECT_FALSE(h.feet);
+  EXPECT_TRUE(h.projectFolder.empty());
+  EXPECT_EQ(h.recentCount(), 0u);
+  std::ofstream(path("short.TVX"), std::ios::binary) << "\x01\0\0\0/x";
+  h = loadHistory(path("short.TVX"));
+  EXPECT_FALSE(h.feet);
+}
+
+TEST_F(HistoryFileTest, WritesUnitsAndPathsAndFailsQuietly) {
+  History h;
+  h.feet = true;
+  h.projectFolder = "/data/halls";
+  h.recent = {"/data/halls/one.TPR", "", "", ""};
+  h.fourthPath = std::string(300, 'a');  // does not fit its field: stored empty
+  ASSERT_TRUE(writeHistory(path("cfg/taviron/HISTORY.TVX"), h));
+  const Buf b = readWholeFile(path("cfg/taviron/HISTORY.TVX")).value();
+  ASSERT_EQ(b.size(), 4096u);
+  EXPECT_EQ(tavtest::get32(b, 0), 1u);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data()) + 2048), "/data/halls");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data()) + 3072), "/data/halls/one.TPR");
+  EXPECT_EQ(b[2816], 0);
+  const History back = loadHistory(path("cfg/taviron/HISTORY.TVX"));
+  EXPECT_TRUE(back.feet);
+  EXPECT_EQ(back.recent[0], "/data/halls/one.TPR");
+
+  // A folder that cannot be made (a file is in the way): false, no throw.
+  std::ofstream(path("blocker")) << "x";
+  EXPECT_FALSE(writeHistory(path("blocker/HISTORY.TVX"), h));
+}
+
+TEST(HistoryRecentList, MostRecentFirstWithoutDuplicates) {
+  History h;
+  enterRecentProject(h, "PROJECT1.TPR");  // never entered
+  EXPECT_EQ(h.recentCount(), 0u);
+  for (const char* p : {"/a", "/b", "/c", "/d"}) enterRecentProject(h, p);
+  EXPECT_EQ(h.recent, (std::array<std::string, 4>{"/d", "/c", "/b", "/a"}));
+  enterRecentProject(h, "/e");  // the oldest is lost
+  EXPECT_EQ(h.recent, (std::array<std::string, 4>{"/e", "/d", "/c", "/b"}));
+  enterRecentProject(h, "/c");  // found at 2: moves to the front
+  EXPECT_EQ(h.recent, (std::array<std::string, 4>{"/c", "/e", "/d", "/b"}));
+  enterRecentProject(h, "/b");  // found at the end
+  EXPECT_EQ(h.recent, (std::array<std::string, 4>{"/b", "/c", "/e", "/d"}));
+  enterRecentProject(h, "/b");  // at 0: nothing changes
+  EXPECT_EQ(h.recent, (std::array<std::string, 4>{"/b", "/c", "/e", "/d"}));
+  enterRecentProject(h, "/B");  // comparison is exact
+  EXPECT_EQ(h.recent[0], "/B");
+  EXPECT_EQ(h.recent[1], "/b");
+
+  History two;
+  enterRecentProject(two, "/x");
+  enterRecentProject(two, "/y");
+  EXPECT_EQ(two.recent, (std::array<std::string, 4>{"/y", "/x", "", ""}));
+}
+
+TEST(HistoryPath, ConfigFolderFromTheEnvironment) {
+  const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
+  const std::string savedXdg = oldXdg ? oldXdg : "";
+  const char* oldHome = std::getenv("HOME");
+  const std::string savedHome = oldHome ? oldHome : "";
+
+  ::setenv("XDG_CONFIG_HOME", "/cfg/here", 1);
+  EXPECT_EQ(defaultHistoryPath(), "/cfg/here/taviron/HISTORY.TVX");
+  ::unsetenv("XDG_CONFIG_HOME");
+  ::setenv("HOME", "/home/someone", 1);
+  EXPECT_EQ(defaultHistoryPath(), "/home/someone/.config/taviron/HISTORY.TVX");
+  ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);  // not absolute: ignored
+  EXPECT_EQ(defaultHistoryPath(), "/home/someone/.config/taviron/HISTORY.TVX");
+
+  if (oldXdg) ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
+  if (oldHome) ::setenv("HOME", savedHome.c_str(), 1); else ::unsetenv("HOME");
+}
+
+}  // namespace
+}  // namespace tav

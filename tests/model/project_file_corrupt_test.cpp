@@ -1,0 +1,125 @@
+// Damaged project files: every fault gives "Invalid file format !" and an
+// empty project, never a crash, a hang or a huge allocation.
+#include <gtest/gtest.h>
+
+#include "model/project_file.h"
+#include "project_bytes_builder.h"
+
+namespace tav {
+namespace {
+
+using tavtest::Buf;
+
+void expectInvalid(const Buf& bytes, const std::string& what) {
+  const ProjectLoadResult r = readProject(bytes);
+  EXPECT_EQ(r.error.text, "Invalid file format !") << what;
+  EXPECT_TRUE(r.project.objects.empty()) << what;
+  EXPECT_TRUE(r.project.speakerTypes.empty()) << what;
+}
+
+Buf legacyFile() {
+  tavtest::Bytes out;
+  tavtest::THeader h;
+  h.magic = "TAVIRON V1.27  ";
+  tavtest::putHeader(out, h);
+  tavtest::putLayers(out, {0, 1, 2});
+  for (const auto& o : tavtest::sampleObjects(true)) tavtest::putLegacyObject(out, o, false);
+  tavtest::putLegacyObject(out, tavtest::printHeaderObject(tavtest::printHeaderBlock("x")), true);
+  out.i16(1).raw(tavtest::oldSpeakerRecord("OLD", -1));
+  out.i16(1).raw(tavtest::materialRecord("100%", 1));
+  return out.b;
+}
+
+TEST(ProjectFileCorrupt, TruncatedAnywhereBeforeTheMapIsInvalid) {
+  const tavtest::SampleFile file = tavtest::sampleV280(true);
+  ASSERT_TRUE(readProject(file.bytes).ok());
+  std::vector<std::size_t> cuts;
+  // Every cut through header, layers and objects, then a sieve through the
+  // types and materials, and the section boundaries.
+  for (std::size_t n = 0; n < file.typesAt + 4; ++n) cuts.push_back(n);
+  for (std::size_t n = file.typesAt; n < file.mapAt; n += 331) cuts.push_back(n);
+  for (std::size_t n : {file.typesAt + 2 + 19159, file.typesAt + 2 + 19160, file.materialsAt,
+                        file.materialsAt + 1, file.materialsAt + 2, file.mapAt - 1})
+    cuts.push_back(n);
+  for (std::size_t n : cuts) expectInvalid(Buf(file.bytes.begin(), file.bytes.begin() + n), "cut " + std::to_string(n));
+
+  // Cut inside the map block: the project is complete, the map is not kept
+  // when less than its header remains.
+  const ProjectLoadResult r = readProject(Buf(file.bytes.begin(), file.bytes.begin() + file.mapAt + 50));
+  ASSERT_TRUE(r.ok());
+  EXPECT_FALSE(r.project.hasCalculationResult());
+}
+
+TEST(ProjectFileCorrupt, TruncatedLegacyFileIsInvalid) {
+  const Buf file = legacyFile();
+  ASSERT_TRUE(readProject(file).ok());
+  for (std::size_t n = 0; n < file.size(); n += (n < 1500 ? 1 : 257))
+    expectInvalid(Buf(file.begin(), file.begin() + n), "cut " + std::to_string(n));
+  expectInvalid(Buf(file.begin(), file.end() - 1), "last byte");
+}
+
+TEST(ProjectFileCorrupt, AbsurdCountsAndReferences) {
+  const tavtest::SampleFile file = tavtest::sampleV280(true);
+  const std::size_t first = file.objectsAt;  // room face: 4 nodes, 5 entries
+  auto patched = [&](std::size_t at, std::uint32_t v) {
+    Buf b = file.bytes;
+    tavtest::put32(b, at, v);
+    return b;
+  };
+  auto patched16 = [&](std::size_t at, std::uint16_t v) {
+    Buf b = file.bytes;
+    tavtest::put16(b, at, v);
+    return b;
+  };
+  expectInvalid(patched(first + 36, 0x7FFFFFFF), "node count");
+  expectInvalid(patched(first + 36, 0xFFFFFFFF), "node count max");
+  expectInvalid(patched(first + 40, 0x40000000), "entry count");
+  expectInvalid(patched(first + 44, 0xFFFFFFF0), "data size");
+  expectInvalid(patched(first + 32, 40), "layer 40");
+  // A node reference at the node count (the entry after the material one).
+  const std::size_t entries = first + 48 + 4 * 12;
+  expectInvalid(patched16(entries + 2 * 4 + 2, 4), "node ref");
+  // A material entry may carry any number.
+  EXPECT_TRUE(readProject(patched16(entries + 1 * 4 + 2, 999)).ok());
+  // Fewer nodes than the entries use.
+  expectInvalid(patched(first + 36, 3), "node count too small");
+  // A next field that never ends the list runs into the end of the file.
+  expectInvalid(patched(file.typesAt - 742 - 48 + 4, 1), "no last record");
+
+  expectInvalid(patched16(file.typesAt, 3), "type count beyond the file");
+  expectInvalid(patched16(file.typesAt, 501), "type count over 500");
+  expectInvalid(patched16(file.typesAt, 0xFFFF), "type count negative");
+  expectInvalid(patched16(file.materialsAt, 201), "material count over 200");
+  expectInvalid(patched16(file.materialsAt, 3), "material count beyond the file");
+  expectInvalid(patched16(file.materialsAt, 0x8000), "material count negative");
+
+  // A layer-3 shape whose stored count (without the orientation nodes) is
+  // exceeded by a reference.
+  const std::size_t shapeAt = [&] {
+    std::size_t at = first;
+    for (int i = 0; i < 4; ++i) {
+      const auto& o = file.objects[i];
+      at += 48 + o.data.size() + 12 * o.nodes.size() + 4 * o.entries.size();
+    }
+    return at;
+  }();
+  ASSERT_EQ(tavtest::get32(file.bytes, shapeAt + 32), 3u);
+  expectInvalid(patched16(shapeAt + 48 + 8 * 12 + 2, 8), "shape ref to an orientation node");
+}
+
+TEST(ProjectFileCorrupt, LegacyReferencesAreChecked) {
+  Buf file = legacyFile();
+  const std::size_t first = 102 + 384;
+  // Room face: 4 nodes; entry 2 packed as (ref << 2) | code.
+  tavtest::put16(file, first + 40 + 48 + 2 * 2, (4 << 2) | 1);
+  expectInvalid(file, "legacy node ref");
+}
+
+TEST(ProjectFileCorrupt, MissingFileCannotBeLocated) {
+  const ProjectLoadResult r = loadProject("/nonexistent/folder/none.TPR");
+  EXPECT_EQ(r.error.text, "Can\u00B4t locate file");
+  EXPECT_EQ(loadProject("/").error.text, "Can\u00B4t locate file");  // a folder
+}
+
+}  // namespace
+}  // namespace tav

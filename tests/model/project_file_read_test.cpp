@@ -1,0 +1,256 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "model/project_file.h"
+#include "project_bytes_builder.h"
+
+namespace tav {
+namespace {
+
+using tavtest::Buf;
+
+std::vector<const ModelObject*> objectsOf(const Project& p) {
+  std::vector<const ModelObject*> v;
+  for (const ModelObject& o : p.objects) v.push_back(&o);
+  return v;
+}
+
+void expectSameGeometry(const ModelObject& o, const tavtest::TObject& t) {
+  ASSERT_GE(o.nodes.size(), t.nodes.size());
+  for (std::size_t i = 0; i < t.nodes.size(); ++i) {
+    EXPECT_EQ(o.nodes[i].x, t.nodes[i][0]);
+    EXPECT_EQ(o.nodes[i].y, t.nodes[i][1]);
+    EXPECT_EQ(o.nodes[i].z, t.nodes[i][2]);
+  }
+  ASSERT_EQ(o.indices.size(), t.entries.size());
+  for (std::size_t i = 0; i < t.entries.size(); ++i) {
+    EXPECT_EQ(o.indices[i].code, t.entries[i].first);
+    EXPECT_EQ(o.indices[i].ref, t.entries[i].second);
+  }
+  EXPECT_EQ(o.data, t.data);
+  EXPECT_EQ(o.shape, t.shape);
+}
+
+TEST(ProjectFileRead, CurrentLayoutBuiltByHand) {
+  const tavtest::SampleFile file = tavtest::sampleV280(false);
+  const ProjectLoadResult r = readProject(file.bytes);
+  ASSERT_TRUE(r.ok()) << r.error.text;
+  EXPECT_EQ(r.format, "TAVIRON V2.80");
+  EXPECT_EQ(r.version, 280);
+  const Project& p = r.project;
+
+  // Settings from the header.
+  EXPECT_EQ(p.settings.rtMethod, RT_FITZROY);
+  EXPECT_EQ(p.settings.view, VIEW_YZ);
+  EXPECT_FLOAT_EQ(p.settings.cursorSnap, 0.25f);
+  EXPECT_FLOAT_EQ(p.settings.nodeSnapWidth, 12.0f);
+  EXPECT_FLOAT_EQ(p.settings.measuredRT[0], 1.9f);
+  EXPECT_FLOAT_EQ(p.settings.measuredRT[6], 0.75f);
+  EXPECT_FLOAT_EQ(p.settings.gridSize, 2.5f);
+  const CalculationOptions expectedOptions{3, -1, 4, 5, 1, 3};
+  EXPECT_EQ(p.settings.calculation, expectedOptions);
+
+  // Layers: as stored, then 3, 4, 6 and 8 switched off; 16..31 default.
+  EXPECT_STREQ(p.layers[0].name, "LAYER 1");
+  EXPECT_EQ(p.layers[5].visible, 1);
+  EXPECT_EQ(p.layers[7].visible, 1);
+  EXPECT_EQ(p.layers[3].visible, 0);
+  EXPECT_EQ(p.layers[4].visible, 0);
+  EXPECT_EQ(p.layers[9].visible, 0);
+
+  // Objects in file order, the pseudo-object gone, colours set by layer.
+  const auto objects = objectsOf(p);
+  ASSERT_EQ(objects.size(), file.objects.size());
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    SCOPED_TRACE(i);
+    expectSameGeometry(*objects[i], file.objects[i]);
+    EXPECT_EQ(objects[i]->layer, file.objects[i].layer);
+  }
+  EXPECT_EQ(objects[0]->colour, 0u);   // room, stored 5
+  EXPECT_EQ(objects[0]->flags, 0x01u);
+  EXPECT_EQ(objects[1]->colour, 21u);  // audience, stored 3
+  EXPECT_EQ(objects[2]->colour, 12u);  // loudspeaker switched on
+  EXPECT_EQ(objects[3]->colour, 0u);   // switched off
+  EXPECT_EQ(objects[4]->colour, 9u);   // shape keeps its colour
+  EXPECT_EQ(objects[5]->flags, 0x80u); // aim line: hidden, colour 0
+  EXPECT_EQ(objects[5]->colour, 0u);
+  EXPECT_EQ(objects[6]->colour, 14u);
+  EXPECT_EQ(objects[7]->colour, 33u);
+  // The shape carries its two orientation nodes in memory.
+  ASSERT_EQ(objects[4]->nodeCount(), 10u);
+  EXPECT_EQ(objects[4]->nodes[8], (Node{1, 0, 0}));
+  EXPECT_EQ(objects[4]->nodes[9], (Node{0, 0, 1}));
+
+  // Print header from the pseudo-object.
+  Buf expectedHeader = tavtest::printHeaderBlock("Hall");
+  EXPECT_EQ(p.printHeader.carried[1], expectedHeader[1]);
+  EXPECT_STREQ(p.printHeader.rows[0].label, "Project");
+  EXPECT_STREQ(p.printHeader.rows[0].value, "Hall");
+  EXPECT_STREQ(p.printHeader.rows[7].value, "1:100");
+  EXPECT_STREQ(p.printHeader.freeLines[3], "last free line");
+
+  // Types: unscrambled, shapes resolved by ordinal.
+  ASSERT_EQ(p.speakerTypes.size(), 2u);
+  EXPECT_EQ(r.resetSpeakerTypes, 0u);
+  EXPECT_STREQ(p.speakerTypes[0]->name, "T1");
+  EXPECT_STREQ(p.speakerTypes[0]->description, "Test cabinet T1");
+  EXPECT_FLOAT_EQ(p.speakerTypes[0]->maxPower[1], 200.0f);
+  EXPECT_EQ(p.speakerTypes[0]->shape, objects[4]);
+  EXPECT_STREQ(p.speakerTypes[1]->name, "T2");
+  EXPECT_EQ(p.speakerTypes[1]->shape, nullptr);
+  const Buf plainT2 = tavtest::plainSpeakerRecord("T2", -1, 2);
+  EXPECT_EQ(p.speakerTypes[1]->grids[5].at(20, 30), plainT2[512 + 2664 * 5 + 20 * 72 + 30]);
+
+  // Materials and the map block.
+  ASSERT_EQ(p.materials.count(), 2u);
+  EXPECT_STREQ(p.materials.slots[1].name, "Concrete");
+  EXPECT_FLOAT_EQ(p.materials.slots[1].alpha[6], 0.08f);
+  EXPECT_STREQ(p.materials.slots[1].category, "Walls");
+  EXPECT_EQ(p.mapBlock, tavtest::mapBlock());
+  EXPECT_TRUE(p.hasCalculationResult());
+  EXPECT_FALSE(p.modified);
+}
+
+TEST(ProjectFileRead, ShapeOrdinalsThatDoNotNameAShapeGiveTheDefaultShape) {
+  // Ordinal 8 is the removed pseudo-object, 99 is past the end, 0 is a room
+  // face (not a loudspeaker shape), -7 is negative.
+  for (std::int32_t ordinal : {8, 99, 0, -7}) {
+    tavtest::SampleFile file = tavtest::sampleV280(true);
+    Buf t1 = tavtest::testScramble(tavtest::plainSpeakerRecord("T1", ordinal, 1));
+    std::copy(t1.begin(), t1.end(), file.bytes.begin() + file.typesAt + 2);
+    const ProjectLoadResult r = readProject(file.bytes);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.project.speakerTypes[0]->shape, nullptr) << ordinal;
+  }
+}
+
+TEST(ProjectFileRead, Version200IsReadByTheCurrentReader) {
+  tavtest::THeader h;
+  h.magic = "TAVIRON V2.00  ";
+  const tavtest::SampleFile file = tavtest::sampleV280(true, h);
+  const ProjectLoadResult r = readProject(file.bytes);
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(r.version, 200);
+  EXPECT_EQ(r.project.objects.countObjects(), file.objects.size());
+  EXPECT_EQ(r.project.speakerTypes.size(), 2u);
+}
+
+TEST(ProjectFileRead, WrongMagicsAreInvalid) {
+  for (const char* magic : {"TAVIRON V1.50  ", "TAVIRON V1.27x ", "TAVIRON V1.2   ", "TAVIRXN V2.80  ",
+                            "taviron V2.80  ", "TAVIRON Vx.yz  "}) {
+    tavtest::THeader h;
+    h.magic = magic;
+    const ProjectLoadResult r = readProject(tavtest::sampleV280(true, h).bytes);
+    EXPECT_EQ(r.error.text, "Invalid file format !") << magic;
+    EXPECT_TRUE(r.project.objects.empty());
+  }
+  EXPECT_EQ(readProject({}).error.text, "Invalid file format !");
+}
+
+TEST(ProjectFileRead, MapBlockNeedsItsMagicAndAWholeHeader) {
+  tavtest::SampleFile file = tavtest::sampleV280(true);
+  Buf shortMap(file.bytes.begin(), file.bytes.begin() + file.mapAt + 127);
+  ProjectLoadResult r = readProject(shortMap);
+  ASSERT_TRUE(r.ok());
+  EXPECT_FALSE(r.project.hasCalculationResult());
+
+  file.bytes[file.mapAt + 8] = 'X';  // "TAVIRON XAP..."
+  r = readProject(file.bytes);
+  ASSERT_TRUE(r.ok());
+  EXPECT_TRUE(r.project.mapBlock.empty());
+}
+
+TEST(ProjectFileRead, LegacyLayoutBuiltByHand) {
+  tavtest::Bytes out;
+  tavtest::THeader h;
+  h.magic = "TAVIRON V1.27  ";
+  h.grid = 7.5f;  // not taken from this layout
+  tavtest::putHeader(out, h);
+  tavtest::putLayers(out, {0, 1, 2, 3});
+  std::vector<tavtest::TObject> objects = tavtest::sampleObjects(false);
+  objects[4].entries.push_back({1, 7});  // an edge to the last stored node
+  for (const auto& o : objects) tavtest::putLegacyObject(out, o, false);
+  tavtest::putLegacyObject(out, tavtest::printHeaderObject(tavtest::printHeaderBlock("Old")), true);
+  out.i16(1);
+  out.raw(tavtest::oldSpeakerRecord("OLD1", 4));
+  out.i16(1);
+  out.raw(tavtest::materialRecord("100%", 1.0f));
+
+  const ProjectLoadResult r = readProject(out.b);
+  ASSERT_TRUE(r.ok()) << r.error.text;
+  EXPECT_EQ(r.format, "TAVIRON V1.27");
+  const Project& p = r.project;
+  const auto list = objectsOf(p);
+  ASSERT_EQ(list.size(), objects.size());
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    SCOPED_TRACE(i);
+    expectSameGeometry(*list[i], objects[i]);
+  }
+  EXPECT_EQ(list[0]->colour, 0u);
+  EXPECT_EQ(list[1]->colour, 21u);
+  EXPECT_EQ(list[2]->colour, 27u);  // layer 2 keeps its stored colour here
+  EXPECT_EQ(list[3]->colour, 12u);
+  EXPECT_EQ(list[4]->nodeCount(), 10u);
+  EXPECT_EQ(list[4]->nodes[9], (Node{0, 0, 1}));
+  EXPECT_EQ(list[5]->flags, 0x80u);
+  EXPECT_EQ(list[4]->indices.back().ref, 7);
+  EXPECT_FLOAT_EQ(p.settings.gridSize, ProjectSettings{}.gridSize);
+  EXPECT_FLOAT_EQ(p.settings.cursorSnap, 0.25f);
+  EXPECT_EQ(p.settings.view, VIEW_YZ);
+  EXPECT_STREQ(p.printHeader.rows[0].value, "Old");
+  EXPECT_EQ(p.layers[3].visible, 0);
+
+  // The older embedded type: widened, marked at 200, not checked.
+  ASSERT_EQ(p.speakerTypes.size(), 1u);
+  EXPECT_EQ(r.convertedSpeakerTypes, 1u);
+  EXPECT_EQ(r.resetSpeakerTypes, 0u);
+  const SpeakerType& t = *p.speakerTypes[0];
+  EXPECT_STREQ(t.name, "OLD1");
+  EXPECT_EQ(t.layoutFlag, 2);
+  EXPECT_FLOAT_EQ(t.sensitivity[0], 93.5f);
+  EXPECT_EQ(std::memcmp(t.reserved200, "TAVIRON V2.80  ", 16), 0);
+  for (int b = 0; b < 7; ++b)
+    for (int c = 0; c < 72; ++c) ASSERT_EQ(t.grids[b].at(36, c), t.grids[b].at(35, c));
+  EXPECT_EQ(t.grids[2].at(35, 1), 100 + 20 + 35 + 1);
+  EXPECT_EQ(t.shape, list[4]);
+  ASSERT_EQ(p.materials.count(), 1u);
+  EXPECT_FALSE(p.hasCalculationResult());
+}
+
+TEST(ProjectFileRead, OlderTypeInCurrentFileIsConvertedAndSavedAsCurrent) {
+  tavtest::SampleFile file = tavtest::sampleV280(true);
+  Buf bytes(file.bytes.begin(), file.bytes.begin() + file.typesAt);
+  tavtest::Bytes tail;
+  tail.i16(1).raw(tavtest::oldSpeakerRecord("OLD2", -1)).i16(0);
+  bytes.insert(bytes.end(), tail.b.begin(), tail.b.end());
+  ProjectLoadResult r = readProject(bytes);
+  ASSERT_TRUE(r.ok()) << r.error.text;
+  ASSERT_EQ(r.project.speakerTypes.size(), 1u);
+  EXPECT_EQ(r.project.speakerTypes[0]->layoutFlag, 2);
+  EXPECT_EQ(r.project.materials.count(), 0u);
+
+  // Written back it is a protected current record that passes its check.
+  const ProjectLoadResult again = readProject(writeProjectBytes(r.project));
+  ASSERT_TRUE(again.ok());
+  EXPECT_EQ(again.convertedSpeakerTypes, 0u);
+  EXPECT_EQ(again.resetSpeakerTypes, 0u);
+  SpeakerType saved = *again.project.speakerTypes[0];
+  saved.checksum = saved.tailCheck = 0;  // filled by the save
+  EXPECT_NE(again.project.speakerTypes[0]->checksum, 0u);
+  EXPECT_TRUE(saved == *r.project.speakerTypes[0]);
+}
+
+TEST(ProjectFileRead, DamagedTypeBecomesTheResetType) {
+  tavtest::SampleFile file = tavtest::sampleV280(true);
+  file.bytes[file.typesAt + 2 + 19160 + 600] ^= 0x01;  // inside T2's grids
+  const ProjectLoadResult r = readProject(file.bytes);
+  ASSERT_TRUE(r.ok());
+  EXPECT_EQ(r.resetSpeakerTypes, 1u);
+  EXPECT_STREQ(r.project.speakerTypes[0]->name, "T1");
+  EXPECT_TRUE(*r.project.speakerTypes[1] == resetSpeakerType());
+  EXPECT_EQ(r.project.speakerTypes[1]->shape, nullptr);
+}
+
+}  // namespace
+}  // namespace tav
