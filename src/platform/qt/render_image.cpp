@@ -1,0 +1,36 @@
+#include "platform/qt/render_image.h"
+
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_text.h"
+
+#include <QGuiApplication>
+#include <memory>
+
+namespace tav {
+
+namespace {
+
+// Text needs a GUI application object; a command-line run has none, so one
+// is made on the offscreen platform for the rest of the process.
+void ensureGuiApplication() {
+  if (QCoreApplication::instance() != nullptr) return;
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static int argc = 1;
+  static char name[] = "taviron";
+  static char* argv[] = {name, nullptr};
+  static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+RgbImage renderPicture(int width, int height, const PaintFunction& paint) {
+  ensureGuiApplication();
+  return toRgbImage(renderToImage(width, height, paint));
+}
+
+bool renderToPng(int width, int height, const PaintFunction& paint, const std::string& path) {
+  ensureGuiApplication();
+  return renderToImage(width, height, paint).save(toQString(path), "PNG");
+}
+
+}  // namespace tav
