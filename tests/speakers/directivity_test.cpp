@@ -1,0 +1,186 @@
+// Directivity lookup, frames and the direct sound of one loudspeaker.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "speakers/directivity.h"
+
+namespace tav {
+namespace {
+
+constexpr double PI = 3.141592653589793;
+
+// A balloon whose code depends on the cell: rows and columns distinguishable.
+SpeakerType gridType(std::uint8_t fill) {
+  SpeakerType t = resetSpeakerType();
+  for (auto& g : t.grids) g.codes.fill(fill);
+  return t;
+}
+
+TEST(Directivity, EnergyTableAndCodes) {
+  const DirectivityEnergyTable& e = DirectivityEnergyTable::instance();
+  EXPECT_DOUBLE_EQ(e[225], 1.0);
+  EXPECT_NEAR(e[200], std::pow(10.0, -0.5), 1e-15);
+  EXPECT_NEAR(e[0], std::pow(10.0, -4.5), 1e-18);
+  EXPECT_NEAR(e[255], std::pow(10.0, 0.6), 1e-12);
+
+  EXPECT_EQ(directivityCodeFromDb(0.0), 225);
+  EXPECT_EQ(directivityCodeFromDb(-5.0), 200);
+  EXPECT_EQ(directivityCodeFromDb(-0.1), 225) << "-0.5 code steps rounds to nearest: 224.5 -> 225";
+  EXPECT_EQ(directivityCodeFromDb(-0.11), 224);
+  EXPECT_EQ(directivityCodeFromDb(-45.0), 0);
+  EXPECT_EQ(directivityCodeFromDb(-44.95), 0) << "0.25 rounds to 0";
+  EXPECT_EQ(directivityCodeFromDb(-44.9), 1) << "0.5 rounds up";
+  EXPECT_EQ(directivityCodeFromDb(-80.0), 0);
+  EXPECT_EQ(directivityCodeFromDb(6.0), 255);
+  EXPECT_EQ(directivityCodeFromDb(20.0), 255);
+  EXPECT_EQ(directivityCodeFromDb(std::nan("")), 0);
+  EXPECT_DOUBLE_EQ(directivityDbFromCode(200), -5.0);
+}
+
+TEST(Directivity, UniformBalloonsGiveTheirFactorInEveryDirection) {
+  const SpeakerType flat = gridType(225), low = gridType(200);
+  for (const Vec3d d : {Vec3d{1, 0, 0}, Vec3d{-1, 0, 0}, Vec3d{0.3, -0.4, 0.8}, Vec3d{0, 0, -2},
+                        Vec3d{-0.2, 1e-4, 0.5}, Vec3d{0.001, 0.002, 0.003}}) {
+    EXPECT_NEAR(directivityEnergy(flat, 3, d).energy, 1.0, 1e-12);
+    EXPECT_NEAR(directivityEnergy(low, 6, d).energy, std::pow(10.0, -0.5), 1e-12);
+  }
+}
+
+TEST(Directivity, AxisNearSourceAndBehind) {
+  SpeakerType t = gridType(100);
+  DirectivityGrid& g = t.grids[2];
+  for (int c = 0; c < 72; ++c) {
+    g.at(0, c) = 215;   // -2 dB on axis
+    g.at(36, c) = 150;  // -15 dB straight behind
+    g.at(35, c) = 50;
+  }
+  const DirectivityEnergyTable& e = DirectivityEnergyTable::instance();
+
+  DirectivityResult axis = directivityEnergy(t, 2, {4, 0, 0});
+  EXPECT_NEAR(axis.energy, e[215], 1e-12);
+  EXPECT_DOUBLE_EQ(axis.inverseSquare, 1.0 / 16);
+  EXPECT_DOUBLE_EQ(axis.distance, 4);
+
+  // Within 0.01 of the source: q = 100 and row 0, whatever the direction.
+  DirectivityResult near = directivityEnergy(t, 2, {-0.005, 0.002, 0.003});
+  EXPECT_DOUBLE_EQ(near.inverseSquare, 100.0);
+  EXPECT_NEAR(near.energy, e[215], 1e-12);
+  // Just beyond 0.01 the ordinary rule holds.
+  DirectivityResult beyond = directivityEnergy(t, 2, {0.0101, 0, 0});
+  EXPECT_NEAR(beyond.inverseSquare, 1.0 / (0.0101 * 0.0101), 1e-6);
+
+  // Exactly behind: row 36 with weight 0.5 twice, nothing of row 35.
+  DirectivityResult back = directivityEnergy(t, 2, {-3, 0, 0});
+  EXPECT_NEAR(back.energy, e[150], 1e-12);
+  EXPECT_DOUBLE_EQ(back.inverseSquare, 1.0 / 9);
+}
+
+TEST(Directivity, RowsBlendInEnergyAndColumnsWrapAround) {
+  SpeakerType t = gridType(225);
+  DirectivityGrid& g = t.grids[0];
+  const DirectivityEnergyTable& e = DirectivityEnergyTable::instance();
+  for (int r = 0; r < 37; ++r) {
+    g.at(r, 0) = 200;
+    g.at(r, 1) = 210;
+    g.at(r, 71) = 180;
+  }
+
+  // Polar angle 47 deg in the x-y plane (azimuth 0): between rows 9 and 10
+  // of column 0, 47 deg * 11.4592 per radian = 9.4 units.
+  const double theta = 47 * PI / 180;
+  const double units = theta * 11.4592;
+  const double w1 = units - std::floor(units);
+  g.at(9, 0) = 190;
+  g.at(10, 0) = 170;
+  const double expected = (1 - w1) * e[190] + w1 * e[170];
+  EXPECT_GT(w1, 0.3);
+  EXPECT_NEAR(directivityEnergy(t, 0, {std::cos(theta), std::sin(theta), 0}).energy, expected, 1e-12);
+  g.at(9, 0) = g.at(10, 0) = 200;
+
+  // Azimuth just below 360 deg: column 71 blended with column 0.
+  const double a = -0.5 * PI / 180;  // 359.5 deg
+  const Vec3d justBelow{0.2, std::cos(a), std::sin(a)};
+  const double phi = (2 * PI + a) * 11.45915;
+  const double f = phi - std::floor(phi);
+  EXPECT_EQ(static_cast<int>(std::floor(phi)), 71);
+  EXPECT_NEAR(directivityEnergy(t, 0, justBelow).energy, (1 - f) * e[180] + f * e[200], 1e-12);
+
+  // Azimuth just above 0: column 0 blended with column 1.
+  const double b = 0.5 * PI / 180;
+  const Vec3d justAbove{0.2, std::cos(b), std::sin(b)};
+  const double phi2 = b * 11.45915;
+  EXPECT_NEAR(directivityEnergy(t, 0, justAbove).energy, (1 - phi2) * e[200] + phi2 * e[210],
+              1e-12);
+
+  // In the x-z plane (|y| <= 0.001): column 18 above, 54 below, weights 0.5.
+  for (int r = 0; r < 37; ++r) {
+    g.at(r, 18) = 160;
+    g.at(r, 54) = 140;
+  }
+  EXPECT_NEAR(directivityEnergy(t, 0, {0.1, 0.0005, 1}).energy, e[160], 1e-12);
+  EXPECT_NEAR(directivityEnergy(t, 0, {0.1, -0.0005, -1}).energy, e[140], 1e-12);
+}
+
+TEST(Directivity, FrameTurnsPointsIntoTheLocalAxes) {
+  SpeakerType t = gridType(225);
+  PlacedSpeaker s = newPlacedSpeaker({1, 2, 3});
+  s.horizontal = static_cast<float>(PI / 2);  // main axis along +y
+  SpeakerFrame f = makeSpeakerFrame(s, t);
+  EXPECT_TRUE(f.turnH);
+  EXPECT_FALSE(f.turnV);
+  Vec3d local = toSpeakerFrame(f, {1, 7, 3});
+  EXPECT_NEAR(local.x, 5, 1e-6);
+  EXPECT_NEAR(local.y, 0, 1e-6);
+  EXPECT_NEAR(local.z, 0, 1e-6);
+
+  // Tilted up by 90 deg: the main axis points to +z.
+  s.horizontal = 0;
+  s.vertical = static_cast<float>(PI / 2);
+  f = makeSpeakerFrame(s, t);
+  local = toSpeakerFrame(f, {1, 2, 5});
+  EXPECT_NEAR(local.x, 2, 1e-6);
+  EXPECT_NEAR(local.z, 0, 1e-6);
+
+  // Rotation by +90 deg about the main axis: world +z lies along local -y.
+  s.vertical = 0;
+  s.rotation = static_cast<float>(PI / 2);
+  f = makeSpeakerFrame(s, t);
+  local = toSpeakerFrame(f, {1, 2, 4});
+  EXPECT_NEAR(local.x, 0, 1e-6);
+  EXPECT_NEAR(local.y, -1, 1e-6);
+  EXPECT_NEAR(local.z, 0, 1e-6);
+
+  // Angles of 0.01 rad or less are not applied.
+  s.rotation = 0.01f;
+  s.horizontal = -0.009f;
+  f = makeSpeakerFrame(s, t);
+  EXPECT_FALSE(f.turnH || f.turnV || f.turnR);
+}
+
+TEST(Directivity, SourceBandEnergyCombinesDistanceAirDirectivityAndDelay) {
+  SpeakerType t = gridType(200);
+  PlacedSpeaker s = newPlacedSpeaker({0, 0, 0});
+  s.acousticFactor = {5000, 1000, 1000.5f, 2e6f, 0, -5000, 3e4f};
+  s.delay = 20;
+  const SpeakerFrame f = makeSpeakerFrame(s, t);
+  EXPECT_EQ(f.bandMask, 0b1101101) << "|F| must exceed 1000";
+
+  BandArrival a = sourceBandEnergy(f, {10, 0, 0}, 6);
+  EXPECT_NEAR(a.energy, 0.01 * 3e4 * std::pow(0.965, 10) * std::pow(10.0, -0.5), 1e-9);
+  EXPECT_NEAR(a.arrival, 10 / 343.0 + 0.020, 1e-12);
+
+  // Switched-off band: ignored contribution.
+  a = sourceBandEnergy(f, {10, 0, 0}, 1);
+  EXPECT_EQ(a.energy, 0.001);
+  EXPECT_EQ(a.arrival, 10000.0);
+
+  // Negative acoustic factor (|F| > 1000) and reversed polarity.
+  s.polarity = -1;
+  const SpeakerFrame g = makeSpeakerFrame(s, t);
+  a = sourceBandEnergy(g, {0, 2, 0}, 0);
+  EXPECT_NEAR(a.energy, -1 * 0.25 * 5000 * std::pow(10.0, -0.5), 1e-9);
+}
+
+}  // namespace
+}  // namespace tav
