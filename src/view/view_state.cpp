@@ -42,8 +42,17 @@ std::array<float, 3> modeAngles(const ViewState& state) {
 }
 
 ViewMatrix viewMatrix(double alpha, double gamma) {
-  const double ca = std::cos(alpha), sa = std::sin(alpha);
-  const double cg = std::cos(gamma), sg = std::sin(gamma);
+  // Angles are kept as float: a right angle then leaves residues of about
+  // 4e-8 where the matrix has 0 and 1e-15 where it has +-1. Snapping them
+  // keeps points on the view axis exactly on it (the centre pixel, whole
+  // depth keys) and changes nothing visible elsewhere.
+  auto snap = [](double c) {
+    if (std::abs(c) < 1e-6) return 0.0;
+    if (std::abs(std::abs(c) - 1.0) < 1e-12) return c < 0 ? -1.0 : 1.0;
+    return c;
+  };
+  const double ca = snap(std::cos(alpha)), sa = snap(std::sin(alpha));
+  const double cg = snap(std::cos(gamma)), sg = snap(std::sin(gamma));
   return ViewMatrix{{{ca, -sa, 0.0}, {cg * sa, cg * ca, -sg}, {sg * sa, sg * ca, cg}}};
 }
 

@@ -1,0 +1,131 @@
+// The generated grid: its box, its lines on the floor and two walls, and
+// the limits that keep it finite.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "model/project.h"
+#include "view/grid.h"
+#include "view_test_util.h"
+
+namespace tav {
+namespace {
+
+using test::makeObject;
+
+struct Extent {
+  double lo[3] = {1e30, 1e30, 1e30};
+  double hi[3] = {-1e30, -1e30, -1e30};
+};
+Extent extentOf(const ObjectList& grid) {
+  Extent e;
+  for (const ModelObject& o : grid)
+    for (const Node& n : o.nodes) {
+      const double c[3] = {n.x, n.y, n.z};
+      for (int a = 0; a < 3; ++a) {
+        e.lo[a] = std::min(e.lo[a], c[a]);
+        e.hi[a] = std::max(e.hi[a], c[a]);
+      }
+    }
+  return e;
+}
+
+TEST(Grid, EmptyModelSpansMinus100To100) {
+  Project project;
+  project.layers[LAYER_GRID].visible = 1;
+  project.settings.gridSize = 10;
+  ViewState s;
+  rebuildGrid(s, project);
+  const Extent e = extentOf(s.grid);
+  for (int a = 0; a < 3; ++a) {
+    EXPECT_DOUBLE_EQ(e.lo[a], -100);
+    EXPECT_DOUBLE_EQ(e.hi[a], 100);
+  }
+  // 21 positions per axis: floor 21 + 21, wall x = xmin 21 + 20 (z above
+  // zmin), wall y = ymax 20 + 20.
+  EXPECT_EQ(s.grid.countObjects(), 123u);
+  for (const ModelObject& o : s.grid) {
+    EXPECT_EQ(o.layer, LAYER_GRID);
+    EXPECT_EQ(o.colour, 5u);
+    EXPECT_EQ(o.shape, SHAPE_LINE);
+    ASSERT_EQ(o.nodeCount(), 2u);
+    ASSERT_EQ(o.indexCount(), 2u);
+    EXPECT_EQ(o.indices[0].code, IDX_START);
+    EXPECT_EQ(o.indices[1].code, IDX_LINE);
+    // Straight along one axis: exactly one coordinate differs.
+    const Node& a = o.nodes[0];
+    const Node& b = o.nodes[1];
+    EXPECT_EQ((a.x != b.x) + (a.y != b.y) + (a.z != b.z), 1);
+  }
+}
+
+TEST(Grid, BoxIsWidenedToGridLinesWithASpareLine) {
+  Project project;
+  project.objects.appendObject(
+      makeObject({{0.3f, 1.2f, 0}, {4.7f, 2.5f, 3}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
+  // Loudspeaker shapes do not count.
+  project.objects.appendObject(makeObject({{500, 500, 500}}, {{IDX_START, 0}}, SHAPE_SOLID,
+                                          LAYER_SPEAKER_SHAPES));
+  // Hidden objects of the model still count.
+  auto hidden = makeObject({{0.5f, 1.5f, -0.5f}}, {{IDX_START, 0}});
+  hidden->flags = OF_HIDDEN;
+  project.objects.appendObject(std::move(hidden));
+  const GridBox b = gridBox(project.objects, 1.0);
+  // x: floor(0.3) - 1 = -1, ceil(4.7) + 1 = 6; y: 0 .. 4;
+  // z: floor(-0.5) - 1 = -2, ceil(3) + 1 = 4.
+  EXPECT_DOUBLE_EQ(b.min[0], -1);
+  EXPECT_DOUBLE_EQ(b.max[0], 6);
+  EXPECT_DOUBLE_EQ(b.min[1], 0);
+  EXPECT_DOUBLE_EQ(b.max[1], 4);
+  EXPECT_DOUBLE_EQ(b.min[2], -2);
+  EXPECT_DOUBLE_EQ(b.max[2], 4);
+  EXPECT_DOUBLE_EQ(b.spacing, 1);
+
+  project.layers[LAYER_GRID].visible = 1;
+  project.settings.gridSize = 1;
+  ViewState s;
+  rebuildGrid(s, project);
+  // 8 x positions, 5 y positions, 7 z positions: floor 8 + 5, wall x 5 + 6,
+  // wall y 6 + 7.
+  EXPECT_EQ(s.grid.countObjects(), 37u);
+  // A floor line along y at x = 2.
+  bool found = false;
+  for (const ModelObject& o : s.grid) {
+    const Node& a = o.nodes[0];
+    const Node& c = o.nodes[1];
+    if (a.x == 2 && c.x == 2 && a.z == -2 && c.z == -2 && a.y == 0 && c.y == 4) found = true;
+  }
+  EXPECT_TRUE(found);
+}
+
+TEST(Grid, GridOffMeansNoLinesAndOldLinesAreFreed) {
+  Project project;
+  project.layers[LAYER_GRID].visible = 1;
+  ViewState s;
+  rebuildGrid(s, project);
+  EXPECT_FALSE(s.grid.empty());
+  project.layers[LAYER_GRID].visible = 0;
+  rebuildGrid(s, project);
+  EXPECT_TRUE(s.grid.empty());
+}
+
+TEST(Grid, FineGridOverAHugeModelStaysBounded) {
+  Project project;
+  project.objects.appendObject(
+      makeObject({{-1.0e6f, 0, 0}, {1.0e6f, 1, NAN}, {0, 2, 1}}, {{IDX_START, 0}, {IDX_LINE, 2}}));
+  const GridBox b = gridBox(project.objects, 0.1);
+  EXPECT_GT(b.spacing, 0.1);
+  // The spacing stays a power-of-ten multiple of the grid size.
+  const double ratio = std::log10(b.spacing / 0.1);
+  EXPECT_NEAR(ratio, std::round(ratio), 1e-9);
+  EXPECT_LE((b.max[0] - b.min[0]) / b.spacing, GRID_MAX_STEPS + 0.5);
+  // The node with a NaN coordinate is left out of the box.
+  EXPECT_LE(b.max[2], 1 + 2 * b.spacing);
+  // A size that is not a positive number counts as 1 m.
+  EXPECT_DOUBLE_EQ(gridBox(ObjectList{}, -3).spacing, 1);
+  EXPECT_DOUBLE_EQ(gridBox(ObjectList{}, NAN).spacing, 1);
+}
+
+}  // namespace
+}  // namespace tav

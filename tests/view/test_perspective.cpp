@@ -1,0 +1,255 @@
+// The perspective view: fisheye projection, near-plane cutting, facing,
+// depth keys and sorting, turning limits and the information block.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/model_object.h"
+#include "view/perspective.h"
+#include "view_test_util.h"
+
+namespace tav {
+namespace {
+
+using test::makeFace;
+
+// 800 x 600 view, eye at the origin, default angles: looking along +x with
+// +z up, so +y lies to the left. Scale = 800 / 1.5708 pixels per radian.
+ViewState eyeView(Node eye = {0, 0, 0}) {
+  ViewState s;
+  setViewSize(s, 800, 600);
+  enterPerspective(s, eye);
+  return s;
+}
+
+TEST(Perspective, DefaultAnglesLookAlongX) {
+  const ViewState s = eyeView();
+  const EyePoint e = toEye(s, {10, 2, 3});
+  EXPECT_NEAR(e.u, -2, 1e-6);  // +y is to the left
+  EXPECT_NEAR(e.v, 3, 1e-6);
+  EXPECT_NEAR(e.w, 10, 1e-6);
+}
+
+TEST(Perspective, PointStraightAheadMapsToTheCentre) {
+  const ViewState s = eyeView({1, 2, 3});
+  const ScreenPoint p = projectPerspective(s, {50, 2, 3});
+  EXPECT_EQ(p.x, 400);
+  EXPECT_EQ(p.y, 300);
+  EXPECT_TRUE(p.front);
+  EXPECT_NEAR(p.depth, 49, 1e-6);
+}
+
+TEST(Perspective, FisheyeMappingIsAngleTrue) {
+  const ViewState s = eyeView();
+  const double scale = 800 / 1.5708;
+  struct Case {
+    Node p;
+    double px, py;
+  };
+  // Distance from the centre = scale x angle off the axis, whatever the range.
+  const Case cases[] = {
+      // 30° to the right (towards -y): 400 + 509.30 x 0.523599 = 666.666.
+      {{static_cast<float>(10 * std::cos(30 * DEG)), static_cast<float>(-10 * std::sin(30 * DEG)), 0},
+       400 + scale * 30 * DEG, 300},
+      {{static_cast<float>(100 * std::cos(30 * DEG)), static_cast<float>(-100 * std::sin(30 * DEG)), 0},
+       400 + scale * 30 * DEG, 300},
+      // 45° up: 300 - 509.30 x 0.785398 = -100.0.
+      {{5, 0, 5}, 400, 300 - scale * 45 * DEG},
+      // On the near plane, 90° to the left: 400 - scale x pi/2 = -400.
+      {{0, 7, 0}, 400 - scale * 90 * DEG, 300},
+  };
+  for (const Case& c : cases) {
+    double px = 0, py = 0;
+    fisheyePixel(s, toEye(s, c.p), px, py);
+    EXPECT_NEAR(px, c.px, 0.01);
+    EXPECT_NEAR(py, c.py, 0.01);
+  }
+  // Hand value of the first case.
+  double px = 0, py = 0;
+  fisheyePixel(s, {5, 0, 8.660254}, px, py);
+  EXPECT_NEAR(px, 666.666, 0.01);
+}
+
+TEST(Perspective, PointBehindTheEyeIsNotInFront) {
+  const ViewState s = eyeView({0, 0, 0});
+  EXPECT_FALSE(projectPerspective(s, {-1, 0, 0}).front);
+  EXPECT_TRUE(projectPerspective(s, {0.001f, 5, 0}).front);
+  EXPECT_FALSE(projectPerspective(s, {-0.001f, 5, 0}).front);
+}
+
+TEST(Perspective, NearPlaneCutsEdgesAtWZero) {
+  // Triangle with one vertex behind the eye: (0,0,2), (2,0,2), (0,0,-2).
+  const std::vector<EyePoint> cut = clipToNearPlane({{0, 0, 2}, {2, 0, 2}, {0, 0, -2}});
+  ASSERT_EQ(cut.size(), 4u);
+  EXPECT_DOUBLE_EQ(cut[2].u, 1);  // middle of the edge (2,0,2)-(0,0,-2)
+  EXPECT_DOUBLE_EQ(cut[2].w, 0);
+  EXPECT_DOUBLE_EQ(cut[3].u, 0);
+  EXPECT_DOUBLE_EQ(cut[3].w, 0);
+  EXPECT_TRUE(clipToNearPlane({{0, 0, -1}, {1, 0, -1}, {0, 1, -3}}).empty());
+  EXPECT_EQ(clipToNearPlane({{0, 0, 1}, {1, 0, 1}, {0, 1, 3}}).size(), 3u);
+}
+
+// A square across the view at x = d, 2 m wide; its vertices run
+// counter-clockwise as seen from an eye on the -x side, so its front side
+// faces that eye.
+std::unique_ptr<ModelObject> squareFacingEye(float d, std::uint32_t layer = LAYER_ROOM) {
+  return makeFace({{d, 1, -1}, {d, -1, -1}, {d, -1, 1}, {d, 1, 1}}, layer);
+}
+
+TEST(Perspective, FacesTurnedAwayAreLeftOut) {
+  const ViewState s = eyeView();
+  auto front = squareFacingEye(10);
+  // Cross-check with the model's own front side: the area vector points to -x.
+  EXPECT_LT(faceAreaVector(*front, 0).x, 0);
+  EXPECT_EQ(collectPerspectiveFaces(s, front.get(), front.get()).size(), 1u);
+
+  auto back = squareFacingEye(10);
+  test::reverseFace(*back);
+  EXPECT_TRUE(collectPerspectiveFaces(s, back.get(), back.get()).empty());
+
+  // Loudspeakers and AUX drawing take the opposite orientation.
+  auto aux = squareFacingEye(10, LAYER_AUX);
+  EXPECT_TRUE(collectPerspectiveFaces(s, aux.get(), aux.get()).empty());
+  test::reverseFace(*aux);
+  EXPECT_EQ(collectPerspectiveFaces(s, aux.get(), aux.get()).size(), 1u);
+  EXPECT_EQ(facingFactor(LAYER_SPEAKERS), -1);
+  EXPECT_EQ(facingFactor(LAYER_ROOM), 1);
+}
+
+TEST(Perspective, OnlyDrawableFacesOffLayer1AndInFrontAndInView) {
+  const ViewState s = eyeView();
+  auto audience = squareFacingEye(10, LAYER_AUDIENCE);
+  EXPECT_TRUE(collectPerspectiveFaces(s, audience.get(), audience.get()).empty());
+  auto hidden = squareFacingEye(10);
+  hidden->flags = OF_HIDDEN;
+  EXPECT_TRUE(collectPerspectiveFaces(s, hidden.get(), hidden.get()).empty());
+  auto line = squareFacingEye(10);
+  line->shape = SHAPE_POLYLINE;
+  EXPECT_TRUE(collectPerspectiveFaces(s, line.get(), line.get()).empty());
+  auto behind = makeFace({{-10, -1, -1}, {-10, 1, -1}, {-10, 1, 1}, {-10, -1, 1}});
+  EXPECT_TRUE(collectPerspectiveFaces(s, behind.get(), behind.get()).empty());
+  // About 80° to the right: more than 700 px from the centre, wholly right
+  // of an 800 px view.
+  const float c = static_cast<float>(std::cos(80 * DEG)) * 10, r = static_cast<float>(std::sin(80 * DEG)) * 10;
+  auto right = makeFace({{c + 0.1f, -r, -0.1f}, {c - 0.1f, -r - 0.1f, -0.1f}, {c - 0.1f, -r - 0.1f, 0.1f},
+                         {c + 0.1f, -r, 0.1f}});
+  EXPECT_TRUE(collectPerspectiveFaces(s, right.get(), right.get()).empty());
+}
+
+TEST(Perspective, FaceCrossingTheNearPlaneIsCutAndKeysUseVerticesInFront) {
+  const ViewState s = eyeView();
+  // A floor strip from x = -5 to x = 20 under the eye, seen from above
+  // (counter-clockwise from +z, front side up towards the eye).
+  auto floor = makeFace({{-5, -2, -1}, {20, -2, -1}, {20, 2, -1}, {-5, 2, -1}});
+  const auto faces = collectPerspectiveFaces(s, floor.get(), floor.get());
+  ASSERT_EQ(faces.size(), 1u);
+  EXPECT_EQ(faces[0].outline.size(), 4u);  // two vertices in front, two cut points
+  EXPECT_EQ(faces[0].depthMax, 20000);
+  EXPECT_EQ(faces[0].depthMin, 20000);
+  for (const ScreenPoint& p : faces[0].outline) EXPECT_TRUE(p.front);
+}
+
+TEST(Perspective, HiddenBackfaceModeSortsFarFirst) {
+  ObjectList list;
+  list.appendObject(squareFacingEye(10));
+  list.appendObject(squareFacingEye(30));
+  list.appendObject(makeFace({{20, 1, -1}, {19, -1, -1}, {19, -1, 1}, {20, 1, 1}}));  // keys 20000/19000
+  list.appendObject(makeFace({{20, 1, -1}, {18, -1, -1}, {18, -1, 1}, {20, 1, 1}}));  // keys 20000/18000
+  ViewState s = eyeView();
+  const auto listOrder = collectPerspectiveFaces(s, list.head(), nullptr);
+  ASSERT_EQ(listOrder.size(), 4u);
+  EXPECT_EQ(listOrder[0].depthMax, 10000);
+  EXPECT_EQ(listOrder[1].depthMax, 30000);
+  s.hiddenBackfaces = true;
+  const auto sorted = collectPerspectiveFaces(s, list.head(), nullptr);
+  ASSERT_EQ(sorted.size(), 4u);
+  EXPECT_EQ(sorted[0].depthMax, 30000);
+  EXPECT_EQ(sorted[1].depthMin, 19000);  // tie on 20000: larger smallest key first
+  EXPECT_EQ(sorted[2].depthMin, 18000);
+  EXPECT_EQ(sorted[3].depthMax, 10000);
+}
+
+TEST(Perspective, AtMost4096FacesAreTaken) {
+  auto solid = std::make_unique<ModelObject>();
+  solid->shape = SHAPE_SOLID;
+  for (int i = 0; i < 4100; ++i) {
+    const auto n = static_cast<std::uint16_t>(solid->nodes.size());
+    const float d = 10.0f + i * 0.001f;
+    for (Node p : {Node{d, 1, -1}, Node{d, -1, -1}, Node{d, -1, 1}}) solid->nodes.push_back(p);
+    solid->indices.push_back({IDX_START, n});
+    solid->indices.push_back({IDX_LINE, static_cast<std::uint16_t>(n + 1)});
+    solid->indices.push_back({IDX_CLOSE, static_cast<std::uint16_t>(n + 2)});
+  }
+  const ViewState s = eyeView();
+  EXPECT_EQ(collectPerspectiveFaces(s, solid.get(), solid.get()).size(), PERSPECTIVE_MAX_FACES);
+}
+
+TEST(Perspective, TurningKeepsAlphaAndGammaInTheirRanges) {
+  ViewState s = eyeView();
+  turnPerspective(s, 2, 0);  // -90 + 10
+  EXPECT_NEAR(s.perspectiveAngles[0], -80 * DEG, 1e-6);
+  EXPECT_NEAR(s.angles[0], -80 * DEG, 1e-6);  // the matrix follows
+  turnPerspective(s, -39, 0);  // -80 - 195 = -275 -> 85
+  EXPECT_NEAR(s.perspectiveAngles[0], 85 * DEG, 1e-5);
+  turnPerspective(s, 1, 0);  // 90 stays
+  EXPECT_NEAR(s.perspectiveAngles[0], 90 * DEG, 1e-5);
+  turnPerspective(s, 1, 0);  // 95 -> -265
+  EXPECT_NEAR(s.perspectiveAngles[0], -265 * DEG, 1e-5);
+  turnPerspective(s, 0, 20);  // -90 + 100 -> 0
+  EXPECT_NEAR(s.perspectiveAngles[2], 0, 1e-6);
+  turnPerspective(s, 0, -50);
+  EXPECT_NEAR(s.perspectiveAngles[2], -180 * DEG, 1e-6);
+}
+
+TEST(Perspective, KeysAndScrollBarsTurnByTheirSteps) {
+  struct Case {
+    ScrollAxis axis;
+    ScrollAction action;
+    int pos;
+    double dAlpha, dGamma;  // degrees
+  };
+  const Case cases[] = {
+      {ScrollAxis::Horizontal, ScrollAction::LineBack, 0, -5, 0},
+      {ScrollAxis::Horizontal, ScrollAction::LineForward, 0, 5, 0},
+      {ScrollAxis::Horizontal, ScrollAction::PageBack, 0, -50, 0},
+      {ScrollAxis::Horizontal, ScrollAction::PageForward, 0, 50, 0},
+      {ScrollAxis::Horizontal, ScrollAction::Thumb, 7, 35, 0},
+      {ScrollAxis::Vertical, ScrollAction::LineBack, 0, 0, 5},
+      {ScrollAxis::Vertical, ScrollAction::LineForward, 0, 0, -5},
+      {ScrollAxis::Vertical, ScrollAction::PageBack, 0, 0, 50},
+      {ScrollAxis::Vertical, ScrollAction::PageForward, 0, 0, -50},
+      {ScrollAxis::Vertical, ScrollAction::Thumb, 3, 0, -15},
+  };
+  for (const Case& c : cases) {
+    ViewState s = eyeView();
+    scrollPerspective(s, c.axis, c.action, c.pos);
+    EXPECT_NEAR(s.perspectiveAngles[0], (-90 + c.dAlpha) * DEG, 1e-5);
+    EXPECT_NEAR(s.perspectiveAngles[2], (-90 + c.dGamma) * DEG, 1e-5);
+  }
+  // The aiming step of 1°.
+  ViewState s = eyeView();
+  s.turnStep = static_cast<float>(1 * DEG);
+  scrollPerspective(s, ScrollAxis::Horizontal, ScrollAction::PageForward, 0);
+  EXPECT_NEAR(s.perspectiveAngles[0], -80 * DEG, 1e-5);
+}
+
+TEST(Perspective, InformationBlockLines) {
+  ViewState s = eyeView({1.5f, -2, 3.25f});
+  std::vector<std::string> lines = perspectiveInfoLines(s);
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "X: 1.500");
+  EXPECT_EQ(lines[1], "Y: -2.000");
+  EXPECT_EQ(lines[2], "Z: 3.250");
+  EXPECT_EQ(lines[3], "Hor.   0\u00B0");
+  EXPECT_EQ(lines[4], "Ver.   0\u00B0");
+  turnPerspective(s, 2, -3);  // alpha -80°, gamma -105°
+  lines = perspectiveInfoLines(s, 1000.0);
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_EQ(lines[0], "1000 Hz");
+  EXPECT_EQ(lines[4], "Hor. -10\u00B0");
+  EXPECT_EQ(lines[5], "Ver. -15\u00B0");
+  EXPECT_EQ(perspectiveInfoLines(s, 125.0)[0], " 125 Hz");
+}
+
+}  // namespace
+}  // namespace tav

@@ -1,0 +1,349 @@
+// Drawing objects through a recording canvas: highlight, back-face culling,
+// small-object boxes, ignored node references, node markers, the full
+// redraw with grid, axis indicator and comment, and the perspective faces.
+#include <gtest/gtest.h>
+
+#include "model/project.h"
+#include "recording_canvas.h"
+#include "view/axis_cross.h"
+#include "view/grid.h"
+#include "view/perspective.h"
+#include "view/view_drawing.h"
+#include "view_test_util.h"
+
+namespace tav {
+namespace {
+
+using test::DrawOp;
+using test::makeFace;
+using test::makeObject;
+using test::makeView;
+using test::OpKind;
+using test::RecordingCanvas;
+
+// XY view 800 x 600, zoom 10, offsets 0: model (x, y) is pixel
+// (400 + 10x, 300 - 10y).
+struct Fixture {
+  Project project;
+  ViewState state = makeView(VIEW_XY, 800, 600, 10);
+  RecordingCanvas canvas{800, 600};
+  ViewDrawContext context() const {
+    ViewDrawContext c;
+    c.project = &project;
+    return c;
+  }
+  void drawOver(const ModelObject* o) {
+    drawObjects(state, canvas, context(), o, o, ObjectDrawMode::Over);
+  }
+};
+
+// Square 10 x 10 m, counter-clockwise seen from +z (front side up).
+std::unique_ptr<ModelObject> squareCCW(std::uint32_t layer = LAYER_ROOM) {
+  return makeFace({{0, 0, 0}, {10, 0, 0}, {10, 10, 0}, {0, 10, 0}}, layer);
+}
+
+TEST(ViewDrawing, ClockwiseFaceIsCulledInHiddenBackfaceModeAndDrawnAfterInversion) {
+  Fixture f;
+  f.state.hiddenBackfaces = true;
+  ModelObject* face = f.project.objects.appendObject(squareCCW());
+  test::reverseFace(*face);  // now clockwise seen from above
+  f.drawOver(face);
+  EXPECT_TRUE(f.canvas.ofKind(OpKind::Polyline).empty());
+
+  test::reverseFace(*face);  // Invert Face: counter-clockwise again
+  f.drawOver(face);
+  const auto lines = f.canvas.ofKind(OpKind::Polyline);
+  ASSERT_EQ(lines.size(), 1u);
+  const std::vector<PixelPoint> expected{{400, 300}, {500, 300}, {500, 200}, {400, 200}, {400, 300}};
+  EXPECT_EQ(lines[0].points, expected);
+  EXPECT_EQ(lines[0].pen, 0);
+
+  // Wireframe draws both orientations.
+  f.canvas.ops.clear();
+  f.state.hiddenBackfaces = false;
+  test::reverseFace(*face);
+  f.drawOver(face);
+  EXPECT_EQ(f.canvas.ofKind(OpKind::Polyline).size(), 1u);
+}
+
+TEST(ViewDrawing, CullingDependsOnTheLayer) {
+  struct Case {
+    std::uint32_t layer;
+    bool hidden;
+    bool clockwiseDrawn;
+  };
+  const Case cases[] = {
+      {LAYER_SPEAKERS, false, false},  // loudspeakers: always culled
+      {6, false, false},               // layer 6: always culled
+      {LAYER_ROOM, false, true},
+      {LAYER_ROOM, true, false},
+      {LAYER_AUX, true, false},
+      {LAYER_AUDIENCE, true, true},  // audience areas never
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.layer);
+    Fixture f;
+    f.state.hiddenBackfaces = c.hidden;
+    auto face = squareCCW(c.layer);
+    test::reverseFace(*face);
+    f.drawOver(face.get());
+    EXPECT_EQ(f.canvas.ofKind(OpKind::Polyline).size(), c.clockwiseDrawn ? 1u : 0u);
+  }
+  // Culling applies to closed figures only; an open polyline always shows.
+  Fixture f;
+  f.state.hiddenBackfaces = true;
+  auto open = makeObject({{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}, {IDX_LINE, 2}},
+                         SHAPE_SOLID);
+  f.drawOver(open.get());
+  EXPECT_EQ(f.canvas.ofKind(OpKind::Polyline).size(), 1u);
+}
+
+TEST(ViewDrawing, SelectedHiddenAndInertObjects) {
+  Fixture f;
+  auto o = squareCCW();
+  o->colour = 14;
+  f.drawOver(o.get());
+  EXPECT_EQ(f.canvas.ops.back().pen, 14);
+  o->flags = OF_SELECTED;
+  f.drawOver(o.get());
+  EXPECT_EQ(f.canvas.ops.back().pen, VIEW_HIGHLIGHT_COLOUR);
+  f.canvas.ops.clear();
+  for (std::uint32_t flags : {0x80u, 0x40u, 0x20u, 0x88u}) {
+    o->flags = flags;
+    f.drawOver(o.get());
+  }
+  EXPECT_TRUE(f.canvas.ops.empty());
+  // Erasing draws in the background colour.
+  o->flags = OF_SELECTED;
+  drawObjects(f.state, f.canvas, f.context(), o.get(), o.get(), ObjectDrawMode::Erase);
+  EXPECT_EQ(f.canvas.ops.back().pen, VIEW_ERASE_COLOUR);
+}
+
+TEST(ViewDrawing, SmallObjectsAreDrawnAsTheirBox) {
+  Fixture f;
+  // 0.375 x 0.25 m: pixels 400..403.75 and 297.5..300 truncate to a box
+  // 3 x 3 pixels from (400, 297) to (403, 300).
+  auto tiny = makeFace({{0, 0, 0}, {0.375f, 0, 0}, {0.375f, 0.25f, 0}});
+  f.drawOver(tiny.get());
+  ASSERT_EQ(f.canvas.ops.size(), 1u);
+  EXPECT_EQ(f.canvas.ops[0].kind, OpKind::Rectangle);
+  EXPECT_EQ(f.canvas.ops[0].rect, (PixelRect{400, 297, 4, 4}));
+  EXPECT_EQ(f.canvas.ops[0].brush.kind, BrushKind::None);
+  // 4 pixels wide is no longer small.
+  f.canvas.ops.clear();
+  auto wide = makeObject({{0, 0, 0}, {0.45f, 0, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}});
+  f.drawOver(wide.get());
+  ASSERT_EQ(f.canvas.ops.size(), 1u);
+  EXPECT_EQ(f.canvas.ops[0].kind, OpKind::Polyline);
+}
+
+TEST(ViewDrawing, EntryWalkDrawsPolylinesAndIgnoresBadNodeReferences) {
+  Fixture f;
+  // Open polyline 0-1-(bad 7)-2, then a new figure 3-4 closed back to 3.
+  auto o = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {2, 2, 0}, {3, 2, 0}, {3, 3, 0}},
+                      {{IDX_START, 0},
+                       {IDX_MATERIAL, 9},
+                       {IDX_LINE, 1},
+                       {IDX_LINE, 7},
+                       {IDX_LINE, 2},
+                       {IDX_START, 3},
+                       {IDX_LINE, 4},
+                       {IDX_CLOSE, 5},
+                       {IDX_START, 99},
+                       {IDX_LINE, 0}});
+  f.drawOver(o.get());
+  const auto lines = f.canvas.ofKind(OpKind::Polyline);
+  ASSERT_EQ(lines.size(), 2u);  // the last figure has one valid point only
+  EXPECT_EQ(lines[0].points, (std::vector<PixelPoint>{{400, 300}, {410, 300}, {410, 290}}));
+  EXPECT_EQ(lines[1].points,
+            (std::vector<PixelPoint>{{420, 280}, {430, 280}, {430, 270}, {420, 280}}));
+}
+
+TEST(ViewDrawing, ObjectsOutsideTheViewAreSkippedButCountInTheDrawnArea) {
+  Fixture f;
+  f.project.objects.appendObject(makeObject({{100, 0, 0}, {110, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
+  drawView(f.state, f.canvas, f.context());
+  EXPECT_TRUE(f.canvas.ofKind(OpKind::Polyline).size() == 1u);  // only the axis L
+  // 400 + 1000 .. 400 + 1100, 300 - 50 .. 300.
+  EXPECT_EQ(f.state.drawnArea, (PixelRect{1400, 250, 101, 51}));
+}
+
+TEST(ViewDrawing, NodeMarkersOnTheCurrentLayerExceptLoudspeakers) {
+  Fixture f;
+  f.state.nodeMarkers = true;
+  f.project.currentLayer = LAYER_ROOM;
+  auto room = makeObject({{0, 0, 0}, {5, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}});
+  f.drawOver(room.get());
+  const auto marks = f.canvas.ofKind(OpKind::Rectangle);
+  ASSERT_EQ(marks.size(), 2u);
+  EXPECT_EQ(marks[0].pen, VIEW_NODE_MARKER_COLOUR);
+  EXPECT_EQ(marks[0].rect, (PixelRect{398, 298, 5, 5}));  // +-2 pixels
+  EXPECT_EQ(marks[1].rect, (PixelRect{448, 248, 5, 5}));
+
+  f.canvas.ops.clear();
+  auto aux = makeObject({{0, 0, 0}, {5, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}, SHAPE_POLYLINE, LAYER_AUX);
+  f.drawOver(aux.get());
+  EXPECT_TRUE(f.canvas.ofKind(OpKind::Rectangle).empty());
+
+  f.canvas.ops.clear();
+  f.project.currentLayer = LAYER_SPEAKERS;
+  auto speaker = makeObject({{0, 0, 0}, {5, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}, SHAPE_SOLID,
+                            LAYER_SPEAKERS);
+  f.drawOver(speaker.get());
+  EXPECT_TRUE(f.canvas.ofKind(OpKind::Rectangle).empty());
+}
+
+TEST(ViewDrawing, FullRedrawIn2DClearsDrawsGridObjectsMarkersAxisAndComment) {
+  Fixture f;
+  f.project.layers[LAYER_GRID].visible = 1;
+  f.project.settings.gridSize = 50;
+  ModelObject* o = f.project.objects.appendObject(
+      makeObject({{0, 0, 0}, {5, 0, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}, SHAPE_POLYLINE, LAYER_ROOM, 12));
+  rebuildGrid(f.state, f.project);
+  ASSERT_FALSE(f.state.grid.empty());
+  const NodeRef picked[] = {{o, 1}, {o, 5}};  // the second reference is bad
+  ViewDrawContext c = f.context();
+  c.nodeList = picked;
+  c.comment = "Hall A";
+  drawView(f.state, f.canvas, c);
+
+  const auto& ops = f.canvas.ops;
+  ASSERT_FALSE(ops.empty());
+  EXPECT_EQ(ops[0].kind, OpKind::FillRect);
+  EXPECT_EQ(ops[0].fill, VIEW_ERASE_COLOUR);
+  EXPECT_EQ(ops[0].rect, (PixelRect{0, 0, 800, 600}));
+  // Grid lines (colour 5) come before the object (colour 12).
+  std::size_t lastGrid = 0, object = 0;
+  for (std::size_t i = 0; i < ops.size(); ++i) {
+    if (ops[i].pen == GRID_COLOUR && ops[i].kind == OpKind::Polyline) lastGrid = i;
+    if (ops[i].pen == 12) object = i;
+  }
+  EXPECT_GT(lastGrid, 0u);
+  EXPECT_GT(object, lastGrid);
+  // Node-list marker: a cross of +-3 pixels in colour 23 at (450, 300).
+  const auto lines = f.canvas.ofKind(OpKind::Line);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].pen, VIEW_NODE_LIST_COLOUR);
+  EXPECT_EQ(lines[0].points, (std::vector<PixelPoint>{{447, 300}, {453, 300}}));
+  EXPECT_EQ(lines[1].points, (std::vector<PixelPoint>{{450, 297}, {450, 303}}));
+  // Axis indicator: the L and the labels of XY.
+  bool haveL = false;
+  for (const DrawOp& op : f.canvas.ofKind(OpKind::Polyline))
+    if (op.points == std::vector<PixelPoint>{{10, 580}, {10, 590}, {20, 590}}) {
+      haveL = true;
+      EXPECT_EQ(op.pen, 21);
+    }
+  EXPECT_TRUE(haveL);
+  const auto texts = f.canvas.ofKind(OpKind::Text);
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_EQ(texts[0].text, "Y");
+  EXPECT_EQ(texts[0].points[0], (PixelPoint{6, 560}));
+  EXPECT_EQ(texts[0].style.colour, 21);
+  EXPECT_EQ(texts[0].style.background, 30);
+  EXPECT_EQ(texts[1].text, "X");
+  EXPECT_EQ(texts[1].points[0], (PixelPoint{30, 582}));
+  EXPECT_EQ(texts[2].text, "Hall A");
+  EXPECT_EQ(texts[2].points[0].y, 584);  // 16 pixels above the lower edge
+  EXPECT_EQ(f.state.drawnArea, (PixelRect{400, 300, 51, 1}));
+}
+
+TEST(ViewDrawing, AxisLabelsOfTheOther2DViews) {
+  for (auto [mode, vertical, horizontal] :
+       {std::tuple{VIEW_YZ, "Z", "Y"}, std::tuple{VIEW_XZ, "Z", "X"}}) {
+    Fixture f;
+    f.state = makeView(mode, 800, 600, 10);
+    drawView(f.state, f.canvas, f.context());
+    const auto texts = f.canvas.ofKind(OpKind::Text);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, vertical);
+    EXPECT_EQ(texts[1].text, horizontal);
+  }
+}
+
+TEST(ViewDrawing, DraggedSelectedObjectsAreLeftToThePreviewInAFullRedraw) {
+  Fixture f;
+  ModelObject* o = f.project.objects.appendObject(
+      makeObject({{0, 0, 0}, {5, 0, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}, SHAPE_POLYLINE, LAYER_ROOM, 12));
+  o->flags = OF_SELECTED;
+  ViewDrawContext c = f.context();
+  c.dragging = true;
+  drawView(f.state, f.canvas, c);
+  for (const DrawOp& op : f.canvas.ops) EXPECT_NE(op.pen, VIEW_HIGHLIGHT_COLOUR);
+  // Drawn over the picture it shows.
+  f.drawOver(o);
+  EXPECT_EQ(f.canvas.ops.back().pen, VIEW_HIGHLIGHT_COLOUR);
+}
+
+TEST(ViewDrawing, AxisCrossIn3DIsScaledByHalfTheZoomAroundTheCorner) {
+  const auto resource = makeAxisCrossResource();
+  const auto cross = loadAxisCross();
+  ASSERT_EQ(cross->nodeCount() + 2, resource->nodeCount());
+  EXPECT_EQ(resource->nodes[resource->nodeCount() - 2], (Node{1, 0, 0}));
+  EXPECT_EQ(resource->nodes[resource->nodeCount() - 1], (Node{0, 0, 1}));
+  for (const IndexEntry& e : cross->indices) EXPECT_LT(e.ref, cross->nodeCount());
+
+  Fixture f;
+  f.state = makeView(VIEW_3D, 800, 600, 10);
+  ViewDrawContext c = f.context();
+  c.axisCross = cross.get();
+  drawView(f.state, f.canvas, c);
+  // The x arm from the origin (45, 555) to (3, 0, 0): with half the zoom (5)
+  // h = 15 cos 15° = 14.49, v = 15 cos(-25°) sin 15° = 3.52: (59, 551).
+  bool haveArm = false;
+  for (const DrawOp& op : f.canvas.ofKind(OpKind::Polyline))
+    if (op.points == std::vector<PixelPoint>{{45, 555}, {59, 551}}) {
+      haveArm = true;
+      EXPECT_EQ(op.pen, 21);
+    }
+  EXPECT_TRUE(haveArm);
+  EXPECT_TRUE(f.canvas.ofKind(OpKind::Text).empty());  // letters are strokes
+}
+
+TEST(ViewDrawing, PerspectiveDrawsFacesFilledFarFirstInHiddenBackfaceMode) {
+  Fixture f;
+  f.state = ViewState{};
+  setViewSize(f.state, 800, 600);
+  enterPerspective(f.state, {0, 0, 0});
+  // Room face at 10 m and loudspeaker face at 20 m (loudspeakers take the
+  // opposite orientation), both facing the eye; an audience area is not drawn.
+  f.project.objects.appendObject(makeFace({{10, 1, -1}, {10, -1, -1}, {10, -1, 1}, {10, 1, 1}}));
+  f.project.objects.appendObject(
+      makeFace({{20, 1, -1}, {20, 1, 1}, {20, -1, 1}, {20, -1, -1}}, LAYER_SPEAKERS, 12));
+  f.project.objects.appendObject(
+      makeFace({{5, 1, -1}, {5, -1, -1}, {5, -1, 1}, {5, 1, 1}}, LAYER_AUDIENCE, 21));
+  f.state.hiddenBackfaces = true;
+  ViewDrawContext c = f.context();
+  c.comment = "note";
+  drawView(f.state, f.canvas, c);
+  const auto polys = f.canvas.ofKind(OpKind::Polygon);
+  ASSERT_EQ(polys.size(), 2u);
+  EXPECT_EQ(polys[0].brush, Brush::solid(PERSPECTIVE_SPEAKER_BRUSH));  // far one first
+  EXPECT_EQ(polys[0].pen, 12);
+  EXPECT_EQ(polys[1].brush, Brush::solid(PERSPECTIVE_ROOM_BRUSH));
+  EXPECT_EQ(polys[1].pen, 0);
+  // Information block from the top left, one line every 16 pixels, and the
+  // red cross at the centre.
+  const auto texts = f.canvas.ofKind(OpKind::Text);
+  ASSERT_EQ(texts.size(), 6u);
+  EXPECT_EQ(texts[0].text, "X: 0.000");
+  EXPECT_EQ(texts[4].points[0].y, 64);
+  EXPECT_EQ(texts[5].text, "note");
+  const auto lines = f.canvas.ofKind(OpKind::Line);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].pen, PERSPECTIVE_CROSS_COLOUR);
+  EXPECT_EQ(lines[0].points, (std::vector<PixelPoint>{{395, 300}, {405, 300}}));
+
+  // Wireframe: closed outlines in list order, no fill.
+  f.canvas.ops.clear();
+  f.state.hiddenBackfaces = false;
+  drawView(f.state, f.canvas, c);
+  EXPECT_TRUE(f.canvas.ofKind(OpKind::Polygon).empty());
+  const auto outlines = f.canvas.ofKind(OpKind::Polyline);
+  ASSERT_EQ(outlines.size(), 2u);
+  EXPECT_EQ(outlines[0].pen, 0);
+  EXPECT_EQ(outlines[0].points.front(), outlines[0].points.back());
+  EXPECT_EQ(outlines[0].points.size(), 5u);
+}
+
+}  // namespace
+}  // namespace tav

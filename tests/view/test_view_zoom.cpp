@@ -1,0 +1,234 @@
+// Zoom all, zoom window, zoom in and out, view selection and turning the 3D
+// view, checked against hand calculations on an 800 x 600 view.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/project.h"
+#include "view/view_zoom.h"
+#include "view_test_util.h"
+
+namespace tav {
+namespace {
+
+using test::makeObject;
+using test::makeView;
+
+TEST(ViewZoom, ZoomAllOnASinglePointGivesAOnePixelBoxAndAFiniteZoom) {
+  ObjectList list;
+  list.appendObject(makeObject({{3, 4, 5}}, {{IDX_START, 0}}));
+  ViewState s = makeView(VIEW_XY, 800, 600, 10);
+  ASSERT_TRUE(zoomAll(s, list));
+  // Box 1 x 1 pixel = 0.1 x 0.1 m; |h/w| = 1 > 600/800, so fit = 600 / 0.1.
+  EXPECT_FLOAT_EQ(s.zoom, 0.95f * 6000.0f);
+  EXPECT_TRUE(std::isfinite(s.zoom));
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].h, 3);
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].v, 4);
+  // Shared axes follow: XZ's x, YZ's y.
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XZ].h, 3);
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_YZ].h, 4);
+  // The point is now in the centre.
+  const ScreenPoint p = projectNode(s, {3, 4, 5});
+  EXPECT_EQ(p.x, 400);
+  EXPECT_EQ(p.y, 300);
+  // Repeating it keeps growing the zoom, but never past the bound.
+  for (int i = 0; i < 20; ++i) zoomAll(s, list);
+  EXPECT_TRUE(std::isfinite(s.zoom));
+  EXPECT_LE(s.zoom, ZOOM_MAXIMUM);
+}
+
+TEST(ViewZoom, ZoomAllFitsTheWiderSide) {
+  ObjectList list;
+  list.appendObject(makeObject({{0, 0, 0}, {20, 10, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
+  ViewState s = makeView(VIEW_XY, 800, 600, 1);
+  ASSERT_TRUE(zoomAll(s, list));
+  // 20 x 10 m, 10/20 < 0.75: fit = 800 / 20 = 40, zoom 38, centre (10, 5).
+  EXPECT_FLOAT_EQ(s.zoom, 38.0f);
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].h, 10);
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].v, 5);
+  EXPECT_EQ(projectNode(s, {0, 0, 0}).x, 20);    // 400 - 380
+  EXPECT_EQ(projectNode(s, {20, 10, 0}).x, 780);
+
+  // Taller than the view's proportion: the height decides.
+  ObjectList tall;
+  tall.appendObject(makeObject({{0, 0, 0}, {1, 30, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
+  ViewState t = makeView(VIEW_XY, 800, 600, 1);
+  zoomAll(t, tall);
+  EXPECT_FLOAT_EQ(t.zoom, 0.95f * 20.0f);  // 600 / 30
+}
+
+TEST(ViewZoom, ZoomAllDoesNothingOnAnEmptyModelAndFallsBackWhenAllIsHidden) {
+  ObjectList empty;
+  ViewState s = makeView(VIEW_XY, 800, 600, 10);
+  EXPECT_FALSE(zoomAll(s, empty));
+  EXPECT_FLOAT_EQ(s.zoom, 10);
+
+  // Objects exist but none is drawable: the box is -1..1.
+  ObjectList hidden;
+  auto o = makeObject({{50, 50, 0}}, {{IDX_START, 0}});
+  o->flags = OF_HIDDEN;
+  hidden.appendObject(std::move(o));
+  EXPECT_FALSE(viewBoundingBox(s, hidden).has_value());
+  ASSERT_TRUE(zoomAll(s, hidden));
+  EXPECT_FLOAT_EQ(s.zoom, 0.95f * 300.0f);  // 2 x 2 m: 600 / 2
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].h, 0);
+}
+
+TEST(ViewZoom, BoundingBoxSkipsHiddenAndInertObjectsAndBadCoordinates) {
+  ObjectList list;
+  list.appendObject(makeObject({{1, 2, 3}, {-1, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
+  auto inert = makeObject({{100, 100, 100}}, {{IDX_START, 0}});
+  inert->flags = 0x20;
+  list.appendObject(std::move(inert));
+  list.appendObject(makeObject({{NAN, 0, 0}, {INFINITY, 0, 0}}, {{IDX_START, 0}}));
+  ViewState s = makeView(VIEW_XZ, 800, 600, 1);
+  const auto box = viewBoundingBox(s, list);
+  ASSERT_TRUE(box);
+  EXPECT_DOUBLE_EQ(box->minH, -1);
+  EXPECT_DOUBLE_EQ(box->maxH, 1);
+  EXPECT_DOUBLE_EQ(box->minV, 0);  // z in XZ
+  EXPECT_DOUBLE_EQ(box->maxV, 3);
+}
+
+TEST(ViewZoom, ZoomWindowFromTwoCorners) {
+  ViewState s = makeView(VIEW_XY, 800, 600, 10);
+  // Corners in any order: 200 x 200 px around (400, 200) = model (0, 10).
+  ASSERT_TRUE(zoomWindow(s, 500, 100, 300, 300));
+  // 20 x 20 m, 1 > 0.75: fit = 600 / 20 = 30.
+  EXPECT_FLOAT_EQ(s.zoom, 0.99f * 30.0f);
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].h, 0);
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].v, 10);
+
+  // Two clicks on the same pixel give a 2 x 2 pixel window.
+  ViewState t = makeView(VIEW_XY, 800, 600, 10);
+  ASSERT_TRUE(zoomWindow(t, 400, 300, 400, 300));
+  EXPECT_FLOAT_EQ(t.zoom, 0.99f * 3000.0f);  // 0.2 m high: 600 / 0.2
+}
+
+TEST(ViewZoom, ZoomInAtAPixelDoublesTheZoomAlmost) {
+  ViewState s = makeView(VIEW_XY, 800, 600, 10);
+  s.offsets[VIEW_XY] = {1, 1};
+  // Window (400 +- 200, 150 +- 150): 40 x 30 m, fit 800 / 40 = 20.
+  ASSERT_TRUE(zoomInAt(s, 600, 150));
+  EXPECT_FLOAT_EQ(s.zoom, 19.8f);
+  // The clicked pixel's model point becomes the centre: 1 + 200/10, 1 + 150/10.
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].h, 21);
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].v, 16);
+
+  ViewState atLimit = makeView(VIEW_XY, 800, 600, 1000);
+  EXPECT_FALSE(zoomInAt(atLimit, 400, 300));
+  ViewState justBelow = makeView(VIEW_XY, 800, 600, 999);
+  EXPECT_TRUE(zoomInAt(justBelow, 400, 300));
+  ViewState in3d = makeView(VIEW_3D, 800, 600, 10);
+  EXPECT_FALSE(zoomInAt(in3d, 400, 300));
+  EXPECT_FLOAT_EQ(in3d.zoom, 10);
+}
+
+TEST(ViewZoom, ZoomOutHalvesIn2DViewsDownToTheMinimum) {
+  ViewState s = makeView(VIEW_YZ, 800, 600, 10);
+  ASSERT_TRUE(zoomOut(s));
+  EXPECT_FLOAT_EQ(s.zoom, 5);
+  s.zoom = 0.001f;
+  EXPECT_TRUE(zoomOut(s));
+  EXPECT_FLOAT_EQ(s.zoom, 0.0005f);
+  EXPECT_FALSE(zoomOut(s));
+  EXPECT_FLOAT_EQ(s.zoom, 0.0005f);
+  ViewState in3d = makeView(VIEW_3D, 800, 600, 10);
+  EXPECT_FALSE(zoomOut(in3d));
+}
+
+// Expected zoom and centre of a 10 m segment along x in the 3D view at
+// alpha (gamma -25°): h spans 10 cos a, v spans 10 cos g sin a.
+struct Fit {
+  double zoom, h, v;
+};
+Fit segmentFit(double alphaDeg) {
+  const double a = alphaDeg * DEG, g = -25.0 * DEG;
+  const double w = 10 * std::cos(a), h = 10 * std::cos(g) * std::sin(a);
+  const double fit = h / w > 0.75 ? 600 / h : 800 / w;
+  return {0.95 * fit, w / 2, h / 2};
+}
+
+TEST(ViewZoom, FourRightPressesIn3DTurnBy20DegreesAndRefitEachTime) {
+  ObjectList list;
+  list.appendObject(makeObject({{0, 0, 0}, {10, 0, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
+  ViewState s = makeView(VIEW_XY, 800, 600, 1);
+  ASSERT_TRUE(selectView(s, list, VIEW_3D));
+  EXPECT_NEAR(s.angles[0], 15 * DEG, 1e-6);
+  EXPECT_NEAR(s.zoom, segmentFit(15).zoom, 1e-3);  // selecting 3D zooms all
+  for (int press = 1; press <= 4; ++press) {
+    SCOPED_TRACE(press);
+    ASSERT_TRUE(turnView(s, list, ArrowKey::Right));
+    const Fit f = segmentFit(15 + 5 * press);
+    EXPECT_NEAR(s.angles3d[0], (15 + 5 * press) * DEG, 1e-6);
+    EXPECT_NEAR(s.zoom, f.zoom, 1e-3);
+    EXPECT_NEAR(s.offsets[VIEW_3D].h, f.h, 1e-5);
+    EXPECT_NEAR(s.offsets[VIEW_3D].v, f.v, 1e-5);
+  }
+  EXPECT_NEAR(s.angles[0] - 15 * DEG, 20 * DEG, 1e-6);
+  EXPECT_NEAR(s.angles[2], -25 * DEG, 1e-6);
+  // The matrix follows: R1 = (cos 35°, -sin 35°, 0).
+  EXPECT_NEAR(s.matrix[0][0], std::cos(35 * DEG), 1e-6);
+  EXPECT_NEAR(s.matrix[0][1], -std::sin(35 * DEG), 1e-6);
+}
+
+TEST(ViewZoom, ArrowKeysTurnGammaAndOnlyIn3D) {
+  ObjectList list;
+  list.appendObject(makeObject({{0, 0, 0}, {1, 1, 1}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
+  ViewState s = makeView(VIEW_3D, 800, 600, 1);
+  turnView(s, list, ArrowKey::Up);
+  EXPECT_NEAR(s.angles3d[2], -30 * DEG, 1e-6);
+  turnView(s, list, ArrowKey::Down);
+  turnView(s, list, ArrowKey::Down);
+  EXPECT_NEAR(s.angles3d[2], -20 * DEG, 1e-6);
+  turnView(s, list, ArrowKey::Left);
+  EXPECT_NEAR(s.angles3d[0], 10 * DEG, 1e-6);
+
+  ViewState xy = makeView(VIEW_XY, 800, 600, 7);
+  EXPECT_FALSE(turnView(xy, list, ArrowKey::Right));
+  EXPECT_FLOAT_EQ(xy.zoom, 7);
+}
+
+TEST(ViewZoom, SelectViewKeepsEachViewsOffsets) {
+  ObjectList list;
+  ViewState s = makeView(VIEW_XY, 800, 600, 1);
+  s.offsets[VIEW_XY] = {1, 2};
+  s.offsets[VIEW_YZ] = {2, 3};
+  ASSERT_TRUE(selectView(s, list, VIEW_YZ));
+  EXPECT_EQ(s.mode, VIEW_YZ);
+  EXPECT_FLOAT_EQ(screenToModel(s, 400, AXIS_H), 2);
+  EXPECT_NEAR(s.angles[0], -90 * DEG, 1e-6);
+  EXPECT_NEAR(s.angles[2], -90 * DEG, 1e-6);
+  EXPECT_FALSE(selectView(s, list, 4));  // the perspective is not a selectable view
+  EXPECT_FALSE(selectView(s, list, -1));
+  EXPECT_EQ(s.mode, VIEW_YZ);
+}
+
+TEST(ViewZoom, NewProjectSelects3DWithZoom5AndDefaultAngles) {
+  Project project;
+  ViewState s = makeView(VIEW_XZ, 800, 600, 42);
+  s.angles3d = {1, 2, 3};
+  s.nodeMarkers = true;
+  s.offsets[VIEW_3D] = {5, 5};
+  resetViewForNewProject(s, project.objects);
+  EXPECT_EQ(s.mode, VIEW_3D);
+  EXPECT_FLOAT_EQ(s.zoom, 5);
+  EXPECT_NEAR(s.angles[0], 15 * DEG, 1e-6);
+  EXPECT_FLOAT_EQ(s.angles[1], 0);
+  EXPECT_NEAR(s.angles[2], -25 * DEG, 1e-6);
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_3D].h, 0);
+  EXPECT_TRUE(s.nodeMarkers);
+
+  // A loaded project: wireframe, and its stored view.
+  project.settings.view = VIEW_YZ;
+  s.hiddenBackfaces = true;
+  applyLoadedView(s, project);
+  EXPECT_FALSE(s.hiddenBackfaces);
+  EXPECT_EQ(s.mode, VIEW_YZ);
+  project.settings.view = 77;  // damaged value
+  applyLoadedView(s, project);
+  EXPECT_EQ(s.mode, VIEW_XY);
+}
+
+}  // namespace
+}  // namespace tav
