@@ -9,6 +9,7 @@
 #include "view/grid.h"
 #include "view/perspective.h"
 #include "view/view_drawing.h"
+#include "view/view_render.h"
 #include "view_test_util.h"
 
 namespace tav {
@@ -343,6 +344,42 @@ TEST(ViewDrawing, PerspectiveDrawsFacesFilledFarFirstInHiddenBackfaceMode) {
   EXPECT_EQ(outlines[0].pen, 0);
   EXPECT_EQ(outlines[0].points.front(), outlines[0].points.back());
   EXPECT_EQ(outlines[0].points.size(), 5u);
+}
+
+TEST(ViewDrawing, FittedRenderShowsTheWholeModel) {
+  Project project;
+  project.objects.appendObject(makeFace({{0, 0, 0}, {30, 0, 0}, {30, 20, 0}, {0, 20, 0}}));
+  RecordingCanvas canvas(400, 300);
+  ASSERT_TRUE(renderFittedView(project, VIEW_XY, canvas));
+  // 30 x 20 m into 400 x 300: 20/30 < 0.75, zoom = 0.95 x 400 / 30;
+  // the face spans 380 pixels centred: x from 10 to 390.
+  std::vector<DrawOp> outlines;
+  for (const DrawOp& op : canvas.ofKind(OpKind::Polyline))
+    if (op.points.size() == 5) outlines.push_back(op);
+  ASSERT_EQ(outlines.size(), 1u);
+  int minX = 1000, maxX = -1000;
+  for (const PixelPoint& p : outlines[0].points) {
+    minX = std::min(minX, p.x);
+    maxX = std::max(maxX, p.x);
+  }
+  EXPECT_NEAR(minX, 10, 1);
+  EXPECT_NEAR(maxX, 390, 1);
+  EXPECT_FALSE(renderFittedView(project, VIEW_PERSPECTIVE, canvas));
+}
+
+TEST(ViewDrawing, ScrollEventsPanParallelViewsAndTurnThePerspective) {
+  ViewState s = makeView(VIEW_XZ, 800, 600, 1);
+  scrollView(s, {ScrollAxis::Horizontal, ScrollAction::PageForward, 0});
+  EXPECT_EQ(s.shiftX, -400);
+  ViewState p;
+  setViewSize(p, 800, 600);
+  enterPerspective(p, {0, 0, 0});
+  scrollView(p, {ScrollAxis::Horizontal, ScrollAction::PageForward, 0});
+  EXPECT_EQ(p.shiftX, 0);
+  EXPECT_NEAR(p.perspectiveAngles[0], -40 * DEG, 1e-5);
+  EXPECT_EQ(arrowKeyOf(37), ArrowKey::Left);
+  EXPECT_EQ(arrowKeyOf(40), ArrowKey::Down);
+  EXPECT_FALSE(arrowKeyOf(65).has_value());
 }
 
 }  // namespace
