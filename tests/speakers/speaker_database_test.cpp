@@ -1,0 +1,341 @@
+// Loudspeaker databases of the three layouts, built byte by byte, read
+// through the index, and types copied into a project.
+#include <gtest/gtest.h>
+
+#include "model/le_io.h"
+#include "model/project.h"
+#include "speaker_test_files.h"
+#include "speakers/project_speaker_types.h"
+#include "speakers/speaker_database.h"
+#include "speakers/speaker_shape.h"
+
+namespace tav {
+namespace {
+
+using test::append;
+using test::databaseHeader;
+using test::plainOldRecord;
+using test::plainRecord;
+using test::scrambled;
+using test::TempDir;
+
+std::vector<std::uint8_t> encoded(const SpeakerType& t) {
+  std::vector<std::uint8_t> r(SPEAKER_TYPE_SIZE);
+  encodeSpeakerType(t, std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(r.data(), SPEAKER_TYPE_SIZE));
+  return r;
+}
+
+// A BRESKA shape file: two records of a triangle and a quad.
+std::vector<std::uint8_t> breskaShapeFile() {
+  std::vector<std::uint8_t> f(32 + 384, 0);
+  test::putText(f, 0, "BRESKA 1.0     ");
+  auto record = [&](const std::vector<std::array<float, 3>>& nodes,
+                    const std::vector<std::pair<int, int>>& entries, bool more) {
+    std::vector<std::uint8_t> r(18 + nodes.size() * 12 + entries.size() * 4, 0);
+    test::putU16(r, 0, nodes.size());
+    test::putU16(r, 2, entries.size());
+    test::putU32(r, 14, more ? 0x1234 : 0);
+    std::size_t at = 18;
+    for (const auto& n : nodes)
+      for (float v : n) test::putF32(r, (at += 4) - 4, v);
+    for (const auto& e : entries) {
+      test::putU16(r, at, e.first);
+      test::putU16(r, at + 2, e.second);
+      at += 4;
+    }
+    append(f, r);
+  };
+  record({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0}, {3, 0}, {1, 1}, {2, 2}}, true);
+  record({{0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}}, {{0, 0}, {1, 1}, {1, 2}, {2, 3}}, false);
+  return f;
+}
+
+TEST(SpeakerDatabase, Layout1ListsNamesAndConvertsTypesIntoTheProject) {
+  TempDir dir;
+  std::vector<std::uint8_t> file = databaseHeader("TAVIRON SPEAKER DATABASE V1.1");
+  append(file, plainOldRecord("OLDA"));
+  append(file, plainOldRecord("OLDB"));
+  file.resize(file.size() + 1000, 0);  // a partial third record is no record
+  dir.write("old.TSB", file);
+  dir.write("OLDA.scf", breskaShapeFile());
+
+  SpeakerDatabaseIndex index;
+  DatabaseLoadResult r = loadSpeakerDatabase(index, dir.file("old"));  // ".TSB" appended
+  ASSERT_TRUE(r.loaded);
+  EXPECT_TRUE(r.message.empty());
+  EXPECT_EQ(index.layout, SpeakerDatabaseLayout::Plain);
+  ASSERT_EQ(index.count(), 2u);
+  EXPECT_EQ(index.entries[0].name, "OLDA");
+  EXPECT_EQ(index.entries[1].name, "OLDB");
+  EXPECT_EQ(index.entries[0].recordOffset, 32);
+  EXPECT_EQ(index.entries[1].recordOffset, 32 + 18344);
+  EXPECT_EQ(index.find("olda"), 0);
+  EXPECT_EQ(index.find("OLDC"), -1);
+
+  // The dialog's head of a plain record stays as read.
+  ASSERT_TRUE(selectDatabaseEntry(index, 1));
+  EXPECT_EQ(fixedString(speakerTypeFromHead(index.currentHead).description), "Old OLDB");
+
+  Project project;
+  ASSERT_TRUE(copyTypeIntoProject(project, index, 0, "oldb"));
+  ASSERT_TRUE(copyTypeIntoProject(project, index, 1, "OLDA"));
+  ASSERT_EQ(project.speakerTypes.size(), 2u);
+  const SpeakerType& b = *project.speakerTypes[0];
+  EXPECT_EQ(fixedString(b.name), "OLDB");
+  EXPECT_EQ(b.layoutFlag, 2);
+  EXPECT_FLOAT_EQ(b.sensitivity[4], 85.0f);
+  for (int band = 0; band < 7; ++band) {
+    for (int c = 0; c < 72; ++c) {
+      EXPECT_EQ(b.grids[band].at(0, c), 100 + band);
+      EXPECT_EQ(b.grids[band].at(35, c), 100 + band + 35);
+      ASSERT_EQ(b.grids[band].at(36, c), b.grids[band].at(35, c));
+    }
+  }
+  std::vector<std::uint8_t> plain = encoded(b);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(plain.data() + 470)), "TAVIRON V2.80  ");
+
+  // Written in the protected form and read back, the record passes its check.
+  std::vector<std::uint8_t> stored = plain;
+  scrambleSpeakerRecord(std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(stored.data(), SPEAKER_TYPE_SIZE));
+  EXPECT_EQ(stored, scrambled(plain)) << "protected form as built independently";
+  ASSERT_TRUE(
+      unscrambleSpeakerRecord(std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(stored.data(), SPEAKER_TYPE_SIZE)));
+  std::copy(stored.begin() + 454, stored.begin() + 462, plain.begin() + 454);  // the checksums
+  EXPECT_EQ(stored, plain);
+
+  // OLDB has no shape file: default shape. OLDA's shape file gives one
+  // object of 3 + 4 nodes (plus the direction nodes) with renumbered entries.
+  EXPECT_EQ(b.shape, nullptr);
+  EXPECT_EQ(&shapeOf(b), &defaultSpeakerShape());
+  const ModelObject* shape = project.speakerTypes[1]->shape;
+  ASSERT_NE(shape, nullptr);
+  EXPECT_TRUE(project.objects.contains(shape));
+  EXPECT_EQ(shape->layer, LAYER_SPEAKER_SHAPES);
+  EXPECT_EQ(shape->flags, 134u);
+  EXPECT_EQ(shape->shape, SHAPE_SOLID);
+  ASSERT_EQ(shape->nodeCount(), 9u);
+  EXPECT_EQ(shape->nodes[7], (Node{1, 0, 0}));
+  EXPECT_EQ(shape->nodes[8], (Node{0, 0, 1}));
+  EXPECT_EQ(shape->nodes[5], (Node{1, 1, 1}));
+  const std::vector<IndexEntry> entries = {{0, 0}, {3, 0}, {1, 1}, {2, 2},
+                                           {0, 3}, {1, 4}, {1, 5}, {2, 6}};
+  EXPECT_EQ(shape->indices, entries);
+}
+
+TEST(SpeakerDatabase, Layout2SkipsARecordThatFailsItsCheck) {
+  TempDir dir;
+  std::vector<std::uint8_t> file = databaseHeader("TAVIRON SPEAKER DATABASE V130");
+  append(file, scrambled(plainRecord("FIRST")));
+  std::vector<std::uint8_t> bad = scrambled(plainRecord("BROKEN"));
+  bad[9000] ^= 0x40;  // one grid byte damaged
+  append(file, bad);
+  append(file, scrambled(plainRecord("THIRD", 150)));
+  std::vector<std::uint8_t> tailDamaged = scrambled(plainRecord("FOURTH"));
+  tailDamaged[500] ^= 1;  // the tail no longer matches its check
+  append(file, tailDamaged);
+  append(file, scrambled(plainRecord("FIFTH")));
+  const std::string path = dir.write("db.tsb", file);
+
+  SpeakerDatabaseIndex index;
+  ASSERT_TRUE(loadSpeakerDatabase(index, path).loaded);
+  EXPECT_EQ(index.path, path) << "lower-case .tsb is kept";
+  ASSERT_EQ(index.count(), 3u);
+  EXPECT_EQ(index.entries[0].name, "FIRST");
+  EXPECT_EQ(index.entries[1].name, "THIRD");
+  EXPECT_EQ(index.entries[2].name, "FIFTH");
+  EXPECT_EQ(index.entries[0].recordOffset, 32);
+  EXPECT_EQ(index.entries[1].recordOffset, 32 + 2 * 19160);
+  EXPECT_EQ(index.entries[2].recordOffset, 32 + 4 * 19160);
+
+  auto third = readSpeakerType(index, 1);
+  ASSERT_TRUE(third);
+  EXPECT_EQ(fixedString(third->name), "THIRD");
+  EXPECT_EQ(third->grids[6].at(20, 33), 156);
+  EXPECT_FLOAT_EQ(third->maxPower[2], 300.0f);
+
+  auto head = readSpeakerHead(index, 2);
+  ASSERT_TRUE(head);
+  EXPECT_EQ(fixedString(speakerTypeFromHead(*head).description), "Description of FIFTH");
+
+  // The file changes under the index: a damaged record is refused on copying.
+  std::vector<std::uint8_t> changed = file;
+  changed[32 + 2 * 19160 + 600] ^= 0xFF;
+  dir.write("db.tsb", changed);
+  Project project;
+  EXPECT_FALSE(copyTypeIntoProject(project, index, 0, "THIRD"));
+  EXPECT_TRUE(project.speakerTypes.empty());
+}
+
+TEST(SpeakerDatabase, Layout3FindsShapeDataBehindItsRecords) {
+  TempDir dir;
+  const std::vector<std::uint8_t> shape = test::shapeData(
+      {{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0}, {3, 0}, {1, 1}, {2, 2}}},
+       {{{0, 0, 2}, {1, 0, 2}}, {{0, 1}, {1, 0}}}});
+  std::vector<std::uint8_t> withShape = plainRecord("HORN");
+  test::putU32(withShape, 196, shape.size());
+  std::vector<std::uint8_t> broken = plainRecord("BAD");
+  test::putU32(broken, 196, 0);
+  std::vector<std::uint8_t> brokenScrambled = scrambled(broken);
+  brokenScrambled[100] ^= 0x10;
+
+  std::vector<std::uint8_t> file = databaseHeader("TAVIRON SPEAKER DATABASE V140", 4);
+  append(file, scrambled(withShape));
+  append(file, shape);
+  append(file, brokenScrambled);
+  append(file, scrambled(plainRecord("PLAIN")));
+  // The header promises a fourth record that is not there.
+  const std::string path = dir.write("v3.TSB", file);
+
+  SpeakerDatabaseIndex index;
+  ASSERT_TRUE(loadSpeakerDatabase(index, path).loaded);
+  EXPECT_EQ(index.layout, SpeakerDatabaseLayout::WithShapes);
+  ASSERT_EQ(index.count(), 2u);
+  EXPECT_EQ(index.entries[0].name, "HORN");
+  EXPECT_EQ(index.entries[0].recordOffset, 32);
+  EXPECT_EQ(index.entries[0].shapeOffset, 32 + 19160);
+  EXPECT_EQ(index.entries[1].name, "PLAIN");
+  EXPECT_EQ(index.entries[1].recordOffset,
+            std::int64_t(32 + 19160 + shape.size() + 19160));
+  EXPECT_EQ(index.entries[1].shapeOffset, 0);
+
+  Project project;
+  ASSERT_TRUE(copyTypeIntoProject(project, index, 0, "HORN"));
+  ASSERT_TRUE(copyTypeIntoProject(project, index, 1, "PLAIN"));
+  const ModelObject* s = project.speakerTypes[0]->shape;
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(project.objects.tail(), s);
+  ASSERT_EQ(s->nodeCount(), 3u + 2u + 2u);
+  EXPECT_EQ(s->nodes[4], (Node{1, 0, 2}));
+  EXPECT_EQ(s->nodes[5], (Node{1, 0, 0}));
+  const std::vector<IndexEntry> entries = {{0, 0}, {3, 0}, {1, 1}, {2, 2}, {0, 4}, {1, 3}};
+  EXPECT_EQ(s->indices, entries);
+  EXPECT_EQ(project.speakerTypes[1]->shape, nullptr) << "no shape data: default shape";
+  EXPECT_EQ(project.objects.countObjects(), 1u);
+}
+
+TEST(SpeakerDatabase, UnknownHeaderMissingFileAndTooManyTypes) {
+  TempDir dir;
+  SpeakerDatabaseIndex index;
+  std::vector<std::uint8_t> good = databaseHeader("TAVIRON SPEAKER DATABASE V130");
+  append(good, scrambled(plainRecord("KEEP")));
+  ASSERT_TRUE(loadSpeakerDatabase(index, dir.write("good.TSB", good)).loaded);
+
+  DatabaseLoadResult r =
+      loadSpeakerDatabase(index, dir.write("bad.TSB", databaseHeader("TAVIRON SPEAKER DATABASE V150")));
+  EXPECT_TRUE(r.opened);
+  EXPECT_FALSE(r.loaded);
+  EXPECT_EQ(r.message.text, "Invalid file format");
+  EXPECT_EQ(index.entries.at(0).name, "KEEP") << "the index keeps the previous database";
+  EXPECT_EQ(index.path, dir.file("good.TSB"));
+
+  r = loadSpeakerDatabase(index, dir.write("short.TSB", {'T', 'A', 'V'}));
+  EXPECT_FALSE(r.loaded);
+  EXPECT_EQ(r.message.text, "Invalid file format");
+
+  r = loadSpeakerDatabase(index, dir.file("absent.TSB"));
+  EXPECT_FALSE(r.opened);
+  EXPECT_TRUE(r.message.empty()) << "a file that cannot be opened ends silently";
+
+  // 513 plain records, one with a name that runs over its field.
+  std::vector<std::uint8_t> many = databaseHeader("TAVIRON SPEAKER DATABASE V1.1");
+  std::vector<std::uint8_t> record = plainOldRecord("XXXXXXXX");
+  for (int i = 0; i < 514; ++i) {
+    const std::string name = i == 3 ? "NINECHARS" : "T" + std::to_string(i);
+    std::fill(record.begin() + 21, record.begin() + 30, 0);
+    test::putText(record, 21, name);
+    append(many, record);
+  }
+  r = loadSpeakerDatabase(index, dir.write("many.TSB", many));
+  ASSERT_TRUE(r.loaded);
+  EXPECT_EQ(r.message.text, MSG_DB_TOO_MANY_TYPES);
+  EXPECT_TRUE(index.truncated);
+  ASSERT_EQ(index.count(), 512u);
+  EXPECT_EQ(index.entries[3].name, "T4") << "the unterminated name is not listed";
+  EXPECT_EQ(index.entries[3].recordOffset, 32 + 4 * 18344);
+  EXPECT_EQ(index.entries[511].name, "T512");
+}
+
+TEST(SpeakerDatabase, ResolvingTypesByNameAndTheProjectLimit) {
+  TempDir dir;
+  std::vector<std::uint8_t> file = databaseHeader("TAVIRON SPEAKER DATABASE V130");
+  append(file, scrambled(plainRecord("ALPHA")));
+  append(file, scrambled(plainRecord("BETA")));
+  SpeakerDatabaseIndex index;
+  Project project;
+  PlacedSpeaker s = newPlacedSpeaker({0, 0, 0});
+  UserMessage message;
+
+  EXPECT_FALSE(resolveSpeakerType(project, index, s, "ALPHA", &message)) << "no database loaded";
+  EXPECT_EQ(message.text, "Loudspeaker not available in database");
+
+  ASSERT_TRUE(loadSpeakerDatabase(index, dir.write("db.TSB", file)).loaded);
+  ASSERT_TRUE(resolveSpeakerType(project, index, s, "BETA"));
+  EXPECT_EQ(s.typeIndex, 0);
+  ASSERT_TRUE(resolveSpeakerType(project, index, s, "ALPHA"));
+  EXPECT_EQ(s.typeIndex, 1);
+  ASSERT_TRUE(resolveSpeakerType(project, index, s, "BETA"));
+  EXPECT_EQ(s.typeIndex, 0) << "found in the project, not copied again";
+  EXPECT_EQ(project.speakerTypes.size(), 2u);
+
+  message = {};
+  s.typeIndex = 1;
+  EXPECT_FALSE(resolveSpeakerType(project, index, s, "GAMMA", &message));
+  EXPECT_EQ(message.text, "Loudspeaker not available in database");
+  EXPECT_EQ(s.typeIndex, 1);
+
+  while (project.speakerTypes.size() < MAX_PROJECT_SPEAKER_TYPES)
+    project.speakerTypes.push_back(std::make_unique<SpeakerType>(resetSpeakerType()));
+  message = {};
+  EXPECT_FALSE(resolveSpeakerType(project, index, s, "ALPHA2", &message));
+  EXPECT_FALSE(copyTypeIntoProject(project, index, 500, "ALPHA"));
+  EXPECT_TRUE(resolveSpeakerType(project, index, s, "ALPHA")) << "present types still resolve";
+  project.speakerTypes.erase(project.speakerTypes.begin() + 2, project.speakerTypes.end());
+  project.speakerTypes.resize(500);
+  for (auto& t : project.speakerTypes)
+    if (!t) t = std::make_unique<SpeakerType>(resetSpeakerType());
+  setFixedString(project.speakerTypes[0]->name, "OTHER");
+  message = {};
+  EXPECT_FALSE(resolveSpeakerType(project, index, s, "BETA", &message));
+  EXPECT_EQ(message.text, MSG_TOO_MANY_PROJECT_TYPES);
+  EXPECT_EQ(project.speakerTypes.size(), 500u);
+}
+
+TEST(SpeakerDatabase, PurgeRemovesUnusedTypesWithTheirShapesAndRenumbers) {
+  Project project;
+  std::vector<ModelObject*> shapes;
+  for (const char* name : {"A", "B", "C", "D"}) {
+    auto t = std::make_unique<SpeakerType>(resetSpeakerType());
+    setFixedString(t->name, name);
+    t->shape = project.objects.appendObject(makeSpeakerShape({{0, 0, 0}}, {{0, 0}}));
+    shapes.push_back(t->shape);
+    project.speakerTypes.push_back(std::move(t));
+  }
+  project.speakerTypes[3]->shape = nullptr;  // D uses the default shape
+  project.objects.freeObject(shapes[3]);
+  auto addSpeaker = [&](int type) {
+    auto o = ObjectList::allocObject(0, 0, 0);
+    o->layer = LAYER_SPEAKERS;
+    PlacedSpeaker s = newPlacedSpeaker({double(type), 0, 0});
+    s.typeIndex = static_cast<std::int16_t>(type);
+    storeSpeaker(*o, s);
+    return project.objects.appendObject(std::move(o));
+  };
+  ModelObject* usesC = addSpeaker(2);
+  ModelObject* usesA = addSpeaker(0);
+  ModelObject* usesC2 = addSpeaker(2);
+
+  EXPECT_EQ(purgeUnusedTypes(project), 2u);
+  ASSERT_EQ(project.speakerTypes.size(), 2u);
+  EXPECT_EQ(fixedString(project.speakerTypes[0]->name), "A");
+  EXPECT_EQ(fixedString(project.speakerTypes[1]->name), "C");
+  EXPECT_EQ(speakerOf(*usesC)->typeIndex, 1);
+  EXPECT_EQ(speakerOf(*usesC2)->typeIndex, 1);
+  EXPECT_EQ(speakerOf(*usesA)->typeIndex, 0);
+  EXPECT_FALSE(project.objects.contains(shapes[1])) << "B's shape went with it";
+  EXPECT_TRUE(project.objects.contains(project.speakerTypes[1]->shape));
+  EXPECT_EQ(project.objects.countObjects(), 2u + 3u);
+  EXPECT_EQ(purgeUnusedTypes(project), 0u);
+}
+
+}  // namespace
+}  // namespace tav
