@@ -11,8 +11,10 @@ namespace {
 
 std::int32_t depthKey(double w) {
   const double k = std::trunc(1000.0 * w);
-  if (!(k < std::numeric_limits<std::int32_t>::max())) return std::numeric_limits<std::int32_t>::max();
-  if (!(k > std::numeric_limits<std::int32_t>::min())) return std::numeric_limits<std::int32_t>::min();
+  if (!(k < std::numeric_limits<std::int32_t>::max()))
+    return std::numeric_limits<std::int32_t>::max();
+  if (!(k > std::numeric_limits<std::int32_t>::min()))
+    return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(k);
 }
 
@@ -152,10 +154,11 @@ int facingFactor(std::uint32_t layer) {
 }
 
 void sortFacesByDepth(std::vector<PerspectiveFace>& faces) {
-  std::stable_sort(faces.begin(), faces.end(), [](const PerspectiveFace& a, const PerspectiveFace& b) {
-    if (a.depthMax != b.depthMax) return a.depthMax > b.depthMax;
-    return a.depthMin > b.depthMin;
-  });
+  std::stable_sort(faces.begin(), faces.end(),
+                   [](const PerspectiveFace& a, const PerspectiveFace& b) {
+                     if (a.depthMax != b.depthMax) return a.depthMax > b.depthMax;
+                     return a.depthMin > b.depthMin;
+                   });
 }
 
 std::vector<PerspectiveFace> collectPerspectiveFaces(const ViewState& state,
@@ -182,8 +185,8 @@ void turnPerspective(ViewState& state, int alphaSteps, int gammaSteps) {
   double gamma = state.perspectiveAngles[2] + double(gammaSteps) * state.turnStep;
   // A small tolerance keeps exact limits (reached in float steps) in place.
   constexpr double EPS = 1e-6;
-  while (alpha < PERSPECTIVE_ALPHA_MIN - EPS) alpha += 360.0 * DEG;
-  while (alpha > PERSPECTIVE_ALPHA_MAX + EPS) alpha -= 360.0 * DEG;
+  while (alpha < PERSPECTIVE_ALPHA_MIN - EPS) alpha += 360.0 * VIEW_DEGREE;
+  while (alpha > PERSPECTIVE_ALPHA_MAX + EPS) alpha -= 360.0 * VIEW_DEGREE;
   gamma = std::clamp(gamma, PERSPECTIVE_GAMMA_MIN, PERSPECTIVE_GAMMA_MAX);
   state.perspectiveAngles[0] = static_cast<float>(alpha);
   state.perspectiveAngles[2] = static_cast<float>(gamma);
@@ -232,8 +235,8 @@ std::vector<std::string> perspectiveInfoLines(const ViewState& state,
   lines.emplace_back(buf);
   std::snprintf(buf, sizeof buf, "Z: %3.3f", double(state.eye.z));
   lines.emplace_back(buf);
-  const double hor = -(state.perspectiveAngles[0] / DEG + 90.0);
-  const double ver = state.perspectiveAngles[2] / DEG + 90.0;
+  const double hor = -(state.perspectiveAngles[0] / VIEW_DEGREE + 90.0);
+  const double ver = state.perspectiveAngles[2] / VIEW_DEGREE + 90.0;
   // "+ 0.0" turns a negative zero into "0".
   std::snprintf(buf, sizeof buf, "Hor. %3.0f\u00B0", std::round(hor) + 0.0);
   lines.emplace_back(buf);

@@ -22,9 +22,9 @@ constexpr double PERSPECTIVE_FIELD = 1.5708;
 // Near plane distance: a point is in front of the eye when w >= this.
 constexpr double PERSPECTIVE_NEAR = 0.0;
 // Limits of the perspective angles.
-constexpr double PERSPECTIVE_ALPHA_MIN = -270.0 * DEG;
-constexpr double PERSPECTIVE_ALPHA_MAX = 90.0 * DEG;
-constexpr double PERSPECTIVE_GAMMA_MIN = -180.0 * DEG;
+constexpr double PERSPECTIVE_ALPHA_MIN = -270.0 * VIEW_DEGREE;
+constexpr double PERSPECTIVE_ALPHA_MAX = 90.0 * VIEW_DEGREE;
+constexpr double PERSPECTIVE_GAMMA_MIN = -180.0 * VIEW_DEGREE;
 constexpr double PERSPECTIVE_GAMMA_MAX = 0.0;
 // Brush colours of filled faces in hidden-backface mode.
 constexpr std::uint32_t PERSPECTIVE_ROOM_BRUSH = 8;

@@ -28,7 +28,9 @@ std::optional<Box> boxOf(const std::vector<ScreenPoint>& pts) {
   return b;
 }
 
-PixelRect rectOf(const Box& b) { return {b.minX, b.minY, b.maxX - b.minX + 1, b.maxY - b.minY + 1}; }
+PixelRect rectOf(const Box& b) {
+  return {b.minX, b.minY, b.maxX - b.minX + 1, b.maxY - b.minY + 1};
+}
 
 void growArea(PixelRect& area, const Box& b) {
   if (area.width <= 0 || area.height <= 0) {
@@ -36,7 +38,8 @@ void growArea(PixelRect& area, const Box& b) {
     return;
   }
   const int left = std::min(area.x, b.minX), top = std::min(area.y, b.minY);
-  const int right = std::max(area.right() - 1, b.maxX), bottom = std::max(area.bottom() - 1, b.maxY);
+  const int right = std::max(area.right() - 1, b.maxX),
+            bottom = std::max(area.bottom() - 1, b.maxY);
   area = {left, top, right - left + 1, bottom - top + 1};
 }
 
@@ -115,7 +118,8 @@ void drawParallelObject(ViewState& state, Canvas& canvas, const ViewDrawContext&
   const std::optional<Box> box = boxOf(pts);
   if (!box) return;
   if (full) growArea(state.drawnArea, *box);
-  if (box->maxX < 0 || box->maxY < 0 || box->minX >= state.width || box->minY >= state.height) return;
+  if (box->maxX < 0 || box->maxY < 0 || box->minX >= state.width || box->minY >= state.height)
+    return;
   canvas.setPen(pen);
   canvas.setBrush(Brush::none());
   if (box->maxX - box->minX < VIEW_SMALL_OBJECT_PIXELS &&
@@ -219,8 +223,8 @@ void drawAxisIndicator(const ViewState& state, Canvas& canvas, const ModelObject
   pts.reserve(axisCross->nodes.size());
   for (const Node& n : axisCross->nodes) {
     const ViewPlanePoint q = toViewPlane(state, n);
-    pts.push_back({toPixel(AXIS_CROSS_CENTRE + q.h * scale), toPixel(H - AXIS_CROSS_CENTRE - q.v * scale),
-                   q.depth, true});
+    pts.push_back({toPixel(AXIS_CROSS_CENTRE + q.h * scale),
+                   toPixel(H - AXIS_CROSS_CENTRE - q.v * scale), q.depth, true});
   }
   drawFigures(canvas, *axisCross, pts, false);
 }

@@ -41,7 +41,7 @@ struct NodeRef {
 
 // What a drawing pass needs beside the view state.
 struct ViewDrawContext {
-  const Project* project = nullptr;       // layers, current layer
+  const Project* project = nullptr;        // layers, current layer
   const ModelObject* axisCross = nullptr;  // loaded axis cross (loadAxisCross)
   std::span<const NodeRef> nodeList;       // markers of Move Nodes
   std::string_view comment;                // shown at the bottom when not empty

@@ -26,7 +26,7 @@ double row(const ViewMatrix& m, int r, const Node& p) {
 ViewState::ViewState() { updateViewMatrix(*this); }
 
 std::array<float, 3> modeAngles(const ViewState& state) {
-  constexpr float M90 = static_cast<float>(-90.0 * DEG);
+  constexpr float M90 = static_cast<float>(-90.0 * VIEW_DEGREE);
   switch (state.mode) {
     case VIEW_YZ:
       return {M90, 0.0f, M90};
@@ -121,7 +121,9 @@ ScreenPoint projectNode(const ViewState& state, const Node& p) {
 
 void setViewOffset(ViewState& state, int view, int axis, float value) {
   if (view < 0 || view >= VIEW_OFFSET_COUNT || axis < 0 || axis > 1) return;
-  auto slot = [&](int v, int a) -> float& { return a == AXIS_H ? state.offsets[v].h : state.offsets[v].v; };
+  auto slot = [&](int v, int a) -> float& {
+    return a == AXIS_H ? state.offsets[v].h : state.offsets[v].v;
+  };
   slot(view, axis) = value;
   if (view > VIEW_XZ) return;  // the 3D view keeps its own pair
   const int modelAxis = VIEW_AXES[view][axis];
@@ -148,7 +150,8 @@ void addScrollShift(ViewState& state, ScrollAxis bar, ScrollAction action, int t
       shift = -(extent / 2);
       break;
     case ScrollAction::Thumb: {
-      const int p = thumbPos < SCROLL_MIN ? SCROLL_MIN : (thumbPos > SCROLL_MAX ? SCROLL_MAX : thumbPos);
+      const int p =
+          thumbPos < SCROLL_MIN ? SCROLL_MIN : (thumbPos > SCROLL_MAX ? SCROLL_MAX : thumbPos);
       shift = -(extent * p / 100);
       break;
     }

@@ -17,17 +17,17 @@
 
 namespace tav {
 
-constexpr double DEG = std::numbers::pi / 180.0;  // radians per degree
+constexpr double VIEW_DEGREE = std::numbers::pi / 180.0;  // radians per degree
 
 // Defaults of the rotatable 3D view and of the perspective view (radians).
-constexpr float VIEW3D_ALPHA_DEFAULT = static_cast<float>(15.0 * DEG);
+constexpr float VIEW3D_ALPHA_DEFAULT = static_cast<float>(15.0 * VIEW_DEGREE);
 constexpr float VIEW3D_BETA_DEFAULT = 0.0f;
-constexpr float VIEW3D_GAMMA_DEFAULT = static_cast<float>(-25.0 * DEG);
-constexpr float PERSPECTIVE_ALPHA_DEFAULT = static_cast<float>(-90.0 * DEG);
+constexpr float VIEW3D_GAMMA_DEFAULT = static_cast<float>(-25.0 * VIEW_DEGREE);
+constexpr float PERSPECTIVE_ALPHA_DEFAULT = static_cast<float>(-90.0 * VIEW_DEGREE);
 constexpr float PERSPECTIVE_BETA_DEFAULT = 0.0f;
-constexpr float PERSPECTIVE_GAMMA_DEFAULT = static_cast<float>(-90.0 * DEG);
+constexpr float PERSPECTIVE_GAMMA_DEFAULT = static_cast<float>(-90.0 * VIEW_DEGREE);
 // Turning step of the 3D and perspective views; aiming a loudspeaker sets 1°.
-constexpr float TURN_STEP_DEFAULT = static_cast<float>(5.0 * DEG);
+constexpr float TURN_STEP_DEFAULT = static_cast<float>(5.0 * VIEW_DEGREE);
 // Zoom of a new project, pixels per metre.
 constexpr float ZOOM_NEW_PROJECT = 5.0f;
 // Pixel values are limited to this range so far-off points draw at the edge.
@@ -76,10 +76,10 @@ struct ViewState {
   ViewState(ViewState&&) = default;
   ViewState& operator=(ViewState&&) = default;
 
-  std::int16_t mode = VIEW_XY;  // VIEW_XY .. VIEW_PERSPECTIVE
+  std::int16_t mode = VIEW_XY;    // VIEW_XY .. VIEW_PERSPECTIVE
   float zoom = ZOOM_NEW_PROJECT;  // pixels per metre of the view plane
   std::array<ViewOffset, VIEW_OFFSET_COUNT> offsets{};
-  int width = 0;   // client size in pixels
+  int width = 0;  // client size in pixels
   int height = 0;
   float originX = 0.0f;  // half the client width and height
   float originY = 0.0f;
@@ -94,7 +94,7 @@ struct ViewState {
   ViewMatrix matrix{};
   bool hiddenBackfaces = false;  // off = wireframe
   bool nodeMarkers = false;
-  ObjectList grid;           // generated grid lines, not part of the model
+  ObjectList grid;        // generated grid lines, not part of the model
   PixelRect drawnArea{};  // what the last full redraw covered (empty: width 0)
 
   // Offsets of the current view (the 3D pair also serves the perspective).
@@ -140,7 +140,8 @@ ScreenPoint projectNode(const ViewState& state, const Node& p);
 void setViewOffset(ViewState& state, int view, int axis, float value);
 
 // Scroll bars (ScrollAxis, ScrollAction of the platform): the picture moves
-// at the next redraw by the pending shift. Scroll bar range; a redraw resets both bars to position 0.
+// at the next redraw by the pending shift. Scroll bar range; a redraw resets both bars to position
+// 0.
 constexpr int SCROLL_MIN = -50;
 constexpr int SCROLL_MAX = 50;
 constexpr int SCROLL_LINE_PIXELS = 8;

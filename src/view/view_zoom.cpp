@@ -54,7 +54,8 @@ bool zoomAll(ViewState& state, const ObjectList& objects) {
   const double onePixel = 1.0 / state.zoom;
   const double w = std::max(box.maxH - box.minH, onePixel);
   const double h = std::max(box.maxV - box.minV, onePixel);
-  return fitRect(state, w, h, (box.minH + box.maxH) / 2, (box.minV + box.maxV) / 2, ZOOM_ALL_FACTOR);
+  return fitRect(state, w, h, (box.minH + box.maxH) / 2, (box.minV + box.maxV) / 2,
+                 ZOOM_ALL_FACTOR);
 }
 
 bool zoomWindow(ViewState& state, int x1, int y1, int x2, int y2) {
@@ -137,6 +138,7 @@ void resetViewForNewProject(ViewState& state, const ObjectList& objects) {
 
 void applyLoadedView(ViewState& state, const Project& project) {
   state.hiddenBackfaces = false;
+  state.grid.freeAllObjects();  // lines of the previous model
   state.shiftX = state.shiftY = 0;
   int mode = project.settings.view;
   if (mode < VIEW_XY || mode > VIEW_3D) mode = VIEW_XY;

@@ -31,8 +31,12 @@ class RecordingCanvas : public Canvas {
   void setBrush(const Brush& brush) override { brush_ = brush; }
   void setDrawMode(DrawMode mode) override { mode_ = mode; }
   void line(PixelPoint from, PixelPoint to) override { add(OpKind::Line, {from, to}); }
-  void polyline(std::span<const PixelPoint> p) override { add(OpKind::Polyline, {p.begin(), p.end()}); }
-  void polygon(std::span<const PixelPoint> p) override { add(OpKind::Polygon, {p.begin(), p.end()}); }
+  void polyline(std::span<const PixelPoint> p) override {
+    add(OpKind::Polyline, {p.begin(), p.end()});
+  }
+  void polygon(std::span<const PixelPoint> p) override {
+    add(OpKind::Polygon, {p.begin(), p.end()});
+  }
   void rectangle(const PixelRect& r) override {
     add(OpKind::Rectangle, {});
     ops.back().rect = r;

@@ -65,8 +65,8 @@ TEST(Grid, BoxIsWidenedToGridLinesWithASpareLine) {
   project.objects.appendObject(
       makeObject({{0.3f, 1.2f, 0}, {4.7f, 2.5f, 3}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
   // Loudspeaker shapes do not count.
-  project.objects.appendObject(makeObject({{500, 500, 500}}, {{IDX_START, 0}}, SHAPE_SOLID,
-                                          LAYER_SPEAKER_SHAPES));
+  project.objects.appendObject(
+      makeObject({{500, 500, 500}}, {{IDX_START, 0}}, SHAPE_SOLID, LAYER_SPEAKER_SHAPES));
   // Hidden objects of the model still count.
   auto hidden = makeObject({{0.5f, 1.5f, -0.5f}}, {{IDX_START, 0}});
   hidden->flags = OF_HIDDEN;

@@ -49,14 +49,18 @@ TEST(Perspective, FisheyeMappingIsAngleTrue) {
   // Distance from the centre = scale x angle off the axis, whatever the range.
   const Case cases[] = {
       // 30° to the right (towards -y): 400 + 509.30 x 0.523599 = 666.666.
-      {{static_cast<float>(10 * std::cos(30 * DEG)), static_cast<float>(-10 * std::sin(30 * DEG)), 0},
-       400 + scale * 30 * DEG, 300},
-      {{static_cast<float>(100 * std::cos(30 * DEG)), static_cast<float>(-100 * std::sin(30 * DEG)), 0},
-       400 + scale * 30 * DEG, 300},
+      {{static_cast<float>(10 * std::cos(30 * VIEW_DEGREE)),
+        static_cast<float>(-10 * std::sin(30 * VIEW_DEGREE)), 0},
+       400 + scale * 30 * VIEW_DEGREE,
+       300},
+      {{static_cast<float>(100 * std::cos(30 * VIEW_DEGREE)),
+        static_cast<float>(-100 * std::sin(30 * VIEW_DEGREE)), 0},
+       400 + scale * 30 * VIEW_DEGREE,
+       300},
       // 45° up: 300 - 509.30 x 0.785398 = -100.0.
-      {{5, 0, 5}, 400, 300 - scale * 45 * DEG},
+      {{5, 0, 5}, 400, 300 - scale * 45 * VIEW_DEGREE},
       // On the near plane, 90° to the left: 400 - scale x pi/2 = -400.
-      {{0, 7, 0}, 400 - scale * 90 * DEG, 300},
+      {{0, 7, 0}, 400 - scale * 90 * VIEW_DEGREE, 300},
   };
   for (const Case& c : cases) {
     double px = 0, py = 0;
@@ -130,8 +134,11 @@ TEST(Perspective, OnlyDrawableFacesOffLayer1AndInFrontAndInView) {
   EXPECT_TRUE(collectPerspectiveFaces(s, behind.get(), behind.get()).empty());
   // About 80° to the right: more than 700 px from the centre, wholly right
   // of an 800 px view.
-  const float c = static_cast<float>(std::cos(80 * DEG)) * 10, r = static_cast<float>(std::sin(80 * DEG)) * 10;
-  auto right = makeFace({{c + 0.1f, -r, -0.1f}, {c - 0.1f, -r - 0.1f, -0.1f}, {c - 0.1f, -r - 0.1f, 0.1f},
+  const float c = static_cast<float>(std::cos(80 * VIEW_DEGREE)) * 10,
+              r = static_cast<float>(std::sin(80 * VIEW_DEGREE)) * 10;
+  auto right = makeFace({{c + 0.1f, -r, -0.1f},
+                         {c - 0.1f, -r - 0.1f, -0.1f},
+                         {c - 0.1f, -r - 0.1f, 0.1f},
                          {c + 0.1f, -r, 0.1f}});
   EXPECT_TRUE(collectPerspectiveFaces(s, right.get(), right.get()).empty());
 }
@@ -153,8 +160,10 @@ TEST(Perspective, HiddenBackfaceModeSortsFarFirst) {
   ObjectList list;
   list.appendObject(squareFacingEye(10));
   list.appendObject(squareFacingEye(30));
-  list.appendObject(makeFace({{20, 1, -1}, {19, -1, -1}, {19, -1, 1}, {20, 1, 1}}));  // keys 20000/19000
-  list.appendObject(makeFace({{20, 1, -1}, {18, -1, -1}, {18, -1, 1}, {20, 1, 1}}));  // keys 20000/18000
+  list.appendObject(
+      makeFace({{20, 1, -1}, {19, -1, -1}, {19, -1, 1}, {20, 1, 1}}));  // keys 20000/19000
+  list.appendObject(
+      makeFace({{20, 1, -1}, {18, -1, -1}, {18, -1, 1}, {20, 1, 1}}));  // keys 20000/18000
   ViewState s = eyeView();
   const auto listOrder = collectPerspectiveFaces(s, list.head(), nullptr);
   ASSERT_EQ(listOrder.size(), 4u);
@@ -187,18 +196,18 @@ TEST(Perspective, AtMost4096FacesAreTaken) {
 TEST(Perspective, TurningKeepsAlphaAndGammaInTheirRanges) {
   ViewState s = eyeView();
   turnPerspective(s, 2, 0);  // -90 + 10
-  EXPECT_NEAR(s.perspectiveAngles[0], -80 * DEG, 1e-6);
-  EXPECT_NEAR(s.angles[0], -80 * DEG, 1e-6);  // the matrix follows
-  turnPerspective(s, -39, 0);  // -80 - 195 = -275 -> 85
-  EXPECT_NEAR(s.perspectiveAngles[0], 85 * DEG, 1e-5);
+  EXPECT_NEAR(s.perspectiveAngles[0], -80 * VIEW_DEGREE, 1e-6);
+  EXPECT_NEAR(s.angles[0], -80 * VIEW_DEGREE, 1e-6);  // the matrix follows
+  turnPerspective(s, -39, 0);                         // -80 - 195 = -275 -> 85
+  EXPECT_NEAR(s.perspectiveAngles[0], 85 * VIEW_DEGREE, 1e-5);
   turnPerspective(s, 1, 0);  // 90 stays
-  EXPECT_NEAR(s.perspectiveAngles[0], 90 * DEG, 1e-5);
+  EXPECT_NEAR(s.perspectiveAngles[0], 90 * VIEW_DEGREE, 1e-5);
   turnPerspective(s, 1, 0);  // 95 -> -265
-  EXPECT_NEAR(s.perspectiveAngles[0], -265 * DEG, 1e-5);
+  EXPECT_NEAR(s.perspectiveAngles[0], -265 * VIEW_DEGREE, 1e-5);
   turnPerspective(s, 0, 20);  // -90 + 100 -> 0
   EXPECT_NEAR(s.perspectiveAngles[2], 0, 1e-6);
   turnPerspective(s, 0, -50);
-  EXPECT_NEAR(s.perspectiveAngles[2], -180 * DEG, 1e-6);
+  EXPECT_NEAR(s.perspectiveAngles[2], -180 * VIEW_DEGREE, 1e-6);
 }
 
 TEST(Perspective, KeysAndScrollBarsTurnByTheirSteps) {
@@ -223,14 +232,14 @@ TEST(Perspective, KeysAndScrollBarsTurnByTheirSteps) {
   for (const Case& c : cases) {
     ViewState s = eyeView();
     scrollPerspective(s, c.axis, c.action, c.pos);
-    EXPECT_NEAR(s.perspectiveAngles[0], (-90 + c.dAlpha) * DEG, 1e-5);
-    EXPECT_NEAR(s.perspectiveAngles[2], (-90 + c.dGamma) * DEG, 1e-5);
+    EXPECT_NEAR(s.perspectiveAngles[0], (-90 + c.dAlpha) * VIEW_DEGREE, 1e-5);
+    EXPECT_NEAR(s.perspectiveAngles[2], (-90 + c.dGamma) * VIEW_DEGREE, 1e-5);
   }
   // The aiming step of 1°.
   ViewState s = eyeView();
-  s.turnStep = static_cast<float>(1 * DEG);
+  s.turnStep = static_cast<float>(1 * VIEW_DEGREE);
   scrollPerspective(s, ScrollAxis::Horizontal, ScrollAction::PageForward, 0);
-  EXPECT_NEAR(s.perspectiveAngles[0], -80 * DEG, 1e-5);
+  EXPECT_NEAR(s.perspectiveAngles[0], -80 * VIEW_DEGREE, 1e-5);
 }
 
 TEST(Perspective, InformationBlockLines) {

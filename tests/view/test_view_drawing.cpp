@@ -55,7 +55,8 @@ TEST(ViewDrawing, ClockwiseFaceIsCulledInHiddenBackfaceModeAndDrawnAfterInversio
   f.drawOver(face);
   const auto lines = f.canvas.ofKind(OpKind::Polyline);
   ASSERT_EQ(lines.size(), 1u);
-  const std::vector<PixelPoint> expected{{400, 300}, {500, 300}, {500, 200}, {400, 200}, {400, 300}};
+  const std::vector<PixelPoint> expected{
+      {400, 300}, {500, 300}, {500, 200}, {400, 200}, {400, 300}};
   EXPECT_EQ(lines[0].points, expected);
   EXPECT_EQ(lines[0].pen, 0);
 
@@ -93,8 +94,8 @@ TEST(ViewDrawing, CullingDependsOnTheLayer) {
   // Culling applies to closed figures only; an open polyline always shows.
   Fixture f;
   f.state.hiddenBackfaces = true;
-  auto open = makeObject({{0, 0, 0}, {10, 0, 0}, {0, 10, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}, {IDX_LINE, 2}},
-                         SHAPE_SOLID);
+  auto open = makeObject({{0, 0, 0}, {10, 0, 0}, {0, 10, 0}},
+                         {{IDX_START, 0}, {IDX_LINE, 1}, {IDX_LINE, 2}}, SHAPE_SOLID);
   f.drawOver(open.get());
   EXPECT_EQ(f.canvas.ofKind(OpKind::Polyline).size(), 1u);
 }
@@ -162,7 +163,8 @@ TEST(ViewDrawing, EntryWalkDrawsPolylinesAndIgnoresBadNodeReferences) {
 
 TEST(ViewDrawing, ObjectsOutsideTheViewAreSkippedButCountInTheDrawnArea) {
   Fixture f;
-  f.project.objects.appendObject(makeObject({{100, 0, 0}, {110, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
+  f.project.objects.appendObject(
+      makeObject({{100, 0, 0}, {110, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
   drawView(f.state, f.canvas, f.context());
   EXPECT_TRUE(f.canvas.ofKind(OpKind::Polyline).size() == 1u);  // only the axis L
   // 400 + 1000 .. 400 + 1100, 300 - 50 .. 300.
@@ -182,7 +184,8 @@ TEST(ViewDrawing, NodeMarkersOnTheCurrentLayerExceptLoudspeakers) {
   EXPECT_EQ(marks[1].rect, (PixelRect{448, 248, 5, 5}));
 
   f.canvas.ops.clear();
-  auto aux = makeObject({{0, 0, 0}, {5, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}, SHAPE_POLYLINE, LAYER_AUX);
+  auto aux = makeObject({{0, 0, 0}, {5, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}, SHAPE_POLYLINE,
+                        LAYER_AUX);
   f.drawOver(aux.get());
   EXPECT_TRUE(f.canvas.ofKind(OpKind::Rectangle).empty());
 
@@ -198,8 +201,8 @@ TEST(ViewDrawing, FullRedrawIn2DClearsDrawsGridObjectsMarkersAxisAndComment) {
   Fixture f;
   f.project.layers[LAYER_GRID].visible = 1;
   f.project.settings.gridSize = 50;
-  ModelObject* o = f.project.objects.appendObject(
-      makeObject({{0, 0, 0}, {5, 0, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}, SHAPE_POLYLINE, LAYER_ROOM, 12));
+  ModelObject* o = f.project.objects.appendObject(makeObject(
+      {{0, 0, 0}, {5, 0, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}, SHAPE_POLYLINE, LAYER_ROOM, 12));
   rebuildGrid(f.state, f.project);
   ASSERT_FALSE(f.state.grid.empty());
   const NodeRef picked[] = {{o, 1}, {o, 5}};  // the second reference is bad
@@ -263,8 +266,8 @@ TEST(ViewDrawing, AxisLabelsOfTheOther2DViews) {
 
 TEST(ViewDrawing, DraggedSelectedObjectsAreLeftToThePreviewInAFullRedraw) {
   Fixture f;
-  ModelObject* o = f.project.objects.appendObject(
-      makeObject({{0, 0, 0}, {5, 0, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}, SHAPE_POLYLINE, LAYER_ROOM, 12));
+  ModelObject* o = f.project.objects.appendObject(makeObject(
+      {{0, 0, 0}, {5, 0, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}, SHAPE_POLYLINE, LAYER_ROOM, 12));
   o->flags = OF_SELECTED;
   ViewDrawContext c = f.context();
   c.dragging = true;
@@ -376,7 +379,7 @@ TEST(ViewDrawing, ScrollEventsPanParallelViewsAndTurnThePerspective) {
   enterPerspective(p, {0, 0, 0});
   scrollView(p, {ScrollAxis::Horizontal, ScrollAction::PageForward, 0});
   EXPECT_EQ(p.shiftX, 0);
-  EXPECT_NEAR(p.perspectiveAngles[0], -40 * DEG, 1e-5);
+  EXPECT_NEAR(p.perspectiveAngles[0], -40 * VIEW_DEGREE, 1e-5);
   EXPECT_EQ(arrowKeyOf(37), ArrowKey::Left);
   EXPECT_EQ(arrowKeyOf(40), ArrowKey::Down);
   EXPECT_FALSE(arrowKeyOf(65).has_value());

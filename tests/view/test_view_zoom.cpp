@@ -46,7 +46,7 @@ TEST(ViewZoom, ZoomAllFitsTheWiderSide) {
   EXPECT_FLOAT_EQ(s.zoom, 38.0f);
   EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].h, 10);
   EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].v, 5);
-  EXPECT_EQ(projectNode(s, {0, 0, 0}).x, 20);    // 400 - 380
+  EXPECT_EQ(projectNode(s, {0, 0, 0}).x, 20);  // 400 - 380
   EXPECT_EQ(projectNode(s, {20, 10, 0}).x, 780);
 
   // Taller than the view's proportion: the height decides.
@@ -143,7 +143,7 @@ struct Fit {
   double zoom, h, v;
 };
 Fit segmentFit(double alphaDeg) {
-  const double a = alphaDeg * DEG, g = -25.0 * DEG;
+  const double a = alphaDeg * VIEW_DEGREE, g = -25.0 * VIEW_DEGREE;
   const double w = 10 * std::cos(a), h = 10 * std::cos(g) * std::sin(a);
   const double fit = h / w > 0.75 ? 600 / h : 800 / w;
   return {0.95 * fit, w / 2, h / 2};
@@ -154,22 +154,22 @@ TEST(ViewZoom, FourRightPressesIn3DTurnBy20DegreesAndRefitEachTime) {
   list.appendObject(makeObject({{0, 0, 0}, {10, 0, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
   ViewState s = makeView(VIEW_XY, 800, 600, 1);
   ASSERT_TRUE(selectView(s, list, VIEW_3D));
-  EXPECT_NEAR(s.angles[0], 15 * DEG, 1e-6);
+  EXPECT_NEAR(s.angles[0], 15 * VIEW_DEGREE, 1e-6);
   EXPECT_NEAR(s.zoom, segmentFit(15).zoom, 1e-3);  // selecting 3D zooms all
   for (int press = 1; press <= 4; ++press) {
     SCOPED_TRACE(press);
     ASSERT_TRUE(turnView(s, list, ArrowKey::Right));
     const Fit f = segmentFit(15 + 5 * press);
-    EXPECT_NEAR(s.angles3d[0], (15 + 5 * press) * DEG, 1e-6);
+    EXPECT_NEAR(s.angles3d[0], (15 + 5 * press) * VIEW_DEGREE, 1e-6);
     EXPECT_NEAR(s.zoom, f.zoom, 1e-3);
     EXPECT_NEAR(s.offsets[VIEW_3D].h, f.h, 1e-5);
     EXPECT_NEAR(s.offsets[VIEW_3D].v, f.v, 1e-5);
   }
-  EXPECT_NEAR(s.angles[0] - 15 * DEG, 20 * DEG, 1e-6);
-  EXPECT_NEAR(s.angles[2], -25 * DEG, 1e-6);
+  EXPECT_NEAR(s.angles[0] - 15 * VIEW_DEGREE, 20 * VIEW_DEGREE, 1e-6);
+  EXPECT_NEAR(s.angles[2], -25 * VIEW_DEGREE, 1e-6);
   // The matrix follows: R1 = (cos 35°, -sin 35°, 0).
-  EXPECT_NEAR(s.matrix[0][0], std::cos(35 * DEG), 1e-6);
-  EXPECT_NEAR(s.matrix[0][1], -std::sin(35 * DEG), 1e-6);
+  EXPECT_NEAR(s.matrix[0][0], std::cos(35 * VIEW_DEGREE), 1e-6);
+  EXPECT_NEAR(s.matrix[0][1], -std::sin(35 * VIEW_DEGREE), 1e-6);
 }
 
 TEST(ViewZoom, ArrowKeysTurnGammaAndOnlyIn3D) {
@@ -177,12 +177,12 @@ TEST(ViewZoom, ArrowKeysTurnGammaAndOnlyIn3D) {
   list.appendObject(makeObject({{0, 0, 0}, {1, 1, 1}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
   ViewState s = makeView(VIEW_3D, 800, 600, 1);
   turnView(s, list, ArrowKey::Up);
-  EXPECT_NEAR(s.angles3d[2], -30 * DEG, 1e-6);
+  EXPECT_NEAR(s.angles3d[2], -30 * VIEW_DEGREE, 1e-6);
   turnView(s, list, ArrowKey::Down);
   turnView(s, list, ArrowKey::Down);
-  EXPECT_NEAR(s.angles3d[2], -20 * DEG, 1e-6);
+  EXPECT_NEAR(s.angles3d[2], -20 * VIEW_DEGREE, 1e-6);
   turnView(s, list, ArrowKey::Left);
-  EXPECT_NEAR(s.angles3d[0], 10 * DEG, 1e-6);
+  EXPECT_NEAR(s.angles3d[0], 10 * VIEW_DEGREE, 1e-6);
 
   ViewState xy = makeView(VIEW_XY, 800, 600, 7);
   EXPECT_FALSE(turnView(xy, list, ArrowKey::Right));
@@ -197,8 +197,8 @@ TEST(ViewZoom, SelectViewKeepsEachViewsOffsets) {
   ASSERT_TRUE(selectView(s, list, VIEW_YZ));
   EXPECT_EQ(s.mode, VIEW_YZ);
   EXPECT_FLOAT_EQ(screenToModel(s, 400, AXIS_H), 2);
-  EXPECT_NEAR(s.angles[0], -90 * DEG, 1e-6);
-  EXPECT_NEAR(s.angles[2], -90 * DEG, 1e-6);
+  EXPECT_NEAR(s.angles[0], -90 * VIEW_DEGREE, 1e-6);
+  EXPECT_NEAR(s.angles[2], -90 * VIEW_DEGREE, 1e-6);
   EXPECT_FALSE(selectView(s, list, 4));  // the perspective is not a selectable view
   EXPECT_FALSE(selectView(s, list, -1));
   EXPECT_EQ(s.mode, VIEW_YZ);
@@ -213,9 +213,9 @@ TEST(ViewZoom, NewProjectSelects3DWithZoom5AndDefaultAngles) {
   resetViewForNewProject(s, project.objects);
   EXPECT_EQ(s.mode, VIEW_3D);
   EXPECT_FLOAT_EQ(s.zoom, 5);
-  EXPECT_NEAR(s.angles[0], 15 * DEG, 1e-6);
+  EXPECT_NEAR(s.angles[0], 15 * VIEW_DEGREE, 1e-6);
   EXPECT_FLOAT_EQ(s.angles[1], 0);
-  EXPECT_NEAR(s.angles[2], -25 * DEG, 1e-6);
+  EXPECT_NEAR(s.angles[2], -25 * VIEW_DEGREE, 1e-6);
   EXPECT_FLOAT_EQ(s.offsets[VIEW_3D].h, 0);
   EXPECT_TRUE(s.nodeMarkers);
 

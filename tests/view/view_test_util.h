@@ -32,7 +32,8 @@ inline std::unique_ptr<ModelObject> makeFace(std::initializer_list<Node> nodes,
   const auto n = static_cast<std::uint16_t>(nodes.size());
   o->indices.push_back({IDX_START, 0});
   o->indices.push_back({IDX_MATERIAL, 0});
-  for (std::uint16_t i = 1; i < n; ++i) o->indices.push_back({i + 1u == n ? IDX_CLOSE : IDX_LINE, i});
+  for (std::uint16_t i = 1; i < n; ++i)
+    o->indices.push_back({i + 1u == n ? IDX_CLOSE : IDX_LINE, i});
   o->shape = SHAPE_FACE;
   o->layer = layer;
   o->colour = colour;
