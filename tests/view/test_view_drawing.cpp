@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "model/project.h"
-#include "recording_canvas.h"
+#include "view_test_canvas.h"
 #include "view/axis_cross.h"
 #include "view/grid.h"
 #include "view/perspective.h"
@@ -20,14 +20,14 @@ using test::makeFace;
 using test::makeObject;
 using test::makeView;
 using test::OpKind;
-using test::RecordingCanvas;
+using test::ViewTestCanvas;
 
 // XY view 800 x 600, zoom 10, offsets 0: model (x, y) is pixel
 // (400 + 10x, 300 - 10y).
 struct Fixture {
   Project project;
   ViewState state = makeView(VIEW_XY, 800, 600, 10);
-  RecordingCanvas canvas{800, 600};
+  ViewTestCanvas canvas{800, 600};
   ViewDrawContext context() const {
     ViewDrawContext c;
     c.project = &project;
@@ -352,7 +352,7 @@ TEST(ViewDrawing, PerspectiveDrawsFacesFilledFarFirstInHiddenBackfaceMode) {
 TEST(ViewDrawing, FittedRenderShowsTheWholeModel) {
   Project project;
   project.objects.appendObject(makeFace({{0, 0, 0}, {30, 0, 0}, {30, 20, 0}, {0, 20, 0}}));
-  RecordingCanvas canvas(400, 300);
+  ViewTestCanvas canvas(400, 300);
   ASSERT_TRUE(renderFittedView(project, VIEW_XY, canvas));
   // 30 x 20 m into 400 x 300: 20/30 < 0.75, zoom = 0.95 x 400 / 30;
   // the face spans 380 pixels centred: x from 10 to 390.

@@ -22,9 +22,9 @@ struct DrawOp {
   TextStyle style;
 };
 
-class RecordingCanvas : public Canvas {
+class ViewTestCanvas : public Canvas {
  public:
-  RecordingCanvas(int w, int h) : w_(w), h_(h) {}
+  ViewTestCanvas(int w, int h) : w_(w), h_(h) {}
   int width() const override { return w_; }
   int height() const override { return h_; }
   void setPen(int colour) override { pen_ = colour; }
