@@ -1,0 +1,158 @@
+// Electrical power, acoustic factor, total drive and the equalizer's values.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "speakers/equalizer_state.h"
+#include "speakers/speaker_power.h"
+
+namespace tav {
+namespace {
+
+BandValues all(double v) {
+  BandValues g;
+  g.fill(v);
+  return g;
+}
+
+TEST(SpeakerPower, BandPowersFollowTheGainsWithinTheirLimits) {
+  SpeakerType type = resetSpeakerType();
+  type.maxPower = {100, 200, 0, 0.05f, 50, 10, 1};
+  type.sensitivity = {90, 95, 100, 80, 70, 60, 30};
+  PlacedSpeaker s = newPlacedSpeaker({0, 0, 0});
+  s.nominalPower = 400;
+  s.eqGain = {-9, 0, 3, 3, -50, -49.9f, -100};
+  computeSpeakerPower(s, type);
+
+  EXPECT_NEAR(s.electricalPower[0], 100 * std::pow(10.0, -0.9), 1e-4);
+  EXPECT_FLOAT_EQ(s.electricalPower[1], 200);
+  EXPECT_EQ(s.electricalPower[2], 0) << "no maximum power, no drive whatever the gain";
+  EXPECT_FLOAT_EQ(s.electricalPower[3], 400 * 0.0001f) << "Pmax below 0.1 W: nominal power";
+  EXPECT_EQ(s.electricalPower[4], 0) << "-50 dB switches the band off";
+  EXPECT_NEAR(s.electricalPower[5], 10 * std::pow(10.0, -4.99), 1e-9);
+  EXPECT_EQ(s.electricalPower[6], 0);
+  EXPECT_NEAR(s.acousticFactor[0], 12.589254 * 1e9, 1e4);
+  EXPECT_NEAR(s.acousticFactor[1], 200 * std::pow(10.0, 9.5), 1e5);
+  EXPECT_NEAR(s.acousticFactor[3], 0.04 * 1e8, 1);
+
+  // Gains capped at 0 dB: a positive gain still drives at most Pmax.
+  EXPECT_DOUBLE_EQ(bandElectricalPower(6, 50, 1), 50);
+}
+
+TEST(SpeakerPower, TotalDriveDecidesWhetherASettingIsAccepted) {
+  EXPECT_NEAR(totalDrive(all(-9.0)), -0.549, 0.001);
+  EXPECT_NEAR(totalDrive(all(0.0)), 8.451, 0.001);
+  UserMessage m;
+  EXPECT_TRUE(driveAcceptable(all(-9.0), &m));
+  EXPECT_TRUE(m.empty());
+  EXPECT_FALSE(driveAcceptable(all(0.0), &m));
+  EXPECT_EQ(m.text, "Total output exceeds the speaker\u2019s maximum power (total > 0.0 dB).");
+  EXPECT_EQ(m.caption, "EQ settings could not be applied.");
+
+  // One band at 0 dB and six at the dialog's lowest -100 dB: just above 0.
+  BandValues g = all(-100);
+  g[3] = 0;
+  EXPECT_GT(totalDrive(g), 0.0);
+  EXPECT_FALSE(driveAcceptable(g));
+
+  // One band at -0.5 dB, the others at -50 dB: accepted, 89 % in that band.
+  g = all(-50);
+  g[2] = -0.5;
+  EXPECT_TRUE(driveAcceptable(g));
+  const BandValues w = electricalPowers(g, {100, 100, 100, 100, 100, 100, 100}, 1);
+  EXPECT_NEAR(w[2], 89.125, 0.001);
+  for (int b : {0, 1, 3, 4, 5, 6}) EXPECT_EQ(w[b], 0);
+}
+
+TEST(SpeakerPower, GainsAreKeptAsShownAndTypeChoiceResetsThem) {
+  EXPECT_DOUBLE_EQ(gainAsShown(-8.96), -9.0);
+  EXPECT_DOUBLE_EQ(gainAsShown(-8.94), -8.9);
+  EXPECT_DOUBLE_EQ(gainAsShown(-100.0), -100.0);
+
+  PlacedSpeaker s = newPlacedSpeaker({0, 0, 0});
+  s.eqGain.fill(-3);
+  applyChosenType(s, {50, 400, 300, 0, 20, 10, 5});
+  EXPECT_FLOAT_EQ(s.nominalPower, 400);
+  for (float g : s.eqGain) EXPECT_FLOAT_EQ(g, -9.0f);
+  EXPECT_NEAR(s.electricalPower[1], 400 * std::pow(10.0, -0.9), 1e-3);
+  EXPECT_EQ(s.electricalPower[3], 0);
+}
+
+TEST(SpeakerPower, CommonEqualizationMovesEveryLoudspeakerByTheSameChange) {
+  std::vector<PlacedSpeaker> speakers(2, newPlacedSpeaker({0, 0, 0}));
+  speakers[0].eqGain.fill(-9);
+  speakers[1].eqGain.fill(-12);
+  speakers[1].eqGain[6] = -3;
+  const BandValues start = commonStartGains(speakers);
+  EXPECT_EQ(start[0], -9);
+  EXPECT_EQ(start[6], -3);
+  EXPECT_EQ(commonStartGains({})[0], -1000) << "from -1000 when nothing is selected";
+
+  BandValues chosen = start;
+  chosen[0] += 2;
+  BandValues a = commonEqualizedGains(speakers[0], start, chosen);
+  BandValues b = commonEqualizedGains(speakers[1], start, chosen);
+  EXPECT_EQ(a[0], -7);
+  EXPECT_EQ(b[0], -10);
+  EXPECT_EQ(a[6], -9);
+  EXPECT_EQ(b[6], -3);
+
+  // The dialog shows changes from the start through display offsets.
+  EqualizerState eq(EqualizerMode::Gain, start);
+  for (int i = 0; i < BAND_COUNT; ++i) eq.setDisplayOffset(i, -start[i]);
+  eq.setDisplayOffset(EQ_MASTER, -eq.master());
+  EXPECT_EQ(eq.text(0), "0.0");
+  eq.scroll(0, ScrollAction::LineUp);
+  eq.scroll(0, ScrollAction::LineUp);
+  EXPECT_EQ(eq.text(0), "2.0");
+  EXPECT_EQ(eq.band(0), -7) << "values stay absolute";
+}
+
+TEST(EqualizerState, LimitsMasterAndScrollActions) {
+  EqualizerState eq(EqualizerMode::Gain, {-90, -10, -20, -120, 5, -30, -40});
+  EXPECT_EQ(eq.band(3), -100) << "clamped on opening";
+  EXPECT_EQ(eq.band(4), 0);
+  EXPECT_EQ(eq.master(), 0);
+  EXPECT_EQ(eq.barPosition(2), 20);
+
+  EqualizerState m(EqualizerMode::Gain, {-90, -10, -20, -30, -40, -50, -60});
+  EXPECT_EQ(m.master(), -10);
+  m.setMaster(-30);  // down 20 dB, but the lowest band is at -90
+  EXPECT_EQ(m.band(0), -100);
+  EXPECT_EQ(m.band(1), -20);
+  EXPECT_EQ(m.master(), -20);
+  m.scroll(EQ_MASTER, ScrollAction::PageDown);  // reduced to zero: nothing
+  EXPECT_EQ(m.band(1), -20);
+  m.scroll(EQ_MASTER, ScrollAction::Top);
+  EXPECT_EQ(m.band(1), 0);
+  EXPECT_EQ(m.band(0), -80);
+
+  m.scroll(3, ScrollAction::Thumb, 37);
+  EXPECT_EQ(m.band(3), -37);
+  m.scroll(3, ScrollAction::Bottom);
+  EXPECT_EQ(m.band(3), -100);
+  m.scroll(3, ScrollAction::LineDown);
+  EXPECT_EQ(m.band(3), -100);
+  m.scroll(1, ScrollAction::PageDown);
+  m.scroll(2, ScrollAction::PageUp);
+  EXPECT_EQ(m.master(), m.band(2)) << "the master follows the largest band";
+  EXPECT_EQ(std::string(m.summaryLabel()), "total");
+
+  EqualizerState rt(EqualizerMode::ReverbTime, {1.2, 1.5, 2.0, 2.2, 12, -1, 0.8});
+  EXPECT_EQ(std::string(rt.title()), "RT 60");
+  EXPECT_EQ(std::string(rt.unitLabel()), " s");
+  EXPECT_EQ(rt.band(4), 10);
+  EXPECT_EQ(rt.band(5), 0);
+  EXPECT_EQ(rt.barPosition(2), 80);
+  rt.scroll(0, ScrollAction::Thumb, 37);
+  EXPECT_DOUBLE_EQ(rt.band(0), 6.3);
+  rt.scroll(6, ScrollAction::LineUp);
+  EXPECT_NEAR(rt.band(6), 0.9, 1e-12);
+  EXPECT_NEAR(rt.summary(), (6.3 + 1.5 + 2.0 + 2.2 + 10 + 0 + 0.9) / 7, 1e-12);
+  EXPECT_EQ(rt.text(1), "1.5");
+  rt.setMaster(5);  // master 10 -> 5: every band down 5, but the lowest is at 0
+  EXPECT_EQ(rt.band(4), 10);
+}
+
+}  // namespace
+}  // namespace tav
