@@ -1,0 +1,267 @@
+// The face hierarchy answers every query exactly as the plain loop over all
+// faces does. The loops below are the oracle.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "model/object_list.h"
+#include "reflections/face_bvh.h"
+#include "reflections/face_table.h"
+#include "reflections/room_builders.h"
+#include "reflections/room_check.h"
+
+namespace tav {
+namespace {
+
+std::vector<std::uint32_t> loopOverlapping(const FaceTable& t, const Vec3d& lo, const Vec3d& hi,
+                                           BoxOverlap mode) {
+  std::vector<std::uint32_t> out;
+  for (std::uint32_t i = 0; i < t.size(); ++i)
+    if (boxesOverlap(faceBox(t[i]), lo, hi, mode)) out.push_back(i);
+  return out;
+}
+
+std::vector<std::uint32_t> loopCrossing(const FaceTable& t, int axis, double u, double v) {
+  std::vector<std::uint32_t> out;
+  for (std::uint32_t i = 0; i < t.size(); ++i)
+    if (lineCrossesBox(faceBox(t[i]), axis, u, v)) out.push_back(i);
+  return out;
+}
+
+std::optional<RayFaceHit> loopNearest(const FaceTable& t, const Vec3d& o, const Vec3d& d,
+                                      std::optional<std::uint32_t> exclude, double maxSq) {
+  const Vec3d e = o + d;
+  const Vec3d lo{std::min(o.x, e.x), std::min(o.y, e.y), std::min(o.z, e.z)};
+  const Vec3d hi{std::max(o.x, e.x), std::max(o.y, e.y), std::max(o.z, e.z)};
+  std::optional<RayFaceHit> best;
+  double bestSq = maxSq;
+  for (std::uint32_t i = 0; i < t.size(); ++i) {
+    if (exclude && *exclude == i) continue;
+    const auto hit = rayFaceTest(t, i, o, d, lo, hi);
+    if (hit && hit->distanceSq < bestSq) {
+      best = hit;
+      bestSq = hit->distanceSq;
+    }
+  }
+  return best;
+}
+
+// A random room: boxes (some sharing planes, so boxes touch and coincide),
+// planar polygons at random orientations, warped quadrilaterals whose nodes
+// leave the plane, and slivers.
+void randomRoom(std::mt19937& rng, ObjectList& list, int faces) {
+  std::uniform_real_distribution<double> pos(-20, 20), size(0.05, 8), unit(-1, 1);
+  std::uniform_int_distribution<int> kind(0, 9);
+  int made = 0;
+  while (made < faces) {
+    const int k = kind(rng);
+    if (k < 3) {
+      // Whole-metre boxes so that faces meet on common planes and edges.
+      const Vec3d lo{std::floor(pos(rng)), std::floor(pos(rng)), std::floor(pos(rng) / 4)};
+      const Vec3d hi = lo + Vec3d{std::ceil(size(rng)), std::ceil(size(rng)), std::ceil(size(rng))};
+      test::BoxOptions opt;
+      opt.solid = k == 0;
+      if (k == 2) opt.outward.insert(static_cast<int>(rng() % 6));
+      test::addBox(list, lo, hi, opt);
+      made += 6;
+    } else {
+      const Vec3d c{pos(rng), pos(rng), pos(rng) / 2};
+      Vec3d a{unit(rng), unit(rng), unit(rng)}, b{unit(rng), unit(rng), unit(rng)};
+      const double s = size(rng);
+      std::vector<Vec3d> v;
+      const int n = 3 + static_cast<int>(rng() % 4);
+      for (int i = 0; i < n; ++i) {
+        const double ang = 6.283185307179586 * i / n;
+        Vec3d p = c + a * (s * std::cos(ang)) + b * (s * std::sin(ang));
+        if (k == 9) p = p + Vec3d{0, 0, unit(rng) * s * 0.5};  // warped
+        v.push_back(p);
+      }
+      if (k == 8) v = {c, c + a * s, c + a * s + b * 0.01};  // sliver
+      test::addFace(list, v);
+      ++made;
+    }
+  }
+}
+
+// A query coordinate: often exactly a face-box coordinate, to probe the
+// closed, strict and half-open edges.
+double pick(std::mt19937& rng, const FaceTable& t, int axis, std::uniform_real_distribution<double>& d) {
+  if (rng() % 3 == 0 && !t.empty()) {
+    const FaceRecord& f = t[rng() % t.size()];
+    return rng() % 2 ? f.boundsMin(axis) : f.boundsMax(axis);
+  }
+  return d(rng);
+}
+
+TEST(FaceBvh, QueriesMatchThePlainLoopOverManyRandomRooms) {
+  std::mt19937 rng(20240611);
+  std::uniform_real_distribution<double> coord(-25, 25), unit(-1, 1);
+  std::vector<std::uint32_t> got;
+  int nonEmptyBox = 0, nonEmptyLine = 0, rayHits = 0;
+  for (int room = 0; room < 60; ++room) {
+    ObjectList list;
+    randomRoom(rng, list, 1 + static_cast<int>(rng() % 400));
+    FaceTable t;
+    ASSERT_TRUE(buildFaceTable(list, 1, t).ok());
+    if (room % 2) sortFacesForReflections(t);
+    const FaceBvh bvh(t);
+    ASSERT_EQ(bvh.faceCount(), t.size());
+
+    for (int q = 0; q < 150; ++q) {
+      Vec3d lo{pick(rng, t, 0, coord), pick(rng, t, 1, coord), pick(rng, t, 2, coord)};
+      Vec3d hi = lo + Vec3d{std::fabs(unit(rng)) * 10, std::fabs(unit(rng)) * 10,
+                            q % 5 == 0 ? 0.0 : std::fabs(unit(rng)) * 10};
+      for (BoxOverlap mode : {BoxOverlap::Closed, BoxOverlap::Strict, BoxOverlap::UpperOpen}) {
+        bvh.facesOverlappingBox(lo, hi, mode, got);
+        const auto want = loopOverlapping(t, lo, hi, mode);
+        ASSERT_EQ(got, want) << "room " << room << " query " << q;
+        nonEmptyBox += !want.empty();
+      }
+
+      const int axis = q % 3;
+      const auto [b, c] = std::array<int, 2>{axis == 0 ? 1 : 0, axis == 2 ? 1 : 2};
+      const double u = pick(rng, t, b, coord), v = pick(rng, t, c, coord);
+      bvh.facesCrossingLine(axis, u, v, got);
+      const auto want = loopCrossing(t, axis, u, v);
+      ASSERT_EQ(got, want) << "room " << room << " line " << q;
+      nonEmptyLine += !want.empty();
+
+      const Vec3d o{coord(rng), coord(rng), coord(rng) / 2};
+      Vec3d d{unit(rng), unit(rng), unit(rng)};
+      if (q % 7 == 0) d = {0, 0, q % 2 ? 1.0 : -1.0};  // axis-parallel rays
+      d = d * (1000.0 / length(d));
+      std::optional<std::uint32_t> exclude;
+      if (q % 4 == 0 && !t.empty()) exclude = static_cast<std::uint32_t>(rng() % t.size());
+      const double maxSq = q % 6 == 0 ? 100.0 : 1e300;
+      const auto fast = bvh.nearestFaceAlongRay(t, o, d, exclude, maxSq);
+      const auto slow = loopNearest(t, o, d, exclude, maxSq);
+      ASSERT_EQ(fast.has_value(), slow.has_value()) << "room " << room << " ray " << q;
+      if (slow) {
+        EXPECT_EQ(fast->face, slow->face);
+        EXPECT_EQ(fast->distanceSq, slow->distanceSq);
+        ++rayHits;
+      }
+    }
+  }
+  // The random queries must exercise both outcomes of every query.
+  EXPECT_GT(nonEmptyBox, 1000);
+  EXPECT_GT(nonEmptyLine, 500);
+  EXPECT_GT(rayHits, 500);
+}
+
+TEST(FaceBvh, EqualDistancesGoToTheFirstFaceInTableOrder) {
+  // Two coincident floors facing up: a ray from above meets both at the same
+  // point, and the loop keeps the first.
+  ObjectList list;
+  test::addFace(list, {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}});
+  test::addFace(list, {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}});
+  for (int i = 0; i < 10; ++i)
+    test::addFace(list, {{10.0 + i, 0, 0}, {11.0 + i, 0, 0}, {11.0 + i, 1, 0}});
+  FaceTable t;
+  ASSERT_EQ(buildFaceTable(list, 1, t).count, 12u);
+  const FaceBvh bvh(t);
+  const auto hit = bvh.nearestFaceAlongRay(t, {2, 2, 5}, {0, 0, -1000});
+  ASSERT_TRUE(hit);
+  EXPECT_EQ(hit->face, 0u);
+  EXPECT_DOUBLE_EQ(hit->distanceSq, 25.0);
+  EXPECT_EQ(bvh.nearestFaceAlongRay(t, {2, 2, 5}, {0, 0, -1000}, 0u)->face, 1u);
+  // From below both floors show their backs: nothing is accepted.
+  EXPECT_FALSE(bvh.nearestFaceAlongRay(t, {2, 2, -5}, {0, 0, 1000}));
+}
+
+TEST(FaceBvh, WarpedFaceAcceptsPointsOutsideItsNodeBox) {
+  // A warped quadrilateral with nodes at z 0..2 whose plane z = (y - x) / 4
+  // reaches z = -0.95 over (3.9, 0.1): a ray from below meets it there, before
+  // it meets a strip at z = -0.8, though the face's own box lies further away.
+  ObjectList list;
+  test::addFace(list, {{0, 0, 0}, {0, 4, 2}, {4, 4, 0}, {4, 0, 0}});
+  test::addFace(list, {{3.5, 0, -0.8}, {3.5, 0.2, -0.8}, {60, 0.2, -0.8}, {60, 0, -0.8}});
+  for (int i = 0; i < 24; ++i) {
+    const double x = i < 4 ? -6.0 + i : 10.0 + 2 * i;
+    test::addFace(list, {{x, 5, 9}, {x + 1, 5, 9}, {x + 1, 6, 9}});
+  }
+  FaceTable t;
+  ASSERT_EQ(buildFaceTable(list, 1, t).count, 26u);
+  ASSERT_LT(t[0].bounds[4], t[0].bounds[5]);
+  const FaceBvh bvh(t);
+  const Vec3d o{3.9, 0.1, -5}, d{0, 0, 1000};
+  const auto slow = loopNearest(t, o, d, std::nullopt, 1e300);
+  ASSERT_TRUE(slow);
+  EXPECT_EQ(slow->face, 0u);
+  EXPECT_NEAR(slow->point.z, -0.95, 1e-9);
+  const auto fast = bvh.nearestFaceAlongRay(t, o, d);
+  ASSERT_TRUE(fast);
+  EXPECT_EQ(fast->face, 0u);
+}
+
+TEST(FaceBvh, StronglyWarpedFacesMatchTheLoop) {
+  // Stacks of warped quadrilaterals: their planes leave their nodes' boxes,
+  // and vertical rays from above and below meet them there.
+  std::mt19937 rng(4242);
+  std::uniform_real_distribution<double> pos(0, 20), size(0.5, 3), lift(0, 1);
+  int differentFromBoxNearest = 0;
+  for (int room = 0; room < 20; ++room) {
+    ObjectList list;
+    for (int i = 0; i < 300; ++i) {
+      const double x = pos(rng), y = pos(rng), z = pos(rng) / 2, s = size(rng);
+      std::vector<Vec3d> v = {{x, y, z}, {x + s, y, z}, {x + s, y + s, z}, {x, y + s, z + s * lift(rng)}};
+      if (rng() % 2) v = {v[0], v[3], v[2], v[1]};
+      test::addFace(list, v);
+    }
+    FaceTable t;
+    ASSERT_EQ(buildFaceTable(list, 1, t).count, 300u);
+    const FaceBvh bvh(t);
+    for (int q = 0; q < 400; ++q) {
+      const bool up = q % 2 == 0;
+      const Vec3d o{pos(rng), pos(rng), up ? -30.0 : 40.0};
+      const Vec3d d{0, 0, up ? 1000.0 : -1000.0};
+      const auto slow = loopNearest(t, o, d, std::nullopt, 1e300);
+      const auto fast = bvh.nearestFaceAlongRay(t, o, d);
+      ASSERT_EQ(fast.has_value(), slow.has_value());
+      if (!slow) continue;
+      EXPECT_EQ(fast->face, slow->face) << "room " << room << " ray " << q;
+      const FaceRecord& f = t[slow->face];
+      if (slow->point.z < f.bounds[4] || slow->point.z > f.bounds[5]) ++differentFromBoxNearest;
+    }
+  }
+  // Many of the accepted points lie outside their face's own box.
+  EXPECT_GT(differentFromBoxNearest, 100);
+}
+
+TEST(FaceBvh, EmptyTableAnswersNothing) {
+  FaceTable t;
+  FaceBvh bvh(t);
+  std::vector<std::uint32_t> got{7};
+  bvh.facesOverlappingBox({-1e9, -1e9, -1e9}, {1e9, 1e9, 1e9}, BoxOverlap::Closed, got);
+  EXPECT_TRUE(got.empty());
+  bvh.facesCrossingLine(0, 0, 0, got);
+  EXPECT_TRUE(got.empty());
+  EXPECT_FALSE(bvh.nearestFaceAlongRay(t, {0, 0, 0}, {1, 0, 0}));
+}
+
+TEST(FaceBvh, ScanLinesGiveTheSameHitsWithAndWithoutTheHierarchy) {
+  std::mt19937 rng(77);
+  ObjectList list;
+  randomRoom(rng, list, 300);
+  FaceTable t;
+  ASSERT_TRUE(buildFaceTable(list, 1, t).ok());
+  const FaceBvh bvh(t);
+  std::vector<RoomScanHit> fast, slow;
+  std::size_t hits = 0;
+  for (int axis = 0; axis < 3; ++axis)
+    for (double u = -20.05; u < 20; u += 0.7)
+      for (double v = -20.05; v < 20; v += 0.7) {
+        scanAxis(t, &bvh, axis, u, v, -1100, fast);
+        scanAxis(t, nullptr, axis, u, v, -1100, slow);
+        ASSERT_EQ(fast.size(), slow.size());
+        for (std::size_t i = 0; i < fast.size(); ++i) {
+          EXPECT_EQ(fast[i].face, slow[i].face);
+          EXPECT_EQ(fast[i].coordinate, slow[i].coordinate);
+        }
+        hits += fast.size();
+      }
+  EXPECT_GT(hits, 1000u);
+}
+
+}  // namespace
+}  // namespace tav

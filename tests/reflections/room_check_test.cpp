@@ -1,0 +1,254 @@
+// The room check on boxes: closed, one wall turned outward, one wall missing,
+// a tiny hole; messages, inversions in the model, threads and Cancel.
+#include <gtest/gtest.h>
+#include <tbb/task_arena.h>
+
+#include "model/project.h"
+#include "reflections/face_table.h"
+#include "reflections/room_builders.h"
+#include "reflections/room_check.h"
+
+namespace tav {
+namespace {
+
+using test::addBox;
+using test::BoxOptions;
+
+// Area vector of the face of the box's object whose bounds are flat along
+// `axis` at `at`.
+Vec3d faceNormalAt(const Project& p, int axis, double at) {
+  for (const ModelObject& o : p.objects)
+    for (std::size_t s : faceStarts(o)) {
+      double lo = 1e30, hi = -1e30;
+      for (std::size_t i = s; i < o.indices.size(); ++i) {
+        if (o.indices[i].code == IDX_MATERIAL) continue;
+        const Node& n = o.nodes[o.indices[i].ref];
+        const double c = axis == 0 ? n.x : axis == 1 ? n.y : n.z;
+        lo = std::min(lo, c);
+        hi = std::max(hi, c);
+        if (o.indices[i].code == IDX_CLOSE) break;
+      }
+      if (lo == at && hi == at) return faceAreaVector(o, s);
+    }
+  return {};
+}
+
+TEST(RoomCheck, ClosedBoxHasNoErrors) {
+  Project p;
+  addBox(p.objects, {0, 0, 0}, {10, 10, 10});
+  std::vector<std::int16_t> views;
+  RoomCheckCallbacks cb;
+  cb.viewChanged = [&](std::int16_t v) { views.push_back(v); };
+  const RoomCheckResult r = runRoomCheck(p, cb);
+  EXPECT_EQ(r.status, RoomCheckStatus::Completed);
+  EXPECT_EQ(r.message.text, "No errors found");
+  EXPECT_EQ(r.message.caption, "Rock \u00B4n\u00B4 Roll !");
+  EXPECT_EQ(r.inverted, 0);
+  EXPECT_FALSE(r.anyFlag());
+  EXPECT_FALSE(r.errorPercent);
+  EXPECT_FALSE(p.modified);
+  // 100 x 100 lines per axis, each entering and leaving once.
+  for (const RoomScanCounts& s : r.scans) {
+    EXPECT_EQ(s.lines, 10000);
+    EXPECT_EQ(s.linesWithHits, 10000);
+    EXPECT_EQ(s.totalHits, 20000);
+    EXPECT_EQ(s.leakingLines, 0);
+  }
+  EXPECT_NEAR(r.scannedArea, 300.0, 1e-9);
+  EXPECT_EQ(views, (std::vector<std::int16_t>{VIEW_YZ, VIEW_XZ, VIEW_XY}));
+}
+
+TEST(RoomCheck, OneWallTurnedOutwardIsInverted) {
+  Project p;
+  BoxOptions opt;
+  opt.outward = {test::WALL_YHI};
+  opt.materials[test::WALL_YHI] = 0;
+  addBox(p.objects, {0, 0, 0}, {10, 10, 10}, opt);
+  ASSERT_GT(faceNormalAt(p, 1, 10).y, 0);  // facing out of the room
+
+  const RoomCheckResult r = runRoomCheck(p);
+  EXPECT_EQ(r.inverted, 1);
+  EXPECT_EQ(r.message.text, "1Faces auto-inverted ");
+  EXPECT_EQ(r.message.caption, "Rock \u00B4n\u00B4 Roll !");
+  EXPECT_FALSE(r.anyFlag());
+  EXPECT_TRUE(p.modified);
+  EXPECT_LT(faceNormalAt(p, 1, 10).y, 0);  // now facing in
+
+  const RoomCheckResult again = runRoomCheck(p);
+  EXPECT_EQ(again.message.text, "No errors found");
+}
+
+TEST(RoomCheck, OneWallMissingReportsItsPlane) {
+  Project p;
+  BoxOptions opt;
+  opt.missing = {test::WALL_XHI};
+  addBox(p.objects, {0, 0, 0}, {10, 10, 10}, opt);
+  const RoomCheckResult r = runRoomCheck(p);
+  // Every x line leaks: 10000 of 30000 lines with hits.
+  EXPECT_EQ(r.scans[0].leakingLines, 10000);
+  EXPECT_EQ(r.scans[1].leakingLines, 0);
+  EXPECT_EQ(r.scans[2].leakingLines, 0);
+  EXPECT_TRUE(r.flagYZ);
+  EXPECT_FALSE(r.flagXZ);
+  EXPECT_FALSE(r.flagXY);
+  ASSERT_TRUE(r.errorPercent);
+  EXPECT_NEAR(*r.errorPercent, 100.0 / 3.0, 1e-5);
+  EXPECT_EQ(r.message.text, "YZ -Error");
+  EXPECT_EQ(r.message.caption, "Missing faces !");
+  EXPECT_EQ(r.flagLabels(), std::vector<std::string>{"YZ"});
+  // The markers: where each leaking line meets the remaining x = 0 wall;
+  // only the first 5460 are kept.
+  EXPECT_EQ(r.errorLines, 10000);
+  ASSERT_EQ(r.errorPoints.size(), MAX_ROOM_ERROR_POINTS);
+  EXPECT_NEAR(r.errorPoints[0].x, 0.0, 1e-6);
+  EXPECT_NEAR(r.errorPoints[0].y, 0.05, 1e-6);
+  EXPECT_NEAR(r.errorPoints[0].z, 0.05, 1e-6);
+}
+
+TEST(RoomCheck, MissingFloorAndWallWithAnOutwardFaceListsAllPlanes) {
+  Project p;
+  BoxOptions opt;
+  opt.missing = {test::FLOOR, test::WALL_YLO};
+  opt.outward = {test::WALL_XLO};
+  addBox(p.objects, {0, 0, 0}, {10, 10, 10}, opt);
+  const RoomCheckResult r = runRoomCheck(p);
+  EXPECT_TRUE(r.flagXY);
+  EXPECT_TRUE(r.flagXZ);
+  EXPECT_FALSE(r.flagYZ);
+  EXPECT_EQ(r.inverted, 1);  // the x lines still see both x walls
+  EXPECT_EQ(r.message.text, "1Faces auto-inverted XY XZ -Error");
+  EXPECT_EQ(r.message.caption, "Missing faces !");
+}
+
+TEST(RoomCheck, TinyHoleGivesTheErrorPercentage) {
+  Project p;
+  BoxOptions opt;
+  opt.missing = {test::WALL_XHI};
+  addBox(p.objects, {0, 0, 0}, {10, 10, 10}, opt);
+  // The x = 10 wall in four pieces around a 0.2 x 0.2 hole at y, z in [5, 5.2]:
+  // the lines at 5.05 and 5.15 pass through it, 4 of 30000.
+  auto wall = [&](double y0, double y1, double z0, double z1) {
+    test::addFace(p.objects, {{10, y0, z0}, {10, y0, z1}, {10, y1, z1}, {10, y1, z0}});
+  };
+  wall(0, 10, 0, 5);
+  wall(0, 10, 5.2, 10);
+  wall(0, 5, 5, 5.2);
+  wall(5.2, 10, 5, 5.2);
+  ASSERT_LT(faceNormalAt(p, 0, 10).x, 0);
+
+  const RoomCheckResult r = runRoomCheck(p);
+  EXPECT_EQ(r.scans[0].leakingLines, 4);
+  ASSERT_TRUE(r.errorPercent);
+  EXPECT_NEAR(*r.errorPercent, 400.0 / 30000.0 + 1e-6, 1e-9);
+  EXPECT_EQ(r.message.text, "Fehler = 0.013 %");
+  EXPECT_EQ(r.message.caption, "Rock \u00B4n\u00B4 Roll !");
+  EXPECT_EQ(r.inverted, 0);
+  ASSERT_EQ(r.errorPoints.size(), 4u);
+  EXPECT_NEAR(r.errorPoints[0].y, 5.05, 1e-5);
+  EXPECT_NEAR(r.errorPoints[0].z, 5.05, 1e-5);
+}
+
+TEST(RoomCheck, AxisWithoutAnyHitIsFlagged) {
+  // Only a floor and a ceiling: no x or y line ever crosses a face.
+  Project p;
+  BoxOptions opt;
+  opt.missing = {test::WALL_XLO, test::WALL_XHI, test::WALL_YLO, test::WALL_YHI};
+  addBox(p.objects, {0, 0, 0}, {4, 4, 3}, opt);
+  const RoomCheckResult r = runRoomCheck(p);
+  EXPECT_EQ(r.scans[0].linesWithHits, 0);
+  EXPECT_EQ(r.scans[1].linesWithHits, 0);
+  EXPECT_EQ(r.scans[2].leakingLines, 0);
+  EXPECT_TRUE(r.flagYZ);
+  EXPECT_TRUE(r.flagXZ);
+  EXPECT_FALSE(r.flagXY);
+  // No leaking line: the share is 0 and the message the percentage.
+  EXPECT_EQ(r.message.text, "Fehler = 0.000 %");
+}
+
+TEST(RoomCheck, TooFewFacesAndNoHitsAtAll) {
+  Project p;
+  test::addFace(p.objects, {{0, 0, 0}, {4, 0, 0}, {4, 4, 0}, {0, 4, 0}});
+  RoomCheckResult r = runRoomCheck(p);
+  EXPECT_EQ(r.status, RoomCheckStatus::NoBoundaries);
+  EXPECT_EQ(r.message.text, "No room boundaries to process");
+
+  // Two narrow strips, one above the other: no grid line along x fits into
+  // their 0.04 m width, and the x lines run parallel to both: nothing is hit.
+  p.objects.freeAllObjects();
+  test::addFace(p.objects, {{0, 0, 0}, {0.04, 0, 0}, {0.04, 0.3, 0}, {0, 0.3, 0}});
+  test::addFace(p.objects, {{0, 0, 1}, {0, 0.3, 1}, {0.04, 0.3, 1}, {0.04, 0, 1}});
+  r = runRoomCheck(p);
+  EXPECT_EQ(r.status, RoomCheckStatus::Completed);
+  EXPECT_TRUE(r.flagXY && r.flagXZ && r.flagYZ);
+  EXPECT_FALSE(r.errorPercent);
+  EXPECT_EQ(r.message.text, "XY XZ YZ -Error");
+  EXPECT_EQ(r.message.caption, "Missing faces !");
+}
+
+TEST(RoomCheck, CancelEndsWithoutResult) {
+  Project p;
+  addBox(p.objects, {0, 0, 0}, {20, 20, 10});
+  std::vector<double> seen;
+  RoomCheckCallbacks cb;
+  cb.progress = [&](double percent) {
+    seen.push_back(percent);
+    return seen.size() == 3;
+  };
+  const RoomCheckResult r = runRoomCheck(p, cb);
+  EXPECT_EQ(r.status, RoomCheckStatus::Cancelled);
+  EXPECT_TRUE(r.message.empty());
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_GT(seen[0], 0);
+  EXPECT_LT(seen[0], seen[1]);
+  EXPECT_LT(seen[1], seen[2]);
+
+  // Uncancelled, the share grows to 100 % at most.
+  seen.clear();
+  cb.progress = [&](double percent) {
+    seen.push_back(percent);
+    return false;
+  };
+  EXPECT_EQ(runRoomCheck(p, cb).message.text, "No errors found");
+  EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+  EXPECT_LE(seen.back(), 100.0);
+  EXPECT_GT(seen.back(), 99.0);
+  EXPECT_EQ(roomScanProgressText(12.5), "12.50 %");
+}
+
+// The scan lines run in parallel; one thread must give the same result and
+// the same model, including the order in which faces were inverted.
+TEST(RoomCheck, OneThreadGivesTheSameResult) {
+  auto build = [](Project& p) {
+    BoxOptions opt;
+    opt.outward = {test::WALL_XLO, test::CEILING};
+    opt.missing = {test::WALL_YHI};
+    addBox(p.objects, {0, 0, 0}, {30, 12, 8}, opt);
+    BoxOptions inner;
+    inner.outward = {test::FLOOR};
+    inner.solid = false;
+    addBox(p.objects, {4, 3, 1}, {9.33, 7.71, 3.2}, inner);
+  };
+  Project a, b;
+  build(a);
+  build(b);
+  const RoomCheckResult many = runRoomCheck(a);
+  RoomCheckResult one;
+  tbb::task_arena arena(1);
+  arena.execute([&] { one = runRoomCheck(b); });
+  EXPECT_EQ(many.message.text, one.message.text);
+  EXPECT_EQ(many.inverted, one.inverted);
+  EXPECT_GT(many.inverted, 0);
+  EXPECT_EQ(many.errorLines, one.errorLines);
+  ASSERT_EQ(many.errorPoints.size(), one.errorPoints.size());
+  for (std::size_t i = 0; i < many.errorPoints.size(); ++i)
+    EXPECT_EQ(many.errorPoints[i], one.errorPoints[i]);
+  for (int s = 0; s < 3; ++s) {
+    EXPECT_EQ(many.scans[s].totalHits, one.scans[s].totalHits);
+    EXPECT_EQ(many.scans[s].leakingLines, one.scans[s].leakingLines);
+  }
+  for (auto i = a.objects.begin(), j = b.objects.begin(); i != a.objects.end(); ++i, ++j)
+    EXPECT_EQ(i->indices, j->indices);
+}
+
+}  // namespace
+}  // namespace tav
