@@ -1,0 +1,223 @@
+// Reverberation time in boxes, checked against hand calculations.
+#include <gtest/gtest.h>
+
+#include "materials/reverberation.h"
+#include "model/project.h"
+#include "reflections/room_builders.h"
+
+namespace tav {
+namespace {
+
+using test::addBox;
+using test::BoxOptions;
+using test::makeMaterial;
+using test::uniformAlpha;
+
+ProjectMaterials materialsOf(std::vector<AbsorberMaterial> slots) {
+  ProjectMaterials m;
+  m.slots = std::move(slots);
+  return m;
+}
+
+// The 10 m box, every face with material `material`.
+ObjectList box10(std::uint16_t material = 0, BoxOptions opt = {}) {
+  ObjectList list;
+  opt.materials.fill(material);
+  addBox(list, {0, 0, 0}, {10, 10, 10}, opt);
+  return list;
+}
+
+TEST(Reverberation, TenMetreBoxSabine) {
+  const ObjectList list = box10();
+  const auto mats = materialsOf({makeMaterial("Ten", uniformAlpha(0.1f))});
+  const ReverbResult r = computeReverberation(list, mats, ReverbMethod::Sabine, {});
+  EXPECT_NEAR(r.volume, 1000.0, 1e-9);
+  EXPECT_NEAR(r.surface, 600.0, 1e-9);
+  for (int b = 0; b < BAND_COUNT; ++b) {
+    EXPECT_NEAR(r.absorption[b], 60.0, 1e-5);
+    ASSERT_TRUE(r.rt60NoAir[b]);
+    EXPECT_NEAR(*r.rt60NoAir[b], 0.161 * 1000 / 60, 1e-6);  // 2.683 s
+  }
+  // 125 Hz: no air absorption, so both curves agree.
+  EXPECT_NEAR(*r.rt60[0], *r.rt60NoAir[0], 1e-12);
+  // 8 kHz with air: 161 / (60 + 4 * 0.035 * 1000) = 0.805 s.
+  EXPECT_NEAR(*r.rt60[6], 0.805, 1e-6);
+  // 1 kHz: 161 / (60 + 2) = 2.5968 s.
+  EXPECT_NEAR(*r.rt60[3], 161.0 / 62.0, 1e-6);
+  // Window columns: A and A + 4mV, as a share of S.
+  EXPECT_NEAR(r.absorptionWithAir[6], 200.0, 1e-5);
+  EXPECT_NEAR(r.sharePercent(r.absorptionNoAir[0]), 10.0, 1e-5);
+  // Closed: no area error lines; scale up to 3 s.
+  EXPECT_TRUE(areaErrorLines(r.closure, r.surface, false).empty());
+  EXPECT_NEAR(r.closure.totalError, 0.0f, 1e-6);
+  EXPECT_NEAR(r.closure.areaXY, 200.0, 1e-9);
+  EXPECT_EQ(rt60ScaleSeconds(r), 3);
+  EXPECT_EQ(volumeLine(r.volume, false), "V total : 1000.0 cbm");
+  EXPECT_EQ(surfaceLine(r.surface, false), "S total :  600.0 m\u00B2");
+  EXPECT_EQ(volumeLine(r.volume, true), "V total : 35314.7 cu.ft");
+  EXPECT_EQ(surfaceLine(r.surface, true), "S total : 6458.3 ft\u00B2");
+}
+
+TEST(Reverberation, BoxWithoutItsCeilingShowsTheAreaError) {
+  BoxOptions opt;
+  opt.missing = {test::CEILING};
+  const ObjectList list = box10(0, opt);
+  const AreaClosure c = areaClosureCheck(list);
+  EXPECT_NEAR(c.signedSum.z, 100.0, 1e-9);
+  EXPECT_NEAR(c.signedSum.x, 0.0, 1e-9);
+  EXPECT_NEAR(c.totalError, 100.0f, 1e-4);
+  const auto lines = areaErrorLines(c, 500.0, false);
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "Total Area Error : 100.00 m\u00B2",
+                       "XY Area : 100.00 m\u00B2, XY Error : 100.00 m\u00B2 ",
+                   }));
+  const auto feet = areaErrorLines(c, 500.0, true);
+  EXPECT_EQ(feet, (std::vector<std::string>{
+                      "Total Area Error : 1076.39 ft\u00B2",
+                      "XY Area : 1076.39 ft\u00B2, XY Error : 1076.39 ft\u00B2 ",
+                  }));
+  // Only the walls with their normals count towards V: 2 x 1000 / 3.
+  const ReverbResult r = computeReverberation(list, materialsOf({makeMaterial("A", uniformAlpha(0.1f))}),
+                                              ReverbMethod::Sabine, {});
+  EXPECT_NEAR(r.volume, 2000.0 / 3.0, 1e-9);
+  EXPECT_NEAR(r.surface, 500.0, 1e-9);
+}
+
+TEST(Reverberation, AreaErrorBelowHalfAPercentIsNotShown) {
+  AreaClosure c;
+  c.areaXY = c.areaYZ = c.areaXZ = 200;
+  c.signedSum = {0, 0, 2.9};
+  c.totalError = 2.9f;
+  EXPECT_TRUE(areaErrorLines(c, 600.0, false).empty());  // 2.9 <= 3
+  c.signedSum = {0, 0, 3.1};
+  c.totalError = 3.1f;
+  EXPECT_EQ(areaErrorLines(c, 600.0, false).size(), 2u);
+  // A plane without area is listed even without a signed error.
+  c.areaYZ = 0.004;
+  EXPECT_EQ(areaErrorLines(c, 600.0, false).back(),
+            "YZ Area :   0.00 m\u00B2, YZ Error :   0.00 m\u00B2 ");
+}
+
+TEST(Reverberation, EyringStaysFiniteWithFullAbsorption) {
+  const ObjectList list = box10();
+  const ReverbResult full = computeReverberation(
+      list, materialsOf({makeMaterial("Open", uniformAlpha(1.0f))}), ReverbMethod::Eyring, {});
+  const double e = -std::log(1.000000000001 - 1.0);  // about 27.63
+  EXPECT_NEAR(e, 27.63, 0.01);
+  for (int b = 0; b < BAND_COUNT; ++b) {
+    ASSERT_TRUE(full.rt60NoAir[b]);
+    EXPECT_NEAR(*full.rt60NoAir[b], 161.0 / (e * 600.0), 1e-9);
+    ASSERT_TRUE(full.rt60[b]);
+  }
+  EXPECT_NEAR(*full.rt60[6], 161.0 / (e * 600.0 + 140.0), 1e-9);
+
+  // alpha 0.1: E = -ln 0.9, RT = 161 / (0.10536 * 600) = 2.547 s.
+  const ReverbResult tenth = computeReverberation(
+      list, materialsOf({makeMaterial("Ten", uniformAlpha(0.1f))}), ReverbMethod::Eyring, {});
+  EXPECT_NEAR(*tenth.rt60NoAir[2], 161.0 / (-std::log(0.9) * 600.0), 1e-4);
+  EXPECT_NEAR(*tenth.rt60NoAir[2], 2.547, 1e-3);
+}
+
+TEST(Reverberation, FitzroyWeighsTheAxesSeparately) {
+  // Floor and ceiling 0.5, walls 0.1: S 600, Sx = Sy = Sz = 200.
+  BoxOptions opt;
+  opt.materials = {1, 1, 1, 1, 0, 0};
+  ObjectList list;
+  addBox(list, {0, 0, 0}, {10, 10, 10}, opt);
+  const auto mats = materialsOf(
+      {makeMaterial("Half", uniformAlpha(0.5f)), makeMaterial("Ten", uniformAlpha(0.1f))});
+  const ReverbResult r = computeReverberation(list, mats, ReverbMethod::Fitzroy, {});
+  // (1/3) 161 / 300 + (2/3) 161 / 60 = 1.96778 s.
+  EXPECT_NEAR(*r.rt60NoAir[0], 161.0 / 900.0 + 2.0 * 161.0 / 180.0, 1e-6);
+  // 8 kHz: (1/3) 161 / 440 + (2/3) 161 / 200 = 0.65864 s.
+  EXPECT_NEAR(*r.rt60[6], 161.0 / 1320.0 + 2.0 * 161.0 / 600.0, 1e-6);
+  // Sabine on the same room: 161 / (100 + 40).
+  const ReverbResult s = computeReverberation(list, mats, ReverbMethod::Sabine, {});
+  EXPECT_NEAR(*s.rt60NoAir[0], 161.0 / 140.0, 1e-6);
+}
+
+TEST(Reverberation, BandWithoutAbsorptionHasNoFiniteTime) {
+  const ObjectList list = box10();
+  const auto mats = materialsOf({makeMaterial("Hard", uniformAlpha(0.0f))});
+  const ReverbResult sabine = computeReverberation(list, mats, ReverbMethod::Sabine, {});
+  for (int b = 0; b < BAND_COUNT; ++b) EXPECT_FALSE(sabine.rt60NoAir[b]) << b;
+  EXPECT_FALSE(sabine.rt60[0]);  // no air absorption at 125 Hz either
+  EXPECT_NEAR(*sabine.rt60[6], 161.0 / 140.0, 1e-9);
+  EXPECT_EQ(rt60ScaleSeconds(sabine, 20), 20);
+  // Eyring's -ln(1 + 1e-12) is negative: without air that is no time at all.
+  const ReverbResult eyring = computeReverberation(list, mats, ReverbMethod::Eyring, {});
+  EXPECT_FALSE(eyring.rt60NoAir[3]);
+  EXPECT_FALSE(eyring.rt60[0]);
+  ASSERT_TRUE(eyring.rt60[6]);
+  EXPECT_NEAR(*eyring.rt60[6], 161.0 / 140.0, 1e-6);
+}
+
+TEST(Reverberation, NoRoomOrOutwardFacesGiveZero) {
+  ObjectList empty;
+  const auto mats = materialsOf({makeMaterial("Ten", uniformAlpha(0.1f))});
+  for (ReverbMethod m : {ReverbMethod::Sabine, ReverbMethod::Eyring, ReverbMethod::Fitzroy}) {
+    const ReverbResult r = computeReverberation(empty, mats, m, {});
+    EXPECT_EQ(r.rt60[0], 0.0);
+    EXPECT_EQ(r.rt60NoAir[6], 0.0);
+    EXPECT_EQ(rt60ScaleSeconds(r), 1);
+  }
+  BoxOptions opt;
+  opt.outward = {0, 1, 2, 3, 4, 5};
+  const ObjectList inverted = box10(0, opt);
+  const ReverbResult r = computeReverberation(inverted, mats, ReverbMethod::Sabine, {});
+  EXPECT_NEAR(r.volume, -1000.0, 1e-9);
+  EXPECT_EQ(r.rt60[3], 0.0);
+}
+
+TEST(Reverberation, MeasurementDerivesAbsorption) {
+  const ObjectList list = box10();
+  const auto mats = materialsOf({makeMaterial("Ten", uniformAlpha(0.1f))});
+  const std::array<float, 7> measured = {0.05f, 0.1f, 0.5f, 0.5f, -0.5f, 0.5f, 0.5f};
+  const ReverbResult r = computeReverberation(list, mats, ReverbMethod::Measurement, measured);
+  EXPECT_FALSE(r.impossibleInput);
+  EXPECT_NEAR(*r.rt60[0], 0.05, 1e-7);
+  EXPECT_NEAR(r.absorption[0], 600.0, 1e-9);  // below 0.1 s: the whole surface
+  EXPECT_NEAR(r.absorption[1], 600.0, 1e-6);  // 1610 limited to S
+  EXPECT_NEAR(r.absorption[2], 322.0, 1e-4);  // 161 / 0.5
+  EXPECT_NEAR(*r.rt60[4], 0.5, 1e-7);         // the magnitude of the value
+  // Without air: 161 / (322 - 4 m V); at 8 kHz 161 / 182, at 500 Hz 161 / 321.6.
+  EXPECT_NEAR(*r.rt60NoAir[6], 161.0 / (322.0 - 140.0), 1e-5);
+  EXPECT_NEAR(*r.rt60NoAir[2], 161.0 / (322.0 - 0.4), 1e-5);
+  // The window's columns: A - 4mV without air, A with it.
+  EXPECT_NEAR(r.absorptionNoAir[6], 182.0, 1e-4);
+  EXPECT_NEAR(r.absorptionWithAir[6], 322.0, 1e-4);
+}
+
+TEST(Reverberation, MeasurementBelowTheAirAbsorptionIsImpossible) {
+  const ObjectList list = box10();
+  const auto mats = materialsOf({makeMaterial("Ten", uniformAlpha(0.1f))});
+  // 2 s everywhere: A = 80.5, but at 8 kHz the air alone takes 140 > 80.5 / 0.99.
+  const std::array<float, 7> measured = {2, 2, 2, 2, 2, 2, 2};
+  const ReverbResult r = computeReverberation(list, mats, ReverbMethod::Measurement, measured);
+  EXPECT_TRUE(r.impossibleInput);
+  EXPECT_FALSE(r.rt60NoAir[6]);
+  EXPECT_NEAR(*r.rt60NoAir[0], 2.0, 1e-6);
+  EXPECT_NEAR(*r.rt60NoAir[4], 161.0 / (80.5 - 8.0), 1e-5);
+  EXPECT_STREQ(MSG_IMPOSSIBLE_INPUT, "Impossible input values");
+  EXPECT_STREQ(CAPTION_PLEASE_CORRECT, "Please correct");
+}
+
+TEST(Reverberation, OutOfRangeMaterialCountsAsSlotZeroAndProjectMethodIsUsed) {
+  Project p;
+  p.materials.slots = {makeMaterial("Ten", uniformAlpha(0.1f)),
+                       makeMaterial("Half", uniformAlpha(0.5f))};
+  BoxOptions opt;
+  opt.materials = {0, 0, 0, 0, 1, 9};  // the ceiling refers to a deleted material
+  addBox(p.objects, {0, 0, 0}, {10, 10, 10}, opt);
+  p.settings.rtMethod = RT_EYRING;
+  const ReverbResult r = computeReverberation(p);
+  EXPECT_EQ(r.method, ReverbMethod::Eyring);
+  EXPECT_NEAR(r.absorption[0], 5 * 10.0 + 50.0, 1e-4);
+  EXPECT_EQ(computeReverberation(p, ReverbMethod::Fitzroy).method, ReverbMethod::Fitzroy);
+  p.settings.rtMethod = 7;
+  EXPECT_EQ(computeReverberation(p).method, ReverbMethod::Sabine);
+  EXPECT_STREQ(reverbMethodTitle(ReverbMethod::Measurement), "RT60 >Measurement<");
+}
+
+}  // namespace
+}  // namespace tav
