@@ -76,15 +76,24 @@ ModelObject* ObjectList::insertObjectBefore(std::unique_ptr<ModelObject> object,
   return o;
 }
 
+// True when the object's links put it in this list: its ends must be this
+// list's head and tail (an unlinked object has neither).
+bool ObjectList::isLinkedHere(const ModelObject* object) const {
+  if (!object) return false;
+  if (!object->prev && head_ != object) return false;
+  if (!object->next && tail_ != object) return false;
+  return true;
+}
+
 std::unique_ptr<ModelObject> ObjectList::unlinkObject(ModelObject* object) {
-  if (!object) return nullptr;
+  if (!isLinkedHere(object)) return nullptr;
   if (object->prev)
     object->prev->next = object->next;
-  else if (head_ == object)
+  else
     head_ = object->next;
   if (object->next)
     object->next->prev = object->prev;
-  else if (tail_ == object)
+  else
     tail_ = object->prev;
   object->prev = nullptr;
   object->next = nullptr;
@@ -93,7 +102,6 @@ std::unique_ptr<ModelObject> ObjectList::unlinkObject(ModelObject* object) {
 
 void ObjectList::freeObject(ModelObject* object) {
   // Objects outside the list are owned by a std::unique_ptr and freed there.
-  if (!object || !(object->prev || object->next || head_ == object)) return;
   unlinkObject(object);  // destroyed with the returned pointer
 }
 

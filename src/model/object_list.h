@@ -41,7 +41,8 @@ class ObjectList {
   ModelObject* insertAtHead(std::unique_ptr<ModelObject> object) {
     return insertObjectBefore(std::move(object), head_);
   }
-  // Removes an object of this list and hands it back, links cleared.
+  // Removes an object of this list and hands it back, links cleared; null
+  // for an object that is not linked here.
   std::unique_ptr<ModelObject> unlinkObject(ModelObject* object);
   // Unlinks and destroys an object of this list (unlinked objects belong to
   // their std::unique_ptr and are left alone).
@@ -97,6 +98,8 @@ class ObjectList {
   const_iterator end() const { return const_iterator(nullptr); }
 
  private:
+  bool isLinkedHere(const ModelObject* object) const;
+
   ModelObject* head_ = nullptr;
   ModelObject* tail_ = nullptr;
 };
