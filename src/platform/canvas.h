@@ -94,6 +94,8 @@ class Canvas {
   virtual void setBrush(const Brush& brush) = 0;
   virtual void setDrawMode(DrawMode mode) = 0;
 
+  // Lines leave out their end point (a polyline its last point), so joined
+  // segments and XOR drawing touch every pixel once.
   virtual void line(PixelPoint from, PixelPoint to) = 0;
   virtual void polyline(std::span<const PixelPoint> points) = 0;
   // Filled with the brush (even-odd rule), outlined with the pen; closed.

@@ -93,7 +93,7 @@ void ScriptedCanvas::line(PixelPoint from, PixelPoint to) {
   const PixelPoint pts[2] = {from, to};
   record(DrawKind::Line, pts);
   int dots = 0;
-  segment(from, to, false, dots);
+  segment(from, to, false, dots, true);
 }
 
 void ScriptedCanvas::polyline(std::span<const PixelPoint> points) {
@@ -101,7 +101,7 @@ void ScriptedCanvas::polyline(std::span<const PixelPoint> points) {
   record(DrawKind::Polyline, points);
   int dots = 0;
   for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-    segment(points[i], points[i + 1], i > 0, dots);
+    segment(points[i], points[i + 1], false, dots, true);
   }
 }
 
@@ -157,11 +157,8 @@ void ScriptedCanvas::polygon(std::span<const PixelPoint> points) {
   for (std::size_t i = 0; i < points.size(); ++i) {
     const PixelPoint a = points[i];
     const PixelPoint b = points[(i + 1) % points.size()];
-    // Every vertex once: each segment leaves out its first point, the
-    // first segment keeps it and the closing one stops before it.
-    const bool closing = i + 1 == points.size();
-    if (closing && a == b) break;
-    segment(a, b, i > 0, dots, closing);
+    // Each edge stops before its end point, so every vertex is drawn once.
+    segment(a, b, false, dots, true);
   }
 }
 

@@ -1,0 +1,66 @@
+#include "platform/dialog.h"
+
+#include <gtest/gtest.h>
+
+namespace tav {
+namespace {
+
+TEST(DialogTemplate, CheckFindsUnbuildableTemplates) {
+  DialogTemplate ok{"Point absolute :",
+                    {gridControl(0, ControlKind::Label, "X", 0, 0),
+                     gridControl(101, ControlKind::Edit, "0.000", 0, 1),
+                     gridControl(0, ControlKind::Label, "Y", 1, 0),
+                     gridControl(102, ControlKind::Edit, "0.000", 1, 1),
+                     gridControl(DLG_OK, ControlKind::DefaultButton, "OK", 2, 0)},
+                    0,
+                    0};
+  EXPECT_EQ(checkDialogTemplate(ok), "");  // labels may share id 0
+
+  DialogTemplate duplicate = ok;
+  duplicate.controls[3].id = 101;
+  EXPECT_NE(checkDialogTemplate(duplicate).find("duplicate"), std::string::npos);
+
+  DialogTemplate mixed = ok;
+  mixed.controls.push_back(rectControl(200, ControlKind::PushButton, "x", {0, 0, 10, 10}));
+  EXPECT_NE(checkDialogTemplate(mixed), "");
+
+  DialogTemplate unplaced = ok;
+  unplaced.controls[1].place.row = -1;
+  EXPECT_NE(checkDialogTemplate(unplaced), "");
+
+  EXPECT_NE(checkDialogTemplate(DialogTemplate{"empty", {}, 0, 0}), "");
+
+  DialogTemplate byRect{"r",
+                        {rectControl(1, ControlKind::PushButton, "OK", {10, 10, 60, 20}),
+                         rectControl(2, ControlKind::PushButton, "Cancel", {80, 10, 60, 20})},
+                        160,
+                        50};
+  EXPECT_EQ(checkDialogTemplate(byRect), "");
+}
+
+TEST(DialogNumbers, DecimalCommaAndPrefixReading) {
+  EXPECT_DOUBLE_EQ(parseNumber("1,5"), 1.5);
+  EXPECT_DOUBLE_EQ(parseNumber("  -2,25 m"), -2.25);
+  EXPECT_DOUBLE_EQ(parseNumber("3.75"), 3.75);
+  EXPECT_DOUBLE_EQ(parseNumber("1e2"), 100.0);
+  EXPECT_DOUBLE_EQ(parseNumber("abc"), 0.0);
+  EXPECT_DOUBLE_EQ(parseNumber(""), 0.0);
+
+  EXPECT_EQ(parseNumberStrict(" 1,5 "), 1.5);
+  EXPECT_EQ(parseNumberStrict("-0.001"), -0.001);
+  EXPECT_FALSE(parseNumberStrict("1.5x"));
+  EXPECT_FALSE(parseNumberStrict(""));
+  EXPECT_FALSE(parseNumberStrict("   "));
+  EXPECT_FALSE(parseNumberStrict("nan"));
+  EXPECT_FALSE(parseNumberStrict("inf"));
+  EXPECT_FALSE(parseNumberStrict("1,2,3"));
+}
+
+TEST(DialogNumbers, FormatAsTheFieldsShowThem) {
+  EXPECT_EQ(formatNumber("%0.3f", 1.5), "1.500");
+  EXPECT_EQ(formatNumber("%0.2f", 1.0 * 3.28084), "3.28");
+  EXPECT_EQ(formatNumber("%0.3f", -0.0004), "-0.000");
+}
+
+}  // namespace
+}  // namespace tav

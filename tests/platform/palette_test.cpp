@@ -1,0 +1,89 @@
+#include "platform/palette.h"
+
+#include <gtest/gtest.h>
+
+#include <bitset>
+#include <set>
+
+namespace tav {
+namespace {
+
+TEST(Palette, ColoursOfTheTable) {
+  EXPECT_EQ(paletteColour(0), (Rgb{0, 0, 0}));
+  EXPECT_EQ(paletteColour(1), (Rgb{128, 128, 128}));
+  EXPECT_EQ(paletteColour(5), (Rgb{192, 192, 192}));
+  EXPECT_EQ(paletteColour(9), (Rgb{225, 0, 0}));
+  EXPECT_EQ(paletteColour(19), (Rgb{0, 230, 0}));
+  EXPECT_EQ(paletteColour(21), (Rgb{0, 0, 255}));
+  EXPECT_EQ(paletteColour(24), (Rgb{255, 221, 179}));
+  EXPECT_EQ(paletteColour(30), (Rgb{255, 255, 255}));
+  EXPECT_EQ(paletteColour(31), (Rgb{0, 128, 128}));
+  EXPECT_EQ(paletteColour(32), (Rgb{255, 0, 0}));
+  for (int i = 33; i <= 37; ++i) EXPECT_EQ(paletteColour(i), (Rgb{0, 0, 0})) << i;
+  EXPECT_EQ(paletteColour(38), (Rgb{0, 0, 32}));
+  EXPECT_EQ(paletteColour(44), (Rgb{0, 0, 255}));
+  EXPECT_EQ(paletteColour(50), (Rgb{0, 255, 255}));
+  EXPECT_EQ(paletteColour(54), (Rgb{0, 255, 0}));
+  EXPECT_EQ(paletteColour(57), (Rgb{255, 255, 0}));
+  EXPECT_EQ(paletteColour(62), (Rgb{255, 55, 0}));
+  EXPECT_EQ(paletteColour(63), (Rgb{255, 0, 0}));
+  // Out of range draws black instead of reading outside the table.
+  EXPECT_EQ(paletteColour(-1), (Rgb{0, 0, 0}));
+  EXPECT_EQ(paletteColour(64), (Rgb{0, 0, 0}));
+}
+
+TEST(Palette, MapScaleRunsFromBlueToRed) {
+  // The map colours 38..63: blue rises first, then green, then red, and the
+  // blue falls away at the end; no colour repeats.
+  std::set<std::tuple<int, int, int>> seen;
+  for (int i = 38; i <= 63; ++i) {
+    const Rgb c = paletteColour(i);
+    EXPECT_TRUE(seen.insert({c.r, c.g, c.b}).second) << i;
+  }
+  EXPECT_GT(paletteColour(44).b, paletteColour(38).b);
+  EXPECT_EQ(paletteColour(63).b, 0);
+}
+
+TEST(Palette, PenRules) {
+  EXPECT_EQ(penForColour(0).style, PenStyle::Solid);
+  EXPECT_EQ(penForColour(0).colour, (Rgb{0, 0, 0}));
+  EXPECT_EQ(penForColour(1).style, PenStyle::Solid);
+  EXPECT_EQ(penForColour(31).style, PenStyle::Solid);
+  EXPECT_FALSE(penForColour(31).opaqueGaps);
+  for (int i : {32, 40, 63}) {
+    const PenSpec pen = penForColour(i);
+    EXPECT_EQ(pen.style, PenStyle::Dotted) << i;
+    EXPECT_TRUE(pen.opaqueGaps) << i;
+    EXPECT_EQ(pen.gapColour, (Rgb{255, 255, 255})) << i;
+    EXPECT_EQ(pen.colour, paletteColour(i)) << i;
+  }
+}
+
+TEST(Palette, HatchPatternsGrowInDensity) {
+  int previousCount = 0;
+  for (int k = 0; k < HATCH_COUNT; ++k) {
+    int count = 0;
+    for (int y = 0; y < 8; ++y) {
+      for (int x = 0; x < 8; ++x) {
+        const bool on = hatchBit(hatchPattern(k), x, y);
+        count += on ? 1 : 0;
+        // Every pixel of the sparser pattern stays set in the denser one.
+        if (k > 0 && hatchBit(hatchPattern(k - 1), x, y)) {
+          EXPECT_TRUE(on) << k << " " << x << "," << y;
+        }
+      }
+    }
+    EXPECT_EQ(count, 4 * (k + 1)) << k;
+    EXPECT_GT(count, previousCount);
+    previousCount = count;
+  }
+  // Bit 7 of a row is its leftmost pixel; patterns repeat every 8 pixels.
+  const HatchPattern& p = hatchPattern(0);
+  EXPECT_EQ(hatchBit(p, 0, 0), ((p[0] >> 7) & 1) != 0);
+  EXPECT_EQ(hatchBit(p, 8, 8), hatchBit(p, 0, 0));
+  EXPECT_EQ(hatchBit(p, -8, 0), hatchBit(p, 0, 0));
+  EXPECT_EQ(&hatchPattern(99), &hatchPattern(0));
+}
+
+}  // namespace
+}  // namespace tav
