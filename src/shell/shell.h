@@ -1,0 +1,156 @@
+// The application shell: start-up and exit, the main window's events, the
+// message loop with its nested waits, command dispatch with the menu-state
+// rules, keys, mouse tracking with both snaps, typed points, the selection
+// services and the drag previews. It is the CommandContext every command
+// receives and the Interaction commands talk through.
+//
+// A test drives it like a user through the scripted platform:
+//
+//   ScriptedPlatform platform;
+//   Shell shell(platform, {.historyPath = tempDir / "HISTORY.TVX"});
+//   registerEditCommands(shell.registry());
+//   shell.start();
+//   platform.pushMenu(2204);
+//   platform.pushClick(shell.pixelOf({0, 0, 0}));
+//   platform.pushClick(shell.pixelOf({10, 5, 0}));
+//   shell.run();  // returns when the script has run dry
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/project.h"
+#include "platform/interaction.h"
+#include "platform/main_window.h"
+#include "platform/platform.h"
+#include "shell/command_context.h"
+#include "shell/command_registry.h"
+#include "shell/session.h"
+#include "view/view_state.h"
+
+namespace tav {
+
+// The version in the title: "Taviron 2.90 > NAME".
+inline constexpr const char* TAVIRON_TITLE_PREFIX = "Taviron 2.90 > ";
+
+struct ShellOptions {
+  std::string historyPath;  // empty: defaultHistoryPath()
+  std::string dataFolder;   // empty: the bundled data folder
+  std::string helpFile;     // empty: the bundled manual (docs/manual.html)
+};
+
+class Shell final : public CommandContext, public Interaction, public MainWindowEvents {
+ public:
+  explicit Shell(Platform& platform, ShellOptions options = {});
+  ~Shell() override;
+  Shell(const Shell&) = delete;
+  Shell& operator=(const Shell&) = delete;
+
+  // The shell's own commands (File, Edit, View, Options) are registered on
+  // construction; subsystems add theirs here, before or after start().
+  CommandRegistry& registry() { return registry_; }
+
+  // Start-up: new project, main window with menu bar and 3D panel, history,
+  // built-in resources, XY view, title. False when no window can be made.
+  bool start();
+  // Opens a project as File > Open does after its dialog (no discard
+  // question). False with the message shown when it cannot be read.
+  bool openProjectFile(const std::string& path);
+  // The message loop until the application quits. Returns the exit code.
+  int run();
+
+  // --- state for the program and tests ---
+  MainWindow* mainWindow() const { return window_.get(); }
+  int activeCommand() const { return active_; }
+  int lastCommand() const { return last_; }
+  const std::string& commandName() const { return commandName_; }
+  // Pixel of a model point in the current view (for scripted clicks).
+  PixelPoint pixelOf(const Node& point);
+  // Injects the random source of face selection.
+  void setRandomSource(RandomSource source) { random_ = std::move(source); }
+  // True once the main window has been destroyed.
+  bool closed() const { return closed_; }
+  // Sends the menu and panel states to the window (as when a menu opens).
+  void refreshStates() override;
+
+  // --- CommandContext ---
+  Project& project() override { return project_; }
+  Session& session() override { return session_; }
+  Interaction& ui() override { return *this; }
+  int command() const override { return active_; }
+  void setCommandName(std::string_view name) override;
+  InputState& input() override { return input_; }
+  InputOutcome askBasePoint() override;
+  int selectObjects() override;
+  std::size_t selectNodes() override;
+  std::vector<SelectedNode>& nodeList() override { return nodeList_; }
+  std::optional<FaceSelection> selectFace() override;
+  void startDrag(DragMode mode, PreviewBuilder builder = {}) override;
+  void stopDrag() override;
+  void setLineMode(bool on) override;
+  ViewState& view() override { return view_; }
+  void redrawAll() override;
+  void drawObject(const ModelObject& object) override;
+  void eraseObject(const ModelObject& object) override;
+  void drawOnView(const PaintFunction& paint) override;
+  void zoomAll() override;
+  void rebuildGrid() override;
+  ViewDrawContext drawContext() override;
+  void setModified() override;
+  void updateTitle() override;
+  void updateHistory() override;
+
+  // --- Interaction ---
+  void showPrompt(std::string_view utf8) override;
+  InputOutcome waitForInput() override;
+  std::optional<std::string> inputLine(std::string_view prompt, std::string_view text,
+                                       int maxLength) override;
+  MessageResult showMessage(std::string_view text, std::string_view caption = {},
+                            MessageButtons buttons = MessageButtons::Ok,
+                            MessageIcon icon = MessageIcon::None) override;
+  std::optional<std::string> openFileName(const FileDialogRequest& request) override;
+  std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
+  void progressOpen(std::string_view title, std::string_view text,
+                    std::string_view buttonText) override;
+  bool progressUpdate(int percent, std::string_view text) override;
+  void progressClose() override;
+  Platform& platform() override { return platform_; }
+
+  // --- MainWindowEvents ---
+  void onCommand(int id) override;
+  void onMenuOpening() override;
+  void onKeyDown(int key, bool ctrl) override;
+  void onMouse(const MouseEvent& event) override;
+  void onMouseLeave() override;
+  void onScroll(const ScrollEvent& event) override;
+  void onResize(int width, int height) override;
+  void onCloseRequest() override;
+  void onPaint(Canvas& canvas) override;
+  void onPanelCommand(int id, DialogEventKind kind, DialogControls& panel) override;
+
+  // The shell's commands, public for the few callers outside (start-up).
+  struct Impl;
+
+ private:
+  friend struct Impl;
+  Platform& platform_;
+  ShellOptions options_;
+  CommandRegistry registry_;
+  Project project_;
+  Session session_;
+  ViewState view_;
+  InputState input_;
+  std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<Impl> impl_;
+
+  int active_ = 0;  // running command, 0 when idle
+  int last_ = 0;    // last finished command of 1000..4999
+  std::string commandName_;
+  std::vector<SelectedNode> nodeList_;
+  RandomSource random_;
+  bool closed_ = false;
+};
+
+}  // namespace tav
