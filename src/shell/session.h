@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "materials/absorber_database.h"
 #include "model/history_file.h"
 #include "model/model_object.h"
 #include "model/undo_ring.h"
@@ -52,6 +53,9 @@ struct Session {
 
   // The loaded loudspeaker database (none until one is selected).
   SpeakerDatabaseIndex speakerDatabase;
+  // The absorber database (none until one is selected or saved); survives a
+  // new project unless no database file is set.
+  AbsorberDatabase absorberDatabase;
   // Built-in resources: the default loudspeaker shape, the axis cross of
   // the 3D view (node count already reduced by two) and the stroke font
   // bytes ("STANDARDFONT"; empty when none is loaded).
