@@ -24,10 +24,12 @@
 namespace tav {
 
 QtPlatform::QtPlatform() {
-  QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [this] { quitting_ = true; });
+  quitConnection_ =
+      QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [this] { quitting_ = true; });
 }
 
 QtPlatform::~QtPlatform() {
+  QObject::disconnect(quitConnection_);
   if (progress_) delete progress_.data();
 }
 

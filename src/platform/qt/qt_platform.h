@@ -6,10 +6,10 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "platform/qt/qt_progress_window.h"
 
 namespace tav {
 
-class QtProgressWindow;
 
 class QtPlatform : public Platform {
  public:
@@ -52,6 +52,7 @@ class QtPlatform : public Platform {
   QPointer<QWidget> owner_;
   QPointer<QtProgressWindow> progress_;
   bool quitting_ = false;
+  QMetaObject::Connection quitConnection_;
 };
 
 }  // namespace tav

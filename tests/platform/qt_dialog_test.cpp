@@ -1,0 +1,238 @@
+// The Qt dialog host builds widgets from a template and runs the handler on
+// their events; the handler reads and writes the controls by id.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "platform/qt/qt_dialog_host.h"
+#include "platform/qt/qt_platform.h"
+#include "qt_test_app.h"
+
+namespace tav {
+namespace {
+
+constexpr int ID_NAME = 104;
+constexpr int ID_CHECK = 105;
+constexpr int ID_RADIO_A = 106;
+constexpr int ID_RADIO_B = 107;
+constexpr int ID_LIST = 108;
+constexpr int ID_COMBO = 109;
+constexpr int ID_APPLY = 111;
+constexpr int ID_STATUS = 112;
+
+DialogTemplate sampleDialog() {
+  DialogTemplate t;
+  t.title = "Absorber";
+  t.controls = {
+      gridControl(0, ControlKind::Label, "Name", 0, 0),
+      gridControl(ID_NAME, ControlKind::Edit, "", 0, 1, 1, 2, CTL_UPPERCASE),
+      gridControl(ID_CHECK, ControlKind::CheckBox, "Protected", 1, 0),
+      gridControl(ID_RADIO_A, ControlKind::RadioButton, "Sabine", 2, 0, 1, 1, CTL_CHECKED),
+      gridControl(ID_RADIO_B, ControlKind::RadioButton, "Eyring", 2, 1),
+      gridControl(ID_LIST, ControlKind::ListBox, "", 3, 0, 1, 3),
+      gridControl(ID_COMBO, ControlKind::ComboBox, "", 4, 0),
+      gridControl(ID_STATUS, ControlKind::Label, "", 5, 0, 1, 3),
+      gridControl(ID_APPLY, ControlKind::PushButton, "Apply", 6, 0),
+      gridControl(DLG_OK, ControlKind::DefaultButton, "OK", 6, 1),
+      gridControl(DLG_CANCEL, ControlKind::PushButton, "Cancel", 6, 2),
+  };
+  t.controls[5].maxLength = 0;
+  t.controls[1].maxLength = 8;
+  return t;
+}
+
+struct Handler : DialogHandler {
+  std::vector<std::pair<int, DialogEventKind>> events;
+  std::string nameAtOk;
+  bool checkAtOk = false;
+  bool radioBAtOk = false;
+  int listAtOk = -2;
+  int comboAtOk = -2;
+  int closeRequests = 0;
+  bool allowClose = true;
+  bool endInInit = false;
+
+  void onInit(DialogControls& c) override {
+    c.setText(ID_NAME, "WOOD");
+    c.addItem(ID_LIST, "Concrete");
+    c.addItem(ID_LIST, "Carpet");
+    c.addItem(ID_LIST, "Glass");
+    c.setSelection(ID_LIST, 1);
+    c.addItem(ID_COMBO, "125 Hz");
+    c.addItem(ID_COMBO, "250 Hz");
+    c.enable(ID_APPLY, false);
+    c.setFocus(ID_NAME);
+    if (endInInit) c.endDialog(42);
+  }
+  void onCommand(int id, DialogEventKind kind, DialogControls& c) override {
+    events.emplace_back(id, kind);
+    if (id == ID_CHECK && kind == DialogEventKind::Clicked) c.enable(ID_APPLY, c.checked(ID_CHECK));
+    if (id == ID_APPLY) c.setText(ID_STATUS, "applied " + c.itemText(ID_LIST, c.selection(ID_LIST)));
+    if (id == DLG_OK) {
+      nameAtOk = c.text(ID_NAME);
+      checkAtOk = c.checked(ID_CHECK);
+      radioBAtOk = c.checked(ID_RADIO_B);
+      listAtOk = c.selection(ID_LIST);
+      comboAtOk = c.selection(ID_COMBO);
+      c.endDialog(DLG_OK);
+    }
+    if (id == DLG_CANCEL) c.endDialog(DLG_CANCEL);
+  }
+  bool onClose(DialogControls&) override {
+    ++closeRequests;
+    return allowClose;
+  }
+};
+
+template <typename T>
+T* control(QWidget* dialog, int id) {
+  return dialog->findChild<T*>(QStringLiteral("ctl_%1").arg(id));
+}
+
+TEST(QtDialogHost, UserActionsReachTheHandlerById) {
+  test::qtApp();
+  Handler handler;
+  std::string statusAfterApply;
+  bool applyEnabledAtStart = true;
+  test::whenModalShown([&](QWidget* dialog) {
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Absorber"));
+    auto* name = control<QLineEdit>(dialog, ID_NAME);
+    ASSERT_NE(name, nullptr);
+    EXPECT_EQ(name->text(), QStringLiteral("WOOD"));
+    // Typing goes through the upper-case and length rules of the field.
+    name->setFocus();
+    name->selectAll();
+    name->insert(QStringLiteral("felt pad x"));
+    auto* apply = control<QPushButton>(dialog, ID_APPLY);
+    applyEnabledAtStart = apply->isEnabled();
+    control<QCheckBox>(dialog, ID_CHECK)->click();
+    apply->click();
+    statusAfterApply = control<QWidget>(dialog, ID_STATUS)->property("text").toString().toStdString();
+    control<QRadioButton>(dialog, ID_RADIO_B)->click();
+    control<QListWidget>(dialog, ID_LIST)->setCurrentRow(2);
+    auto* combo = control<QComboBox>(dialog, ID_COMBO);
+    combo->setCurrentIndex(1);
+    Q_EMIT combo->activated(1);
+    control<QPushButton>(dialog, DLG_OK)->click();
+  });
+  const std::optional<int> result = runQtDialog(sampleDialog(), handler, nullptr);
+  ASSERT_TRUE(result);
+  EXPECT_EQ(*result, DLG_OK);
+  EXPECT_FALSE(applyEnabledAtStart);
+  EXPECT_EQ(statusAfterApply, "applied Carpet");
+  EXPECT_EQ(handler.nameAtOk, "FELT PAD");
+  EXPECT_TRUE(handler.checkAtOk);
+  EXPECT_TRUE(handler.radioBAtOk);
+  EXPECT_EQ(handler.listAtOk, 2);
+  EXPECT_EQ(handler.comboAtOk, 1);
+  // Programmatic changes in onInit fired nothing; user actions did.
+  ASSERT_FALSE(handler.events.empty());
+  EXPECT_EQ(handler.events.front().first, ID_NAME);
+  EXPECT_EQ(handler.events.front().second, DialogEventKind::Changed);
+  bool sawList = false;
+  for (const auto& [id, kind] : handler.events) {
+    if (id == ID_LIST) sawList = kind == DialogEventKind::SelectionChanged;
+  }
+  EXPECT_TRUE(sawList);
+}
+
+TEST(QtDialogHost, EscapeAsksTheHandler) {
+  test::qtApp();
+  Handler handler;
+  handler.allowClose = false;
+  test::whenModalShown([&](QWidget* dialog) {
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(dialog, &esc);  // refused: stays open
+    EXPECT_TRUE(dialog->isVisible());
+    handler.allowClose = true;
+    QApplication::sendEvent(dialog, &esc);
+  });
+  EXPECT_EQ(runQtDialog(sampleDialog(), handler, nullptr), DLG_CANCEL);
+  EXPECT_EQ(handler.closeRequests, 2);
+}
+
+TEST(QtDialogHost, EndingInInitReturnsWithoutShowing) {
+  test::qtApp();
+  Handler handler;
+  handler.endInInit = true;
+  EXPECT_EQ(runQtDialog(sampleDialog(), handler, nullptr), 42);
+}
+
+TEST(QtDialogHost, AnUnbuildableTemplateIsReportedAsSystemError) {
+  test::qtApp();
+  QtPlatform platform;
+  DialogTemplate broken = sampleDialog();
+  broken.controls.push_back(gridControl(ID_NAME, ControlKind::Edit, "", 7, 0));
+  Handler handler;
+  QString title;
+  QString text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  test::whenModalShown([&](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    ASSERT_NE(box, nullptr);
+    title = box->windowTitle();
+    text = box->text();
+    icon = box->icon();
+    box->accept();
+  });
+  EXPECT_EQ(runDialogOrReport(platform, broken, handler), DLG_CANCEL);
+  EXPECT_EQ(title, QStringLiteral("System Error"));
+  EXPECT_EQ(text, QStringLiteral("Unable to display dialog"));
+  EXPECT_EQ(icon, QMessageBox::Critical);
+  EXPECT_TRUE(handler.events.empty());
+}
+
+TEST(QtMessageBox, EmptyCaptionGetsTheDefaultAndButtonsMap) {
+  test::qtApp();
+  QtPlatform platform;
+  QString title;
+  test::whenModalShown([&](QWidget* w) {
+    title = w->windowTitle();
+    auto* box = qobject_cast<QMessageBox*>(w);
+    box->button(QMessageBox::No)->click();
+  });
+  EXPECT_EQ(platform.showMessage("Save changes?", "", MessageButtons::YesNoCancel,
+                                 MessageIcon::Question),
+            MessageResult::No);
+  EXPECT_EQ(title, QString::fromUtf8(MESSAGE_DEFAULT_CAPTION));
+
+  test::whenModalShown([&](QWidget* w) {
+    title = w->windowTitle();
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(w, &esc);
+  });
+  EXPECT_EQ(platform.showMessage("Invalid entry !", "Options", MessageButtons::OkCancel,
+                                 MessageIcon::None),
+            MessageResult::Cancel);
+  EXPECT_EQ(title, QStringLiteral("Options"));
+}
+
+TEST(QtInputLine, ReturnsTheTextCutToTheMaximumOrNothing) {
+  test::qtApp();
+  QtPlatform platform;
+  QString title;
+  test::whenModalShown([&](QWidget* w) {
+    title = w->windowTitle();
+    auto* edit = w->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(edit->text(), QStringLiteral("0.50"));
+    edit->setText(QStringLiteral("0,25 metres"));
+    qobject_cast<QDialog*>(w)->accept();
+  });
+  EXPECT_EQ(platform.inputLine("Set Cursor Snap ( 0 .. 1000 ):", "0.50", 4), "0,25");
+  EXPECT_EQ(title, QStringLiteral("Set Cursor Snap ( 0 .. 1000 ):"));
+
+  test::whenModalShown([&](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+  EXPECT_FALSE(platform.inputLine("Comment (80 chars max.):", "", 80));
+}
+
+}  // namespace
+}  // namespace tav

@@ -1,0 +1,236 @@
+// The Qt main window builds its menu bar from a table, keeps menu state,
+// hands user actions to the sink and keeps the view picture apart from the
+// overlay.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "platform/keys.h"
+#include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_main_window.h"
+#include "platform/qt/qt_picture_widget.h"
+#include "platform/qt/qt_platform.h"
+#include "qt_test_app.h"
+
+namespace tav {
+namespace {
+
+struct Sink : MainWindowEvents {
+  std::vector<int> commands;
+  std::vector<int> keys;
+  std::vector<std::pair<int, DialogEventKind>> panel;
+  std::vector<MouseEvent> mouse;
+  int menuOpenings = 0;
+  int closeRequests = 0;
+  int paints = 0;
+  int paintColour = 23;
+
+  void onCommand(int id) override { commands.push_back(id); }
+  void onMenuOpening() override { ++menuOpenings; }
+  void onKeyDown(int key, bool) override { keys.push_back(key); }
+  void onMouse(const MouseEvent& e) override { mouse.push_back(e); }
+  void onScroll(const ScrollEvent&) override {}
+  void onResize(int, int) override {}
+  void onCloseRequest() override { ++closeRequests; }
+  void onPaint(Canvas& c) override {
+    ++paints;
+    c.fillRect({0, 0, 10, 10}, paintColour);
+  }
+  void onPanelCommand(int id, DialogEventKind kind, DialogControls&) override {
+    panel.emplace_back(id, kind);
+  }
+};
+
+std::vector<MenuEntry> menuTable() {
+  return {
+      submenu("&File", {menuItem(104, "&New"), menuItem(101, "&Open"), menuSeparator(),
+                        submenu("Import", {menuItem(120, "Import &Room Faces from EASE3.x")}),
+                        menuItem(105, "E&xit")}),
+      submenu("&View", {menuItem(604, "&Wireframe (F8)"), menuItem(605, "&Hidden Backfaces (F8)"),
+                        menuItem(602, "Zoom &All (F7)", false)}),
+      menuItem(11111, "&Help"),
+  };
+}
+
+TEST(QtMainWindow, MenuTableStateAndCommands) {
+  test::qtApp();
+  Sink sink;
+  QtMainWindow window(sink);
+  window.setMenu(menuTable());
+  EXPECT_EQ(window.menuBar()->actions().size(), 3);
+  EXPECT_EQ(window.menuItemText(120), "Import &Room Faces from EASE3.x");
+  EXPECT_FALSE(window.menuItemEnabled(602));
+  EXPECT_TRUE(window.menuItemEnabled(104));
+  EXPECT_FALSE(window.menuItemEnabled(9999));  // unknown ids are harmless
+
+  window.setMenuItemChecked(604, true);
+  window.setMenuItemText(101, "&Open...");
+  window.setMenuItemEnabled(602, true);
+  EXPECT_TRUE(window.menuItemChecked(604));
+  EXPECT_EQ(window.menuItemText(101), "&Open...");
+
+  window.action(604)->trigger();
+  window.action(120)->trigger();
+  window.action(11111)->trigger();
+  EXPECT_EQ(sink.commands, (std::vector<int>{604, 120, 11111}));
+  // The check mark follows the model, not the click.
+  EXPECT_TRUE(window.menuItemChecked(604));
+
+  window.setTopMenuEnabled(0, false);
+  EXPECT_FALSE(window.topMenuEnabled(0));
+  EXPECT_TRUE(window.topMenuEnabled(2));
+  window.setTopMenuEnabled(0, true);
+  EXPECT_TRUE(window.topMenuEnabled(0));
+
+  Q_EMIT window.menuBar()->actions()[1]->menu()->aboutToShow();
+  EXPECT_EQ(sink.menuOpenings, 1);
+}
+
+TEST(QtMainWindow, KeysButtonsAndCloseGoToTheSink) {
+  test::qtApp();
+  Sink sink;
+  QtMainWindow window(sink);
+  window.resize(800, 600);
+  window.QMainWindow::show();
+  for (int key : {Qt::Key_F1, Qt::Key_A, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space,
+                  Qt::Key_Left}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(window.viewWidget(), &press);
+  }
+  EXPECT_EQ(sink.keys, (std::vector<int>{keyF(1), KEY_A, KEY_RETURN, KEY_ESCAPE, KEY_SPACE,
+                                         KEY_LEFT}));
+
+  EXPECT_FALSE(window.commandButtonsShown());
+  window.showCommandButtons(true);
+  EXPECT_TRUE(window.commandButtonsShown());
+  EXPECT_EQ(window.commandButton(CMD_BUTTON_OK)->text(), QStringLiteral("OK"));
+  EXPECT_EQ(window.commandButton(CMD_BUTTON_STOP)->text(), QStringLiteral("STOP"));
+  EXPECT_EQ(window.commandButton(CMD_BUTTON_OK)->size(), QSize(40, 20));
+  window.commandButton(CMD_BUTTON_STOP)->click();
+  window.commandButton(CMD_BUTTON_OK)->click();
+  EXPECT_EQ(sink.commands, (std::vector<int>{CMD_BUTTON_STOP, CMD_BUTTON_OK}));
+  window.showCommandButtons(false);
+  EXPECT_FALSE(window.commandButtonsShown());
+
+  // Closing only asks; the shell decides.
+  window.QMainWindow::close();
+  EXPECT_EQ(sink.closeRequests, 1);
+  EXPECT_TRUE(window.isVisible());
+
+  // Posted commands arrive later, through the event loop.
+  window.postCommand(2302);
+  EXPECT_EQ(sink.commands.size(), 2u);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(sink.commands.back(), 2302);
+
+  // After close() no event reaches the sink any more.
+  window.close();
+  window.postCommand(2303);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(sink.commands.back(), 2302);
+  EXPECT_FALSE(window.isVisible());
+}
+
+TEST(QtMainWindow, PictureOverlayAndPanel) {
+  test::qtApp();
+  Sink sink;
+  QtMainWindow window(sink);
+  window.resize(800, 600);
+  window.QMainWindow::show();
+  QCoreApplication::processEvents();
+  ASSERT_GT(window.viewWidth(), 100);
+
+  const RgbImage first = window.viewPicture();
+  EXPECT_EQ(first.pixel(5, 5), paletteColour(23));
+  EXPECT_EQ(first.pixel(15, 5), paletteColour(30));
+  const int paintsAfterFirst = sink.paints;
+
+  // The overlay shows on screen but never enters the picture.
+  window.setOverlay([](Canvas& c) {
+    c.setDrawMode(DrawMode::Xor);
+    c.setPen(COLOUR_WHITE);
+    c.line({0, 5}, {100, 5});
+  });
+  const QImage screen = window.viewWidget()->composed();
+  EXPECT_EQ(QColor(screen.pixel(50, 5)), QColor(0, 0, 0));
+  EXPECT_EQ(window.viewPicture().rgb, first.rgb);
+  window.clearOverlay();
+  EXPECT_EQ(QColor(window.viewWidget()->composed().pixel(50, 5)), QColor(255, 255, 255));
+  EXPECT_EQ(sink.paints, paintsAfterFirst);  // no repaint needed for the overlay
+
+  // Incremental drawing stays until the next full repaint.
+  window.drawOnView([](Canvas& c) { c.fillRect({20, 20, 4, 4}, 19); });
+  EXPECT_EQ(window.viewPicture().pixel(21, 21), paletteColour(19));
+  sink.paintColour = 21;
+  window.requestRepaint();
+  const RgbImage repainted = window.viewPicture();
+  EXPECT_EQ(repainted.pixel(21, 21), paletteColour(30));
+  EXPECT_EQ(repainted.pixel(5, 5), paletteColour(21));
+
+  // The start-up picture lies over the view until the next repaint.
+  window.showStartupPicture();
+  const QImage withLogo = window.viewWidget()->composed();
+  const int cx = window.viewWidth() / 2;
+  const int cy = window.viewHeight() / 2;
+  EXPECT_NE(QColor(withLogo.pixel(cx, cy)), QColor(255, 255, 255));
+  window.requestRepaint();
+  EXPECT_EQ(QColor(window.viewWidget()->composed().pixel(cx, cy)), QColor(255, 255, 255));
+
+  // Scroll bars: range and position set without events.
+  window.setScrollRange(ScrollAxis::Horizontal, -50, 50);
+  window.setScrollPosition(ScrollAxis::Horizontal, 20);
+  EXPECT_EQ(window.scrollPosition(ScrollAxis::Horizontal), 20);
+  window.setScrollPosition(ScrollAxis::Horizontal, 80);
+  EXPECT_EQ(window.scrollPosition(ScrollAxis::Horizontal), 50);
+
+  // The 3D panel from a template: events by id, state by id.
+  DialogTemplate panel;
+  panel.title = "3DPANEL";
+  panel.controls = {gridControl(101, ControlKind::RadioButton, "XY", 0, 0, 1, 1, CTL_CHECKED),
+                    gridControl(102, ControlKind::RadioButton, "YZ", 0, 1),
+                    gridControl(108, ControlKind::CheckBox, "V", 0, 2),
+                    gridControl(201, ControlKind::ReadOnlyEdit, "", 0, 3)};
+  DialogControls* controls = window.createPanel(panel);
+  ASSERT_NE(controls, nullptr);
+  EXPECT_EQ(window.panel(), controls);
+  controls->setText(201, "1.500");
+  controls->setChecked(102, true);
+  EXPECT_FALSE(controls->checked(101));
+  window.panelWidget()->findChild<QCheckBox*>(QStringLiteral("ctl_108"))->click();
+  ASSERT_EQ(sink.panel.size(), 1u);
+  EXPECT_EQ(sink.panel[0], std::make_pair(108, DialogEventKind::Clicked));
+  EXPECT_TRUE(controls->checked(108));
+  EXPECT_EQ(controls->text(201), "1.500");
+  window.destroyPanel();
+  EXPECT_EQ(window.panel(), nullptr);
+
+  window.setPromptText("MOVE > Basepoint :");
+  EXPECT_EQ(window.promptText(), "MOVE > Basepoint :");
+  window.setTitle("Taviron 2.90 > NONAME");
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Taviron 2.90 > NONAME"));
+  EXPECT_FALSE(window.windowIcon().isNull());
+  window.close();
+}
+
+TEST(QtPlatformLoop, ProcessEventsStopsAfterQuit) {
+  test::qtApp();
+  QtPlatform platform;
+  Sink sink;
+  std::unique_ptr<MainWindow> window = platform.createMainWindow(sink);
+  window->postCommand(5001);
+  EXPECT_TRUE(platform.processEvents(false));
+  EXPECT_EQ(sink.commands, std::vector<int>{5001});
+  window->postCommand(5002);
+  platform.quit();
+  EXPECT_FALSE(platform.processEvents(true));  // returns at once, does not block
+  EXPECT_TRUE(platform.quitting());
+  EXPECT_EQ(sink.commands.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tav
