@@ -4,6 +4,7 @@
 
 #include "model/le_io.h"
 #include "model/project.h"
+#include "speakers/speaker_power.h"
 #include "speakers/speaker_shape.h"
 
 namespace tav {
@@ -40,6 +41,20 @@ bool resolveSpeakerType(Project& project, const SpeakerDatabaseIndex& index,
   }
   speaker.typeIndex = static_cast<std::int16_t>(slot);
   return true;
+}
+
+std::size_t recomputeSpeakerPowers(Project& project) {
+  std::size_t updated = 0;
+  for (ModelObject& o : project.objects) {
+    auto s = speakerOf(o);
+    if (!s) continue;
+    const SpeakerType* type = speakerTypeOf(project, *s);
+    if (!type) continue;
+    computeSpeakerPower(*s, *type);
+    storeSpeaker(o, *s);
+    ++updated;
+  }
+  return updated;
 }
 
 std::size_t purgeUnusedTypes(Project& project) {

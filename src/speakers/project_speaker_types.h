@@ -26,6 +26,11 @@ bool resolveSpeakerType(Project& project, const SpeakerDatabaseIndex& index,
                         PlacedSpeaker& speaker, const std::string& name,
                         UserMessage* message = nullptr);
 
+// Recomputes the derived power figures of every loudspeaker object from its
+// gains and its type (after a project was loaded). Loudspeakers whose type
+// index is out of range keep their figures. Returns how many were updated.
+std::size_t recomputeSpeakerPowers(Project& project);
+
 // Removes types no loudspeaker object refers to (with their shape objects),
 // keeps the order of the others and renumbers the loudspeakers' type
 // indices. Returns the number of types removed.

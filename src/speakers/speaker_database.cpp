@@ -217,6 +217,13 @@ SpeakerType speakerTypeFromHead(const std::array<std::uint8_t, SPEAKER_HEAD_SIZE
   return t;
 }
 
+int applyPreselection(SpeakerDatabaseIndex& index, int preselection) {
+  const int count = static_cast<int>(index.count());
+  if (preselection > 0 && preselection < count) index.selection = preselection;
+  if (index.selection < 0 || index.selection >= count) index.selection = 0;
+  return index.selection;
+}
+
 bool selectDatabaseEntry(SpeakerDatabaseIndex& index, int i) {
   if (i < 0) return false;
   auto head = readSpeakerHead(index, static_cast<std::size_t>(i));

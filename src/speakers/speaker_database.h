@@ -83,6 +83,10 @@ std::optional<std::array<std::uint8_t, SPEAKER_HEAD_SIZE>> readSpeakerHead(
     const SpeakerDatabaseIndex& index, std::size_t i);
 // Fields of a head (the grids stay zero).
 SpeakerType speakerTypeFromHead(const std::array<std::uint8_t, SPEAKER_HEAD_SIZE>& head);
+// Opening "Select Loudspeaker": a preselection that is non-zero and below
+// the count becomes the current selection; a current selection at or beyond
+// the count becomes 0. Returns the current selection.
+int applyPreselection(SpeakerDatabaseIndex& index, int preselection);
 // The dialog's selection changed: reads that type's head into currentHead.
 bool selectDatabaseEntry(SpeakerDatabaseIndex& index, int i);
 
