@@ -1,0 +1,244 @@
+// The stroke font: reading font bytes defensively, the built-in font, and
+// the strokes of a text laid along the in-plane axes of a view.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "edit/stroke_font.h"
+#include "resources/builtin_resources.h"
+
+using namespace tav;
+
+namespace {
+
+// A font built byte by byte, independently of the reader.
+struct FontBytes {
+  std::vector<std::uint8_t> b;
+  std::vector<std::uint16_t> records;
+  std::vector<std::int16_t> first = std::vector<std::int16_t>(256, -1);
+
+  static std::uint16_t rec(int pen, int x, int y) {
+    return static_cast<std::uint16_t>(pen | ((x & 0x7F) << 2) | ((y & 0x7F) << 9));
+  }
+  void glyph(unsigned char code, std::vector<std::uint16_t> recs) {
+    first[code] = static_cast<std::int16_t>(records.size());
+    records.insert(records.end(), recs.begin(), recs.end());
+  }
+  std::vector<std::uint8_t> bytes() const {
+    std::vector<std::uint8_t> out(8, 0);
+    for (std::int16_t f : first) {
+      out.push_back(static_cast<std::uint8_t>(f & 0xFF));
+      out.push_back(static_cast<std::uint8_t>((f >> 8) & 0xFF));
+    }
+    out.insert(out.end(), 4, 0);
+    for (std::uint16_t r : records) {
+      out.push_back(static_cast<std::uint8_t>(r & 0xFF));
+      out.push_back(static_cast<std::uint8_t>(r >> 8));
+    }
+    return out;
+  }
+};
+
+// 'L' = move (0,8), draw (0,0), draw (4,0), end with advance 5.
+// 'D' = a closed triangle (1,0) (3,0) (1,2) ending with "draw and close", advance 4.
+FontBytes smallFont() {
+  FontBytes f;
+  f.glyph('L', {FontBytes::rec(0, 0, 8), FontBytes::rec(1, 0, 0), FontBytes::rec(1, 4, 0),
+                FontBytes::rec(3, 5, 0)});
+  f.glyph('D', {FontBytes::rec(0, 1, 0), FontBytes::rec(1, 3, 0), FontBytes::rec(2, 1, 2),
+                FontBytes::rec(3, 4, 0)});
+  return f;
+}
+
+void expectNear(const Node& n, double x, double y, double z) {
+  EXPECT_NEAR(n.x, x, 1e-5);
+  EXPECT_NEAR(n.y, y, 1e-5);
+  EXPECT_NEAR(n.z, z, 1e-5);
+}
+
+struct Bounds {
+  double lo[3] = {1e30, 1e30, 1e30};
+  double hi[3] = {-1e30, -1e30, -1e30};
+};
+Bounds boundsOf(const ModelObject& o) {
+  Bounds b;
+  for (const Node& n : o.nodes) {
+    const double v[3] = {n.x, n.y, n.z};
+    for (int k = 0; k < 3; ++k) b.lo[k] = std::min(b.lo[k], v[k]), b.hi[k] = std::max(b.hi[k], v[k]);
+  }
+  return b;
+}
+
+const Vec3d X{1, 0, 0}, Y{0, 1, 0}, Z{0, 0, 1};
+
+}  // namespace
+
+TEST(StrokeFont, RecordBitsDecodeToPenAndSignedCoordinates) {
+  EXPECT_EQ(decodeStrokeRecord(0xFFFF), (StrokeRecord{3, -1, -1}));
+  EXPECT_EQ(decodeStrokeRecord(0x0000), (StrokeRecord{0, 0, 0}));
+  // pen 2, x = -64 (0x40), y = 63 (0x3F)
+  EXPECT_EQ(decodeStrokeRecord(0x7F02), (StrokeRecord{2, -64, 63}));
+  // pen 1, x = 63, y = -64
+  EXPECT_EQ(decodeStrokeRecord(static_cast<std::uint16_t>(1 | (0x3F << 2) | (0x40 << 9))),
+            (StrokeRecord{1, 63, -64}));
+}
+
+TEST(StrokeFont, HandBuiltFontGivesExactNodesAndEntries) {
+  const auto bytes = smallFont().bytes();
+  const auto font = StrokeFont::load(bytes);
+  ASSERT_TRUE(font);
+  EXPECT_TRUE(font->hasGlyph('L'));
+  EXPECT_FALSE(font->hasGlyph('A'));
+  ASSERT_EQ(font->glyph('D').size(), 4u);
+  EXPECT_EQ(font->glyph('D').back(), (StrokeRecord{3, 4, 0}));
+
+  // Height 8 makes a font unit one metre. "L D": L, a blank of 6, D.
+  const auto o = textToStrokes(*font, "L D", {10, 20, 0}, X, Y, 8.0);
+  EXPECT_EQ(o->shape, SHAPE_TEXT);
+  EXPECT_EQ(o->flags, OF_CREATED);
+  ASSERT_EQ(o->nodeCount(), 6u);
+  ASSERT_EQ(o->indexCount(), 6u);
+  expectNear(o->nodes[0], 10, 28, 0);
+  expectNear(o->nodes[1], 10, 20, 0);
+  expectNear(o->nodes[2], 14, 20, 0);
+  // D starts after L's advance 5 and the blank's 6.
+  expectNear(o->nodes[3], 22, 20, 0);
+  expectNear(o->nodes[4], 24, 20, 0);
+  expectNear(o->nodes[5], 22, 22, 0);
+  const std::vector<IndexEntry> expected{{0, 0}, {1, 1}, {1, 2}, {0, 3}, {1, 4}, {2, 5}};
+  EXPECT_EQ(o->indices, expected);
+
+  // Characters without a glyph take no room; an empty text gives no strokes.
+  const auto skipped = textToStrokes(*font, "L\x80\x01" "D", {0, 0, 0}, X, Y, 8.0);
+  ASSERT_EQ(skipped->nodeCount(), 6u);
+  expectNear(skipped->nodes[3], 6, 0, 0);
+  EXPECT_EQ(textToStrokes(*font, "", {0, 0, 0}, X, Y, 8.0)->nodeCount(), 0u);
+}
+
+TEST(StrokeFont, TextAlongTurnedAxes) {
+  const auto font = StrokeFont::load(smallFont().bytes());
+  ASSERT_TRUE(font);
+  // XY view, angle 90 degrees: u = (0, 1, 0), w = (-1, 0, 0); height 4, s = 0.5.
+  const auto o = textToStrokes(*font, "LL", {1, 2, 3}, Y, X * -1.0, 4.0);
+  ASSERT_EQ(o->nodeCount(), 6u);
+  expectNear(o->nodes[0], 1 - 4, 2, 3);      // (0, 8) -> 4 m up the w axis
+  expectNear(o->nodes[2], 1, 2 + 2, 3);      // (4, 0)
+  expectNear(o->nodes[3], 1 - 4, 2 + 2.5, 3);  // second L after advance 5 x 0.5
+  // XZ view, angle 30 degrees: u = cos H + sin V, w = -sin H + cos V.
+  const double c = std::cos(std::numbers::pi / 6), s = std::sin(std::numbers::pi / 6);
+  const Vec3d u{c, 0, s}, w{-s, 0, c};
+  const auto t = textToStrokes(*font, "L", {0, 5, 0}, u, w, 8.0);
+  ASSERT_EQ(t->nodeCount(), 3u);
+  expectNear(t->nodes[0], -8 * s, 5, 8 * c);
+  expectNear(t->nodes[2], 4 * c, 5, 4 * s);
+}
+
+TEST(StrokeFont, CorruptFontsAreRefused) {
+  const FontBytes good = smallFont();
+  ASSERT_TRUE(StrokeFont::load(good.bytes()));
+  EXPECT_FALSE(StrokeFont::load({}));
+
+  // Shorter than the glyph table and the record offset.
+  auto bytes = good.bytes();
+  EXPECT_FALSE(StrokeFont::load(std::span(bytes).first(523)));
+  // Odd record area.
+  bytes.push_back(0);
+  EXPECT_FALSE(StrokeFont::load(bytes));
+
+  // An index beyond the records, and a negative index other than -1.
+  FontBytes f = smallFont();
+  f.first['Q'] = static_cast<std::int16_t>(f.records.size());
+  EXPECT_FALSE(StrokeFont::load(f.bytes()));
+  f = smallFont();
+  f.first['Q'] = -2;
+  EXPECT_FALSE(StrokeFont::load(f.bytes()));
+
+  // The last glyph runs off the end without its end record.
+  f = smallFont();
+  f.records.pop_back();
+  EXPECT_FALSE(StrokeFont::load(f.bytes()));
+
+  // A glyph that starts by drawing from nowhere.
+  f = smallFont();
+  f.glyph('X', {FontBytes::rec(1, 2, 2), FontBytes::rec(3, 3, 0)});
+  EXPECT_FALSE(StrokeFont::load(f.bytes()));
+
+  // A glyph of only an end record is an empty glyph with an advance.
+  f = smallFont();
+  f.glyph('-', {FontBytes::rec(3, 7, 0)});
+  const auto font = StrokeFont::load(f.bytes());
+  ASSERT_TRUE(font);
+  const auto o = textToStrokes(*font, "-L", {0, 0, 0}, X, Y, 8.0);
+  ASSERT_EQ(o->nodeCount(), 3u);
+  expectNear(o->nodes[0], 7, 8, 0);
+}
+
+TEST(StrokeFont, BuiltInFontLoadsAndCoversTheText) {
+  const auto data = standardFontData();
+  ASSERT_GT(data.size(), FONT_RECORDS_OFFSET) << "built without a Hershey font";
+  const auto font = StrokeFont::load(data);
+  ASSERT_TRUE(font);
+  for (int c = 33; c <= 126; ++c) EXPECT_TRUE(font->hasGlyph(static_cast<std::uint8_t>(c))) << c;
+  // Letters of the messages and prompts: é, ü, ø, ², and the ´ apostrophe.
+  for (unsigned char c : {0xE9, 0xFC, 0xF8, 0xB2, 0xB4}) EXPECT_TRUE(font->hasGlyph(c)) << int(c);
+
+  // A capital is exactly the text height tall, standing on the baseline.
+  const auto a = textToStrokes(*font, "A", {1, 2, 3}, X, Y, 2.0);
+  ASSERT_GT(a->nodeCount(), 2u);
+  EXPECT_EQ(a->nodeCount(), a->indexCount());
+  EXPECT_EQ(a->indices.front().code, IDX_START);
+  for (std::size_t i = 0; i < a->indexCount(); ++i) {
+    EXPECT_EQ(a->indices[i].ref, i);
+    EXPECT_LE(a->indices[i].code, IDX_CLOSE);
+  }
+  Bounds b = boundsOf(*a);
+  EXPECT_NEAR(b.lo[1], 2.0, 1e-5);
+  EXPECT_NEAR(b.hi[1], 4.0, 1e-5);
+  EXPECT_NEAR(b.lo[2], 3.0, 1e-6);
+  EXPECT_NEAR(b.hi[2], 3.0, 1e-6);
+  const double advance = font->glyph('A').back().x * 0.25;
+  EXPECT_GE(b.lo[0], 1.0 - 1e-6);
+  EXPECT_LE(b.hi[0], 1.0 + advance + 1e-6);
+  EXPECT_GT(b.hi[0] - b.lo[0], 1.0);  // wider than half the height
+
+  // A lower-case x is lower than a capital; g reaches below the baseline.
+  EXPECT_LT(boundsOf(*textToStrokes(*font, "x", {0, 0, 0}, X, Y, 8.0)).hi[1], 7.0);
+  EXPECT_LT(boundsOf(*textToStrokes(*font, "g", {0, 0, 0}, X, Y, 8.0)).lo[1], -1.0);
+
+  // The second letter of "AA" and of "A A" is the first moved by the
+  // advance, and by the advance plus 6 s for the blank.
+  const double s = 2.0 / 8;
+  const auto aa = textToStrokes(*font, "AA", {1, 2, 3}, X, Y, 2.0);
+  const auto asa = textToStrokes(*font, "A A", {1, 2, 3}, X, Y, 2.0);
+  const std::size_t n = a->nodeCount();
+  ASSERT_EQ(aa->nodeCount(), 2 * n);
+  ASSERT_EQ(asa->nodeCount(), 2 * n);
+  for (std::size_t i = 0; i < n; ++i) {
+    expectNear(aa->nodes[n + i], a->nodes[i].x + advance, a->nodes[i].y, a->nodes[i].z);
+    expectNear(asa->nodes[n + i], a->nodes[i].x + advance + 6 * s, a->nodes[i].y, a->nodes[i].z);
+    EXPECT_EQ(aa->indices[n + i].code, a->indices[i].code);
+    EXPECT_EQ(aa->indices[n + i].ref, n + i);
+  }
+}
+
+TEST(StrokeFont, EveryTruncationOfTheBuiltInFontIsRefused) {
+  const auto data = standardFontData();
+  ASSERT_TRUE(StrokeFont::load(data));
+  for (std::size_t size = 0; size < data.size(); ++size)
+    ASSERT_FALSE(StrokeFont::load(data.first(size))) << size;
+}
+
+TEST(StrokeFont, VeryLongTextStopsAtTheNodeLimitOnAGlyphBoundary) {
+  const auto font = StrokeFont::load(smallFont().bytes());
+  ASSERT_TRUE(font);
+  const std::string text(MAX_OBJECT_NODES, 'L');  // three nodes each
+  const auto o = textToStrokes(*font, text, {0, 0, 0}, X, Y, 1.0);
+  EXPECT_EQ(o->nodeCount(), MAX_OBJECT_NODES / 3 * 3);
+  EXPECT_EQ(o->indexCount(), o->nodeCount());
+  EXPECT_EQ(o->indices.back().ref, o->nodeCount() - 1);
+}
