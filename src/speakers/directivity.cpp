@@ -81,6 +81,12 @@ DirectivityResult directivityEnergy(const DirectivityGrid& grid, const Vec3d& d)
   DirectivityResult r;
   const double dist2 = d.x * d.x + d.y * d.y + d.z * d.z;
   r.distance = std::sqrt(dist2);
+  if (!std::isfinite(dist2)) {
+    // No direction to look up (a point at infinity or not a number): no sound.
+    r.energy = 0;
+    r.inverseSquare = 0;
+    return r;
+  }
   double theta = 0;
   if (r.distance <= 0.01) {
     r.inverseSquare = 100.0;

@@ -1,5 +1,6 @@
 #include "speakers/project_speaker_types.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "model/le_io.h"
@@ -35,12 +36,22 @@ bool resolveSpeakerType(Project& project, const SpeakerDatabaseIndex& index,
     if (message) *message = {MSG_TOO_MANY_PROJECT_TYPES, ""};
     return false;
   }
-  if (!copyTypeIntoProject(project, index, slot, name)) {
+  UserMessage shapeMessage;
+  if (!copyTypeIntoProject(project, index, slot, name, &shapeMessage)) {
     if (message) *message = {MSG_SPEAKER_NOT_AVAILABLE, ""};
     return false;
   }
   speaker.typeIndex = static_cast<std::int16_t>(slot);
+  if (message && !shapeMessage.empty()) *message = shapeMessage;
   return true;
+}
+
+std::array<std::uint8_t, SPEAKER_HEAD_SIZE> speakerHeadOf(const SpeakerType& type) {
+  std::vector<std::uint8_t> record(SPEAKER_TYPE_SIZE);
+  encodeSpeakerType(type, std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(record.data(), SPEAKER_TYPE_SIZE));
+  std::array<std::uint8_t, SPEAKER_HEAD_SIZE> head;
+  std::copy_n(record.begin(), SPEAKER_HEAD_SIZE, head.begin());
+  return head;
 }
 
 std::size_t recomputeSpeakerPowers(Project& project) {

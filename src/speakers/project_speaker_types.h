@@ -3,6 +3,7 @@
 // database when the project lacks it), and purging unused types.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "model/message.h"
@@ -20,11 +21,17 @@ const ModelObject& shapeOf(const SpeakerType& type);
 
 // Finds the type named exactly so (case counts) among the project's types,
 // else copies it from the database into the next slot. On success the
-// loudspeaker's type index is set; otherwise `message` receives
-// "Loudspeaker not available in database" (or the 500-type refusal).
+// loudspeaker's type index is set (and `message` may carry the complaint
+// about a shape file of unknown format, the type then using the default
+// shape); otherwise `message` receives "Loudspeaker not available in
+// database" (or the 500-type refusal).
 bool resolveSpeakerType(Project& project, const SpeakerDatabaseIndex& index,
                         PlacedSpeaker& speaker, const std::string& name,
                         UserMessage* message = nullptr);
+
+// The first 512 bytes of a type as the Edit Loudspeaker dialog uses them
+// for its power figures (plain form).
+std::array<std::uint8_t, SPEAKER_HEAD_SIZE> speakerHeadOf(const SpeakerType& type);
 
 // Recomputes the derived power figures of every loudspeaker object from its
 // gains and its type (after a project was loaded). Loudspeakers whose type

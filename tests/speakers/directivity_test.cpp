@@ -70,6 +70,12 @@ TEST(Directivity, AxisNearSourceAndBehind) {
   DirectivityResult beyond = directivityEnergy(t, 2, {0.0101, 0, 0});
   EXPECT_NEAR(beyond.inverseSquare, 1.0 / (0.0101 * 0.0101), 1e-6);
 
+  // No direction at all: nothing is heard (and nothing undefined happens).
+  DirectivityResult nan = directivityEnergy(t, 2, {std::nan(""), 1, 0});
+  EXPECT_EQ(nan.energy, 0);
+  EXPECT_EQ(nan.inverseSquare, 0);
+  EXPECT_EQ(directivityEnergy(t, 2, {1e300, 1e300, 0}).energy, 0);
+
   // Exactly behind: row 36 with weight 0.5 twice, nothing of row 35.
   DirectivityResult back = directivityEnergy(t, 2, {-3, 0, 0});
   EXPECT_NEAR(back.energy, e[150], 1e-12);

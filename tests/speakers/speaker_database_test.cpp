@@ -260,6 +260,10 @@ TEST(SpeakerDatabase, ResolvingTypesByNameAndTheProjectLimit) {
   std::vector<std::uint8_t> file = databaseHeader("TAVIRON SPEAKER DATABASE V130");
   append(file, scrambled(plainRecord("ALPHA")));
   append(file, scrambled(plainRecord("BETA")));
+  append(file, scrambled(plainRecord("DELTA")));
+  std::vector<std::uint8_t> strange(600, 0);
+  test::putText(strange, 0, "SHAPES 3.0");
+  dir.write("DELTA.scf", strange);
   SpeakerDatabaseIndex index;
   Project project;
   PlacedSpeaker s = newPlacedSpeaker({0, 0, 0});
@@ -276,6 +280,18 @@ TEST(SpeakerDatabase, ResolvingTypesByNameAndTheProjectLimit) {
   ASSERT_TRUE(resolveSpeakerType(project, index, s, "BETA"));
   EXPECT_EQ(s.typeIndex, 0) << "found in the project, not copied again";
   EXPECT_EQ(project.speakerTypes.size(), 2u);
+
+  // A shape file of unknown format: the type comes with the default shape
+  // and the complaint.
+  ASSERT_TRUE(resolveSpeakerType(project, index, s, "DELTA", &message));
+  EXPECT_EQ(message.text, "Invalid file format !");
+  EXPECT_EQ(project.speakerTypes[2]->shape, nullptr);
+  project.speakerTypes.pop_back();
+
+  // The head the Edit Loudspeaker dialog works with, from a project type.
+  const SpeakerType headType = speakerTypeFromHead(speakerHeadOf(*project.speakerTypes[1]));
+  EXPECT_EQ(fixedString(headType.name), "ALPHA");
+  EXPECT_EQ(headType.maxPower, project.speakerTypes[1]->maxPower);
 
   message = {};
   s.typeIndex = 1;
