@@ -72,6 +72,7 @@ ModelObject* rebuildAimPoints(Project& project, bool visible) {
   FaceTable table;
   if (!buildFaceTable(project, table).ok()) return nullptr;
   auto lines = ObjectList::allocObject(0, 0, 0);
+  if (!lines) return nullptr;
   for (const PlacedSpeaker& s : on) {
     const std::optional<Vec3d> aim = speakerAimPoint(table, s);
     if (!aim || lines->nodes.size() + 2 > MAX_OBJECT_NODES) continue;

@@ -66,6 +66,7 @@ ModelObject* buildSpeakerDrawing(Project& project, const PlacedSpeaker& speaker,
     object = project.objects.unlinkObject(existing);
   } else {
     object = ObjectList::allocObject(PLACED_SPEAKER_SIZE, 0, 0);
+    if (!object) return nullptr;
   }
   const SpeakerType* type = speakerTypeOf(project, speaker);
   speakerDrawingGeometry(speaker, type ? shapeOf(*type) : defaultSpeakerShape(), *object);

@@ -27,7 +27,7 @@ void speakerDrawingGeometry(const PlacedSpeaker& speaker, const ModelObject& sha
 // (Re)builds the loudspeaker object of a record and links it at the head of
 // the list. `existing` (a loudspeaker object of the list, or null for a new
 // one) is unlinked and rebuilt; the object's observers are told. Returns the
-// linked object.
+// linked object, or null when a new object cannot be allocated.
 ModelObject* buildSpeakerDrawing(Project& project, const PlacedSpeaker& speaker,
                                  ModelObject* existing);
 
