@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "model/model_observer.h"
 #include "model/project.h"
 #include "platform/interaction.h"
 #include "platform/main_window.h"
@@ -130,11 +131,58 @@ class Shell final : public CommandContext, public Interaction, public MainWindow
   void onPaint(Canvas& canvas) override;
   void onPanelCommand(int id, DialogEventKind kind, DialogControls& panel) override;
 
-  // The shell's commands, public for the few callers outside (start-up).
-  struct Impl;
+  // --- the shell's own operations (File, View, Options; shell_commands.cpp) ---
+  // "Current project status has not been saved": true to go on.
+  bool confirmDiscard();
+  void newProjectCommand();
+  void openProjectCommand();
+  void saveProjectAsCommand();
+  void openRecentProject(int index);
+  void exitCommand();
+  void importObjectsCommand(std::uint32_t targetLayer);
+  void printView();
+  void copyViewToClipboard();
+  void selectViewMode(int mode);
+  void toggleHiddenBackfaces(std::optional<bool> on = std::nullopt);
+  void setCoordinateSnap(bool on);
+  void setNodeSnap(bool on);
+  void setUnits(bool feet);
+  void editComment();
+  void zoomInByWindow();
+  void zoomWindowCommand();
+  void eyePointCommand();
+  void optionInput(int command);
+  void toggleLayer(int command);
+  void undoRedo(bool redo);
+  void showHelp();
+  // Fills the 3D panel's buttons from the states (private command 400) and
+  // its coordinate fields from the current point (private command 300).
+  void refreshPanel();
+  void refreshCoordinates();
 
  private:
-  friend struct Impl;
+  class Observer : public ModelObserver {
+   public:
+    explicit Observer(Shell& shell) : shell_(shell) {}
+    void objectChanged(const ModelObject& object) override { shell_.drawObject(object); }
+    void modelChanged() override { shell_.redrawAll(); }
+
+   private:
+    Shell& shell_;
+  };
+
+  void registerOwnCommands();
+  void dispatch(int id, const CommandInfo& info);
+  void greyMenus(bool grey);
+  void applyLoadedProject(Project&& loaded);
+  void trackMouse(PixelPoint pixel);
+  void afterPointInput();
+  void typedPoint(int key);
+  void paintOverlay(Canvas& canvas);
+  void updateOverlay();
+  void closeWindow();
+  bool canDraw() const { return window_ && !closed_; }
+
   Platform& platform_;
   ShellOptions options_;
   CommandRegistry registry_;
@@ -142,15 +190,29 @@ class Shell final : public CommandContext, public Interaction, public MainWindow
   Session session_;
   ViewState view_;
   InputState input_;
+  Observer observer_{*this};
   std::unique_ptr<MainWindow> window_;
-  std::unique_ptr<Impl> impl_;
 
   int active_ = 0;  // running command, 0 when idle
   int last_ = 0;    // last finished command of 1000..4999
   std::string commandName_;
   std::vector<SelectedNode> nodeList_;
+  std::vector<NodeRef> nodeRefs_;  // nodeList_ as the drawing code takes it
   RandomSource random_;
   bool closed_ = false;
+
+  // Input marks of the nested wait.
+  bool pointGiven_ = false;
+  bool finish_ = false;
+  bool cancel_ = false;
+  bool rightButton_ = false;
+  // Previews and the cross-hair.
+  DragMode drag_ = DragMode::None;
+  PreviewBuilder builder_;
+  bool lineMode_ = false;
+  bool rubberWindow_ = false;  // zoom window: rectangle from windowCorner
+  bool crossHidden_ = false;   // Ctrl held or a typed-point dialog open
+  std::optional<FaceSelection> face_;  // highlighted by face selection
 };
 
 }  // namespace tav

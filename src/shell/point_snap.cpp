@@ -1,0 +1,36 @@
+#include "shell/point_snap.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace tav {
+
+double snapCoordinate(double value, bool snapOn, double distance) {
+  const double d = snapOn && distance > 0 ? distance : COORDINATE_RESOLUTION;
+  const double steps = std::trunc(value / d);
+  return std::isfinite(steps) ? steps * d : value;
+}
+
+std::optional<SnapNode> findSnapNode(const ViewState& view, const ObjectList& objects,
+                                     std::uint32_t layer, double width, PixelPoint mouse,
+                                     bool skipSelected) {
+  std::optional<SnapNode> best;
+  double threshold = width;
+  for (const ModelObject& o : objects) {
+    if ((o.flags & (OF_HIDDEN | OF_INERT)) != 0 || o.layer != layer) continue;
+    if (skipSelected && o.isSelected()) continue;
+    for (const Node& n : o.nodes) {
+      const ScreenPoint s = projectNode(view, n);
+      if (!s.front) continue;
+      const double dx = std::abs(s.x - mouse.x);
+      const double dy = std::abs(s.y - mouse.y);
+      if (dx < threshold && dy < threshold) {
+        best = SnapNode{n, {s.x, s.y}};
+        threshold = std::min(dx, dy);
+      }
+    }
+  }
+  return best;
+}
+
+}  // namespace tav

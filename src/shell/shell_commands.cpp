@@ -1,0 +1,411 @@
+// The shell's own commands: File, Edit, View and Options.
+#include <cmath>
+#include <filesystem>
+#include <map>
+
+#include "model/layers.h"
+#include "model/project_file.h"
+#include "platform/keys.h"
+#include "shell/shell.h"
+#include "view/grid.h"
+#include "view/perspective.h"
+#include "view/view_zoom.h"
+
+namespace tav {
+
+namespace {
+
+inline constexpr const char* MSG_NOT_SAVED = "Current project status has not been saved";
+inline constexpr const char* CAPTION_WARNING = "WARNING";
+inline constexpr const char* MSG_INVALID_ENTRY = "Invalid entry !";
+inline constexpr const char* FILTER_OPEN = "Taviron Project|*.tpr|";
+inline constexpr const char* FILTER_SAVE = "*.Taviron Project|*.tpr|";
+
+std::string folderOf(const std::string& path) {
+  return std::filesystem::path(path).parent_path().string();
+}
+
+std::string fileNameOf(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
+
+}  // namespace
+
+void Shell::registerOwnCommands() {
+  CommandRegistry& r = registry_;
+  r.add(104, [this](CommandContext&) { newProjectCommand(); });
+  r.add(101, [this](CommandContext&) { openProjectCommand(); });
+  r.add(102, [this](CommandContext&) { saveProjectAsCommand(); });
+  r.add(103, [this](CommandContext&) { printView(); });
+  r.add(105, [this](CommandContext&) { exitCommand(); });
+  for (int i = 0; i < 4; ++i) r.add(110 + i, [this, i](CommandContext&) { openRecentProject(i); });
+  r.add(201, [this](CommandContext&) { undoRedo(false); });
+  r.add(202, [this](CommandContext&) { undoRedo(true); });
+  r.add(210, [this](CommandContext&) { copyViewToClipboard(); });
+  r.add(11111, [this](CommandContext&) { showHelp(); });
+  r.add(2206, [this](CommandContext&) { importObjectsCommand(LAYER_ROOM); }, "IMPORT > ");
+  r.add(4206, [this](CommandContext&) { importObjectsCommand(LAYER_AUX); }, "INSERT > ");
+
+  r.add(602, [this](CommandContext&) { zoomAll(); });
+  r.add(603, [this](CommandContext&) { zoomWindowCommand(); }, "ZOOM WINDOW > ");
+  r.add(604, [this](CommandContext&) { toggleHiddenBackfaces(false); });
+  r.add(605, [this](CommandContext&) { toggleHiddenBackfaces(true); });
+  r.add(606, [this](CommandContext&) { eyePointCommand(); }, "EYE POINT > ");
+  for (int n : {608, 610, 611, 612, 613, 614, 615}) {
+    r.add(n, [this, n](CommandContext&) { toggleLayer(n); });
+  }
+  r.add(507, [this](CommandContext&) { syncLayerVisibility(project_); });
+  r.add(511, [this](CommandContext&) { setCoordinateSnap(false); });
+  r.add(512, [this](CommandContext&) { setCoordinateSnap(true); });
+  r.add(508, [this](CommandContext&) { setNodeSnap(false); });
+  r.add(509, [this](CommandContext&) { setNodeSnap(true); });
+  for (int n : {513, 510, 506, 514}) r.add(n, [this, n](CommandContext&) { optionInput(n); });
+  r.add(516, [this](CommandContext&) { setUnits(false); });
+  r.add(517, [this](CommandContext&) { setUnits(true); });
+}
+
+// --- File ---
+
+bool Shell::confirmDiscard() {
+  if (!confirmDiscardNeeded(project_)) return true;
+  const MessageResult answer =
+      showMessage(MSG_NOT_SAVED, CAPTION_WARNING, MessageButtons::OkCancel, MessageIcon::Warning);
+  if (answer != MessageResult::Ok) return false;
+  session_.undo.clearUndo();
+  return true;
+}
+
+void Shell::newProjectCommand() {
+  if (!project_.objects.empty() && !confirmDiscard()) return;
+  session_.undo.clearUndo();
+  newProject(project_);
+  project_.observer = &observer_;
+  if (session_.hooks.projectReset) session_.hooks.projectReset(*this);
+  session_.circleSegments = CIRCLE_SEGMENTS_DEFAULT;
+  nodeList_.clear();
+  resetViewForNewProject(view_, project_.objects);
+  ::tav::rebuildGrid(view_, project_);
+  selectViewMode(VIEW_XY);
+  input_.current = input_.tracked = input_.last = input_.base = Node{};
+  input_.cursor = pixelOf(input_.current);
+  updateTitle();
+  redrawAll();
+}
+
+void Shell::applyLoadedProject(Project&& loaded) {
+  session_.undo.clearUndo();
+  nodeList_.clear();
+  if (session_.hooks.projectReset) session_.hooks.projectReset(*this);
+  project_ = std::move(loaded);
+  project_.observer = &observer_;
+  project_.modified = false;
+  applyLoadedView(view_, project_);
+  ::tav::rebuildGrid(view_, project_);
+  if (session_.hooks.projectLoaded) session_.hooks.projectLoaded(*this);
+  updateTitle();
+  refreshStates();
+  redrawAll();
+}
+
+bool Shell::openProjectFile(const std::string& path) {
+  ProjectLoadResult result = loadProject(path);
+  if (!result.ok()) {
+    showMessage(result.error.text, result.error.caption);
+    return false;
+  }
+  applyLoadedProject(std::move(result.project));
+  return true;
+}
+
+void Shell::openProjectCommand() {
+  if (!confirmDiscard()) return;
+  session_.undo.clearUndo();
+  FileDialogRequest request;
+  request.title = "Open";
+  request.filter = FILTER_OPEN;
+  request.folder = session_.history.projectFolder.empty() ? session_.dataFolder
+                                                          : session_.history.projectFolder;
+  request.overwritePrompt = false;
+  const std::optional<std::string> path = openFileName(request);
+  if (!path) return;
+  session_.history.projectFolder = folderOf(*path);
+  if (openProjectFile(*path)) updateHistory();
+}
+
+void Shell::saveProjectAsCommand() {
+  FileDialogRequest request;
+  request.title = "Save as";
+  request.filter = FILTER_SAVE;
+  request.folder = session_.history.projectFolder.empty() ? session_.dataFolder
+                                                          : session_.history.projectFolder;
+  request.fileName = fileNameOf(project_.name);
+  request.defaultExtension = "TPR";
+  request.overwritePrompt = true;
+  const std::optional<std::string> path = saveFileName(request);
+  if (!path) return;
+  project_.settings.view = view_.mode <= VIEW_3D ? view_.mode : VIEW_3D;
+  const UserMessage error = saveProjectAs(project_, *path);
+  if (!error.empty()) {
+    showMessage(error.text, error.caption);
+    return;
+  }
+  session_.history.projectFolder = folderOf(project_.name);
+  updateTitle();
+  updateHistory();
+}
+
+void Shell::openRecentProject(int index) {
+  const std::string path = session_.history.recent[static_cast<std::size_t>(index)];
+  if (path.empty() || !confirmDiscard()) return;
+  // A file that moved away leaves the model as it was.
+  if (openProjectFile(path)) updateHistory();
+}
+
+void Shell::exitCommand() {
+  if (!confirmDiscard()) return;
+  newProject(project_);
+  project_.observer = &observer_;
+  session_.strokeFont.clear();
+  closeWindow();
+}
+
+void Shell::importObjectsCommand(std::uint32_t targetLayer) {
+  FileDialogRequest request;
+  request.title = targetLayer == LAYER_AUX ? "Insert File" : "Import Room Geometry";
+  request.filter = FILTER_OPEN;
+  request.folder = session_.history.projectFolder.empty() ? session_.dataFolder
+                                                          : session_.history.projectFolder;
+  request.overwritePrompt = false;
+  const std::optional<std::string> path = openFileName(request);
+  if (!path) return;
+  deselectAll(project_);
+  const MergeResult merged = mergeProjectObjects(project_, *path, targetLayer);
+  if (!merged.ok()) {
+    showMessage(merged.error.text, merged.error.caption);
+    return;
+  }
+  syncLayerVisibility(project_);
+  redrawAll();
+  if (merged.added == 0) return;
+  // The read objects follow the cursor from the base point to the offset
+  // point; Escape at either leaves them where they were read.
+  if (askBasePoint() == InputOutcome::PointGiven) {
+    startDrag(DragMode::MoveObjects);
+    const InputOutcome r = askPoint(PROMPT_OFFSET_POINT);
+    stopDrag();
+    if (r == InputOutcome::PointGiven) {
+      for (ModelObject& o : project_.objects) {
+        if (!o.isSelected()) continue;
+        for (Node& n : o.nodes) n = dragMoveNode(n, input_.base, input_.current);
+      }
+    }
+  }
+  deselectAll(project_);
+  setModified();
+  redrawAll();
+}
+
+// --- Edit ---
+
+void Shell::undoRedo(bool redo) {
+  const bool done = redo ? session_.undo.redo(project_) : session_.undo.undo(project_);
+  if (!done) return;
+  project_.observer = &observer_;
+  nodeList_.clear();
+  project_.modified = true;
+  ::tav::rebuildGrid(view_, project_);
+  redrawAll();
+}
+
+void Shell::copyViewToClipboard() {
+  if (!canDraw()) return;
+  const RgbImage picture = window_->viewPicture();
+  platform_.copyPictureToClipboard(picture.width, picture.height,
+                                   [&picture](Canvas& c) { c.drawImage({0, 0}, picture); });
+}
+
+// --- View ---
+
+void Shell::selectViewMode(int mode) {
+  if (!selectView(view_, project_.objects, mode)) return;
+  project_.settings.view = static_cast<std::int16_t>(mode);
+  redrawAll();
+  refreshPanel();
+}
+
+void Shell::toggleHiddenBackfaces(std::optional<bool> on) {
+  view_.hiddenBackfaces = on.value_or(!view_.hiddenBackfaces);
+  redrawAll();
+  refreshStates();
+}
+
+void Shell::setCoordinateSnap(bool on) {
+  project_.settings.cursorSnapOn = on;
+  refreshStates();
+}
+
+void Shell::setNodeSnap(bool on) {
+  project_.settings.nodeSnapOn = on;
+  refreshStates();
+}
+
+void Shell::setUnits(bool feet) {
+  session_.units.feet = feet;
+  session_.history.feet = feet;
+  refreshCoordinates();
+  updateHistory();
+}
+
+void Shell::toggleLayer(int command) {
+  auto flip = [this](std::uint32_t layer) {
+    LayerRecord& l = project_.layers[layer];
+    l.visible = l.visible ? 0 : 1;
+  };
+  switch (command) {
+    case 608:
+      flip(LAYER_AIM_LINES);
+      if (session_.hooks.rebuildAimPoints) session_.hooks.rebuildAimPoints(*this);
+      syncLayerVisibility(project_);
+      break;
+    case 610:
+    case 611:
+    case 612:
+      flip(static_cast<std::uint32_t>(command - 610));
+      syncLayerVisibility(project_);
+      break;
+    case 613:
+      flip(LAYER_AUX);
+      syncLayerVisibility(project_);
+      break;
+    case 614:
+      flip(LAYER_GRID);
+      rebuildGrid();
+      break;
+    case 615:
+      view_.nodeMarkers = !view_.nodeMarkers;
+      rebuildGrid();
+      break;
+    default:
+      break;
+  }
+  redrawAll();
+  refreshStates();
+}
+
+void Shell::zoomWindowCommand() {
+  if (askPoint("First corner :") != InputOutcome::PointGiven) return;
+  input_.windowCorner = input_.cursor;
+  rubberWindow_ = true;
+  updateOverlay();
+  const InputOutcome r = askPoint("Second corner :");
+  rubberWindow_ = false;
+  updateOverlay();
+  if (r != InputOutcome::PointGiven) return;
+  const PixelPoint a = input_.windowCorner, b = input_.cursor;
+  if (::tav::zoomWindow(view_, a.x, a.y, b.x, b.y)) redrawAll();
+}
+
+void Shell::zoomInByWindow() {
+  if (!view_.is2D() || !(view_.zoom < ZOOM_IN_LIMIT)) return;
+  auto loop = [this] {
+    while (view_.zoom < ZOOM_IN_LIMIT) {
+      if (askPoint("Zoom in :") != InputOutcome::PointGiven) break;
+      if (::tav::zoomInAt(view_, input_.cursor.x, input_.cursor.y)) redrawAll();
+    }
+  };
+  if (active_ != 0) {
+    // Nested in the running command's wait.
+    loop();
+    showPrompt("");
+    return;
+  }
+  CommandInfo zoomIn;
+  zoomIn.number = 601;
+  zoomIn.name = "ZOOM IN > ";
+  zoomIn.handler = [loop](CommandContext&) { loop(); };
+  dispatch(zoomIn.number, zoomIn);
+}
+
+void Shell::eyePointCommand() {
+  if (askPoint("Eye point :") != InputOutcome::PointGiven) return;
+  enterPerspective(view_, input_.current);
+  project_.settings.cursorSnapOn = false;
+  redrawAll();
+  refreshStates();
+}
+
+// --- Options ---
+
+void Shell::optionInput(int command) {
+  const Units& u = session_.units;
+  ProjectSettings& s = project_.settings;
+  std::string prompt;
+  std::string current;
+  switch (command) {
+    case 513:
+      prompt = "Set Cursor Snap ( 0 .. 1000 ):";
+      current = formatNumber(u.feet ? "%0.2f" : "%0.3f", u.lengthToDisplay(s.cursorSnap));
+      break;
+    case 510:
+      prompt = "Node Snap Width (1 - 100):";
+      current = std::to_string(static_cast<int>(s.nodeSnapWidth));
+      break;
+    case 506:
+      prompt = "Circle Resolution (3 - 360):";
+      current = std::to_string(session_.circleSegments);
+      break;
+    case 514:
+      prompt = "Grid size(0.1 - 100) :";
+      current = formatNumber(u.feet ? "%0.2f" : "%0.3f", u.lengthToDisplay(s.gridSize));
+      break;
+    default:
+      return;
+  }
+  const std::optional<std::string> answer = inputLine(prompt, current, 20);
+  if (!answer) return;
+  const std::optional<double> value = parseNumberStrict(*answer);
+  auto invalid = [this] { showMessage(MSG_INVALID_ENTRY); };
+  if (!value || !std::isfinite(*value)) {
+    invalid();
+    return;
+  }
+  switch (command) {
+    case 513: {
+      const double d = u.lengthFromInput(*value);
+      if (d < 0.001 || d > 1000.0) return invalid();
+      s.cursorSnap = static_cast<float>(d);
+      break;
+    }
+    case 510: {
+      const double w = std::trunc(*value);
+      if (w < 1 || w > 100) return invalid();
+      s.nodeSnapWidth = static_cast<float>(w);
+      break;
+    }
+    case 506: {
+      const double n = std::trunc(*value);
+      if (n < CIRCLE_SEGMENTS_MIN || n > CIRCLE_SEGMENTS_MAX) return invalid();
+      session_.circleSegments = static_cast<int>(n);
+      break;
+    }
+    case 514: {
+      const double g = u.lengthFromInput(*value);
+      if (g < 0.1 || g > 100.0) return invalid();
+      s.gridSize = static_cast<float>(g);
+      rebuildGrid();
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void Shell::editComment() {
+  const std::optional<std::string> answer =
+      inputLine("Comment (80 chars max.):", session_.comment, COMMENT_MAX_LENGTH);
+  if (!answer) return;
+  session_.comment = *answer;
+  redrawAll();
+}
+
+}  // namespace tav
