@@ -5,10 +5,10 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
-#include <limits>
 #include <fstream>
 #include <span>
 #include <system_error>
+#include <vector>
 
 #include "model/le_io.h"
 #include "model/save_file.h"
@@ -77,25 +77,20 @@ AbsorberDatabaseLoad loadAbsorberDatabaseFile(AbsorberDatabase& database, const 
     return result;
   }
 
-  const std::uintmax_t size = std::filesystem::file_size(path, ec);
-  if (ec) {
-    result.message = {MSG_CANT_LOCATE_FILE, {}};
-    return result;
-  }
-  const std::uintmax_t inFile = (size - ABSORBER_DB_HEADER_SIZE) / ABSORBER_MATERIAL_SIZE;
-  result.recordsInFile = static_cast<std::size_t>(
-      std::min<std::uintmax_t>(inFile, std::numeric_limits<std::size_t>::max()));
-  const std::size_t toRead = std::min(result.recordsInFile, MAX_DATABASE_MATERIALS);
-
+  // N follows from the size; records are read one by one, so a file that
+  // is shorter than it claimed (or changes meanwhile) yields what is there.
   std::vector<AbsorberMaterial> records;
-  records.reserve(toRead);
   std::array<std::uint8_t, ABSORBER_MATERIAL_SIZE> raw{};
-  for (std::size_t i = 0; i < toRead; ++i) {
+  auto readRecord = [&]() {
     in.read(reinterpret_cast<char*>(raw.data()), raw.size());
-    // The file shrank while being read: keep what was read completely.
-    if (in.gcount() != static_cast<std::streamsize>(raw.size())) break;
+    return in.gcount() == static_cast<std::streamsize>(raw.size());
+  };
+  while (records.size() < MAX_DATABASE_MATERIALS && readRecord())
     records.push_back(decodeAbsorberMaterial(raw));
-  }
+  result.recordsInFile = records.size();
+  // Records beyond the capacity are only counted, for the message.
+  if (records.size() == MAX_DATABASE_MATERIALS)
+    while (readRecord()) ++result.recordsInFile;
 
   database.records = std::move(records);
   database.path = path;

@@ -1,0 +1,246 @@
+// The .TAB file: header check, record count from the file size, the record
+// layout, the 200-record capacity, reading without write access and saving
+// that never harms the old file before the new one is complete.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "materials/absorber_database.h"
+#include "material_test_support.h"
+#include "model/message.h"
+
+namespace tav {
+namespace {
+
+using test::append;
+using test::readBytes;
+using test::recordBytes;
+using test::tabHeader;
+using test::TempFolder;
+using test::writeBytes;
+
+TEST(AbsorberFile, CountComesFromTheSizeAndAPartialRecordIsIgnored) {
+  TempFolder dir("tab_count");
+  AbsorberDatabase db;
+
+  // Header only: an empty database that is nevertheless loaded.
+  const std::string empty = dir.file("EMPTY.TAB");
+  writeBytes(empty, tabHeader());
+  AbsorberDatabaseLoad load = loadAbsorberDatabaseFile(db, empty);
+  EXPECT_TRUE(load.opened);
+  EXPECT_TRUE(load.loaded);
+  EXPECT_TRUE(load.message.empty());
+  EXPECT_EQ(db.count(), 0u);
+  EXPECT_EQ(db.path, empty);
+  EXPECT_TRUE(db.loaded());
+
+  // 32 + 3 x 256 + 100 bytes: three records, the 100 bytes are ignored.
+  std::vector<std::uint8_t> bytes = tabHeader();
+  append(bytes, recordBytes("Concrete", {0.01f, 0.01f, 0.02f, 0.02f, 0.02f, 0.03f, 0.04f},
+                            "Poured, unpainted", "Floors", 0xA5));
+  append(bytes, recordBytes("Plaster", {0.013f, 0.015f, 0.02f, 0.03f, 0.04f, 0.05f, 0.05f},
+                            "Gypsum on brick", "Walls"));
+  append(bytes, recordBytes("Curtain 21_chars_name", {0.14f, 0.35f, 0.55f, 0.72f, 0.7f, 0.65f,
+                                                      0.6f},
+                            "Velour", "Walls"));
+  bytes.insert(bytes.end(), 100, 0x7E);
+  ASSERT_EQ(bytes.size(), 32u + 256u * 3 + 100u);
+  const std::string three = dir.file("THREE.TAB");
+  writeBytes(three, bytes);
+  load = loadAbsorberDatabaseFile(db, three);
+  EXPECT_TRUE(load.loaded);
+  EXPECT_EQ(load.recordsInFile, 3u);
+  ASSERT_EQ(db.count(), 3u);
+  EXPECT_EQ(db.path, three);
+  EXPECT_STREQ(db.records[0].name, "Concrete");
+  EXPECT_STREQ(db.records[0].description, "Poured, unpainted");
+  EXPECT_STREQ(db.records[0].category, "Floors");
+  EXPECT_FLOAT_EQ(db.records[0].alpha[0], 0.01f);
+  EXPECT_FLOAT_EQ(db.records[0].alpha[6], 0.04f);
+  // Reserved bytes are carried as they stand.
+  EXPECT_EQ(db.records[0].reserved103[0], 0xA5);
+  EXPECT_EQ(db.records[0].reserved140[7], 0xA5);
+  EXPECT_EQ(db.records[0].reserved228[27], 0xA5);
+  EXPECT_FLOAT_EQ(db.records[1].alpha[0], 0.013f);
+  EXPECT_STREQ(db.records[2].name, "Curtain 21_chars_name");
+  EXPECT_FLOAT_EQ(db.records[2].alpha[3], 0.72f);
+  EXPECT_EQ(db.find(db.records[1]), 1);
+
+  // Writing it back gives exactly the records' bytes (without the tail).
+  const std::string copy = dir.file("COPY.TAB");
+  ASSERT_TRUE(saveAbsorberDatabaseFile(db, copy));
+  const std::vector<std::uint8_t> written = readBytes(copy);
+  EXPECT_EQ(written, std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 100));
+  EXPECT_EQ(db.path, copy);
+  EXPECT_EQ(db.folder, dir.path().string());
+}
+
+TEST(AbsorberFile, WrongHeadersAndMissingFilesLeaveTheDatabaseAsItWas) {
+  TempFolder dir("tab_bad");
+  const std::string good = dir.file("GOOD.TAB");
+  test::writeDatabase(good, {{"Glass", 0.1f}});
+  AbsorberDatabase db;
+  ASSERT_TRUE(loadAbsorberDatabaseFile(db, good).loaded);
+
+  auto expectUnchanged = [&](const AbsorberDatabaseLoad& load, const char* message) {
+    EXPECT_FALSE(load.loaded);
+    EXPECT_EQ(load.message.text, message);
+    EXPECT_EQ(db.path, good);
+    ASSERT_EQ(db.count(), 1u);
+    EXPECT_STREQ(db.records[0].name, "Glass");
+  };
+
+  // Another kind of file.
+  std::vector<std::uint8_t> speaker(32 + 256, 0);
+  std::memcpy(speaker.data(), "TAVIRON SPEAKER DATABASE V1.1", 29);
+  writeBytes(dir.file("SPEAKER.TAB"), speaker);
+  expectUnchanged(loadAbsorberDatabaseFile(db, dir.file("SPEAKER.TAB")), "Invalid file format");
+
+  // The magic must end with a NUL: a header compared as a text.
+  std::vector<std::uint8_t> longer = tabHeader();
+  longer[30] = 'X';
+  append(longer, recordBytes("A", {}));
+  writeBytes(dir.file("LONGER.TAB"), longer);
+  expectUnchanged(loadAbsorberDatabaseFile(db, dir.file("LONGER.TAB")), "Invalid file format");
+
+  // Shorter than a header.
+  std::vector<std::uint8_t> shortHeader = tabHeader();
+  shortHeader.pop_back();
+  writeBytes(dir.file("SHORT.TAB"), shortHeader);
+  expectUnchanged(loadAbsorberDatabaseFile(db, dir.file("SHORT.TAB")), "Invalid file format");
+
+  // Nothing there, or a folder: reported, not ignored.
+  AbsorberDatabaseLoad missing = loadAbsorberDatabaseFile(db, dir.file("NONE.TAB"));
+  EXPECT_FALSE(missing.opened);
+  expectUnchanged(missing, "Can\u00B4t locate file");
+  expectUnchanged(loadAbsorberDatabaseFile(db, dir.path().string()), MSG_CANT_LOCATE_FILE);
+}
+
+TEST(AbsorberFile, MoreThanTwoHundredRecordsLoadTheFirstTwoHundredAndSaySo) {
+  TempFolder dir("tab_limit");
+  std::vector<std::pair<std::string, float>> records;
+  for (int i = 0; i < 203; ++i) records.emplace_back("M" + std::to_string(i), 0.5f);
+  const std::string path = dir.file("BIG.TAB");
+  test::writeDatabase(path, records);
+
+  AbsorberDatabase db;
+  const AbsorberDatabaseLoad load = loadAbsorberDatabaseFile(db, path);
+  EXPECT_TRUE(load.loaded);
+  EXPECT_EQ(load.recordsInFile, 203u);
+  ASSERT_EQ(db.count(), 200u);
+  EXPECT_STREQ(db.records[199].name, "M199");
+  EXPECT_TRUE(db.full());
+  EXPECT_NE(load.message.text.find("203"), std::string::npos) << load.message.text;
+  EXPECT_NE(load.message.text.find("first 200"), std::string::npos) << load.message.text;
+
+  // Exactly 200 is no news.
+  records.resize(200);
+  test::writeDatabase(path, records);
+  const AbsorberDatabaseLoad exact = loadAbsorberDatabaseFile(db, path);
+  EXPECT_EQ(exact.recordsInFile, 200u);
+  EXPECT_TRUE(exact.message.empty());
+}
+
+// The loader must not ask for write access. Root may write anything, so as
+// root the load runs in a child process with an unprivileged user id.
+TEST(AbsorberFile, ADatabaseWithoutWriteAccessLoads) {
+  TempFolder dir("tab_readonly");
+  const std::string path = dir.file("LOCKED.TAB");
+  test::writeDatabase(path, {{"Marble", 0.01f}, {"Water", 0.008f}});
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+
+  auto tryLoad = [&]() -> int {
+    AbsorberDatabase db;
+    const AbsorberDatabaseLoad load = loadAbsorberDatabaseFile(db, path);
+    if (!load.loaded) return 1;
+    if (db.count() != 2) return 2;
+    return 0;
+  };
+  if (::geteuid() != 0) {
+    EXPECT_EQ(tryLoad(), 0);
+    return;
+  }
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+    // Make sure the restriction holds: writing must be refused.
+    std::ofstream probe(path, std::ios::binary | std::ios::in | std::ios::out);
+    if (probe.is_open()) ::_exit(4);
+    ::_exit(tryLoad());
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: not loaded, 2: wrong count, 3: no setuid, 4: writable";
+}
+
+TEST(AbsorberFile, SavingReplacesTheOldFileOnlyWhenTheNewOneIsComplete) {
+  TempFolder dir("tab_save");
+  const std::string path = dir.file("ROOM.TAB");
+  test::writeDatabase(path, {{"Old", 0.2f}});
+  const std::vector<std::uint8_t> oldBytes = readBytes(path);
+  // A second name for the old file's contents: writing in place would
+  // change what it shows; a new file renamed over the name does not.
+  const std::string alias = dir.file("ALIAS.TAB");
+  std::filesystem::create_hard_link(path, alias);
+
+  AbsorberDatabase db;
+  ASSERT_TRUE(loadAbsorberDatabaseFile(db, path).loaded);
+  db.records[0].alpha.fill(0.25f);
+  AbsorberMaterial second;
+  std::strcpy(second.name, "New");
+  second.alpha.fill(0.75f);
+  db.records.push_back(second);
+  ASSERT_TRUE(saveAbsorberDatabaseFile(db, path));
+
+  EXPECT_EQ(readBytes(alias), oldBytes);
+  std::vector<std::uint8_t> expected = tabHeader();
+  append(expected, recordBytes("Old", {0.25f, 0.25f, 0.25f, 0.25f, 0.25f, 0.25f, 0.25f},
+                               "Old description", "Test"));
+  append(expected, recordBytes("New", {0.75f, 0.75f, 0.75f, 0.75f, 0.75f, 0.75f, 0.75f}));
+  EXPECT_EQ(readBytes(path), expected);
+  // No temporary file is left behind.
+  std::size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    (void)entry;
+    ++files;
+  }
+  EXPECT_EQ(files, 2u);
+
+  // A save that cannot be done reports failure and leaves everything alone.
+  db.records.clear();
+  EXPECT_FALSE(saveAbsorberDatabaseFile(db, dir.file("NO_SUCH_FOLDER/X.TAB")));
+  EXPECT_EQ(db.path, path);
+  EXPECT_EQ(readBytes(path), expected);
+}
+
+TEST(AbsorberFile, TheExtensionIsAppendedUnlessPresentInAnyCase) {
+  EXPECT_EQ(absorberDatabasePath("/d/room"), "/d/room.TAB");
+  EXPECT_EQ(absorberDatabasePath("/d/room.TAB"), "/d/room.TAB");
+  EXPECT_EQ(absorberDatabasePath("/d/room.tab"), "/d/room.tab");
+  EXPECT_EQ(absorberDatabasePath("/d/room.tAb"), "/d/room.tAb");
+  EXPECT_EQ(absorberDatabasePath("/d/room.TABS"), "/d/room.TABS.TAB");
+  EXPECT_EQ(absorberDatabasePath("TAB"), "TAB.TAB");
+  EXPECT_EQ(absorberDatabasePath(".TAB"), ".TAB");
+  EXPECT_EQ(folderOfPath("/d/e/room.TAB"), "/d/e");
+  EXPECT_EQ(folderOfPath("/room.TAB"), "/");
+  EXPECT_EQ(folderOfPath("room.TAB"), "");
+}
+
+TEST(AbsorberFile, ANewProjectClearsOnlyADatabaseWithoutAFile) {
+  AbsorberDatabase db;
+  db.records.resize(2);
+  resetAbsorberDatabaseForNewProject(db);
+  EXPECT_EQ(db.count(), 0u);
+  db.records.resize(2);
+  db.path = "/d/room.TAB";
+  resetAbsorberDatabaseForNewProject(db);
+  EXPECT_EQ(db.count(), 2u);
+}
+
+}  // namespace
+}  // namespace tav

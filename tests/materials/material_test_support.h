@@ -1,0 +1,141 @@
+// Helpers of the material tests: an Interaction over the scripted platform
+// (for dialogs used outside a running shell), temporary folders, and .TAB
+// bytes built by hand, independently of the code under test.
+#pragma once
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/interaction.h"
+#include "platform/scripted/scripted_platform.h"
+
+namespace tav::test {
+
+class ScriptedInteraction : public Interaction {
+ public:
+  explicit ScriptedInteraction(ScriptedPlatform& p) : p_(p) {}
+  void showPrompt(std::string_view text) override { prompts.emplace_back(text); }
+  InputOutcome waitForInput() override { return InputOutcome::Cancelled; }
+  std::optional<std::string> inputLine(std::string_view prompt, std::string_view text,
+                                       int maxLength) override {
+    return p_.inputLine(prompt, text, maxLength);
+  }
+  MessageResult showMessage(std::string_view text, std::string_view caption,
+                            MessageButtons buttons, MessageIcon icon) override {
+    return p_.showMessage(text, caption, buttons, icon);
+  }
+  std::optional<std::string> openFileName(const FileDialogRequest& r) override {
+    return p_.openFileName(r);
+  }
+  std::optional<std::string> saveFileName(const FileDialogRequest& r) override {
+    return p_.saveFileName(r);
+  }
+  void progressOpen(std::string_view, std::string_view, std::string_view) override {}
+  bool progressUpdate(int, std::string_view) override { return false; }
+  void progressClose() override {}
+  Platform& platform() override { return p_; }
+
+  std::vector<std::string> prompts;
+
+ private:
+  ScriptedPlatform& p_;
+};
+
+// A fresh folder under the system temporary folder, removed afterwards.
+class TempFolder {
+ public:
+  explicit TempFolder(const std::string& tag) {
+    path_ = std::filesystem::temp_directory_path() /
+            ("taviron_" + tag + "_" + std::to_string(::getpid()) + "_" +
+             std::to_string(counter()++));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  static int& counter() {
+    static int n = 0;
+    return n;
+  }
+  std::filesystem::path path_;
+};
+
+inline void putF32(std::vector<std::uint8_t>& b, std::size_t at, float v) {
+  std::uint32_t u;
+  std::memcpy(&u, &v, 4);
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(u >> (8 * i));
+}
+inline float getF32(const std::vector<std::uint8_t>& b, std::size_t at) {
+  std::uint32_t u = 0;
+  for (int i = 0; i < 4; ++i) u |= static_cast<std::uint32_t>(b[at + i]) << (8 * i);
+  float v;
+  std::memcpy(&v, &u, 4);
+  return v;
+}
+
+// One 256-byte record: name at 0, description at 23, coefficients at 112,
+// category at 148; `fill` goes into every reserved byte.
+inline std::vector<std::uint8_t> recordBytes(const std::string& name,
+                                             const std::array<float, 7>& alpha,
+                                             const std::string& description = {},
+                                             const std::string& category = {},
+                                             std::uint8_t fill = 0) {
+  std::vector<std::uint8_t> b(256, 0);
+  for (std::size_t i = 103; i < 112; ++i) b[i] = fill;
+  for (std::size_t i = 140; i < 148; ++i) b[i] = fill;
+  for (std::size_t i = 228; i < 256; ++i) b[i] = fill;
+  std::memcpy(b.data(), name.data(), std::min<std::size_t>(name.size(), 22));
+  std::memcpy(b.data() + 23, description.data(), std::min<std::size_t>(description.size(), 79));
+  std::memcpy(b.data() + 148, category.data(), std::min<std::size_t>(category.size(), 79));
+  for (std::size_t k = 0; k < 7; ++k) putF32(b, 112 + 4 * k, alpha[k]);
+  return b;
+}
+
+inline std::vector<std::uint8_t> tabHeader() {
+  const char magic[] = "TAVIRON ABSORBER DATABASE V1.1";
+  std::vector<std::uint8_t> b(32, 0);
+  std::memcpy(b.data(), magic, 30);
+  return b;
+}
+
+inline void append(std::vector<std::uint8_t>& to, const std::vector<std::uint8_t>& bytes) {
+  to.insert(to.end(), bytes.begin(), bytes.end());
+}
+
+inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::vector<std::uint8_t> readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// A database file of named records with coefficients a, a, ... (one value
+// per record for all bands).
+inline void writeDatabase(const std::string& path,
+                          const std::vector<std::pair<std::string, float>>& records) {
+  std::vector<std::uint8_t> bytes = tabHeader();
+  for (const auto& [name, a] : records)
+    append(bytes, recordBytes(name, {a, a, a, a, a, a, a}, name + " description", "Test"));
+  writeBytes(path, bytes);
+}
+
+}  // namespace tav::test
