@@ -22,8 +22,9 @@ class QtPlatform : public Platform {
   void quit() override;
   bool quitting() const override { return quitting_; }
 
-  MessageResult showMessage(std::string_view text, std::string_view caption,
-                            MessageButtons buttons, MessageIcon icon) override;
+  MessageResult showMessage(std::string_view text, std::string_view caption = {},
+                            MessageButtons buttons = MessageButtons::Ok,
+                            MessageIcon icon = MessageIcon::None) override;
   std::optional<std::string> inputLine(std::string_view prompt, std::string_view text,
                                        int maxLength) override;
   std::optional<std::string> openFileName(const FileDialogRequest& request) override;
