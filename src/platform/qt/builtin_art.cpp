@@ -61,56 +61,56 @@ QImage startupPicture() {
   sky.setColorAt(0, QColor(10, 40, 90));
   sky.setColorAt(1, QColor(0, 128, 128));
   p.fillRect(image.rect(), sky);
-  // A hall in perspective: floor grid converging to a vanishing point.
-  const QPointF vanish(300, 70);
-  p.setPen(QPen(QColor(172, 244, 255, 120), 1));
-  for (int i = 0; i <= 10; ++i) {
-    p.drawLine(QPointF(160 + i * 26, H), vanish);
-  }
-  for (int j = 0; j < 6; ++j) {
-    const double t = 1.0 - j * 0.15;
-    const double y = vanish.y() + (H - vanish.y()) * t;
-    const double x0 = vanish.x() + (160 - vanish.x()) * t;
-    const double x1 = vanish.x() + (420 - vanish.x()) * t;
-    p.drawLine(QPointF(x0, y), QPointF(x1, y));
-  }
-  // Audience-area map colours on the floor.
-  const QColor ramp[5] = {QColor(0, 104, 255), QColor(0, 255, 176), QColor(219, 255, 0),
-                          QColor(255, 164, 0), QColor(255, 55, 0)};
+  // A hall in perspective on the right: floor grid converging to a
+  // vanishing point, with map colours on the audience area.
+  const QPointF vanish(340, 60);
+  const double floorLeft = 220;
+  const double floorRight = 460;
+  auto at = [&](double u, double t) {
+    return QPointF(vanish.x() + (u - vanish.x()) * t, vanish.y() + (H - vanish.y()) * t);
+  };
+  const QColor ramp[5] = {QColor(255, 55, 0), QColor(255, 164, 0), QColor(219, 255, 0),
+                          QColor(0, 255, 176), QColor(0, 104, 255)};
   for (int k = 0; k < 5; ++k) {
-    QPainterPath cell;
     const double t0 = 1.0 - k * 0.15;
     const double t1 = t0 - 0.15;
-    auto at = [&](double u, double t) {
-      return QPointF(vanish.x() + (u - vanish.x()) * t, vanish.y() + (H - vanish.y()) * t);
-    };
-    cell.moveTo(at(240, t0));
-    cell.lineTo(at(370, t0));
-    cell.lineTo(at(370, t1));
-    cell.lineTo(at(240, t1));
+    QPainterPath cell;
+    cell.moveTo(at(290, t0));
+    cell.lineTo(at(410, t0));
+    cell.lineTo(at(410, t1));
+    cell.lineTo(at(290, t1));
     cell.closeSubpath();
-    QColor c = ramp[4 - k];
+    QColor c = ramp[k];
     c.setAlpha(150);
     p.fillPath(cell, c);
   }
-  // The glyph, large, and the name.
+  p.setPen(QPen(QColor(172, 244, 255, 120), 1));
+  for (int i = 0; i <= 8; ++i) {
+    p.drawLine(at(floorLeft + i * (floorRight - floorLeft) / 8, 1.0), vanish);
+  }
+  for (int j = 0; j < 6; ++j) {
+    const double t = 1.0 - j * 0.15;
+    p.drawLine(at(floorLeft, t), at(floorRight, t));
+  }
+  // The glyph and the name on the left.
   p.save();
-  p.translate(28, 40);
-  p.scale(2.2, 2.2);
+  p.translate(24, 14);
+  p.scale(1.7, 1.7);
   drawGlyph(p);
   p.restore();
   QFont title(QStringLiteral("Arial"));
-  title.setPixelSize(34);
+  title.setPixelSize(32);
   title.setBold(true);
   p.setFont(title);
   p.setPen(Qt::white);
-  p.drawText(QRect(0, 190, W, 40), Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("Taviron 2.90"));
+  p.drawText(QRect(20, 132, 220, 40), Qt::AlignLeft | Qt::AlignVCenter,
+             QStringLiteral("Taviron 2.90"));
   QFont sub(QStringLiteral("Arial"));
   sub.setPixelSize(13);
   p.setFont(sub);
   p.setPen(QColor(255, 221, 179));
-  p.drawText(QRect(0, 172, W, 18), Qt::AlignHCenter,
-             QStringLiteral("Room acoustics and sound reinforcement design"));
+  p.drawText(QRect(22, 176, 200, 40), Qt::AlignLeft | Qt::AlignTop,
+             QStringLiteral("Room acoustics and\nsound reinforcement design"));
   p.end();
   return image;
 }
