@@ -90,7 +90,7 @@ bool mirrorNodes(std::span<Node> nodes, int viewMode, Vec3d a, Vec3d b) {
   const double ah = component(a, axes.h), av = component(a, axes.v);
   double dh = component(b, axes.h) - ah, dv = component(b, axes.v) - av;
   const double len = std::hypot(dh, dv);
-  if (!(len > 0.0)) return false;
+  if (!(len * len > MIRROR_MIN_LENGTH_SQUARED)) return false;
   dh /= len;
   dv /= len;
   for (Node& n : nodes) {

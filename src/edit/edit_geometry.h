@@ -59,8 +59,9 @@ void scaleObject(ModelObject& object, Vec3d base, Vec3d factors);
 void turnObject(ModelObject& object, const TurnMatrix& m, Vec3d base);
 
 // Reflection across the line through `a` and `b` in the view plane (the
-// coordinate across the view is kept). False, nothing changed, when a and b
-// coincide in the view plane.
+// coordinate across the view is kept). False, nothing changed, when the
+// line is 1 mm long or less in the view plane (as the mirror preview).
+constexpr double MIRROR_MIN_LENGTH_SQUARED = 1e-6;
 bool mirrorNodes(std::span<Node> nodes, int viewMode, Vec3d a, Vec3d b);
 bool mirrorObject(ModelObject& object, int viewMode, Vec3d a, Vec3d b);
 
