@@ -307,6 +307,10 @@ DialogControls* QtMainWindow::createPanel(const DialogTemplate& panel) {
   if (!checkDialogTemplate(panel).empty()) return nullptr;
   panel_ = new QWidget(panelHost_);
   panel_->setObjectName(QStringLiteral("panel"));
+  // Coordinate fields red on white, labels black on the grey background.
+  panel_->setStyleSheet(
+      QStringLiteral("QLineEdit[readOnly=\"true\"] { color: red; background: white; }"
+                     "QLabel { color: black; }"));
   ControlCallbacks callbacks;
   callbacks.event = [this](int id, DialogEventKind kind) {
     if (alive_ && panelControls_ != nullptr) events_.onPanelCommand(id, kind, *panelControls_);

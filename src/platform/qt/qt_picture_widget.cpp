@@ -14,7 +14,8 @@ QtPictureWidget::QtPictureWidget(QWidget* parent) : QWidget(parent) {
 }
 
 void QtPictureWidget::invalidate() {
-  dirty_ = true;
+  // A request made while the picture is being drawn is that same drawing.
+  if (!painting_) dirty_ = true;
   decoration_ = QImage();
   update();
 }

@@ -90,7 +90,9 @@ void ScriptedMainWindow::paintIfPending() {
   repaintPending_ = false;
   picture_ = ScriptedCanvas(width_, height_);
   ++paintCount_;
+  painting_ = true;
   events_.onPaint(picture_);
+  painting_ = false;
 }
 
 void ScriptedMainWindow::drawOnView(const PaintFunction& paint) {

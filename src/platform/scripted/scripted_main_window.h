@@ -48,7 +48,9 @@ class ScriptedMainWindow : public MainWindow {
 
   int viewWidth() const override { return width_; }
   int viewHeight() const override { return height_; }
-  void requestRepaint() override { repaintPending_ = true; }
+  void requestRepaint() override {
+    if (!painting_) repaintPending_ = true;
+  }
   void drawOnView(const PaintFunction& paint) override;
   void setOverlay(const PaintFunction& paint) override { overlay_ = paint; }
   void clearOverlay() override { overlay_ = nullptr; }
@@ -109,6 +111,7 @@ class ScriptedMainWindow : public MainWindow {
   ScriptedCanvas picture_;
   PaintFunction overlay_;
   bool repaintPending_ = true;
+  bool painting_ = false;
   int paintCount_ = 0;
   bool shown_ = false;
   bool closed_ = false;
