@@ -77,14 +77,15 @@ std::vector<PixelPoint> faceOutline(const ViewState& view, const ModelObject& o,
   return out;
 }
 
-// The culling rule of the drawing: a face is a front face when the signed
-// area sum (x_i - x_i+1)(y_i + y_i+1) of its pixel outline is not negative.
+// The culling rule of the drawing: a face is a front face when its pixel
+// outline runs counter-clockwise as the viewer sees it (pixel y downwards),
+// the sum (x_i+1 - x_i)(y_i+1 + y_i) being not negative.
 bool frontFacing(const std::vector<PixelPoint>& outline) {
   double area = 0.0;
   for (std::size_t i = 0; i < outline.size(); ++i) {
     const PixelPoint& a = outline[i];
     const PixelPoint& b = outline[(i + 1) % outline.size()];
-    area += double(a.x - b.x) * double(a.y + b.y);
+    area += double(b.x - a.x) * double(b.y + a.y);
   }
   return area >= 0.0;
 }
