@@ -98,7 +98,11 @@ void FaceBvh::build(const FaceTable& table) {
   for (std::size_t i = 0; i < n; ++i) {
     boxes_[i] = faceBox(table[i]);
     reach_[i] = reachBox(table[i]);
-    for (int a = 0; a < 3; ++a) centres_[i][a] = 0.5f * (boxes_[i].lo[a] + boxes_[i].hi[a]);
+    for (int a = 0; a < 3; ++a) {
+      // Keeps the build's orderings strict for boxes reaching infinity.
+      const float c = 0.5f * (boxes_[i].lo[a] + boxes_[i].hi[a]);
+      centres_[i][a] = std::isnan(c) ? 0.0f : c;
+    }
     ids_[i] = static_cast<std::uint32_t>(i);
   }
   nodes_.clear();

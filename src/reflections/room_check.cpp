@@ -74,15 +74,27 @@ void biasAndOrder(const FaceTable& table, int axis, const std::vector<RawHit>& r
   });
 }
 
-// Positions u0, u0 + 0.1, ... below `hi` with u0 = lo + 0.05.
-std::vector<double> gridPositions(double lo, double hi) {
-  std::vector<double> out;
-  for (std::int64_t i = 0;; ++i) {
-    const double p = lo + 0.5 * ROOM_SCAN_SPACING + static_cast<double>(i) * ROOM_SCAN_SPACING;
-    if (!(p < hi)) break;
-    out.push_back(p);
+// Scan positions on one axis: lo + 0.05 + 0.1 i for every i with a
+// position below `hi`; computed on demand, never stored.
+struct GridAxis {
+  double lo = 0;
+  std::int64_t count = 0;
+  double at(std::int64_t i) const {
+    return lo + 0.5 * ROOM_SCAN_SPACING + static_cast<double>(i) * ROOM_SCAN_SPACING;
   }
-  return out;
+};
+
+// The number of positions below `hi` (as a double, infinite for extents
+// that are not finite).
+double gridCount(double lo, double hi) {
+  if (!std::isfinite(lo) || !std::isfinite(hi)) return HUGE_VAL;
+  const GridAxis g{lo, 0};
+  double n = std::max(0.0, std::ceil((hi - lo - 0.5 * ROOM_SCAN_SPACING) / ROOM_SCAN_SPACING));
+  if (n > 1e15) return n;
+  auto i = static_cast<std::int64_t>(n);
+  while (i > 0 && !(g.at(i - 1) < hi)) --i;
+  while (g.at(i) < hi) ++i;
+  return static_cast<double>(i);
 }
 
 std::string formatted(const char* format, double value) {
@@ -146,6 +158,21 @@ RoomCheckResult runRoomCheck(Project& project, const RoomCheckCallbacks& callbac
     }
   auto cells = [&](int a) { return (hi[a] - lo[a]) / ROOM_SCAN_SPACING - 1.0; };
   const double estimate = cells(0) * cells(1) + cells(1) * cells(2) + cells(0) * cells(2);
+  GridAxis grid[3];
+  double totalLines = 0;
+  for (int a = 0; a < 3; ++a) grid[a].lo = lo[a];
+  for (int axis = 0; axis < 3; ++axis) {
+    const auto [b, c] = otherAxes(axis);
+    totalLines += gridCount(lo[b], hi[b]) * gridCount(lo[c], hi[c]);
+  }
+  // Extents no room has (damaged coordinates) would keep the scan busy for
+  // days: refuse them instead.
+  if (!(totalLines <= MAX_ROOM_SCAN_LINES)) {
+    result.status = RoomCheckStatus::TooLarge;
+    result.message = {MSG_ROOM_TOO_LARGE, ""};
+    return result;
+  }
+  for (int a = 0; a < 3; ++a) grid[a].count = static_cast<std::int64_t>(gridCount(lo[a], hi[a]));
 
   FaceBvh bvh;
   tbb::enumerable_thread_specific<std::vector<std::uint32_t>> candidates;
@@ -159,9 +186,10 @@ RoomCheckResult runRoomCheck(Project& project, const RoomCheckCallbacks& callbac
     if (callbacks.viewChanged) callbacks.viewChanged(scanViews[axis]);
     bvh.build(table);
     const auto [b, c] = otherAxes(axis);
-    const std::vector<double> us = gridPositions(lo[b], hi[b]);
-    const std::vector<double> vs = gridPositions(lo[c], hi[c]);
-    const std::size_t lineCount = us.size() * vs.size();
+    const GridAxis& us = grid[b];
+    const GridAxis& vs = grid[c];
+    const auto lineCount = static_cast<std::size_t>(us.count * vs.count);
+    const auto vCount = static_cast<std::size_t>(vs.count);
     const double start = lo[axis] - ROOM_SCAN_LEAD;
     RoomScanCounts& counts = result.scans[axis];
 
@@ -173,8 +201,8 @@ RoomCheckResult runRoomCheck(Project& project, const RoomCheckCallbacks& callbac
                           auto& cand = candidates.local();
                           for (std::size_t k = r.begin(); k != r.end(); ++k) {
                             const std::size_t line = first + k;
-                            rawCrossings(table, &bvh, axis, us[line / vs.size()],
-                                         vs[line % vs.size()], start, cand, slots[k]);
+                            rawCrossings(table, &bvh, axis, us.at(line / vCount),
+                                         vs.at(line % vCount), start, cand, slots[k]);
                           }
                         });
       // Evaluation in line order, as a single thread would do it.
@@ -193,8 +221,8 @@ RoomCheckResult runRoomCheck(Project& project, const RoomCheckCallbacks& callbac
           setComp(p, axis, slots[k].front().coordinate);
           for (const RawHit& r : slots[k])
             if (r.face == hits.front().face) setComp(p, axis, r.coordinate);
-          setComp(p, b, us[line / vs.size()]);
-          setComp(p, c, vs[line % vs.size()]);
+          setComp(p, b, us.at(line / vCount));
+          setComp(p, c, vs.at(line % vCount));
           const Node marker = toNode(p);
           if (result.errorPoints.size() < MAX_ROOM_ERROR_POINTS)
             result.errorPoints.push_back(marker);

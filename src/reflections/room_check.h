@@ -27,10 +27,13 @@ constexpr double ROOM_SCAN_CELL_AREA = 0.01;  // m² each scan line stands for
 constexpr double ROOM_SCAN_BIAS = 0.001;      // hit offset along the normal's sign
 constexpr double ROOM_SCAN_LEAD = 1000.0;     // lines start this far before the room
 constexpr std::size_t MAX_ROOM_ERROR_POINTS = 5460;
+// More scan lines than this (about 3 hours of scanning) are not attempted.
+constexpr double MAX_ROOM_SCAN_LINES = 1e10;
 // Below this error percentage the holes count as a tolerable inaccuracy.
 constexpr double ROOM_ERROR_TOLERANCE = 0.5;
 
 inline constexpr const char* MSG_NO_ROOM_BOUNDARIES = "No room boundaries to process";
+inline constexpr const char* MSG_ROOM_TOO_LARGE = "Room too large for the room check";
 inline constexpr const char* MSG_NO_ERRORS_FOUND = "No errors found";
 inline constexpr const char* MSG_FACES_AUTO_INVERTED = "Faces auto-inverted ";
 inline constexpr const char* MSG_ROOM_ERROR_PREFIX = "Fehler = ";
@@ -70,6 +73,7 @@ enum class RoomCheckStatus {
   Completed,     // the scans ran; `message` holds the result
   NoBoundaries,  // fewer than 2 faces: "No room boundaries to process"
   Cancelled,     // cancelled through the progress callback: no result message
+  TooLarge,      // extents beyond any room (damaged coordinates): MSG_ROOM_TOO_LARGE
 };
 
 struct RoomCheckResult {

@@ -185,6 +185,19 @@ TEST(RoomCheck, TooFewFacesAndNoHitsAtAll) {
   EXPECT_EQ(r.message.caption, "Missing faces !");
 }
 
+TEST(RoomCheck, DamagedCoordinatesAreRefusedInsteadOfScannedForDays) {
+  for (float far : {1e9f, 3e38f}) {
+    Project p;
+    addBox(p.objects, {0, 0, 0}, {10, 10, 10});
+    ModelObject* o = test::addFace(p.objects, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}});
+    o->nodes[1].x = far;
+    const RoomCheckResult r = runRoomCheck(p);
+    EXPECT_EQ(r.status, RoomCheckStatus::TooLarge) << far;
+    EXPECT_EQ(r.message.text, "Room too large for the room check");
+    EXPECT_EQ(r.inverted, 0);
+  }
+}
+
 TEST(RoomCheck, CancelEndsWithoutResult) {
   Project p;
   addBox(p.objects, {0, 0, 0}, {20, 20, 10});
