@@ -13,8 +13,10 @@ inline QApplication& qtApp() {
   static char name[] = "test_platform";
   static char* argv[] = {name, nullptr};
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: Qt's own globals may be gone by the time static
+  // objects are destroyed at exit.
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 // Runs `action` on the modal widget once one is shown (polling the event

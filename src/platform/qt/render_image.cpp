@@ -4,7 +4,6 @@
 #include "platform/qt/qt_text.h"
 
 #include <QGuiApplication>
-#include <memory>
 
 namespace tav {
 
@@ -18,7 +17,10 @@ void ensureGuiApplication() {
   static int argc = 1;
   static char name[] = "taviron";
   static char* argv[] = {name, nullptr};
-  static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+  // Deliberately never destroyed: at process exit Qt's own globals may
+  // already be gone.
+  static QGuiApplication* app = new QGuiApplication(argc, argv);
+  (void)app;
 }
 
 }  // namespace
