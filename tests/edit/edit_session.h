@@ -1,0 +1,117 @@
+// A user's session with the editing commands: the scripted platform, a
+// shell with the commands registered, an XY view of 20 pixels per metre
+// centred on the origin (40 x 30 m on 800 x 600 pixels).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "edit/ui/edit_commands.h"
+#include "model/project.h"
+#include "platform/keys.h"
+#include "platform/scripted/scripted_platform.h"
+#include "shell/shell.h"
+#include "shell/typed_point.h"
+
+namespace tav::edittest {
+
+struct TempFolder {
+  std::filesystem::path path;
+  TempFolder() {
+    static std::atomic<int> counter{0};
+    path = std::filesystem::temp_directory_path() /
+           ("taviron_edit_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+    std::filesystem::create_directories(path);
+  }
+  ~TempFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+};
+
+struct EditSession {
+  TempFolder dir;
+  ScriptedPlatform platform{800, 600};
+  Shell shell{platform, ShellOptions{(dir.path / "HISTORY.TVX").string(), dir.path.string(),
+                                     "manual.html"}};
+
+  explicit EditSession(int viewMode = VIEW_XY) {
+    registerEditCommands(shell.registry());
+    EXPECT_TRUE(shell.start());
+    view(viewMode);
+  }
+
+  // A 2D view with 20 pixels per metre and the origin at the centre.
+  void view(int mode) {
+    shell.selectViewMode(mode);
+    shell.view().zoom = 20.0f;
+    if (mode <= VIEW_XZ)
+      for (int axis : {AXIS_H, AXIS_V}) setViewOffset(shell.view(), mode, axis, 0.0f);
+  }
+
+  Project& project() { return shell.project(); }
+  ObjectList& objects() { return shell.project().objects; }
+  ModelObject* add(std::unique_ptr<ModelObject> o) { return objects().appendObject(std::move(o)); }
+
+  // Script steps. Pixels are computed now, so the view must not change
+  // while the script runs.
+  void menu(int id) { platform.pushMenu(id); }
+  void command(int id) { platform.pushCommand(id); }
+  void clickAt(double x, double y, double z = 0) {
+    platform.pushClick(shell.pixelOf({float(x), float(y), float(z)}));
+  }
+  void enter() { platform.pushKey(KEY_RETURN); }
+  void escape() { platform.pushKey(KEY_ESCAPE); }
+  // A point typed in the "Point absolute :" or "Point relative :" dialog.
+  void typePoint(bool absolute, double x, double y, double z) {
+    platform.scriptDialog(absolute ? TITLE_POINT_ABSOLUTE : TITLE_POINT_RELATIVE,
+                          {DialogStep::setText(POINT_FIELD_X, std::to_string(x)),
+                           DialogStep::setText(POINT_FIELD_Y, std::to_string(y)),
+                           DialogStep::setText(POINT_FIELD_Z, std::to_string(z)),
+                           DialogStep::click(DLG_OK)});
+    platform.pushKey(absolute ? KEY_A : KEY_R);
+  }
+  void check(std::function<void()> f) { platform.pushAction(std::move(f)); }
+  void run() {
+    shell.run();
+    EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
+  }
+
+  std::vector<std::string> messages() const {
+    std::vector<std::string> out;
+    for (const MessageRecord& m : platform.messages()) out.push_back(m.text);
+    return out;
+  }
+  std::string prompt() { return platform.mainWindow()->promptText(); }
+};
+
+// An object of shape 8 over the nodes, in their order, material 0.
+inline std::unique_ptr<ModelObject> face(std::vector<Node> nodes, std::uint32_t layer = LAYER_ROOM) {
+  auto o = std::make_unique<ModelObject>();
+  o->nodes = std::move(nodes);
+  const auto n = static_cast<std::uint16_t>(o->nodes.size());
+  o->indices.push_back({IDX_START, 0});
+  o->indices.push_back({IDX_MATERIAL, 0});
+  for (std::uint16_t i = 1; i < n; ++i)
+    o->indices.push_back({i + 1u == n ? IDX_CLOSE : IDX_LINE, i});
+  o->shape = SHAPE_FACE;
+  o->layer = layer;
+  o->colour = layer == LAYER_AUX ? 14 : 0;
+  return o;
+}
+
+// The square from (x, y) with side `size` at height z, counter-clockwise
+// seen from above.
+inline std::unique_ptr<ModelObject> square(float x, float y, float size, float z = 0,
+                                           std::uint32_t layer = LAYER_ROOM) {
+  return face({{x, y, z}, {x + size, y, z}, {x + size, y + size, z}, {x, y + size, z}}, layer);
+}
+
+}  // namespace tav::edittest
