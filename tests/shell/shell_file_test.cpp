@@ -1,0 +1,198 @@
+// File commands through the shell: start-up, New, Open, Save as, the recent
+// projects, discarding unsaved work, importing objects, printing, exit.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "model/history_file.h"
+#include "model/project_file.h"
+#include "platform/keys.h"
+#include "shell/print_layout.h"
+#include "shell_test_util.h"
+
+namespace tav::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string upper(std::string s) {
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
+
+TEST(ShellFile, StartUpWithoutHistory) {
+  ShellSession s;
+  EXPECT_EQ(s.window().title(), "Taviron 2.90 > PROJECT1.TPR");
+  EXPECT_TRUE(s.window().shown());
+  EXPECT_TRUE(s.window().startupShown());
+  EXPECT_EQ(s.shell.view().mode, VIEW_XY);
+  EXPECT_FALSE(s.shell.session().units.feet);
+  EXPECT_EQ(s.shell.session().history.recentCount(), 0u);
+  ASSERT_NE(s.window().panel(), nullptr);
+  EXPECT_TRUE(s.window().panel()->checked(101));
+  EXPECT_EQ(s.window().panel()->text(201), "0.000");
+  EXPECT_NE(s.shell.session().axisCross, nullptr);
+  EXPECT_NE(s.shell.session().defaultSpeakerShape, nullptr);
+  for (int n = 110; n <= 113; ++n) EXPECT_FALSE(s.window().menuItemEnabled(n));
+  EXPECT_FALSE(fs::exists(s.dir.file("HISTORY.TVX")));  // nothing written yet
+}
+
+TEST(ShellFile, SaveAsNewOpenRoundTripWithTitleAndRecentList) {
+  ShellSession s;
+  s.add(makeSquare(0, 0, 2));
+  s.add(makeLine({0, 0, 0}, {0, 0, 3}, LAYER_AUX));
+  const std::string chosen = s.dir.file("room");
+  const std::string saved = chosen + ".TPR";
+  s.platform.answerSaveFile(chosen);
+  s.platform.pushMenu(102);
+  s.check([&] {
+    EXPECT_TRUE(fs::exists(saved));
+    EXPECT_FALSE(s.project().modified);
+    EXPECT_EQ(s.window().title(), "Taviron 2.90 > " + upper(saved));
+    EXPECT_TRUE(s.window().menuItemEnabled(110));
+    EXPECT_EQ(s.window().menuItemText(110), saved);
+  });
+  s.platform.pushMenu(104);  // saved: no question
+  s.check([&] {
+    EXPECT_TRUE(s.project().objects.empty());
+    EXPECT_EQ(s.window().title(), "Taviron 2.90 > PROJECT1.TPR");
+    EXPECT_EQ(s.shell.view().mode, VIEW_XY);
+  });
+  s.platform.answerOpenFile(saved);
+  s.platform.pushMenu(101);
+  s.run();
+  EXPECT_TRUE(s.platform.messages().empty());
+  EXPECT_EQ(s.project().objects.countObjects(), 2u);
+  EXPECT_EQ(s.project().name, saved);  // the path keeps its case
+  EXPECT_FALSE(s.project().modified);
+  ASSERT_EQ(s.platform.fileDialogs().size(), 2u);
+  EXPECT_EQ(s.platform.fileDialogs()[0].request.filter, "*.Taviron Project|*.tpr|");
+  EXPECT_EQ(s.platform.fileDialogs()[0].request.fileName, "PROJECT1.TPR");
+  EXPECT_EQ(s.platform.fileDialogs()[1].request.filter, "Taviron Project|*.tpr|");
+  EXPECT_EQ(s.platform.fileDialogs()[1].request.folder, s.dir.path.string());
+  const History h = loadHistory(s.dir.file("HISTORY.TVX"));
+  EXPECT_EQ(h.recent[0], saved);
+  EXPECT_EQ(h.recentCount(), 1u);
+  EXPECT_EQ(h.projectFolder, s.dir.path.string());
+}
+
+TEST(ShellFile, ConfirmDiscardAsksOnlyForModifiedWork) {
+  ShellSession s;
+  s.add(makeSquare(0, 0, 2));  // modified
+  s.platform.answerMessage(MessageResult::Cancel);
+  s.platform.pushMenu(104);
+  s.check([&] { EXPECT_EQ(s.project().objects.countObjects(), 1u); });
+  s.platform.answerMessage(MessageResult::Ok);
+  s.platform.pushMenu(104);
+  s.check([&] { EXPECT_TRUE(s.project().objects.empty()); });
+  s.platform.pushMenu(104);  // empty model: no question
+  s.run();
+  ASSERT_EQ(s.platform.messages().size(), 2u);
+  EXPECT_EQ(s.platform.messages()[0].text, "Current project status has not been saved");
+  EXPECT_EQ(s.platform.messages()[0].caption, "WARNING");
+  EXPECT_EQ(s.platform.messages()[0].buttons, MessageButtons::OkCancel);
+  EXPECT_EQ(s.platform.messages()[0].icon, MessageIcon::Warning);
+}
+
+TEST(ShellFile, RecentFileMovedAwayLeavesTheModel) {
+  ShellSession s;
+  s.add(makeSquare(0, 0, 2));
+  const std::string path = s.dir.file("hall.TPR");
+  ASSERT_TRUE(saveProjectAs(s.project(), path).empty());
+  s.shell.updateHistory();
+  fs::rename(path, s.dir.file("elsewhere.TPR"));
+  s.add(makeSquare(5, 5, 1));  // unsaved work; the user agrees to drop it
+  s.platform.answerMessage(MessageResult::Ok);
+  s.platform.pushMenu(110);
+  s.run();
+  ASSERT_EQ(s.platform.messages().size(), 2u);
+  EXPECT_EQ(s.platform.messages()[1].text, "Can\u00B4t locate file");
+  EXPECT_EQ(s.project().objects.countObjects(), 2u);
+  EXPECT_EQ(s.project().name, path);
+}
+
+TEST(ShellFile, ImportRoomGeometryFollowsTheCursorAndEscapeLeavesItAsRead) {
+  ShellSession s;
+  s.xyView(100.0f);
+  const std::string source = s.dir.file("source.TPR");
+  {
+    Project other;
+    other.objects.appendObject(makeSquare(0, 0, 1));
+    other.objects.appendObject(makeSquare(0, 0, 1, LAYER_AUDIENCE));  // not taken
+    ASSERT_TRUE(saveProjectAs(other, source).empty());
+  }
+  s.platform.answerOpenFile(source);
+  s.platform.pushMenu(2206);
+  s.check([&] {
+    EXPECT_EQ(s.window().promptText(), "IMPORT > Basepoint :");
+    EXPECT_TRUE(s.project().objects.head()->isSelected());
+  });
+  s.clickAt(0, 0);
+  s.clickAt(2, 1);
+  s.check([&] {
+    const ModelObject* o = s.project().objects.head();
+    EXPECT_EQ(o->nodes[0], (Node{2, 1, 0}));
+    EXPECT_FALSE(o->isSelected());
+    EXPECT_TRUE(s.project().modified);
+    EXPECT_EQ(s.project().objects.countObjects(), 1u);
+  });
+  // Insert File into AUX drawing, Escape at the offset point.
+  s.platform.answerOpenFile(source);
+  s.platform.pushMenu(4206);
+  s.clickAt(0, 0);
+  s.platform.pushKey(KEY_ESCAPE);
+  s.run();
+  const ModelObject* aux = s.project().objects.head();
+  EXPECT_EQ(aux->layer, LAYER_AUX);
+  EXPECT_EQ(aux->colour, 14u);
+  EXPECT_EQ(aux->nodes[0], (Node{0, 0, 0}));
+  EXPECT_FALSE(aux->isSelected());
+  EXPECT_NE(s.project().layers[LAYER_AUX].visible, 0);
+}
+
+TEST(ShellFile, PrintAndClipboard) {
+  ShellSession s;
+  s.xyView(20.0f);  // 800 x 600 pixels show 40 m x 30 m
+  s.add(makeSquare(-5, -5, 10));
+  std::memcpy(s.project().printHeader.rows[0].label, "Project", 7);
+  std::memcpy(s.project().printHeader.rows[0].value, "Hall A", 6);
+  s.platform.pushMenu(103);
+  s.platform.pushMenu(210);
+  s.run();
+  ASSERT_EQ(s.platform.prints().size(), 1u);
+  ASSERT_EQ(s.platform.prints()[0].pages.size(), 1u);
+  ASSERT_EQ(s.platform.clipboard().size(), 1u);
+  EXPECT_EQ(s.platform.clipboard()[0].width, 800);
+  // The title block carries the print header and the scale: an A4 page at
+  // 100 dpi leaves 7.27 x 9.19 inches; 40 m need more than 1:200 (~5.5 m
+  // per 0.185 m), so 1:500.
+  const ScriptedCanvas& page = s.platform.prints()[0].pages[0];
+  bool header = false, scale = false;
+  for (const DrawCall& c : page.calls()) {
+    header = header || c.text == "Hall A";
+    scale = scale || c.text == "Scale 1:500";
+  }
+  EXPECT_TRUE(header);
+  EXPECT_TRUE(scale);
+}
+
+TEST(ShellFile, PlotScales) {
+  EXPECT_EQ(plotScaleDenominator(40, 30, 0.2, 0.2), 200.0);
+  EXPECT_EQ(plotScaleDenominator(0.1, 0.1, 0.2, 0.2), 1.0);
+  EXPECT_EQ(plotScaleDenominator(1.01, 0.1, 0.2, 0.2), 10.0);
+  EXPECT_EQ(plotScaleDenominator(1.0, 0.1, 0.2, 0.2), 5.0);
+}
+
+TEST(ShellFile, ExitWritesTheHistory) {
+  ShellSession s;
+  s.platform.pushMenu(517);
+  s.platform.pushMenu(105);
+  s.run();
+  EXPECT_TRUE(s.shell.closed());
+  EXPECT_TRUE(s.window().closed());
+  EXPECT_TRUE(loadHistory(s.dir.file("HISTORY.TVX")).feet);
+}
+
+}  // namespace
+}  // namespace tav::test
