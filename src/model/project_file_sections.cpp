@@ -71,7 +71,7 @@ bool readRecordBody(LeReader& rd, RecordLayout layout, const RecordHead& head, b
                                      head.indexCount);
   if (!object) return rd.skip(body);
 
-  rd.bytes(object->data.data(), head.dataSize);
+  if (head.dataSize > 0) rd.bytes(object->data.data(), head.dataSize);
   for (std::uint32_t i = 0; i < head.nodeCount; ++i) {
     Node& n = object->nodes[i];
     n.x = rd.f32();
