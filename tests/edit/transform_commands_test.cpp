@@ -1,0 +1,190 @@
+// Delete, Move, Copy, Mirror, Turn, Scale and Move Nodes as a user runs
+// them: selection by clicks, base and offset points, Escape.
+#include <gtest/gtest.h>
+
+#include "edit/edit_geometry.h"
+#include "edit_session.h"
+#include "materials/project_materials.h"
+
+namespace tav::edittest {
+namespace {
+
+std::vector<Node> nodesOf(std::vector<Node> n) { return n; }
+
+TEST(MoveCommand, EscapeLeavesEverythingWhereItWasAndAPointMoves) {
+  EditSession s;
+  ModelObject* sq = s.add(square(0, 0, 4));
+  ModelObject* other = s.add(square(10, 0, 2));
+  const std::vector<Node> before = sq->nodes;
+  s.menu(2302);
+  s.check([&] { EXPECT_EQ(s.prompt(), "MOVE > Select Objects"); });
+  s.clickAt(0, 2);  // the left edge
+  s.enter();
+  s.check([&] { EXPECT_EQ(s.prompt(), "MOVE > Basepoint :"); });
+  s.clickAt(0, 0);
+  s.check([&] { EXPECT_EQ(s.prompt(), "MOVE > Offset-point :"); });
+  // The objects are dragged along, then Escape.
+  s.platform.pushMouseMove(s.shell.pixelOf({5, 5, 0}));
+  s.platform.pushMouseMove(s.shell.pixelOf({7, 7, 0}));
+  s.escape();
+  s.check([&] {
+    EXPECT_EQ(sq->nodes, before);
+    EXPECT_FALSE(sq->isSelected());
+    EXPECT_FALSE(s.project().modified);
+  });
+  s.menu(2302);
+  s.clickAt(0, 2);
+  s.enter();
+  s.clickAt(0, 0);
+  s.clickAt(-3, 1.5);
+  s.run();
+  EXPECT_EQ(sq->nodes, nodesOf({{-3, 1.5f, 0}, {1, 1.5f, 0}, {1, 5.5f, 0}, {-3, 5.5f, 0}}));
+  EXPECT_EQ(other->nodes[0], (Node{10, 0, 0}));
+  EXPECT_FALSE(sq->isSelected());
+  EXPECT_TRUE(s.project().modified);
+}
+
+TEST(CopyCommand, CopiesAtTheHeadAndEscapeDeletesThem) {
+  EditSession s;
+  ModelObject* sq = s.add(square(0, 0, 2));
+  sq->flags = 0;
+  s.menu(2303);
+  s.clickAt(0, 1);
+  s.enter();
+  s.clickAt(0, 0);
+  s.escape();
+  s.check([&] { EXPECT_EQ(s.objects().countObjects(), 1u); });
+  s.menu(2303);
+  s.clickAt(0, 1);
+  s.enter();
+  s.clickAt(0, 0);
+  s.clickAt(5, 0);
+  s.run();
+  ASSERT_EQ(s.objects().countObjects(), 2u);
+  const ModelObject& copy = *s.objects().head();
+  EXPECT_NE(&copy, sq);
+  EXPECT_EQ(copy.nodes[0], (Node{5, 0, 0}));
+  EXPECT_EQ(copy.flags, OF_CREATED);  // selected while dragged, deselected at the end
+  EXPECT_EQ(sq->nodes[0], (Node{0, 0, 0}));
+}
+
+TEST(CopyCommand, MoreThanAMegabyteIsRefused) {
+  EditSession s;
+  // 70 000 nodes and entries on a 1 m line: 48 + 12 n + 4 n bytes > 1 MiB.
+  auto big = std::make_unique<ModelObject>();
+  big->shape = SHAPE_POLYLINE;
+  for (std::uint32_t i = 0; i < 70000; ++i) {
+    big->nodes.push_back({float(i) / 70000.0f, 0, 0});
+    big->indices.push_back({i == 0 ? IDX_START : IDX_LINE, std::uint16_t(i % 65536)});
+  }
+  s.add(std::move(big));
+  s.menu(2303);
+  s.clickAt(0.5, 0);
+  s.enter();
+  s.run();
+  EXPECT_EQ(s.messages(), std::vector<std::string>{"ERROR : Insufficient memory"});
+  EXPECT_EQ(s.objects().countObjects(), 1u);
+}
+
+TEST(MirrorCommand, CopiesAreReflectedAndKeepTheirFrontSide) {
+  EditSession s;
+  ModelObject* sq = s.add(square(1, 0, 2, 3));
+  const Vec3d front = faceAreaVector(*sq, 0);
+  s.menu(2306);
+  s.clickAt(1, 1);
+  s.enter();
+  s.check([&] { EXPECT_EQ(s.prompt(), "MIRROR > Basepoint :"); });
+  s.clickAt(0, 0);
+  s.clickAt(0, 5);  // the y axis
+  // Escape after the base point deletes the copies.
+  s.menu(2306);
+  s.clickAt(1, 1);
+  s.enter();
+  s.clickAt(0, 0);
+  s.escape();
+  s.run();
+  ASSERT_EQ(s.objects().countObjects(), 2u);
+  const ModelObject& m = *s.objects().head();
+  EXPECT_EQ(m.flags, OF_CREATED);
+  for (std::size_t k = 0; k < 4; ++k) {
+    const Node& src = sq->nodes[k];
+    EXPECT_EQ(m.nodes[k], (Node{-src.x, src.y, src.z}));
+  }
+  // A reflection turns the face over; inverting it turns it back.
+  const Vec3d mirrored = faceAreaVector(m, 0);
+  EXPECT_NEAR(mirrored.z, front.z, 1e-9);
+  EXPECT_GT(front.z, 0.0);
+  EXPECT_EQ(sq->nodes[0], (Node{1, 0, 3}));  // the source stays
+}
+
+TEST(TurnAndScaleCommands, AngleAndFactorsAboutTheBasePoint) {
+  EditSession s;
+  ModelObject* o = s.add(face({{1, 0, 0}, {2, 0, 0}, {2, 1, 0}}));
+  ModelObject* p = s.add(face({{3, 5, 7}, {3, 6, 7}, {4, 6, 7}}));
+  s.menu(2304);
+  s.clickAt(1.5, 0);
+  s.enter();
+  s.clickAt(0, 0);
+  s.platform.answerInputLine("90");
+  s.menu(2305);
+  s.clickAt(3, 5.5);
+  s.enter();
+  s.clickAt(1, 0);
+  s.platform.scriptDialog("Factors X,Y,Z :",
+                          {DialogStep::check([&](DialogControls& c) {
+                             EXPECT_EQ(s.prompt(), "SCALE > Factors X,Y,Z :");
+                             EXPECT_EQ(c.text(POINT_FIELD_X), "1");
+                             EXPECT_EQ(c.text(POINT_FIELD_Z), "1");
+                           }),
+                           DialogStep::setText(POINT_FIELD_X, "2"), DialogStep::click(DLG_OK)});
+  s.run();
+  ASSERT_EQ(s.platform.inputLines().size(), 1u);
+  EXPECT_EQ(s.platform.inputLines()[0].prompt, "Angle [deg] : ");
+  EXPECT_EQ(s.platform.inputLines()[0].text, "0");
+  EXPECT_NEAR(o->nodes[0].x, 0.0, 1e-6);
+  EXPECT_NEAR(o->nodes[0].y, 1.0, 1e-6);
+  EXPECT_NEAR(o->nodes[2].x, -1.0, 1e-6);
+  EXPECT_NEAR(o->nodes[2].y, 2.0, 1e-6);
+  EXPECT_EQ(p->nodes[0], (Node{5, 5, 7}));
+  EXPECT_EQ(p->nodes[2], (Node{7, 6, 7}));
+}
+
+TEST(DeleteCommand, RemovesTheSelectionAndFreesUnusedMaterials) {
+  EditSession s;
+  AbsorberMaterial wood{};
+  std::snprintf(wood.name, sizeof wood.name, "%s", "Wood");
+  const int slot = addMaterialToProject(s.project().materials, wood);
+  ASSERT_GT(slot, 0);
+  ModelObject* a = s.add(square(0, 0, 2));
+  a->indices[1].ref = static_cast<std::uint16_t>(slot);
+  s.add(square(5, 0, 2));
+  s.menu(2301);
+  s.check([&] { EXPECT_EQ(s.prompt(), "DELETE > Select Objects"); });
+  s.clickAt(0, 1);
+  s.enter();
+  s.run();
+  ASSERT_EQ(s.objects().countObjects(), 1u);
+  EXPECT_EQ(s.objects().head()->nodes[0], (Node{5, 0, 0}));
+  EXPECT_EQ(s.project().materials.slots[slot].name[0], '\0');
+}
+
+TEST(MoveNodesCommand, PickedNodeFollowsAndMarkersReturnToTheirState) {
+  EditSession s;
+  ModelObject* sq = s.add(square(0, 0, 4));
+  ModelObject* other = s.add(square(0, 0, 4, 0, LAYER_AUX));
+  s.menu(2311);
+  s.check([&] { EXPECT_TRUE(s.shell.view().nodeMarkers); });
+  s.clickAt(4, 4);
+  s.enter();
+  s.clickAt(4, 4);
+  s.clickAt(6, 5);
+  s.run();
+  EXPECT_EQ(sq->nodes[2], (Node{6, 5, 0}));
+  EXPECT_EQ(sq->nodes[1], (Node{4, 0, 0}));
+  EXPECT_EQ(other->nodes[2], (Node{4, 4, 0}));  // another layer
+  EXPECT_FALSE(s.shell.view().nodeMarkers);
+  EXPECT_TRUE(s.shell.nodeList().empty());
+}
+
+}  // namespace
+}  // namespace tav::edittest
