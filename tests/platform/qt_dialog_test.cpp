@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -232,6 +233,54 @@ TEST(QtInputLine, ReturnsTheTextCutToTheMaximumOrNothing) {
 
   test::whenModalShown([&](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
   EXPECT_FALSE(platform.inputLine("Comment (80 chars max.):", "", 80));
+}
+
+}  // namespace
+}  // namespace tav
+
+namespace tav {
+namespace {
+
+TEST(QtDialogHost, RectanglePlacementAndLabelMnemonics) {
+  test::qtApp();
+  DialogTemplate t;
+  t.title = "Point absolute :";
+  t.width = 200;
+  t.height = 90;
+  t.controls = {rectControl(0, ControlKind::Label, "&X", {8, 8, 20, 20}),
+                rectControl(201, ControlKind::Edit, "1.000", {30, 8, 80, 20}, CTL_NUMERIC),
+                rectControl(DLG_OK, ControlKind::DefaultButton, "OK", {8, 60, 60, 22})};
+  struct Ok : DialogHandler {
+    std::string value;
+    void onCommand(int id, DialogEventKind, DialogControls& c) override {
+      if (id == DLG_OK) {
+        value = c.text(201);
+        c.endDialog(DLG_OK);
+      }
+    }
+  } handler;
+  QRect editGeometry;
+  QWidget* buddy = nullptr;
+  QWidget* edit = nullptr;
+  QString typed;
+  test::whenModalShown([&](QWidget* dialog) {
+    edit = control<QLineEdit>(dialog, 201);
+    editGeometry = edit->geometry();
+    buddy = dialog->findChild<QLabel*>(QStringLiteral("ctl_0"))->buddy();
+    // The numeric field refuses letters.
+    auto* line = control<QLineEdit>(dialog, 201);
+    line->setFocus();
+    line->selectAll();
+    line->insert(QStringLiteral("2,5m"));
+    typed = line->text();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(line, &enter);
+  });
+  EXPECT_EQ(runQtDialog(t, handler, nullptr), DLG_OK);
+  EXPECT_EQ(editGeometry, QRect(30, 8, 80, 20));
+  EXPECT_EQ(buddy, edit);
+  EXPECT_EQ(typed, QStringLiteral("1.000"));  // "2,5m" as a whole was rejected
+  EXPECT_EQ(handler.value, "1.000");
 }
 
 }  // namespace

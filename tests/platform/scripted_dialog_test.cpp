@@ -218,3 +218,33 @@ TEST(ScriptedWindow, ScriptDrivesButtonsMouseAndPicture) {
 
 }  // namespace
 }  // namespace tav
+
+namespace tav {
+namespace {
+
+TEST(ScriptedDialog, NumericFieldsTakeOnlyNumberCharacters) {
+  DialogTemplate t{"Point relative :",
+                   {gridControl(201, ControlKind::Edit, "0", 0, 0, 1, 1, CTL_NUMERIC),
+                    gridControl(DLG_OK, ControlKind::DefaultButton, "OK", 1, 0)},
+                   0,
+                   0};
+  struct Reader : DialogHandler {
+    double value = -1;
+    void onCommand(int id, DialogEventKind, DialogControls& c) override {
+      if (id == DLG_OK) {
+        value = parseNumber(c.text(201));
+        c.endDialog(DLG_OK);
+      }
+    }
+  } handler;
+  ScriptedPlatform platform;
+  platform.scriptDialog("Point relative :", {DialogStep::setText(201, "2,5m"),
+                                             DialogStep::setText(201, "-2,5E1"),
+                                             DialogStep::enter()});
+  EXPECT_EQ(platform.runDialog(t, handler), DLG_OK);
+  EXPECT_DOUBLE_EQ(handler.value, -25.0);
+  EXPECT_EQ(platform.dialogs()[0].problems.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tav

@@ -65,10 +65,13 @@ QtControlSet::QtControlSet(const DialogTemplate& dialog, QWidget* parent,
     grid->setVerticalSpacing(4);
   }
   // Group boxes first, so the controls they frame lie above them.
+  std::vector<QWidget*> built(dialog.controls.size(), nullptr);
   for (int pass = 0; pass < 2; ++pass) {
-    for (const ControlTemplate& c : dialog.controls) {
+    for (std::size_t index = 0; index < dialog.controls.size(); ++index) {
+      const ControlTemplate& c = dialog.controls[index];
       if ((c.kind == ControlKind::GroupBox) != (pass == 0)) continue;
       QWidget* w = build(c, parent);
+      built[index] = w;
       if (c.minWidth > 0) w->setMinimumWidth(c.minWidth);
       if (c.minHeight > 0) w->setMinimumHeight(c.minHeight);
       if (grid != nullptr) {
@@ -87,6 +90,14 @@ QtControlSet::QtControlSet(const DialogTemplate& dialog, QWidget* parent,
       }
       if (c.id > 0) widgets_[c.id] = w;
     }
+  }
+  // A label's '&' mnemonic focuses the control that follows it in the
+  // template, as in classic dialog templates.
+  for (std::size_t i = 0; i + 1 < dialog.controls.size(); ++i) {
+    const ControlTemplate& c = dialog.controls[i];
+    if (c.kind != ControlKind::Label || c.text.find('&') == std::string::npos) continue;
+    auto* label = qobject_cast<QLabel*>(built[i]);
+    if (label != nullptr && built[i + 1] != nullptr) label->setBuddy(built[i + 1]);
   }
 }
 

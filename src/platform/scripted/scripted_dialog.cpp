@@ -256,6 +256,18 @@ std::string truncated(const std::string& s, int maxLength) {
   return s;
 }
 
+// The characters a numeric field accepts: digits, sign, point, comma,
+// exponent and blanks.
+bool numericText(const std::string& s) {
+  for (char c : s) {
+    if (!std::isdigit(static_cast<unsigned char>(c)) && std::string_view("+-.,eE ").find(c) ==
+                                                            std::string_view::npos) {
+      return false;
+    }
+  }
+  return true;
+}
+
 bool isEdit(ControlKind k) { return k == ControlKind::Edit || k == ControlKind::MultilineEdit; }
 
 }  // namespace
@@ -297,6 +309,12 @@ DialogRun runScriptedDialog(DialogHandler& handler, ScriptedDialogControls& cont
         }
         std::string text = truncated(step.text, s->maxLength);
         if (s->flags & CTL_UPPERCASE) text = upper(text);
+        if ((s->flags & CTL_NUMERIC) && !numericText(text)) {
+          // The field's validator would not have let these characters in.
+          run.problems.push_back("setText: \"" + text + "\" in numeric field " +
+                                 std::to_string(step.id));
+          break;
+        }
         s->text = text;
         controls.setFocus(step.id);
         handler.onCommand(step.id, DialogEventKind::Changed, controls);
