@@ -1,14 +1,44 @@
 #include "materials/face_listing.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "materials/absorber_material.h"
+#include "model/text_encoding.h"
 #include "model/units.h"
 
 namespace tav {
 
 std::uint16_t effectiveMaterial(std::uint16_t number, const ProjectMaterials& materials) {
   return number < materials.count() ? number : 0;
+}
+
+std::string faceListingLine(const FaceListingRow& row) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%03d\t%7.1f\t", static_cast<int>(row.number), row.area);
+  return buf + cp1252ToUtf8(row.materialName);
+}
+
+std::array<Vec3d, 2> faceMarkerLine(const FaceRecord& face) {
+  Vec3d sum;
+  int count = 0;
+  if (const ModelObject* o = face.ownerObject) {
+    for (std::size_t i = face.startEntry; i < o->indices.size(); ++i) {
+      const IndexEntry& e = o->indices[i];
+      if (e.code == IDX_MATERIAL) continue;
+      if (e.code == IDX_START && i != face.startEntry) break;
+      if (e.ref < o->nodes.size()) {
+        sum += toVec(o->nodes[e.ref]);
+        ++count;
+      }
+      if (e.code == IDX_CLOSE) break;
+    }
+  }
+  const Vec3d centre = count > 0 ? sum * (1.0 / count) : face.p0();
+  const Vec3d n = face.normal();
+  const double len = length(n);
+  const Vec3d end = len > 0 ? centre - n * (FACE_MARKER_LENGTH / len) : centre;
+  return {centre, end};
 }
 
 MaterialTotals FaceListing::materialTotals(std::uint16_t material) const {

@@ -44,6 +44,15 @@ struct FaceListing {
   MaterialTotals materialTotals(std::uint16_t material) const;
 };
 
+// A line of the listing's list box (UTF-8): "%03d\t" of the number,
+// "%7.1f\t" of the area, then the material name.
+std::string faceListingLine(const FaceListingRow& row);
+
+// The marker of the selected face: from the mean of its nodes to the point
+// 2√2 m away against the direction of its area vector.
+constexpr double FACE_MARKER_LENGTH = 2.8284271247461903;
+std::array<Vec3d, 2> faceMarkerLine(const FaceRecord& face);
+
 // The material slot a face counts with: its number, or 0 when that is not
 // below the table's count.
 std::uint16_t effectiveMaterial(std::uint16_t number, const ProjectMaterials& materials);

@@ -1,6 +1,9 @@
 // The face listing's rows and totals.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+
 #include "materials/face_listing.h"
 #include "model/object_list.h"
 #include "reflections/room_builders.h"
@@ -54,6 +57,22 @@ TEST(FaceListing, RowsInReflectionOrderWithAreasMaterialsAndTotals) {
   EXPECT_NEAR(wood.absorption[2], 156.0 * 0.3, 1e-4);
   EXPECT_NEAR(wood.share, 100.0 * 156 / 216, 1e-9);
   EXPECT_EQ(l.materialTotals(5).faces, 0u);
+}
+
+TEST(FaceListing, ListLineAndFaceMarker) {
+  ObjectList list;
+  ProjectMaterials mats = twoMaterials();
+  std::strcpy(mats.slots[1].name, "Holz \xB2");  // Windows-1252 superscript two
+  test::addFace(list, {{2, 2, 1}, {6, 2, 1}, {6, 5, 1}, {2, 5, 1}}, 1);
+  FaceTable t;
+  ASSERT_EQ(buildFaceTable(list, mats.count(), t).count, 1u);
+  const FaceListing l = buildFaceListing(t, mats);
+  EXPECT_EQ(faceListingLine(l.rows[0]), "001\t   12.0\tHolz \u00B2");
+  // Facing up (+z): the marker runs from the centre 2.83 m down.
+  const auto marker = faceMarkerLine(t[0]);
+  EXPECT_EQ(marker[0], (Vec3d{4, 3.5, 1}));
+  EXPECT_NEAR(marker[1].x, 4, 1e-12);
+  EXPECT_NEAR(marker[1].z, 1 - 2 * std::sqrt(2.0), 1e-12);
 }
 
 TEST(FaceListing, FeetConvertAreasSabinesAndBounds) {
