@@ -33,6 +33,31 @@ Vec3d faceNormalAt(const Project& p, int axis, double at) {
   return {};
 }
 
+TEST(RoomCheck, ScanLineOrdersCoincidentFacesNegativeFirst) {
+  // Two coincident walls at x = 5, the one facing +x first in the table.
+  Project p;
+  test::addFace(p.objects, {{5, 0, 0}, {5, 4, 0}, {5, 4, 4}, {5, 0, 4}});
+  test::addFace(p.objects, {{5, 0, 0}, {5, 0, 4}, {5, 4, 4}, {5, 4, 0}});
+  test::addFace(p.objects, {{7, 0, 0}, {7, 0, 4}, {7, 4, 4}, {7, 4, 0}});
+  FaceTable t;
+  ASSERT_EQ(buildFaceTable(p, t).count, 3u);
+  ASSERT_EQ(t[0].normalSign(0), 1);
+  std::vector<RoomScanHit> hits;
+  scanAxis(t, nullptr, 0, 2.05, 2.05, -1000, hits);
+  ASSERT_EQ(hits.size(), 3u);
+  EXPECT_EQ(hits[0].face, 1u);
+  EXPECT_FLOAT_EQ(hits[0].coordinate, 4.999f);
+  EXPECT_EQ(hits[1].face, 0u);
+  EXPECT_FLOAT_EQ(hits[1].coordinate, 5.001f);
+  EXPECT_EQ(hits[2].face, 2u);
+  // Lines along y and z run parallel to the walls and never count them;
+  // a line outside the walls' boxes misses them.
+  scanAxis(t, nullptr, 1, 5, 2.05, -1000, hits);
+  EXPECT_TRUE(hits.empty());
+  scanAxis(t, nullptr, 0, 4.05, 2.05, -1000, hits);
+  EXPECT_TRUE(hits.empty());
+}
+
 TEST(RoomCheck, ClosedBoxHasNoErrors) {
   Project p;
   addBox(p.objects, {0, 0, 0}, {10, 10, 10});
