@@ -157,7 +157,10 @@ void AbsorberDatabaseDialog::onCommand(int id, DialogEventKind kind, DialogContr
       pressEditOrCancel(c);
       break;
     case ADB_QUIT:
-      if (state_ == AbsorberEditState::Browse) leave(c, 1);
+      if (state_ == AbsorberEditState::Browse) {
+        askToSave(c);
+        c.endDialog(1);
+      }
       break;
     default:
       break;
@@ -262,19 +265,18 @@ void AbsorberDatabaseDialog::commit(DialogControls& c) {
   showRecord(c, current_);
 }
 
-void AbsorberDatabaseDialog::leave(DialogControls& c, int result) {
+void AbsorberDatabaseDialog::askToSave(DialogControls& c) {
   if (modified_ &&
       ui_.showMessage(MSG_DATABASE_MODIFIED, MSG_DATABASE_MODIFIED_CAPTION,
                       MessageButtons::OkCancel, MessageIcon::Warning) == MessageResult::Ok) {
     saveAbsorberDatabase(ui_, database_);
   }
   c.clearItems(ADB_LIST);
-  c.endDialog(result);
 }
 
 bool AbsorberDatabaseDialog::onClose(DialogControls& c) {
-  leave(c, 0);
-  return false;
+  askToSave(c);
+  return true;  // ends with DLG_CANCEL, reported as 0
 }
 
 int editAbsorberDatabase(Interaction& ui, AbsorberDatabase& database) {

@@ -59,8 +59,8 @@ class AbsorberDatabaseDialog : public DialogHandler {
   void pressNewOrOk(DialogControls& c);
   void pressEditOrCancel(DialogControls& c);
   void commit(DialogControls& c);
-  // Asks to save when modified, empties the list and ends with `result`.
-  void leave(DialogControls& c, int result);
+  // On leaving: asks to save when modified, empties the list.
+  void askToSave(DialogControls& c);
 
   Interaction& ui_;
   AbsorberDatabase& database_;

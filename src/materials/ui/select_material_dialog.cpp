@@ -70,8 +70,8 @@ void SelectMaterialDialog::onCommand(int id, DialogEventKind kind, DialogControl
 }
 
 bool SelectMaterialDialog::onClose(DialogControls& c) {
-  finish(c, DLG_CANCEL);
-  return false;
+  c.clearItems(SAM_LIST);
+  return true;  // ends with DLG_CANCEL: no choice
 }
 
 void SelectMaterialDialog::finish(DialogControls& c, int result) {

@@ -1,0 +1,220 @@
+// Material commands in a running shell, as a user works them: choosing the
+// database (2801), editing it (2802) and assigning materials face by face
+// (2501) through face selection.
+#include <gtest/gtest.h>
+
+#include "material_test_support.h"
+#include "materials/project_materials.h"
+#include "materials/ui/absorber_database_dialog.h"
+#include "materials/ui/material_commands.h"
+#include "materials/ui/select_material_dialog.h"
+#include "model/history_file.h"
+#include "model/le_io.h"
+#include "platform/keys.h"
+#include "shell/shell_test_util.h"
+
+namespace tav {
+namespace {
+
+using Step = DialogStep;
+
+struct MaterialSession : test::ShellSession {
+  std::string databasePath;
+  ModelObject* a = nullptr;
+  ModelObject* b = nullptr;
+  ModelObject* c = nullptr;
+
+  MaterialSession() {
+    registerMaterialCommands(shell.registry());
+    installMaterialHooks(shell.session());
+    xyView(100.0f);
+    // Three unit squares side by side, centres (-1, .5), (.5, .5), (2, .5).
+    c = add(test::makeSquare(-1.5f, 0, 1));
+    a = add(test::makeSquare(0, 0, 1));
+    b = add(test::makeSquare(1.5f, 0, 1));
+    databasePath = dir.file("MATERIALS.TAB");
+    test::writeDatabase(databasePath, {{"Concrete", 0.02f}, {"Carpet", 0.3f}, {"carpet", 0.4f}});
+  }
+  void loadDatabase() {
+    ASSERT_TRUE(loadAbsorberDatabaseFile(shell.session().absorberDatabase, databasePath).loaded);
+  }
+  // Menu 2501, the material at `index` chosen, then one click and Enter per
+  // face centre, then Escape.
+  void assign(int index, std::vector<std::pair<float, float>> faces) {
+    platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
+                          {Step::select(SAM_LIST, index), Step::click(SAM_OK)});
+    platform.pushMenu(CMD_ASSIGN_MATERIAL);
+    for (auto [x, y] : faces) {
+      clickAt(x, y);
+      platform.pushKey(KEY_RETURN);
+    }
+    platform.pushKey(KEY_ESCAPE);
+  }
+  static std::uint16_t materialOf(const ModelObject* o) { return o->indices[1].ref; }
+};
+
+// The platform ends the session when its queue runs dry, so each test
+// queues the whole session and looks at the state in between with check().
+TEST(AssignMaterial, FacesPickedOneByOneGetTheMaterialAndFreedSlotsAreReused) {
+  MaterialSession s;
+  s.loadDatabase();
+  const ProjectMaterials& materials = s.project().materials;
+
+  // Carpet on a and b.
+  s.assign(1, {{0.5f, 0.5f}, {2.0f, 0.5f}});
+  s.check([&] {
+    EXPECT_EQ(MaterialSession::materialOf(s.a), 1);
+    EXPECT_EQ(MaterialSession::materialOf(s.b), 1);
+    EXPECT_EQ(MaterialSession::materialOf(s.c), 0);
+    ASSERT_EQ(materials.count(), 2u);
+    EXPECT_STREQ(materials.slots[1].name, "Carpet");
+    EXPECT_EQ(materials.slots[1].alpha[0], 0.3f);
+    EXPECT_TRUE(s.project().modified);
+    EXPECT_FALSE(materials.slots[0].isFree());  // c still uses the default
+  });
+  // Concrete on both: appended (Carpet's slot was still in use), and after
+  // the command Carpet's slot is free.
+  s.assign(0, {{0.5f, 0.5f}, {2.0f, 0.5f}});
+  s.check([&] {
+    EXPECT_EQ(MaterialSession::materialOf(s.a), 2);
+    EXPECT_EQ(MaterialSession::materialOf(s.b), 2);
+    ASSERT_EQ(materials.count(), 3u);
+    EXPECT_TRUE(materials.slots[1].isFree());
+  });
+  // "carpet" differs from "Carpet" only in case: a new material, which goes
+  // into the freed slot instead of growing the table.
+  s.assign(2, {{-1.0f, 0.5f}});
+  s.check([&] {
+    EXPECT_EQ(MaterialSession::materialOf(s.c), 1);
+    EXPECT_STREQ(materials.slots[1].name, "carpet");
+    EXPECT_EQ(materials.slots[1].alpha[6], 0.4f);
+    EXPECT_EQ(materials.count(), 3u);
+    // The database record changes; the project keeps its own copy.
+    s.shell.session().absorberDatabase.records[0].alpha.fill(0.9f);
+  });
+  // Concrete is found by name and c reads the old coefficients.
+  s.assign(0, {{-1.0f, 0.5f}});
+  s.run();
+  EXPECT_EQ(MaterialSession::materialOf(s.c), 2);
+  EXPECT_EQ(materials.slots[2].alpha[3], 0.02f);
+  EXPECT_TRUE(materials.slots[1].isFree());
+  EXPECT_EQ(materials.count(), 3u);
+  EXPECT_TRUE(s.platform.messages().empty());
+  EXPECT_EQ(s.platform.dialogs().size(), 4u);
+  // Each assignment can be undone: the command takes a snapshot.
+  EXPECT_TRUE(s.shell.session().undo.canUndo());
+}
+
+TEST(AssignMaterial, ThePromptNamesTheMaterialAndEscapeEndsWithoutChange) {
+  MaterialSession s;
+  s.loadDatabase();
+  s.project().modified = false;
+  std::string name;
+  s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
+                          {Step::select(SAM_LIST, 1), Step::click(SAM_OK)});
+  s.platform.pushMenu(CMD_ASSIGN_MATERIAL);
+  s.check([&] { name = s.shell.commandName(); });
+  s.clickAt(0.5f, 0.5f);
+  s.platform.pushKey(KEY_ESCAPE);  // the face was picked but not confirmed
+  // Cancelling the selection dialog ends the command at once.
+  s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE, {Step::click(SAM_CANCEL)});
+  s.platform.pushMenu(CMD_ASSIGN_MATERIAL);
+  int activeAfterCancel = -1;
+  s.check([&] { activeAfterCancel = s.shell.activeCommand(); });
+  s.run();
+  EXPECT_EQ(name, "Assign Carpet > ");
+  EXPECT_EQ(MaterialSession::materialOf(s.a), 0);
+  // The material entered the table when chosen, before any face; nothing
+  // was modified, so nothing is released.
+  EXPECT_FALSE(s.project().modified);
+  EXPECT_STREQ(s.project().materials.slots[1].name, "Carpet");
+  EXPECT_EQ(s.project().materials.count(), 2u);
+  EXPECT_EQ(activeAfterCancel, 0);
+  EXPECT_EQ(s.platform.dialogs().size(), 2u);
+}
+
+TEST(AssignMaterial, NoDatabaseAndAFullTableAreReported) {
+  MaterialSession s;
+  // No database: the user declines to load one.
+  s.platform.answerMessage(MessageResult::Cancel);
+  s.platform.pushMenu(CMD_ASSIGN_MATERIAL);
+  s.check([&] {
+    EXPECT_TRUE(s.platform.dialogs().empty());
+    // Then a database, and a table of 200 live materials.
+    s.loadDatabase();
+    ProjectMaterials& materials = s.project().materials;
+    while (materials.count() < MAX_MATERIALS) {
+      AbsorberMaterial m;
+      setFixedString(m.name, "Filler " + std::to_string(materials.count()));
+      materials.slots.push_back(m);
+    }
+  });
+  s.assign(1, {{0.5f, 0.5f}});
+  s.run();
+  ASSERT_EQ(s.platform.messages().size(), 2u);
+  EXPECT_EQ(s.platform.messages()[0].text, MSG_LOAD_NOW);
+  EXPECT_EQ(s.platform.messages()[1].text, "Can\u00B4t load absorber");
+  EXPECT_EQ(s.platform.messages()[1].caption, "Error : Insufficient memory");
+  EXPECT_EQ(MaterialSession::materialOf(s.a), 0);
+  EXPECT_EQ(s.project().materials.count(), MAX_MATERIALS);
+  EXPECT_FALSE(s.project().materials.slots[199].isFree());
+}
+
+TEST(MaterialDatabaseCommands, SelectingADatabaseIsRememberedAndSurvivesANewProject) {
+  MaterialSession s;
+  const AbsorberDatabase& db = s.shell.session().absorberDatabase;
+  s.platform.answerOpenFile(s.dir.file("MATERIALS"));
+  s.platform.pushMenu(CMD_SELECT_MATERIAL_DATABASE);
+  s.check([&] {
+    EXPECT_EQ(db.path, s.databasePath);
+    EXPECT_EQ(db.count(), 3u);
+    // The history file now names it.
+    EXPECT_EQ(loadHistory(s.dir.file("HISTORY.TVX")).absorberDatabasePath, s.databasePath);
+  });
+  // File > New keeps a database that has a file.
+  s.platform.answerMessage(MessageResult::Ok);  // discard the unsaved squares
+  s.platform.pushMenu(104);
+  s.check([&] { EXPECT_EQ(db.count(), 3u); });
+  // The editor runs from its menu item and sees the database.
+  int listed = -1;
+  s.platform.scriptDialog(ABSORBER_DB_DIALOG_TITLE,
+                          {Step::check([&](DialogControls& c) { listed = c.itemCount(ADB_LIST); }),
+                           Step::click(ADB_QUIT)});
+  s.platform.pushMenu(CMD_EDIT_MATERIAL_DATABASE);
+  s.run();
+  EXPECT_EQ(listed, 3);
+  ASSERT_EQ(s.platform.fileDialogs().size(), 1u);
+  // The open dialog started in the program's data folder (none known yet).
+  EXPECT_EQ(s.platform.fileDialogs()[0].request.folder, s.dir.path.string());
+  EXPECT_EQ(s.platform.fileDialogs()[0].request.filter, "*.TAB|*.tab|");
+  ASSERT_EQ(s.platform.messages().size(), 1u);  // only the discard question
+
+  // A later session starts the open dialog in that database's folder.
+  test::ShellSession next;
+  registerMaterialCommands(next.shell.registry());
+  next.shell.session().history = loadHistory(s.dir.file("HISTORY.TVX"));
+  next.platform.answerOpenFile(std::nullopt);
+  next.platform.pushMenu(CMD_SELECT_MATERIAL_DATABASE);
+  next.run();
+  ASSERT_EQ(next.platform.fileDialogs().size(), 1u);
+  EXPECT_EQ(next.platform.fileDialogs()[0].request.folder, s.dir.path.string());
+  EXPECT_FALSE(next.shell.session().absorberDatabase.loaded());
+}
+
+TEST(MaterialDatabaseCommands, ANewProjectDropsADatabaseThatHasNoFile) {
+  MaterialSession s;
+  // Records typed into the editor without loading or saving a file.
+  s.platform.scriptDialog(ABSORBER_DB_DIALOG_TITLE,
+                          {Step::click(ADB_NEW_OK), Step::setText(ADB_NAME, "Scratch"),
+                           Step::click(ADB_NEW_OK), Step::click(ADB_QUIT)});
+  s.platform.answerMessage(MessageResult::Cancel);  // do not save
+  s.platform.pushMenu(CMD_EDIT_MATERIAL_DATABASE);
+  s.check([&] { EXPECT_EQ(s.shell.session().absorberDatabase.count(), 1u); });
+  s.platform.answerMessage(MessageResult::Ok);  // discard the squares
+  s.platform.pushMenu(104);
+  s.run();
+  EXPECT_EQ(s.shell.session().absorberDatabase.count(), 0u);
+}
+
+}  // namespace
+}  // namespace tav
