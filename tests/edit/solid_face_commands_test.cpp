@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "edit/edit_limits.h"
 #include "edit/figures.h"
 #include "edit_session.h"
 #include "materials/project_materials.h"
@@ -92,8 +93,8 @@ TEST(RotateCommand, TooManySegmentsAndNoSegments) {
   rotateProfile(s, "90", "2000");
   rotateProfile(s, "90", "0");
   s.run();
-  const std::string invalid = "Invalid entry !";
-  EXPECT_EQ(s.messages(), (std::vector<std::string>{"Object too big or too many segments", invalid}));
+  EXPECT_EQ(s.messages(),
+            (std::vector<std::string>{"Object too big or too many segments", MSG_INVALID_ENTRY}));
   EXPECT_EQ(s.objects().head(), p);
   EXPECT_EQ(p->shape, SHAPE_FACE);
 }
@@ -155,6 +156,23 @@ TEST(SplitFaceCommand, MessagesForZeroAndOneCrossingAndTheSplit) {
   EXPECT_EQ(points(figures[1]), (std::vector<Node>{{1, 0, 0}, {4, 0, 0}, {4, 4, 0}, {1, 4, 0}}));
   EXPECT_EQ(sq->shape, SHAPE_SOLID);
   EXPECT_EQ(sq->nodeCount(), 6u);
+}
+
+TEST(SplitFaceCommand, ALineCrossingMoreThanTwiceIsRefused) {
+  EditSession s;
+  // A U open to +y, crossed four times by the line y = 2.
+  ModelObject* u = s.add(face({{0, 0, 0}, {3, 0, 0}, {3, 3, 0}, {2, 3, 0},
+                               {2, 1, 0}, {1, 1, 0}, {1, 3, 0}, {0, 3, 0}}));
+  const auto entries = u->indices;
+  s.menu(2313);
+  s.clickAt(0.5, 0.5);
+  s.enter();
+  s.clickAt(-1, 2);
+  s.clickAt(4, 2);
+  s.run();
+  EXPECT_EQ(s.messages(),
+            std::vector<std::string>{"More than 2 intersections found, operation cancelled"});
+  EXPECT_EQ(u->indices, entries);
 }
 
 TEST(SplitFaceCommand, NotInThe3DView) {

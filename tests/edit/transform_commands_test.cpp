@@ -172,6 +172,17 @@ TEST(MoveNodesCommand, PickedNodeFollowsAndMarkersReturnToTheirState) {
   EditSession s;
   ModelObject* sq = s.add(square(0, 0, 4));
   ModelObject* other = s.add(square(0, 0, 4, 0, LAYER_AUX));
+  // Escape after the nodes were dragged puts them back.
+  s.menu(2311);
+  s.clickAt(4, 4);
+  s.enter();
+  s.clickAt(4, 4);
+  s.platform.pushMouseMove(s.shell.pixelOf({9, 9, 0}));
+  s.escape();
+  s.check([&] {
+    EXPECT_EQ(sq->nodes[2], (Node{4, 4, 0}));
+    EXPECT_FALSE(s.shell.view().nodeMarkers);
+  });
   s.menu(2311);
   s.check([&] { EXPECT_TRUE(s.shell.view().nodeMarkers); });
   s.clickAt(4, 4);
