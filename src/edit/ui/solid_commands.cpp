@@ -94,15 +94,15 @@ void runAssembleSolid(CommandContext& ctx) {
   ctx.setCommandName("ASSEMBLE SOLID > ");
   if (ctx.selectObjects() > 0) {
     Project& project = ctx.project();
-    std::vector<const ModelObject*> faces;
+    std::vector<ModelObject*> faces;
     for (ModelObject* o : selectedObjects(project))
       if (o->shape == SHAPE_FACE) faces.push_back(o);
+    const std::vector<const ModelObject*> input(faces.begin(), faces.end());
     const std::uint32_t layer = project.currentLayer;
-    AssembleResult result = assembleFaces(faces, layer, layer == LAYER_AUX ? 14u : 0u);
+    AssembleResult result = assembleFaces(input, layer, layer == LAYER_AUX ? 14u : 0u);
     if (result.object) {
       project.objects.insertAtHead(std::move(result.object));
-      for (std::size_t i = 0; i < result.merged; ++i)
-        project.objects.freeObject(const_cast<ModelObject*>(faces[i]));
+      for (std::size_t i = 0; i < result.merged; ++i) project.objects.freeObject(faces[i]);
       ctx.setModified();
     }
   }
