@@ -165,6 +165,11 @@ TEST(DrawCommands, TextIsDrawnWithTheStrokeFont) {
   EXPECT_EQ(t.indices, entries);
 }
 
+TEST(DrawCommands, TextDialogTemplateCanBeBuilt) {
+  EXPECT_EQ(checkDialogTemplate(textDialogTemplate()), "");
+  EXPECT_EQ(textDialogTemplate().title, "Text");
+}
+
 TEST(DrawCommands, TextWithoutAFont) {
   EditSession s;
   s.shell.session().strokeFont.clear();

@@ -68,6 +68,33 @@ TEST(CopyCommand, CopiesAtTheHeadAndEscapeDeletesThem) {
   EXPECT_EQ(sq->nodes[0], (Node{0, 0, 0}));
 }
 
+TEST(CopyCommand, ACopiedGroupStaysAGroup) {
+  EditSession s;
+  auto marker = [](std::uint32_t shape) {
+    auto m = std::make_unique<ModelObject>();
+    m->shape = shape;
+    return m;
+  };
+  s.add(marker(SHAPE_GROUP_BEGIN));
+  s.add(square(0, 0, 1));
+  s.add(square(3, 0, 1));
+  s.add(marker(SHAPE_GROUP_END));
+  s.menu(2303);
+  s.clickAt(3, 0.5);  // one member picks the whole group
+  s.enter();
+  s.clickAt(0, 0);
+  s.clickAt(0, 5);
+  s.run();
+  ASSERT_EQ(s.objects().countObjects(), 8u);
+  // The copies come first, in their order: begin, members, end.
+  ModelObject* head = s.objects().head();
+  EXPECT_EQ(head->shape, SHAPE_GROUP_BEGIN);
+  EXPECT_EQ(groupEnd(head), s.objects().objectAt(3));
+  EXPECT_EQ(s.objects().objectAt(1)->nodes[0], (Node{0, 5, 0}));
+  EXPECT_EQ(s.objects().objectAt(2)->nodes[0], (Node{3, 5, 0}));
+  EXPECT_EQ(groupEnd(s.objects().objectAt(4)), s.objects().tail());
+}
+
 TEST(CopyCommand, MoreThanAMegabyteIsRefused) {
   EditSession s;
   // 70 000 nodes and entries on a 1 m line: 48 + 12 n + 4 n bytes > 1 MiB.
