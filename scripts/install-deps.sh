@@ -9,7 +9,7 @@ packages=(
   libsndfile1-dev portaudio19-dev
   libtbb-dev nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  hershey-fonts-data
+  hershey-fonts-data zlib1g-dev
 )
 
 missing=()
