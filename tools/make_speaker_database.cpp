@@ -205,26 +205,21 @@ SpeakerType makeType(const Model& m) {
     h = h * 1103515245u + 12345u;
     t.tail[8 + i] = static_cast<std::uint8_t>(h >> 16);
   }
-  const DirectivityEnergyTable& energy = DirectivityEnergyTable::instance();
   for (int b = 0; b < BAND_COUNT; ++b) {
     const double axis = m.pattern(b, {1, 0, 0});
-    double integral = 0;  // of the energy factor over the sphere, sr
     for (int r = 0; r < DIRECTIVITY_ROWS; ++r) {
       const double theta = r * 5.0 * PI / 180.0;
-      const double ta = std::max(0.0, theta - 2.5 * PI / 180.0);
-      const double tb = std::min(PI, theta + 2.5 * PI / 180.0);
-      const double cellSolidAngle = 2 * PI * (std::cos(ta) - std::cos(tb)) / DIRECTIVITY_COLUMNS;
       for (int c = 0; c < DIRECTIVITY_COLUMNS; ++c) {
         const double phi = c * 5.0 * PI / 180.0;
         const Vec3d dir{std::cos(theta), std::sin(theta) * std::cos(phi),
                         std::sin(theta) * std::sin(phi)};
         const double p = m.pattern(b, dir) / axis;
-        const double db = p > 0 ? 20.0 * std::log10(p) : -1000.0;
-        const std::uint8_t code = directivityCodeFromDb(db);
-        t.grids[b].at(r, c) = code;
-        integral += energy[code] * cellSolidAngle;
+        t.grids[b].at(r, c) = directivityCodeFromDb(p > 0 ? 20.0 * std::log10(p) : -1000.0);
       }
     }
+    // Of the stored balloon, so that Q and efficiency agree with what the
+    // calculations will look up.
+    const double integral = balloonEnergyIntegral(t.grids[b]);
     const double q = 4 * PI / integral;
     t.directivityFactor[b] = static_cast<std::uint16_t>(std::lround(q * 10));
     // Acoustic power for 1 W: on-axis intensity at 1 m times the balloon's

@@ -1,5 +1,6 @@
 #include "speakers/directivity.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tav {
@@ -139,6 +140,21 @@ BandArrival sourceBandEnergy(const SpeakerFrame& f, const Vec3d& point, int band
   const double air = std::exp(airLog()[band] * d.distance);
   return {f.polarity * d.inverseSquare * f.acousticFactor[band] * air * d.energy,
           d.distance / SPEED_OF_SOUND + f.delay * 0.001};
+}
+
+double balloonEnergyIntegral(const DirectivityGrid& grid) {
+  const DirectivityEnergyTable& table = DirectivityEnergyTable::instance();
+  constexpr double PI = 3.141592653589793, HALF_ROW = 2.5 * PI / 180.0;
+  double sum = 0;
+  for (int r = 0; r < DIRECTIVITY_ROWS; ++r) {
+    const double theta = r * 2 * HALF_ROW;
+    const double a = std::max(0.0, theta - HALF_ROW), b = std::min(PI, theta + HALF_ROW);
+    const double cell = TWO_PI * (std::cos(a) - std::cos(b)) / DIRECTIVITY_COLUMNS;
+    double row = 0;
+    for (int c = 0; c < DIRECTIVITY_COLUMNS; ++c) row += table[grid.at(r, c)];
+    sum += row * cell;
+  }
+  return sum;
 }
 
 std::uint8_t directivityCodeFromDb(double db) {

@@ -74,6 +74,11 @@ struct BandArrival {
 // frame's mask gives energy 0.001 at 10000 s (ignored by the callers).
 BandArrival sourceBandEnergy(const SpeakerFrame& frame, const Vec3d& point, int band);
 
+// Integral of a band's energy factor over the sphere (sr): each row stands
+// for the polar angles within 2.5 degrees of it, each column for 1/72 of
+// that band. 4 pi for an omnidirectional balloon; Q = 4 pi / integral.
+double balloonEnergyIntegral(const DirectivityGrid& grid);
+
 // Code of a level in dB relative to the axis: round(dB * 5 + 225), 0..255.
 std::uint8_t directivityCodeFromDb(double db);
 inline double directivityDbFromCode(std::uint8_t code) { return (code - 225) / 5.0; }

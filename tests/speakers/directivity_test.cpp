@@ -38,6 +38,17 @@ TEST(Directivity, EnergyTableAndCodes) {
   EXPECT_DOUBLE_EQ(directivityDbFromCode(200), -5.0);
 }
 
+TEST(Directivity, BalloonIntegralOverTheSphere) {
+  DirectivityGrid g;
+  g.codes.fill(225);
+  EXPECT_NEAR(balloonEnergyIntegral(g), 4 * PI, 1e-12) << "Q = 1";
+  // Front rows 0..18 (up to 92.5 deg) at 0 dB, the rest at -45 dB.
+  for (int r = 19; r < 37; ++r)
+    for (int c = 0; c < 72; ++c) g.at(r, c) = 0;
+  const double front = 2 * PI * (1 - std::cos(92.5 * PI / 180));
+  EXPECT_NEAR(balloonEnergyIntegral(g), front + (4 * PI - front) * std::pow(10.0, -4.5), 1e-12);
+}
+
 TEST(Directivity, UniformBalloonsGiveTheirFactorInEveryDirection) {
   const SpeakerType flat = gridType(225), low = gridType(200);
   for (const Vec3d d : {Vec3d{1, 0, 0}, Vec3d{-1, 0, 0}, Vec3d{0.3, -0.4, 0.8}, Vec3d{0, 0, -2},
