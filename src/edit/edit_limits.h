@@ -32,7 +32,8 @@ inline constexpr const char* MSG_ONE_INTERSECTION =
 // two pieces, which one split cannot express.
 inline constexpr const char* MSG_TOO_MANY_INTERSECTIONS =
     "More than 2 intersections found, operation cancelled";
-inline constexpr const char* MSG_INTERSECTION_IN_3D = "Can\u00B4t calculate intersection in 3D-view";
+inline constexpr const char* MSG_INTERSECTION_IN_3D =
+    "Can\u00B4t calculate intersection in 3D-view";
 inline constexpr const char* MSG_NO_FONT = "No Font loaded";
 inline constexpr const char* MSG_SWITCH_TO_2D_VIEW = "Please switch to XY-, YZ-, or XZ-View ";
 inline constexpr const char* MSG_INVALID_ENTRY = "Invalid entry !";

@@ -65,8 +65,7 @@ SplitOutcome splitFace(ModelObject& object, std::size_t startEntry, Vec3d p1, Ve
   if (crossings.empty()) return SplitOutcome::NoIntersection;
   if (crossings.size() == 1) return SplitOutcome::OneIntersection;
   if (crossings.size() > 2) return SplitOutcome::TooManyIntersections;
-  if (object.nodes.size() + 2 > EDIT_MAX_NODES ||
-      object.indices.size() + 6 > EDIT_MAX_ENTRIES)
+  if (object.nodes.size() + 2 > EDIT_MAX_NODES || object.indices.size() + 6 > EDIT_MAX_ENTRIES)
     return SplitOutcome::TooBig;
 
   const auto n1 = static_cast<std::uint32_t>(object.nodes.size());
@@ -87,7 +86,8 @@ SplitOutcome splitFace(ModelObject& object, std::size_t startEntry, Vec3d p1, Ve
   appendFace(replacement, first, 0);
   appendFace(replacement, second, 0);
   auto& e = object.indices;
-  e.erase(e.begin() + static_cast<long>(face->firstEntry), e.begin() + static_cast<long>(face->endEntry));
+  e.erase(e.begin() + static_cast<long>(face->firstEntry),
+          e.begin() + static_cast<long>(face->endEntry));
   e.insert(e.begin() + static_cast<long>(face->firstEntry), replacement.begin(), replacement.end());
   object.shape = shapeFromClosedFaces(countClosedFaces(object));
   compactObject(object);
@@ -123,8 +123,8 @@ InsertNodesResult insertNodes(ModelObject& object, Vec3d p1, Vec3d p2, int viewM
     }
     if (entry.code == IDX_CLOSE && node && haveStart) {
       // The closing edge runs from this node back to the start.
-      if (auto x = edgeCrossing(toVec(object.nodes[entry.ref]), toVec(object.nodes[start]), p1,
-                                p2, viewMode)) {
+      if (auto x = edgeCrossing(toVec(object.nodes[entry.ref]), toVec(object.nodes[start]), p1, p2,
+                                viewMode)) {
         out.push_back({IDX_LINE, entry.ref});
         out.push_back({IDX_CLOSE, addNode(*x)});
       } else {
@@ -157,7 +157,8 @@ DeleteFaceOutcome deleteFace(ModelObject& object, std::size_t startEntry) {
   if (face == nullptr || !face->closed || object.indices[startEntry].code != IDX_START)
     return DeleteFaceOutcome::NotAFace;
   auto& e = object.indices;
-  e.erase(e.begin() + static_cast<long>(face->firstEntry), e.begin() + static_cast<long>(face->endEntry));
+  e.erase(e.begin() + static_cast<long>(face->firstEntry),
+          e.begin() + static_cast<long>(face->endEntry));
   if (e.empty()) {
     object.nodes.clear();
     return DeleteFaceOutcome::ObjectEmpty;

@@ -19,12 +19,12 @@ namespace tav {
 std::optional<Vec3d> edgeCrossing(Vec3d a, Vec3d b, Vec3d p1, Vec3d p2, int viewMode);
 
 enum class SplitOutcome {
-  Split,             // the face is now two faces
-  NoIntersection,    // the line misses the face
-  OneIntersection,   // the line crosses one edge only
+  Split,            // the face is now two faces
+  NoIntersection,   // the line misses the face
+  OneIntersection,  // the line crosses one edge only
   TooManyIntersections,
-  NotAFace,          // no closed face starts at the given entry
-  TooBig             // the object would exceed the editing limits
+  NotAFace,  // no closed face starts at the given entry
+  TooBig     // the object would exceed the editing limits
 };
 
 // Splits the face starting at IDX_START entry `startEntry` along the line

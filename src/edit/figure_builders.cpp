@@ -65,7 +65,8 @@ std::unique_ptr<ModelObject> buildCircle(Vec3d centre, double radius, int segmen
   const double step = 2.0 * std::numbers::pi / segments;
   for (int k = 0; k < segments; ++k) {
     const double a = (segments - k) * step;
-    o->nodes.push_back(toNode(centre + radius * std::cos(a) * axes.u + radius * std::sin(a) * axes.w));
+    o->nodes.push_back(
+        toNode(centre + radius * std::cos(a) * axes.u + radius * std::sin(a) * axes.w));
   }
   fillEntries(*o, static_cast<std::size_t>(segments), IDX_CLOSE);
   return o;

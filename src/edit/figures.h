@@ -13,8 +13,8 @@ namespace tav {
 // One figure: an IDX_START entry and what follows up to its IDX_CLOSE entry
 // (closed) or up to the next IDX_START or the end (open).
 struct Figure {
-  std::size_t firstEntry = 0;  // its IDX_START entry
-  std::size_t endEntry = 0;    // one past its last entry
+  std::size_t firstEntry = 0;           // its IDX_START entry
+  std::size_t endEntry = 0;             // one past its last entry
   std::vector<std::uint32_t> vertices;  // node numbers in order (start first)
   bool closed = false;
   bool hasMaterial = false;

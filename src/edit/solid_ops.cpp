@@ -77,7 +77,8 @@ SolidResult extrudeObject(const ModelObject& source, Vec3d vector) {
   auto solid = newSolidLike(source);
   const auto n = static_cast<std::uint32_t>(source.nodes.size());
   solid->nodes = source.nodes;
-  for (std::uint32_t i = 0; i < n; ++i) solid->nodes.push_back(toNode(toVec(source.nodes[i]) + vector));
+  for (std::uint32_t i = 0; i < n; ++i)
+    solid->nodes.push_back(toNode(toVec(source.nodes[i]) + vector));
   auto& e = solid->indices;
   if (source.shape == SHAPE_FACE) {
     std::vector<IndexEntry> top;

@@ -22,8 +22,8 @@ TEST(FigureBuilders, CircleRunsClockwiseFromTheHorizontalAxis) {
     EXPECT_NEAR(c->nodes[k].y, want[k].y, 1e-6);
     EXPECT_NEAR(c->nodes[k].z, want[k].z, 1e-6);
   }
-  const std::vector<IndexEntry> entries{{IDX_START, 0}, {IDX_MATERIAL, 0}, {IDX_LINE, 1},
-                                        {IDX_LINE, 2},  {IDX_CLOSE, 3}};
+  const std::vector<IndexEntry> entries{
+      {IDX_START, 0}, {IDX_MATERIAL, 0}, {IDX_LINE, 1}, {IDX_LINE, 2}, {IDX_CLOSE, 3}};
   EXPECT_EQ(c->indices, entries);
   EXPECT_EQ(c->shape, SHAPE_FACE);
   // In the XZ view the circle lies in y = const with u = x, w = z.
@@ -112,8 +112,8 @@ TEST(AudienceAreas, RaisedVerticallyOnASlopedFace) {
   ModelObject face;
   face.shape = SHAPE_SOLID;
   face.nodes = {{9, 9, 9}, {0, 0, 0}, {0, 20, 5}, {10, 20, 5}, {10, 0, 0}};
-  face.indices = {{IDX_START, 0}, {IDX_MATERIAL, 0}, {IDX_LINE, 1},
-                  {IDX_START, 1}, {IDX_MATERIAL, 5}, {IDX_LINE, 2}, {IDX_LINE, 3}, {IDX_CLOSE, 4}};
+  face.indices = {{IDX_START, 0},    {IDX_MATERIAL, 0}, {IDX_LINE, 1}, {IDX_START, 1},
+                  {IDX_MATERIAL, 5}, {IDX_LINE, 2},     {IDX_LINE, 3}, {IDX_CLOSE, 4}};
   auto area = buildAudienceArea(face, 3, 1.2);
   ASSERT_TRUE(area);
   EXPECT_EQ(area->layer, LAYER_AUDIENCE);
@@ -121,8 +121,8 @@ TEST(AudienceAreas, RaisedVerticallyOnASlopedFace) {
   EXPECT_EQ(area->colour, 21u);
   EXPECT_EQ(area->flags, OF_CREATED);
   EXPECT_TRUE(area->data.empty());
-  const std::vector<IndexEntry> entries{{IDX_START, 0}, {IDX_MATERIAL, 0}, {IDX_LINE, 1},
-                                        {IDX_LINE, 2}, {IDX_CLOSE, 3}};
+  const std::vector<IndexEntry> entries{
+      {IDX_START, 0}, {IDX_MATERIAL, 0}, {IDX_LINE, 1}, {IDX_LINE, 2}, {IDX_CLOSE, 3}};
   EXPECT_EQ(area->indices, entries);
   ASSERT_EQ(area->nodeCount(), 4u);
   for (std::uint32_t k = 0; k < 4; ++k) {

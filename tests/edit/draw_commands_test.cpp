@@ -25,8 +25,8 @@ TEST(DrawCommands, RectangleWithItsPromptsOnTheRoomLayer) {
   EXPECT_EQ(r.flags, 0u);
   const std::vector<Node> nodes{{0, 0, 0}, {0, 5, 0}, {10, 5, 0}, {10, 0, 0}};
   EXPECT_EQ(r.nodes, nodes);
-  const std::vector<IndexEntry> entries{{IDX_START, 0}, {IDX_MATERIAL, 0}, {IDX_LINE, 1},
-                                        {IDX_LINE, 2}, {IDX_CLOSE, 3}};
+  const std::vector<IndexEntry> entries{
+      {IDX_START, 0}, {IDX_MATERIAL, 0}, {IDX_LINE, 1}, {IDX_LINE, 2}, {IDX_CLOSE, 3}};
   EXPECT_EQ(r.indices, entries);
   EXPECT_TRUE(s.project().modified);
   EXPECT_TRUE(s.messages().empty());
@@ -95,7 +95,7 @@ TEST(DrawCommands, CircleOfTheSessionSegmentsInTheXZView) {
   ASSERT_EQ(s.objects().countObjects(), 1u);
   const ModelObject& c = *s.objects().head();
   ASSERT_EQ(c.nodeCount(), 8u);
-  EXPECT_NEAR(c.nodes[0].x, 5.0, 1e-5);  // k = 0 on the horizontal axis
+  EXPECT_NEAR(c.nodes[0].x, 5.0, 1e-5);   // k = 0 on the horizontal axis
   EXPECT_NEAR(c.nodes[2].z, -2.0, 1e-5);  // then clockwise: down first
   for (const Node& n : c.nodes) EXPECT_NEAR(std::hypot(n.x - 2.0, n.z - 1.0), 3.0, 1e-5);
 }
@@ -128,23 +128,22 @@ TEST(DrawCommands, TextIsDrawnWithTheStrokeFont) {
   s.menu(4205);
   s.check([&] { EXPECT_EQ(s.prompt(), "TEXT > Start-point :"); });
   s.clickAt(1, 2);
-  s.platform.scriptDialog(TITLE_TEXT_DIALOG,
-                          {DialogStep::check([](DialogControls& c) {
-                             EXPECT_EQ(c.text(TEXT_FIELD_SIZE), "1.00");  // 0 offered as 1
-                             EXPECT_EQ(c.text(TEXT_FIELD_ANGLE), "0.00");
-                           }),
-                           DialogStep::setText(TEXT_FIELD_SIZE, "2"),
-                           DialogStep::setText(TEXT_FIELD_ANGLE, "90"),
-                           DialogStep::setText(TEXT_FIELD_TEXT, "L T"), DialogStep::click(DLG_OK)});
+  s.platform.scriptDialog(
+      TITLE_TEXT_DIALOG,
+      {DialogStep::check([](DialogControls& c) {
+         EXPECT_EQ(c.text(TEXT_FIELD_SIZE), "1.00");  // 0 offered as 1
+         EXPECT_EQ(c.text(TEXT_FIELD_ANGLE), "0.00");
+       }),
+       DialogStep::setText(TEXT_FIELD_SIZE, "2"), DialogStep::setText(TEXT_FIELD_ANGLE, "90"),
+       DialogStep::setText(TEXT_FIELD_TEXT, "L T"), DialogStep::click(DLG_OK)});
   // The next text is offered the size and angle of this one.
   s.menu(4205);
   s.clickAt(0, 0);
-  s.platform.scriptDialog(TITLE_TEXT_DIALOG,
-                          {DialogStep::check([](DialogControls& c) {
-                             EXPECT_EQ(c.text(TEXT_FIELD_SIZE), "2.00");
-                             EXPECT_EQ(c.text(TEXT_FIELD_ANGLE), "90.00");
-                           }),
-                           DialogStep::click(DLG_CANCEL)});
+  s.platform.scriptDialog(TITLE_TEXT_DIALOG, {DialogStep::check([](DialogControls& c) {
+                                                EXPECT_EQ(c.text(TEXT_FIELD_SIZE), "2.00");
+                                                EXPECT_EQ(c.text(TEXT_FIELD_ANGLE), "90.00");
+                                              }),
+                                              DialogStep::click(DLG_CANCEL)});
   s.run();
   ASSERT_EQ(s.objects().countObjects(), 1u);
   const ModelObject& t = *s.objects().head();
@@ -154,8 +153,8 @@ TEST(DrawCommands, TextIsDrawnWithTheStrokeFont) {
   EXPECT_EQ(t.flags, OF_CREATED);
   // s = 0.25 m per font unit; turned by 90°: writing along +y, up along -x.
   // 'L' at advance 0, blank 6 units, 'T' at advance 5 + 6 = 11 units.
-  const std::vector<Node> nodes{{-1.0f, 2, 0},  {1, 2, 0},      {1, 3, 0},
-                                {-1.0f, 4.75f, 0}, {-1.0f, 5.75f, 0}};
+  const std::vector<Node> nodes{
+      {-1.0f, 2, 0}, {1, 2, 0}, {1, 3, 0}, {-1.0f, 4.75f, 0}, {-1.0f, 5.75f, 0}};
   ASSERT_EQ(t.nodeCount(), nodes.size());
   for (std::size_t k = 0; k < nodes.size(); ++k) {
     EXPECT_NEAR(t.nodes[k].x, nodes[k].x, 1e-5) << k;

@@ -1,9 +1,10 @@
 // Turning, scaling, mirroring and face inversion against hand-worked values.
+#include "edit/edit_geometry.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "edit/edit_geometry.h"
 #include "edit/figure_builders.h"
 #include "model/project_settings.h"
 
@@ -89,8 +90,8 @@ TEST(InvertFace, ReversesAfterTheMaterialAndTwiceRestores) {
   ModelObject o;
   o.nodes.resize(6);
   // A polyline and then a face with material 4.
-  o.indices = {{IDX_START, 5}, {IDX_MATERIAL, 0}, {IDX_LINE, 4},
-               {IDX_START, 0}, {IDX_MATERIAL, 4}, {IDX_LINE, 1}, {IDX_LINE, 2}, {IDX_CLOSE, 3}};
+  o.indices = {{IDX_START, 5},    {IDX_MATERIAL, 0}, {IDX_LINE, 4}, {IDX_START, 0},
+               {IDX_MATERIAL, 4}, {IDX_LINE, 1},     {IDX_LINE, 2}, {IDX_CLOSE, 3}};
   const auto before = o.indices;
   EXPECT_FALSE(invertFace(o, 0));  // an open figure is no face
   EXPECT_FALSE(invertFace(o, 1));  // not a start entry

@@ -4,13 +4,13 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "edit/ui/edit_commands.h"
@@ -39,8 +39,8 @@ struct TempFolder {
 struct EditSession {
   TempFolder dir;
   ScriptedPlatform platform{800, 600};
-  Shell shell{platform, ShellOptions{(dir.path / "HISTORY.TVX").string(), dir.path.string(),
-                                     "manual.html"}};
+  Shell shell{platform,
+              ShellOptions{(dir.path / "HISTORY.TVX").string(), dir.path.string(), "manual.html"}};
 
   explicit EditSession(int viewMode = VIEW_XY) {
     registerEditCommands(shell.registry());
@@ -71,11 +71,11 @@ struct EditSession {
   void escape() { platform.pushKey(KEY_ESCAPE); }
   // A point typed in the "Point absolute :" or "Point relative :" dialog.
   void typePoint(bool absolute, double x, double y, double z) {
-    platform.scriptDialog(absolute ? TITLE_POINT_ABSOLUTE : TITLE_POINT_RELATIVE,
-                          {DialogStep::setText(POINT_FIELD_X, std::to_string(x)),
-                           DialogStep::setText(POINT_FIELD_Y, std::to_string(y)),
-                           DialogStep::setText(POINT_FIELD_Z, std::to_string(z)),
-                           DialogStep::click(DLG_OK)});
+    platform.scriptDialog(
+        absolute ? TITLE_POINT_ABSOLUTE : TITLE_POINT_RELATIVE,
+        {DialogStep::setText(POINT_FIELD_X, std::to_string(x)),
+         DialogStep::setText(POINT_FIELD_Y, std::to_string(y)),
+         DialogStep::setText(POINT_FIELD_Z, std::to_string(z)), DialogStep::click(DLG_OK)});
     platform.pushKey(absolute ? KEY_A : KEY_R);
   }
   void check(std::function<void()> f) { platform.pushAction(std::move(f)); }
@@ -93,7 +93,8 @@ struct EditSession {
 };
 
 // An object of shape 8 over the nodes, in their order, material 0.
-inline std::unique_ptr<ModelObject> face(std::vector<Node> nodes, std::uint32_t layer = LAYER_ROOM) {
+inline std::unique_ptr<ModelObject> face(std::vector<Node> nodes,
+                                         std::uint32_t layer = LAYER_ROOM) {
   auto o = std::make_unique<ModelObject>();
   o->nodes = std::move(nodes);
   const auto n = static_cast<std::uint16_t>(o->nodes.size());

@@ -1,9 +1,10 @@
 // Split Face with 0, 1, 2 and more crossings, Insert Nodes, Delete Face.
+#include "edit/face_edit.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "edit/face_edit.h"
 #include "edit/figure_builders.h"
 #include "edit/figures.h"
 #include "edit/solid_ops.h"
@@ -90,7 +91,8 @@ TEST(InsertNodes, EveryCrossedEdgeGetsANodeIncludingTheClosingEdge) {
   EXPECT_FALSE(r.tooBig);
   const auto figures = figuresOf(*o);
   ASSERT_EQ(figures.size(), 1u);
-  const std::vector<Vec3d> want{{0, 0, 0}, {0, 10, 0}, {4, 10, 2}, {10, 10, 5}, {10, 0, 5}, {4, 0, 2}};
+  const std::vector<Vec3d> want{{0, 0, 0},   {0, 10, 0}, {4, 10, 2},
+                                {10, 10, 5}, {10, 0, 5}, {4, 0, 2}};
   EXPECT_EQ(vertexPoints(*o, figures[0]), want);
   EXPECT_EQ(figures[0].material, 9);  // the face keeps its material
   // A line crossing nothing changes nothing.

@@ -143,8 +143,9 @@ TEST(SplitFaceCommand, MessagesForZeroAndOneCrossingAndTheSplit) {
   s.check([&] { EXPECT_EQ(countClosedFaces(*sq), 1u); });
   split(1, -1, 1, 5);
   s.run();
-  EXPECT_EQ(s.messages(), (std::vector<std::string>{"No intersection found, operation cancelled",
-                                                    "Only 1 intersection found, operation cancelled"}));
+  EXPECT_EQ(s.messages(),
+            (std::vector<std::string>{"No intersection found, operation cancelled",
+                                      "Only 1 intersection found, operation cancelled"}));
   const auto figures = figuresOf(*sq);
   ASSERT_EQ(figures.size(), 2u);
   auto points = [&](const Figure& f) {
@@ -161,8 +162,8 @@ TEST(SplitFaceCommand, MessagesForZeroAndOneCrossingAndTheSplit) {
 TEST(SplitFaceCommand, ALineCrossingMoreThanTwiceIsRefused) {
   EditSession s;
   // A U open to +y, crossed four times by the line y = 2.
-  ModelObject* u = s.add(face({{0, 0, 0}, {3, 0, 0}, {3, 3, 0}, {2, 3, 0},
-                               {2, 1, 0}, {1, 1, 0}, {1, 3, 0}, {0, 3, 0}}));
+  ModelObject* u = s.add(face(
+      {{0, 0, 0}, {3, 0, 0}, {3, 3, 0}, {2, 3, 0}, {2, 1, 0}, {1, 1, 0}, {1, 3, 0}, {0, 3, 0}}));
   const auto entries = u->indices;
   s.menu(2313);
   s.clickAt(0.5, 0.5);

@@ -1,5 +1,7 @@
 // Extrude, Rotate, Dismantle and Assemble: closed solids, outward faces and
 // shared nodes.
+#include "edit/solid_ops.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,7 +12,6 @@
 #include "edit/edit_geometry.h"
 #include "edit/figure_builders.h"
 #include "edit/figures.h"
-#include "edit/solid_ops.h"
 #include "model/project_settings.h"
 
 namespace tav {

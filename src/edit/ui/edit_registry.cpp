@@ -15,15 +15,24 @@ void registerEditCommands(CommandRegistry& registry) {
     bool room, audience, aux;
   };
   const Entry entries[] = {
-      {201, runDrawLines, true, false, true},      {202, runDrawPolygon, true, true, true},
-      {203, runDrawCircle, true, true, true},      {204, runDrawRectangle, true, true, true},
-      {301, runDelete, true, true, true},          {302, runMove, true, true, true},
-      {303, runCopy, true, true, true},            {304, runTurn, true, true, true},
-      {305, runScale, true, true, true},           {306, runMirror, true, true, true},
-      {307, runExtrude, true, false, true},        {308, runRotate, true, false, true},
-      {309, runDismantleSolid, true, false, true}, {310, runAssembleSolid, true, false, true},
-      {311, runMoveNodes, true, true, true},       {312, runInsertNodes, true, false, true},
-      {313, runSplitFace, true, false, true},      {314, runInvertFace, true, false, true},
+      {201, runDrawLines, true, false, true},
+      {202, runDrawPolygon, true, true, true},
+      {203, runDrawCircle, true, true, true},
+      {204, runDrawRectangle, true, true, true},
+      {301, runDelete, true, true, true},
+      {302, runMove, true, true, true},
+      {303, runCopy, true, true, true},
+      {304, runTurn, true, true, true},
+      {305, runScale, true, true, true},
+      {306, runMirror, true, true, true},
+      {307, runExtrude, true, false, true},
+      {308, runRotate, true, false, true},
+      {309, runDismantleSolid, true, false, true},
+      {310, runAssembleSolid, true, false, true},
+      {311, runMoveNodes, true, true, true},
+      {312, runInsertNodes, true, false, true},
+      {313, runSplitFace, true, false, true},
+      {314, runInvertFace, true, false, true},
       {315, runDeleteFace, true, false, true},
   };
   for (const Entry& e : entries) {

@@ -15,7 +15,8 @@ std::vector<ModelObject*> selectedObjects(Project& project) {
   return out;
 }
 
-ModelObject* replaceObject(Project& project, ModelObject* old, std::unique_ptr<ModelObject> object) {
+ModelObject* replaceObject(Project& project, ModelObject* old,
+                           std::unique_ptr<ModelObject> object) {
   ModelObject* linked = project.objects.insertObjectBefore(std::move(object), old);
   project.objects.freeObject(old);
   return linked;

@@ -46,8 +46,8 @@ void runRotate(CommandContext& ctx) {
     return;
   }
   const double angle = parseNumber(*angleText);
-  const std::optional<std::string> segmentText =
-      ctx.ui().inputLine("Amount of segments :", formatNumber("%3.0f", std::fabs(angle) / 10.0), 39);
+  const std::optional<std::string> segmentText = ctx.ui().inputLine(
+      "Amount of segments :", formatNumber("%3.0f", std::fabs(angle) / 10.0), 39);
   if (!segmentText) {
     endEdit(ctx);
     return;
@@ -82,7 +82,8 @@ void runDismantleSolid(CommandContext& ctx) {
     Project& project = ctx.project();
     for (ModelObject* solid : selectedObjects(project)) {
       if (solid->shape != SHAPE_SOLID) continue;
-      for (auto& part : dismantleSolid(*solid)) project.objects.insertObjectBefore(std::move(part), solid);
+      for (auto& part : dismantleSolid(*solid))
+        project.objects.insertObjectBefore(std::move(part), solid);
       project.objects.freeObject(solid);
       ctx.setModified();
     }

@@ -7,7 +7,8 @@ DialogTemplate textDialogTemplate() {
   DialogTemplate t;
   t.title = TITLE_TEXT_DIALOG;
   t.controls.push_back(gridControl(-1, ControlKind::Label, "Text Size", 0, 0));
-  ControlTemplate size = gridControl(TEXT_FIELD_SIZE, ControlKind::Edit, "", 0, 1, 1, 1, CTL_NUMERIC);
+  ControlTemplate size =
+      gridControl(TEXT_FIELD_SIZE, ControlKind::Edit, "", 0, 1, 1, 1, CTL_NUMERIC);
   size.maxLength = 20;
   t.controls.push_back(size);
   t.controls.push_back(gridControl(-2, ControlKind::Label, " Angle \u00B0", 1, 0));

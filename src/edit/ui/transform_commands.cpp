@@ -173,7 +173,8 @@ void runScale(CommandContext& ctx) {
   if (runDialogOrReport(ctx.platform(), pointDialogTemplate(TITLE_SCALE_FACTORS), handler) ==
           DLG_OK &&
       handler.factors) {
-    for (ModelObject* o : selectedObjects(ctx.project())) scaleObject(*o, basePoint(ctx), *handler.factors);
+    for (ModelObject* o : selectedObjects(ctx.project()))
+      scaleObject(*o, basePoint(ctx), *handler.factors);
     ctx.setModified();
   }
   endEdit(ctx);
