@@ -19,7 +19,7 @@ DialogTemplate selectMaterialDialogTemplate() {
   add(gridControl(0, ControlKind::Label, "Description", 0, 1, 1, 3));
   ControlTemplate description =
       gridControl(SAM_DESCRIPTION, ControlKind::ReadOnlyEdit, "", 1, 1, 2, 3);
-  description.minWidth = 260;
+  description.minWidth = 480;  // a whole description (79 characters) in view
   add(description);
   add(gridControl(0, ControlKind::Label, "Coefficients", 3, 1, 1, 3));
   for (int band = 0; band < 7; ++band) {
