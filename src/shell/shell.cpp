@@ -296,12 +296,13 @@ void Shell::showPrompt(std::string_view utf8) {
 }
 
 InputOutcome Shell::waitForInput() {
+  if (closeRequested_) return InputOutcome::Cancelled;
   finish_ = cancel_ = false;
   for (;;) {
     pointGiven_ = rightButton_ = false;
     if (closed_ || !platform_.processEvents(true)) return InputOutcome::Cancelled;
     if (active_ == 0) continue;
-    if (cancel_) return InputOutcome::Cancelled;
+    if (cancel_ || closeRequested_) return InputOutcome::Cancelled;
     if (finish_) return InputOutcome::Finished;
     if (pointGiven_) {
       input_.last = input_.current;
@@ -338,7 +339,8 @@ void Shell::progressOpen(std::string_view title, std::string_view text,
 }
 
 bool Shell::progressUpdate(int percent, std::string_view text) {
-  return platform_.progressUpdate(percent, text);
+  const bool cancelled = platform_.progressUpdate(percent, text);
+  return cancelled || closeRequested_ || closed_;
 }
 
 void Shell::progressClose() { platform_.progressClose(); }
@@ -369,6 +371,7 @@ void Shell::onCloseRequest() {
   if (active_ != 0) {
     // Closing during a command only cancels the command.
     cancel_ = true;
+    closeRequested_ = true;
     return;
   }
   exitCommand();

@@ -206,6 +206,9 @@ class Shell final : public CommandContext, public Interaction, public MainWindow
   bool finish_ = false;
   bool cancel_ = false;
   bool rightButton_ = false;
+  // The window was asked to close while the command runs: waits and the
+  // progress window report Cancel until the command ends.
+  bool closeRequested_ = false;
   // Previews and the cross-hair.
   DragMode drag_ = DragMode::None;
   PreviewBuilder builder_;

@@ -65,7 +65,7 @@ void Shell::dispatch(int id, const CommandInfo& info) {
   rubberWindow_ = false;
   face_.reset();
   input_.selection = SelectionMode::None;
-  finish_ = cancel_ = pointGiven_ = rightButton_ = false;
+  finish_ = cancel_ = pointGiven_ = rightButton_ = closeRequested_ = false;
   if (canDraw()) {
     if (buttons) window_->showCommandButtons(false);
     greyMenus(false);

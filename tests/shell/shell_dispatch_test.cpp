@@ -144,7 +144,17 @@ TEST(ShellDispatch, SecondCommandIgnoredWhileOneRunsAndMenusGreyed) {
 TEST(ShellDispatch, CloseDuringCommandCancelsItThenAsksAboutUnsavedWork) {
   ShellSession s;
   Recorder rec;
-  s.shell.registry().add(2302, rec.handler(2302));
+  bool progressCancelled = false;
+  InputOutcome again = InputOutcome::PointGiven;
+  s.shell.registry().add(2302, [&](CommandContext& ctx) {
+    rec.handler(2302)(ctx);
+    // A command that goes on regardless: its further waits and its
+    // progress window report Cancel too.
+    again = ctx.ui().waitForInput();
+    ctx.ui().progressOpen("Working", "", "Cancel");
+    progressCancelled = ctx.ui().progressUpdate(10, "");
+    ctx.ui().progressClose();
+  });
   s.add(makeSquare(0, 0, 1));  // modified
   s.platform.pushMenu(2302);
   s.platform.pushCloseRequest();
@@ -159,6 +169,8 @@ TEST(ShellDispatch, CloseDuringCommandCancelsItThenAsksAboutUnsavedWork) {
   s.platform.pushCloseRequest();  // asks; OK closes
   s.run();
   EXPECT_EQ(rec.outcomes, (std::vector<InputOutcome>{InputOutcome::Cancelled}));
+  EXPECT_EQ(again, InputOutcome::Cancelled);
+  EXPECT_TRUE(progressCancelled);
   ASSERT_EQ(s.platform.messages().size(), 2u);
   for (const MessageRecord& m : s.platform.messages()) {
     EXPECT_EQ(m.text, "Current project status has not been saved");
