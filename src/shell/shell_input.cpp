@@ -82,14 +82,18 @@ void Shell::onMouse(const MouseEvent& event) {
   const bool inside =
       event.pos.x >= 0 && event.pos.y >= 0 && event.pos.x < view_.width && event.pos.y < view_.height;
   switch (event.action) {
-    case MouseAction::Move:
+    case MouseAction::Move: {
+      // Inside the view the cross-hair replaces the system cursor; with Ctrl
+      // held the arrow is shown instead.
+      const bool entered = !input_.cursorInView;
       input_.cursorInView = inside;
-      if (crossHidden_ != event.ctrl && canDraw()) {
+      if ((entered || crossHidden_ != event.ctrl) && canDraw()) {
         window_->setViewCursor(event.ctrl ? CursorShape::Arrow : CursorShape::Hidden);
       }
       crossHidden_ = event.ctrl;
       trackMouse(event.pos);
       break;
+    }
     case MouseAction::Press:
       if (event.button == MouseButton::Left) {
         if (active_ != 0 && inside) pointGiven_ = true;
