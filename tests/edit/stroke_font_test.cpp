@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/standard_font.h"
 #include "edit/stroke_font.h"
 #include "resources/builtin_resources.h"
 
@@ -179,9 +180,8 @@ TEST(StrokeFont, CorruptFontsAreRefused) {
 }
 
 TEST(StrokeFont, BuiltInFontLoadsAndCoversTheText) {
-  const auto data = standardFontData();
-  ASSERT_GT(data.size(), FONT_RECORDS_OFFSET) << "built without a Hershey font";
-  const auto font = StrokeFont::load(data);
+  ASSERT_GT(standardFontData().size(), FONT_RECORDS_OFFSET) << "built without a Hershey font";
+  const auto font = loadStandardFont();
   ASSERT_TRUE(font);
   for (int c = 33; c <= 126; ++c) EXPECT_TRUE(font->hasGlyph(static_cast<std::uint8_t>(c))) << c;
   // Letters of the messages and prompts: é, ü, ø, ², and the ´ apostrophe.
