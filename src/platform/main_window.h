@@ -95,7 +95,9 @@ class MainWindow {
   virtual void setScrollRange(ScrollAxis axis, int minimum, int maximum) = 0;
   virtual void setScrollPosition(ScrollAxis axis, int position) = 0;
   virtual int scrollPosition(ScrollAxis axis) const = 0;
-  // The start-up picture, centred over the view until the next repaint.
+  // The start-up picture, centred over the view. It stays through the
+  // repaints of start-up and goes with the first repaint after the user's
+  // first action (key, click, menu command, scrolling).
   virtual void showStartupPicture() = 0;
 
   // Prompt line below the view.

@@ -84,12 +84,8 @@ QtMainWindow::QtMainWindow(MainWindowEvents& events) : events_(events) {
   }
   okButton_->setObjectName(QStringLiteral("btn_%1").arg(CMD_BUTTON_OK));
   stopButton_->setObjectName(QStringLiteral("btn_%1").arg(CMD_BUTTON_STOP));
-  connect(okButton_, &QPushButton::clicked, this, [this] {
-    if (alive_) events_.onCommand(CMD_BUTTON_OK);
-  });
-  connect(stopButton_, &QPushButton::clicked, this, [this] {
-    if (alive_) events_.onCommand(CMD_BUTTON_STOP);
-  });
+  connect(okButton_, &QPushButton::clicked, this, [this] { command(CMD_BUTTON_OK); });
+  connect(stopButton_, &QPushButton::clicked, this, [this] { command(CMD_BUTTON_STOP); });
   column->addWidget(bottom_);
   setCentralWidget(central);
 
@@ -97,6 +93,7 @@ QtMainWindow::QtMainWindow(MainWindowEvents& events) : events_(events) {
     if (alive_) events_.onPaint(canvas);
   };
   view_->mouse = [this](const MouseEvent& e) {
+    if (e.action != MouseAction::Move) userActed_ = true;
     if (alive_) events_.onMouse(e);
   };
   view_->mouseLeft = [this] {
@@ -106,6 +103,7 @@ QtMainWindow::QtMainWindow(MainWindowEvents& events) : events_(events) {
     if (alive_) events_.onResize(w, h);
   };
   auto scrollSink = [this](const ScrollEvent& e) {
+    userActed_ = true;
     if (alive_) events_.onScroll(e);
   };
   connectScrollBar(scrollH_, ScrollAxis::Horizontal, scrollSink);
@@ -145,7 +143,7 @@ void QtMainWindow::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries
             const QSignalBlocker block(a);
             a->setChecked(!a->isChecked());
           }
-          if (alive_) events_.onCommand(id);
+          command(id);
         });
         actions_[id] = a;
         break;
@@ -163,9 +161,7 @@ void QtMainWindow::setMenu(const std::vector<MenuEntry>& topMenus) {
       // A command directly on the bar (Help) lives in a one-item menu-less action.
       QAction* a = menuBar()->addAction(toQString(top.text));
       const int id = top.id;
-      connect(a, &QAction::triggered, this, [this, id] {
-        if (alive_) events_.onCommand(id);
-      });
+      connect(a, &QAction::triggered, this, [this, id] { command(id); });
       actions_[id] = a;
       topMenus_.push_back(nullptr);
       continue;
@@ -229,7 +225,18 @@ bool QtMainWindow::topMenuEnabled(int position) const {
 int QtMainWindow::viewWidth() const { return view_->width(); }
 int QtMainWindow::viewHeight() const { return view_->height(); }
 
-void QtMainWindow::requestRepaint() { view_->invalidate(); }
+void QtMainWindow::command(int id) {
+  userActed_ = true;
+  if (alive_) events_.onCommand(id);
+}
+
+void QtMainWindow::requestRepaint() {
+  if (startupShowing_ && userActed_) {
+    startupShowing_ = false;
+    view_->clearDecoration();
+  }
+  view_->invalidate();
+}
 
 void QtMainWindow::drawOnView(const PaintFunction& paint) { view_->drawNow(paint); }
 
@@ -276,7 +283,11 @@ void QtMainWindow::setScrollPosition(ScrollAxis axis, int position) {
 
 int QtMainWindow::scrollPosition(ScrollAxis axis) const { return scrollBar(axis)->value(); }
 
-void QtMainWindow::showStartupPicture() { view_->setDecoration(startupPicture()); }
+void QtMainWindow::showStartupPicture() {
+  startupShowing_ = true;
+  userActed_ = false;
+  view_->setDecoration(startupPicture());
+}
 
 void QtMainWindow::setPromptText(std::string_view utf8) { prompt_->setText(toQString(utf8)); }
 
@@ -313,6 +324,7 @@ DialogControls* QtMainWindow::createPanel(const DialogTemplate& panel) {
                      "QLabel { color: black; }"));
   ControlCallbacks callbacks;
   callbacks.event = [this](int id, DialogEventKind kind) {
+    userActed_ = true;
     if (alive_ && panelControls_ != nullptr) events_.onPanelCommand(id, kind, *panelControls_);
     view_->setFocus();  // keys keep going to the main window
   };
@@ -346,6 +358,7 @@ void QtMainWindow::postKey(int key) {
 }
 
 void QtMainWindow::deliverKey(int key, bool ctrl) {
+  userActed_ = true;
   if (alive_ && key != 0) events_.onKeyDown(key, ctrl);
 }
 

@@ -82,10 +82,13 @@ class QtMainWindow : public QMainWindow, public MainWindow {
 
  private:
   void addEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
+  void command(int id);
   QScrollBar* scrollBar(ScrollAxis axis) const;
 
   MainWindowEvents& events_;
   bool alive_ = true;  // false once closed: no more events
+  bool startupShowing_ = false;
+  bool userActed_ = false;  // since the start-up picture was shown
   QtPictureWidget* view_ = nullptr;
   QScrollBar* scrollH_ = nullptr;
   QScrollBar* scrollV_ = nullptr;

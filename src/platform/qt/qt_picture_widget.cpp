@@ -16,7 +16,6 @@ QtPictureWidget::QtPictureWidget(QWidget* parent) : QWidget(parent) {
 void QtPictureWidget::invalidate() {
   // A request made while the picture is being drawn is that same drawing.
   if (!painting_) dirty_ = true;
-  decoration_ = QImage();
   update();
 }
 
@@ -55,6 +54,11 @@ void QtPictureWidget::setOverlay(PaintFunction paint) {
 
 void QtPictureWidget::clearOverlay() {
   overlay_ = nullptr;
+  update();
+}
+
+void QtPictureWidget::clearDecoration() {
+  decoration_ = QImage();
   update();
 }
 

@@ -28,8 +28,9 @@ class QtPictureWidget : public QWidget {
   void setOverlay(PaintFunction paint);
   void clearOverlay();
   void updateOverlay() { update(); }
-  // Shown centred over the picture until the next invalidate.
+  // Shown centred over the picture until cleared.
   void setDecoration(const QImage& image);
+  void clearDecoration();
   // The picture without overlay, rebuilt first if needed.
   const QImage& picture();
   // Picture with overlay and decoration, as on screen.
