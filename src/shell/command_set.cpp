@@ -1,15 +1,20 @@
 #include "shell/command_set.h"
 
 #include "edit/ui/edit_commands.h"
+#include "materials/ui/acoustics_commands.h"
 #include "materials/ui/material_commands.h"
 #include "shell/shell.h"
+#include "speakers/ui/speaker_commands.h"
 
 namespace tav {
 
 void registerAllCommands(Shell& shell) {
   registerEditCommands(shell.registry());
   registerMaterialCommands(shell.registry());
+  registerAcousticsCommands(shell.registry());
   installMaterialHooks(shell.session());
+  registerSpeakerCommands(shell.registry());
+  installSpeakerHooks(shell.session());
 }
 
 }  // namespace tav

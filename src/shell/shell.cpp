@@ -7,6 +7,7 @@
 
 #include "model/history_file.h"
 #include "model/project_file.h"
+#include "resources/builtin_resources.h"
 #include "shell/menu_table.h"
 #include "shell/panel_template.h"
 #include "speakers/speaker_shape.h"
@@ -64,6 +65,10 @@ bool Shell::start() {
   setViewSize(view_, window_->viewWidth(), window_->viewHeight());
   resetViewForNewProject(view_, project_.objects);
   view_.hiddenBackfaces = false;
+
+  // The stroke font of the text command.
+  const std::span<const std::uint8_t> font = standardFontData();
+  session_.strokeFont.assign(font.begin(), font.end());
 
   session_.history = loadHistory(session_.historyPath);
   session_.units.feet = session_.history.feet;

@@ -8,6 +8,7 @@
 #include "model/history_file.h"
 #include "model/project_file.h"
 #include "platform/keys.h"
+#include "resources/builtin_resources.h"
 #include "shell/print_layout.h"
 #include "shell_test_util.h"
 
@@ -34,6 +35,7 @@ TEST(ShellFile, StartUpWithoutHistory) {
   EXPECT_EQ(s.window().panel()->text(201), "0.000");
   EXPECT_NE(s.shell.session().axisCross, nullptr);
   EXPECT_NE(s.shell.session().defaultSpeakerShape, nullptr);
+  EXPECT_EQ(s.shell.session().strokeFont.size(), standardFontData().size());
   for (int n = 110; n <= 113; ++n) EXPECT_FALSE(s.window().menuItemEnabled(n));
   EXPECT_FALSE(fs::exists(s.dir.file("HISTORY.TVX")));  // nothing written yet
 }
