@@ -1,0 +1,233 @@
+// The RT60 window in a running shell: what it draws for a 10 m box, the
+// method buttons and the project's method, measured values, feet, the
+// area-error lines and a band without absorption.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "materials/ui/acoustics_commands.h"
+#include "materials/ui/rt60_window.h"
+#include "reflections/room_builders.h"
+#include "shell/shell_test_util.h"
+#include "speakers/ui/equalizer_dialog.h"
+
+namespace tav {
+namespace {
+
+using Step = WindowStep;
+
+bool hasText(const ScriptedCanvas& canvas, const std::string& text) {
+  const std::vector<std::string> texts = canvas.texts();
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+bool hasTextStarting(const ScriptedCanvas& canvas, const std::string& prefix) {
+  for (const std::string& t : canvas.texts())
+    if (t.rfind(prefix, 0) == 0) return true;
+  return false;
+}
+
+// The polyline drawn in a colour (the curves), or nothing.
+std::vector<PixelPoint> curve(const ScriptedCanvas& canvas, int colour) {
+  for (const DrawCall& c : canvas.callsOf(DrawKind::Polyline))
+    if (c.pen == colour) return c.points;
+  return {};
+}
+
+// A shell with the RT60 commands and a closed 10 m box whose faces point
+// inwards, all with material slot 1 (coefficients `alpha`).
+struct Rt60Session : test::ShellSession {
+  explicit Rt60Session(std::array<float, 7> alpha = test::uniformAlpha(0.1f),
+                       test::BoxOptions options = {}) {
+    registerAcousticsCommands(shell.registry());
+    project().materials.slots.push_back(test::makeMaterial("Tenth", alpha));
+    options.materials.fill(1);
+    test::addBox(project().objects, {0, 0, 0}, {10, 10, 10}, options);
+    project().modified = false;
+  }
+  void openWindow(int command, WindowScript script) {
+    platform.scriptWindow(RT60_WINDOW_TITLE, std::move(script));
+    platform.pushMenu(command);
+  }
+};
+
+TEST(Rt60Window, TenMetreBoxShowsItsTableScaleCurvesAndLines) {
+  Rt60Session s;
+  // A stored calculation carries the project description.
+  s.project().mapBlock.assign(256, 0);
+  std::memcpy(s.project().mapBlock.data() + 32, "Main hall", 9);
+  s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
+                                   const ScriptedCanvas& c = w.canvas();
+                                   ASSERT_EQ(c.width(), 800);
+                                   ASSERT_EQ(c.height(), 600);
+                                   for (const char* t :
+                                        {"RT60 >Sabine<", "inc. air absorbtion", "w/o air absorbtion",
+                                         "125 Hz", "8000 Hz", "2.68 s", "1.68 s", " 60.0 Sa",
+                                         "a = 10.0%", "200.0 Sa", "a = 33.3%", "0 s", "3 s",
+                                         "V total : 1000.0 cbm", "S total :  600.0 m\u00B2",
+                                         "Main hall"})
+                                     EXPECT_TRUE(hasText(c, t)) << t;
+                                   // 2.68 s is the top: the scale ends at 3 s.
+                                   EXPECT_FALSE(hasText(c, "4 s"));
+                                   EXPECT_FALSE(hasTextStarting(c, "Total Area Error"));
+                                   // Frame 48..752 x 32..284, 84 pixels a second.
+                                   const auto noAir = curve(c, RT60_COLOUR_NO_AIR);
+                                   ASSERT_EQ(noAir.size(), 7u);
+                                   EXPECT_EQ(noAir[0], (PixelPoint{48, 59}));    // 2.683 s
+                                   EXPECT_EQ(noAir[6], (PixelPoint{752, 59}));
+                                   const auto withAir = curve(c, RT60_COLOUR_WITH_AIR);
+                                   ASSERT_EQ(withAir.size(), 7u);
+                                   EXPECT_EQ(withAir[0], (PixelPoint{48, 59}));  // no air at 125 Hz
+                                   EXPECT_EQ(withAir[6].y, 216);                 // 0.805 s
+                                   // Buttons: a column of five at the left, two at the bottom.
+                                   EXPECT_EQ(w.buttons().at(RT60_BUTTON_CLOSE).label, "<-");
+                                   EXPECT_EQ(w.buttons().at(RT60_BUTTON_MEASUREMENT).rect,
+                                             (PixelRect{0, 128, 32, 32}));
+                                   EXPECT_EQ(w.buttons().at(RT60_BUTTON_PRINT).label, "PRINT");
+                                   EXPECT_EQ(w.buttons().at(RT60_BUTTON_COPY).rect.width, 80);
+                                 }),
+                                 Step::button(RT60_BUTTON_CLOSE)});
+  s.run();
+  ASSERT_EQ(s.platform.windows().size(), 1u);
+  EXPECT_TRUE(s.platform.messages().empty());
+  // Sabine was already the project's method: nothing changed.
+  EXPECT_EQ(s.project().settings.rtMethod, RT_SABINE);
+  EXPECT_FALSE(s.project().modified);
+}
+
+TEST(Rt60Window, MethodButtonsSwitchTheMethodOfTheWindowAndTheProject) {
+  Rt60Session s;
+  s.openWindow(
+      CMD_RT60_SABINE,
+      {Step::button(RT60_BUTTON_EYRING), Step::check([&](ScriptedChildWindow& w) {
+         EXPECT_TRUE(hasText(w.canvas(), "RT60 >Eyring<"));
+         // 161 / (-ln 0.9 · 600) = 2.547 s
+         EXPECT_TRUE(hasText(w.canvas(), "2.55 s"));
+         EXPECT_EQ(s.project().settings.rtMethod, RT_EYRING);
+         EXPECT_TRUE(s.project().modified);
+       }),
+       Step::button(RT60_BUTTON_FITZROY), Step::check([&](ScriptedChildWindow& w) {
+         EXPECT_TRUE(hasText(w.canvas(), "RT60 >Fitzroy<"));
+         // A cube with one material: Fitzroy equals Sabine.
+         EXPECT_TRUE(hasText(w.canvas(), "2.68 s"));
+         EXPECT_EQ(s.project().settings.rtMethod, RT_FITZROY);
+       }),
+       Step::button(RT60_BUTTON_SABINE), Step::button(RT60_BUTTON_PRINT),
+       Step::button(RT60_BUTTON_COPY), Step::close()});
+  // 5011 opens with Eyring at once.
+  s.openWindow(CMD_RT60_EYRING, {Step::check([](ScriptedChildWindow& w) {
+                                  EXPECT_TRUE(hasText(w.canvas(), "RT60 >Eyring<"));
+                                })});
+  s.run();
+  EXPECT_EQ(s.platform.windows().size(), 2u);
+  EXPECT_EQ(s.project().settings.rtMethod, RT_EYRING);
+  // PRINT draws the picture again for the printer; COPY puts it on the clipboard.
+  ASSERT_EQ(s.platform.prints().size(), 1u);
+  ASSERT_EQ(s.platform.prints()[0].pages.size(), 1u);
+  EXPECT_TRUE(hasText(s.platform.prints()[0].pages[0], "RT60 >Sabine<"));
+  EXPECT_TRUE(hasText(s.platform.prints()[0].pages[0], "V total : 1000.0 cbm"));
+  ASSERT_EQ(s.platform.clipboard().size(), 1u);
+  EXPECT_EQ(s.platform.clipboard()[0].width, 800);
+}
+
+TEST(Rt60Window, MeasuredValuesComeFromTheDialogAndImpossibleOnesAreReported) {
+  Rt60Session s;
+  // Cancelled: no window, nothing changes.
+  s.platform.scriptDialog("RT 60", {DialogStep::setText(EQD_EDIT_FIRST, "3"),
+                                    DialogStep::click(EQD_CANCEL)});
+  s.platform.pushMenu(CMD_RT60_MEASUREMENT);
+  s.check([&] {
+    EXPECT_TRUE(s.platform.windows().empty());
+    EXPECT_EQ(s.project().settings.measuredRT[0], 0.0f);
+    EXPECT_EQ(s.project().settings.rtMethod, RT_SABINE);
+    EXPECT_FALSE(s.project().modified);
+  });
+  // 0.05 s at 125 Hz absorbs the whole surface; 2 s at 8 kHz leaves less
+  // absorption (80.5) than the air takes (4mV = 140): impossible.
+  DialogScript values = {DialogStep::setText(EQD_EDIT_FIRST, "0.05")};
+  for (int b = 1; b < 6; ++b) values.push_back(DialogStep::setText(EQD_EDIT_FIRST + b, "1"));
+  values.push_back(DialogStep::setText(EQD_EDIT_FIRST + 6, "2"));
+  values.push_back(DialogStep::click(EQD_OK));
+  s.platform.scriptDialog("RT 60", values);
+  s.openWindow(CMD_RT60_MEASUREMENT, {Step::check([](ScriptedChildWindow& w) {
+                                        const ScriptedCanvas& c = w.canvas();
+                                        EXPECT_TRUE(hasText(c, "RT60 >Measurement<"));
+                                        EXPECT_TRUE(hasText(c, "600.0 Sa"));
+                                        EXPECT_TRUE(hasText(c, "a = 100.0%"));
+                                        EXPECT_TRUE(hasText(c, "2.00 s"));
+                                        EXPECT_TRUE(hasText(c, "0.05 s"));
+                                      })});
+  s.run();
+  ASSERT_EQ(s.platform.messages().size(), 1u);
+  EXPECT_EQ(s.platform.messages()[0].text, "Impossible input values");
+  EXPECT_EQ(s.platform.messages()[0].caption, "Please correct");
+  EXPECT_EQ(s.project().settings.rtMethod, RT_MEASUREMENT);
+  EXPECT_FLOAT_EQ(s.project().settings.measuredRT[0], 0.05f);
+  EXPECT_FLOAT_EQ(s.project().settings.measuredRT[6], 2.0f);
+  EXPECT_TRUE(s.project().modified);
+}
+
+TEST(Rt60Window, TheMButtonAsksForValuesAndSwitchesOnlyWhenConfirmed) {
+  Rt60Session s;
+  DialogScript ones;
+  for (int b = 0; b < 7; ++b) ones.push_back(DialogStep::setText(EQD_EDIT_FIRST + b, "1"));
+  ones.push_back(DialogStep::click(EQD_OK));
+  s.platform.scriptDialog("RT 60", {DialogStep::click(EQD_CANCEL)});
+  s.platform.scriptDialog("RT 60", ones);
+  s.openWindow(CMD_RT60_SABINE,
+               {Step::button(RT60_BUTTON_MEASUREMENT), Step::check([&](ScriptedChildWindow& w) {
+                  EXPECT_TRUE(hasText(w.canvas(), "RT60 >Sabine<"));
+                  EXPECT_EQ(s.project().settings.rtMethod, RT_SABINE);
+                }),
+                Step::button(RT60_BUTTON_MEASUREMENT), Step::check([&](ScriptedChildWindow& w) {
+                  EXPECT_TRUE(hasText(w.canvas(), "RT60 >Measurement<"));
+                  // 1 s everywhere: A = 161 Sa, at 8 kHz 161 - 140 without air.
+                  EXPECT_TRUE(hasText(w.canvas(), "161.0 Sa"));
+                  EXPECT_TRUE(hasText(w.canvas(), " 21.0 Sa"));
+                  EXPECT_EQ(s.project().settings.rtMethod, RT_MEASUREMENT);
+                })});
+  s.run();
+  EXPECT_TRUE(s.platform.messages().empty());
+}
+
+TEST(Rt60Window, FeetUnitsAndTheAreaErrorOfAMissingFloor) {
+  test::BoxOptions open;
+  open.missing = {test::FLOOR};
+  Rt60Session s(test::uniformAlpha(0.1f), open);
+  s.shell.session().units.feet = true;
+  s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
+                                   const ScriptedCanvas& c = w.canvas();
+                                   EXPECT_TRUE(hasText(c, "V total : 35314.7 cu.ft"));
+                                   EXPECT_TRUE(hasText(c, "S total : 5382.0 ft\u00B2"));
+                                   EXPECT_TRUE(hasText(c, "Total Area Error : 1076.39 ft\u00B2"));
+                                   EXPECT_TRUE(hasText(
+                                       c, "XY Area : 1076.39 ft\u00B2, XY Error : 1076.39 ft\u00B2 "));
+                                   // The walls close in x and y.
+                                   EXPECT_FALSE(hasTextStarting(c, "YZ Area"));
+                                   EXPECT_FALSE(hasTextStarting(c, "XZ Area"));
+                                 })});
+  s.run();
+}
+
+TEST(Rt60Window, ABandWithoutAbsorptionKeepsAFiniteScale) {
+  Rt60Session s({0.0f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f});
+  s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
+                                   const ScriptedCanvas& c = w.canvas();
+                                   EXPECT_TRUE(hasText(c, RT60_INFINITE_LABEL));
+                                   EXPECT_TRUE(hasText(c, "20 s"));
+                                   EXPECT_FALSE(hasText(c, "21 s"));
+                                   EXPECT_TRUE(hasText(c, "  0.0 Sa"));
+                                   // The band stands at the top of the frame,
+                                   // the others at 2.683 s of 20 (252 px).
+                                   const auto noAir = curve(c, RT60_COLOUR_NO_AIR);
+                                   ASSERT_EQ(noAir.size(), 7u);
+                                   EXPECT_EQ(noAir[0].y, 32);
+                                   EXPECT_EQ(noAir[1].y, 284 - 34);
+                                 })});
+  s.run();
+  EXPECT_TRUE(s.platform.messages().empty());
+}
+
+}  // namespace
+}  // namespace tav
