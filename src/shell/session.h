@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,9 @@ struct Session {
   // Option values of the input machinery (reset by File > New).
   int circleSegments = CIRCLE_SEGMENTS_DEFAULT;
   std::string comment;  // at most COMMENT_MAX_LENGTH characters
+  // The band shown in the perspective view's information block while a
+  // loudspeaker is being aimed (Hz); none otherwise.
+  std::optional<double> aimBandHz;
 
   SessionHooks hooks;
 };

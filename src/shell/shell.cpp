@@ -246,6 +246,7 @@ ViewDrawContext Shell::drawContext() {
   c.axisCross = session_.axisCross.get();
   c.nodeList = nodeRefs_;
   c.comment = session_.comment;
+  c.aimBandHz = session_.aimBandHz;
   c.dragging = drag_ == DragMode::MoveObjects || drag_ == DragMode::MirrorPreview ||
                drag_ == DragMode::MoveNodes;
   return c;

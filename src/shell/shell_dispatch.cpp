@@ -64,6 +64,8 @@ void Shell::dispatch(int id, const CommandInfo& info) {
   lineMode_ = false;
   rubberWindow_ = false;
   face_.reset();
+  // The node list points into the model, which the next command may change.
+  nodeList_.clear();
   input_.selection = SelectionMode::None;
   finish_ = cancel_ = pointGiven_ = rightButton_ = closeRequested_ = false;
   if (canDraw()) {
