@@ -274,3 +274,41 @@ TEST(ShellInput, PanelButtonsActAsKeys) {
 
 }  // namespace
 }  // namespace tav::test
+
+namespace tav::test {
+namespace {
+
+TEST(ShellInput, ZoomInByWindowLoopAndEyePoint) {
+  ShellSession s;
+  s.add(makeSquare(0, 0, 1));
+  s.xyView(100.0f);
+  // F6 while idle runs like a command: each click zooms to the window of
+  // half the view's size around it (factor 0.99), centred on the click.
+  s.platform.pushKey(keyF(6));
+  s.check([&] {
+    EXPECT_EQ(s.shell.activeCommand(), 601);
+    EXPECT_FALSE(s.window().topMenuEnabled(0));
+  });
+  s.click({500, 300});  // x = 1 m
+  s.check([&] {
+    EXPECT_NEAR(s.shell.view().zoom, 198.0f, 1e-3);
+    EXPECT_NEAR(s.shell.view().offsets[VIEW_XY].h, 1.0, 1e-6);
+  });
+  s.platform.pushKey(KEY_ESCAPE);
+  s.platform.pushKey(keyF(5));
+  s.check([&] {
+    EXPECT_EQ(s.shell.activeCommand(), 0);
+    EXPECT_NEAR(s.shell.view().zoom, 99.0f, 1e-3);
+  });
+  // 606: the eye point of the perspective view; the coordinate snap goes off.
+  s.platform.pushCommand(606);
+  s.platform.pushClick({700, 300});  // zoom 99: x = 1 + 300 / 99, snapped to 0.5 m
+  s.run();
+  EXPECT_EQ(s.shell.view().mode, VIEW_PERSPECTIVE);
+  EXPECT_FLOAT_EQ(s.shell.view().eye.x, 4.0f);
+  EXPECT_FLOAT_EQ(s.shell.view().eye.y, 0.0f);
+  EXPECT_FALSE(s.project().settings.cursorSnapOn);
+}
+
+}  // namespace
+}  // namespace tav::test
