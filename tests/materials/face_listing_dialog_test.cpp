@@ -1,0 +1,271 @@
+// The "Face Listing" dialog in a running shell: the list and its groups, the
+// marker of the selected face, changing and replacing materials through the
+// material dialog, a full material table, feet, and the printed summary.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "material_test_support.h"
+#include "materials/absorber_database.h"
+#include "materials/ui/acoustics_commands.h"
+#include "materials/ui/face_listing_dialog.h"
+#include "materials/ui/material_commands.h"
+#include "materials/ui/room_summary_print.h"
+#include "materials/ui/select_material_dialog.h"
+#include "reflections/room_builders.h"
+#include "shell/shell_test_util.h"
+
+namespace tav {
+namespace {
+
+using Step = DialogStep;
+
+bool hasText(const ScriptedCanvas& canvas, const std::string& text) {
+  const std::vector<std::string> texts = canvas.texts();
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+std::size_t objectCount(const Project& p) {
+  std::size_t n = 0;
+  for (const ModelObject& o : p.objects) {
+    (void)o;
+    ++n;
+  }
+  return n;
+}
+
+const ModelObject* lastObject(const Project& p) {
+  const ModelObject* last = nullptr;
+  for (const ModelObject& o : p.objects) last = &o;
+  return last;
+}
+
+// A shell with the acoustics commands and a database of two materials:
+// Concrete (0.02) and Carpet (0.3).
+struct ListingSession : test::ShellSession {
+  ListingSession() {
+    registerAcousticsCommands(shell.registry());
+    const std::string path = dir.file("MATERIALS.TAB");
+    test::writeDatabase(path, {{"Concrete", 0.02f}, {"Carpet", 0.3f}});
+    EXPECT_TRUE(loadAbsorberDatabaseFile(shell.session().absorberDatabase, path).loaded);
+  }
+  // The closed 10 m box, every face with slot 1 "Tenth" (0.1).
+  void box() {
+    project().materials.slots.push_back(test::makeMaterial("Tenth", test::uniformAlpha(0.1f)));
+    test::BoxOptions o;
+    o.materials.fill(1);
+    test::addBox(project().objects, {0, 0, 0}, {10, 10, 10}, o);
+    project().modified = false;
+  }
+  void listing(DialogScript script) {
+    platform.scriptDialog(FACE_LISTING_TITLE, std::move(script));
+    platform.pushMenu(CMD_FACE_LISTING);
+  }
+  static Step inspect(std::function<void(DialogControls&)> f) { return Step::check(std::move(f)); }
+};
+
+TEST(FaceListingDialog, ListsFacesLargestAndLowestFirstAndMarksTheSelectedFace) {
+  ListingSession s;
+  s.box();
+  s.listing(
+      {ListingSession::inspect([&](DialogControls& c) {
+         ASSERT_EQ(c.itemCount(FL_LIST), 6);
+         EXPECT_EQ(c.selection(FL_LIST), 0);
+         EXPECT_EQ(c.itemText(FL_LIST, 0), "001\t  100.0\tTenth");
+         // Equal areas: the ceiling, the only face not starting at z = 0, is last.
+         EXPECT_EQ(c.itemText(FL_LIST, 5), "006\t  100.0\tTenth");
+         EXPECT_EQ(c.text(FL_FACE_FIRST), "10.0");
+         EXPECT_EQ(c.text(FL_FACE_AREA), "100.0 m\u00B2");
+         EXPECT_EQ(c.text(FL_FACE_SHARE), "16.7%");
+         EXPECT_EQ(c.text(FL_MATERIAL_FIRST + 6), "   60.0");
+         EXPECT_EQ(c.text(FL_MATERIAL_AREA), "600.0 m\u00B2");
+         EXPECT_EQ(c.text(FL_MATERIAL_SHARE), "100.0%");
+         EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 60.0");
+         EXPECT_EQ(c.text(FL_TOTAL_AREA), "600.0 m\u00B2");
+         // The marker: a room-layer line in colour 22 from the wall x = 0's
+         // centre 2.83 m against its inward normal.
+         ASSERT_EQ(objectCount(s.project()), 2u);
+         const ModelObject* marker = lastObject(s.project());
+         EXPECT_EQ(marker->shape, SHAPE_LINE);
+         EXPECT_EQ(marker->layer, LAYER_ROOM);
+         EXPECT_EQ(marker->colour, 22u);
+         ASSERT_EQ(marker->nodes.size(), 2u);
+         EXPECT_FLOAT_EQ(marker->nodes[0].x, 0.0f);
+         EXPECT_FLOAT_EQ(marker->nodes[0].y, 5.0f);
+         EXPECT_FLOAT_EQ(marker->nodes[0].z, 5.0f);
+         EXPECT_NEAR(marker->nodes[1].x, -2.8284, 1e-4);
+       }),
+       Step::select(FL_LIST, 5), ListingSession::inspect([&](DialogControls&) {
+         // One marker at a time, now on the ceiling pointing up.
+         ASSERT_EQ(objectCount(s.project()), 2u);
+         const ModelObject* marker = lastObject(s.project());
+         EXPECT_FLOAT_EQ(marker->nodes[0].z, 10.0f);
+         EXPECT_NEAR(marker->nodes[1].z, 12.8284, 1e-4);
+       }),
+       Step::click(FL_QUIT)});
+  s.run();
+  ASSERT_EQ(s.platform.dialogs().size(), 1u);
+  EXPECT_EQ(s.platform.dialogs()[0].result, FL_QUIT);
+  // The marker is gone and the model is as before.
+  EXPECT_EQ(objectCount(s.project()), 1u);
+  EXPECT_FALSE(s.project().modified);
+  EXPECT_TRUE(s.platform.prints().empty());
+}
+
+TEST(FaceListingDialog, ChangeFaceMaterialChangesOneFaceAndTheTotals) {
+  ListingSession s;
+  s.box();
+  const ModelObject* box = &*s.project().objects.begin();
+  s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
+                          {Step::select(SAM_LIST, 1), Step::click(SAM_OK)});
+  s.listing({Step::select(FL_LIST, 5), Step::click(FL_CHANGE_MATERIAL),
+             ListingSession::inspect([](DialogControls& c) {
+               EXPECT_EQ(c.selection(FL_LIST), 5);
+               EXPECT_EQ(c.itemText(FL_LIST, 5), "006\t  100.0\tCarpet");
+               EXPECT_EQ(c.itemText(FL_LIST, 4), "005\t  100.0\tTenth");
+               EXPECT_EQ(c.text(FL_FACE_FIRST), "30.0");
+               EXPECT_EQ(c.text(FL_MATERIAL_AREA), "100.0 m\u00B2");
+               // 5 × 10 + 30 Sabines.
+               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 80.0");
+             }),
+             Step::click(FL_QUIT)});
+  s.run();
+  const ProjectMaterials& m = s.project().materials;
+  ASSERT_EQ(m.count(), 3u);
+  EXPECT_STREQ(m.slots[2].name, "Carpet");
+  // The ceiling is the sixth polygon of the box: index entries 5 · 5 on.
+  EXPECT_EQ(box->indices[5 * 5 + 1].ref, 2);
+  for (int f = 0; f < 5; ++f) EXPECT_EQ(box->indices[f * 5 + 1].ref, 1) << f;
+  EXPECT_TRUE(s.project().modified);
+  EXPECT_TRUE(s.shell.session().undo.canUndo());
+  EXPECT_TRUE(s.platform.messages().empty());
+}
+
+TEST(FaceListingDialog, ReplaceMaterialChangesEveryFaceOfItAndFreesTheOldSlot) {
+  ListingSession s;
+  s.box();
+  const ModelObject* box = &*s.project().objects.begin();
+  s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
+                          {Step::select(SAM_LIST, 0), Step::click(SAM_OK)});
+  s.listing({Step::select(FL_LIST, 2), Step::click(FL_REPLACE_MATERIAL),
+             ListingSession::inspect([](DialogControls& c) {
+               for (int i = 0; i < 6; ++i) EXPECT_EQ(c.itemText(FL_LIST, i).substr(12), "Concrete");
+               EXPECT_EQ(c.selection(FL_LIST), 2);
+               EXPECT_EQ(c.text(FL_FACE_FIRST), "2.0");
+               EXPECT_EQ(c.text(FL_MATERIAL_FIRST), "   12.0");
+               EXPECT_EQ(c.text(FL_MATERIAL_SHARE), "100.0%");
+               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 12.0");
+             }),
+             Step::click(FL_QUIT)});
+  s.run();
+  const ProjectMaterials& m = s.project().materials;
+  for (int f = 0; f < 6; ++f) EXPECT_EQ(box->indices[f * 5 + 1].ref, 2) << f;
+  EXPECT_TRUE(m.slots[1].isFree());
+  EXPECT_STREQ(m.slots[2].name, "Concrete");
+}
+
+TEST(FaceListingDialog, AFullMaterialTableLeavesTheFaceAsItWas) {
+  ListingSession s;
+  s.box();
+  ProjectMaterials& m = s.project().materials;
+  while (m.count() < MAX_MATERIALS)
+    m.slots.push_back(test::makeMaterial("M" + std::to_string(m.count()), test::uniformAlpha(0.5f)));
+  const ModelObject* box = &*s.project().objects.begin();
+  s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
+                          {Step::select(SAM_LIST, 1), Step::click(SAM_OK)});
+  s.listing({Step::click(FL_CHANGE_MATERIAL), ListingSession::inspect([](DialogControls& c) {
+               EXPECT_EQ(c.itemText(FL_LIST, 0), "001\t  100.0\tTenth");
+               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 60.0");
+             })});
+  s.run();
+  ASSERT_EQ(s.platform.messages().size(), 1u);
+  EXPECT_EQ(s.platform.messages()[0].text, "Can\u00B4t load absorber");
+  EXPECT_EQ(s.platform.messages()[0].caption, "Error : Insufficient memory");
+  EXPECT_EQ(box->indices[1].ref, 1);
+  EXPECT_FALSE(s.project().modified);
+  EXPECT_EQ(m.count(), MAX_MATERIALS);
+}
+
+TEST(FaceListingDialog, PrintMakesTheRoomFacesSummaryAfterTheDialogCloses) {
+  ListingSession s;
+  // 80 unit squares with the default material "100%" (1.0): two pages.
+  for (int i = 0; i < 80; ++i)
+    s.add(test::makeSquare(static_cast<float>(i % 10) * 2, static_cast<float>(i / 10) * 2, 1));
+  s.listing({Step::click(FL_PRINT)});
+  // A second time with no printer: nothing is printed, nothing breaks.
+  s.check([&] { s.platform.setPrinterAvailable(false); });
+  s.listing({Step::click(FL_PRINT)});
+  s.run();
+  ASSERT_EQ(s.platform.prints().size(), 1u);
+  const PrintRecord& print = s.platform.prints()[0];
+  EXPECT_EQ(print.title, "Room Faces Summary");
+  ASSERT_EQ(print.pages.size(), 2u);
+  const ScriptedCanvas& first = print.pages[0];
+  const ScriptedCanvas& second = print.pages[1];
+  for (const char* t : {"Room Faces Summary - Page 1", "No.", "m\u00B2", "Share", "Material", "Xmin",
+                        "Zmax", "Sa 125", "Sa 1 k", "Sa 8 k", "  1", " 72", "    1.0", "1.2%",
+                        "100%", " 1.0"})
+    EXPECT_TRUE(hasText(first, t)) << t;
+  EXPECT_FALSE(hasText(first, " 73"));
+  EXPECT_FALSE(hasText(first, "Total"));
+  for (const char* t : {"Room Faces Summary - Page 2", "Sa 8 k", " 73", " 80", "Total",
+                        "   80.0 m\u00B2", "Sabine Total", "80.0"})
+    EXPECT_TRUE(hasText(second, t)) << t;
+  EXPECT_FALSE(hasText(second, " 72"));
+  // Ruled: a frame and column lines on each page.
+  EXPECT_FALSE(first.callsOf(DrawKind::Rectangle).empty());
+  EXPECT_GE(first.callsOf(DrawKind::Line).size(), 16u);
+  // Everything stays inside the page.
+  for (const DrawCall& c : second.callsOf(DrawKind::Text)) {
+    EXPECT_GE(c.points[0].y, 0);
+    EXPECT_LT(c.points[0].y, second.height());
+  }
+}
+
+TEST(FaceListingDialog, FeetShowSquareFeetAndSabinesOfThem) {
+  ListingSession s;
+  s.shell.session().units.feet = true;
+  s.project().materials.slots.push_back(test::makeMaterial("Half", test::uniformAlpha(0.5f)));
+  ModelObject* square = s.add(test::makeSquare(0, 0, 1));
+  square->indices[1].ref = 1;
+  // A face whose material number is past the table counts as slot 0.
+  ModelObject* stray = s.add(test::makeSquare(3, 0, 2));
+  stray->indices[1].ref = 9;
+  s.listing({ListingSession::inspect([](DialogControls& c) {
+               EXPECT_EQ(c.itemText(FL_LIST, 0), "001\t   43.1\t100%");
+               EXPECT_EQ(c.itemText(FL_LIST, 1), "002\t   10.8\tHalf");
+             }),
+             Step::select(FL_LIST, 1), ListingSession::inspect([](DialogControls& c) {
+               EXPECT_EQ(c.text(FL_FACE_AREA), "10.8 ft\u00B2");
+               EXPECT_EQ(c.text(FL_FACE_FIRST), "5.4");  // 10.76391 × 0.5
+               EXPECT_EQ(c.text(FL_TOTAL_AREA), " 53.8 ft\u00B2");
+             }),
+             Step::click(FL_PRINT)});
+  s.run();
+  ASSERT_EQ(s.platform.prints().size(), 1u);
+  const ScriptedCanvas& page = s.platform.prints()[0].pages.at(0);
+  EXPECT_TRUE(hasText(page, "ft\u00B2"));
+  EXPECT_TRUE(hasText(page, " 3.3"));  // 1 m = 3.28 ft
+  EXPECT_TRUE(hasText(page, "   53.8 ft\u00B2"));
+}
+
+TEST(FaceListingDialog, SummaryMetricsFollowThePageWidth) {
+  EXPECT_EQ(roomSummaryMetrics(4960).lineHeight, 72);
+  EXPECT_EQ(roomSummaryMetrics(4600).charWidth, 32);
+  EXPECT_EQ(roomSummaryMetrics(4599).lineHeight, 36);
+  EXPECT_EQ(roomSummaryMetrics(2300).charWidth, 16);
+  EXPECT_EQ(roomSummaryMetrics(2299).lineHeight, 18);
+  EXPECT_EQ(roomSummaryMetrics(827).charWidth, 8);
+}
+
+TEST(FaceListingDialog, NoRoomFacesShowsNothing) {
+  ListingSession s;
+  s.add(test::makeSquare(0, 0, 1, LAYER_AUDIENCE));
+  s.platform.pushCommand(CMD_FACE_LISTING);
+  s.run();
+  EXPECT_TRUE(s.platform.dialogs().empty());
+  EXPECT_TRUE(s.platform.messages().empty());
+}
+
+}  // namespace
+}  // namespace tav
