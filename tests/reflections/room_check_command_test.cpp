@@ -1,0 +1,190 @@
+// The room check as a user runs it (2803): the progress window, the views
+// of the three scans, the result message and caption, faces turned back in
+// the model, error markers on the view, and Cancel.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "materials/ui/acoustics_commands.h"
+#include "model/project_file.h"
+#include "reflections/room_builders.h"
+#include "reflections/room_check.h"
+#include "reflections/ui/room_check_command.h"
+#include "shell/shell_test_util.h"
+
+namespace tav {
+namespace {
+
+// The node coordinates of the polygon starting at index entry `start`.
+std::vector<Vec3d> polygonAt(const ModelObject& o, std::size_t start) {
+  std::vector<Vec3d> v;
+  for (std::size_t i = start; i < o.indices.size(); ++i) {
+    const IndexEntry& e = o.indices[i];
+    if (e.code == IDX_MATERIAL) continue;
+    if (i > start && e.code == IDX_START) break;
+    v.push_back(toVec(o.nodes[e.ref]));
+    if (e.code == IDX_CLOSE) break;
+  }
+  return v;
+}
+
+struct CheckSession : test::ShellSession {
+  CheckSession() { registerAcousticsCommands(shell.registry()); }
+  // A 3 x 2 x 2.5 m box (one solid, faces inwards unless told otherwise).
+  ModelObject* box(const test::BoxOptions& options = {}) {
+    test::addBox(project().objects, {0, 0, 0}, {3, 2, 2.5}, options);
+    project().modified = false;
+    ModelObject* last = nullptr;
+    for (ModelObject& o : project().objects) last = &o;
+    return last;
+  }
+  void roomCheck() { platform.pushMenu(CMD_ROOM_CHECK); }
+  int markers() const {
+    int n = 0;
+    for (const DrawCall& c : platform.mainWindow()->picture().callsOf(DrawKind::Rectangle))
+      if (c.pen == ROOM_ERROR_MARKER_COLOUR) ++n;
+    return n;
+  }
+};
+
+TEST(RoomCheckCommand, AClosedBoxHasNoErrorsAndEndsInThePlanView) {
+  CheckSession s;
+  s.box();
+  s.shell.selectViewMode(VIEW_3D);
+  s.roomCheck();
+  s.run();
+  ASSERT_EQ(s.platform.messages().size(), 1u);
+  EXPECT_EQ(s.platform.messages()[0].text, "No errors found");
+  EXPECT_EQ(s.platform.messages()[0].caption, "Rock \u00B4n\u00B4 Roll !");
+  const auto& progress = s.platform.progress();
+  ASSERT_GE(progress.size(), 3u);
+  EXPECT_EQ(progress.front().kind, ProgressEventKind::Open);
+  EXPECT_EQ(progress.front().title, "Scan Mode :");
+  EXPECT_EQ(progress.front().text, "0 %");
+  EXPECT_EQ(progress.front().buttonText, "Cancel");
+  EXPECT_EQ(progress.back().kind, ProgressEventKind::Close);
+  const ProgressRecord& lastUpdate = progress[progress.size() - 2];
+  EXPECT_EQ(lastUpdate.kind, ProgressEventKind::Update);
+  EXPECT_EQ(lastUpdate.text, "100.00 %");
+  EXPECT_FALSE(s.platform.progressOpen());
+  // The z scan runs last in the plan view, and the view stays there.
+  EXPECT_EQ(s.shell.view().mode, VIEW_XY);
+  EXPECT_EQ(s.project().settings.view, VIEW_XY);
+  EXPECT_FALSE(s.project().modified);
+  EXPECT_EQ(s.markers(), 0);
+}
+
+TEST(RoomCheckCommand, AWallFacingOutIsTurnedBackAndTheModelIsModified) {
+  CheckSession s;
+  test::BoxOptions outward;
+  outward.outward = {test::WALL_XHI};
+  const ModelObject* box = s.box(outward);
+  // The wall x = 3 is the second polygon: entries 5.. of the solid.
+  ASSERT_EQ(box->indices[5].code, IDX_START);
+  const std::vector<Vec3d> inward = test::boxFace({0, 0, 0}, {3, 2, 2.5}, test::WALL_XHI);
+  ASSERT_NE(polygonAt(*box, 5), inward);
+  s.roomCheck();
+  s.check([&] {
+    ASSERT_EQ(s.platform.messages().size(), 1u);
+    EXPECT_EQ(s.platform.messages()[0].text, "1Faces auto-inverted ");
+    EXPECT_EQ(s.platform.messages()[0].caption, "Rock \u00B4n\u00B4 Roll !");
+    EXPECT_EQ(polygonAt(*box, 5), inward);
+    EXPECT_TRUE(s.project().modified);
+    EXPECT_TRUE(s.shell.session().undo.canUndo());
+  });
+  // Checked again, the room is in order.
+  s.roomCheck();
+  s.run();
+  ASSERT_EQ(s.platform.messages().size(), 2u);
+  EXPECT_EQ(s.platform.messages()[1].text, "No errors found");
+}
+
+TEST(RoomCheckCommand, AMissingWallIsReportedWithMarkersWhereLinesLeak) {
+  CheckSession s;
+  test::BoxOptions open;
+  open.missing = {test::WALL_XHI};
+  s.box(open);
+  s.roomCheck();
+  s.run();
+  ASSERT_EQ(s.platform.messages().size(), 1u);
+  // Only the x scan leaks: 20 × 25 of its lines, a quarter of all.
+  EXPECT_EQ(s.platform.messages()[0].text, "YZ -Error");
+  EXPECT_EQ(s.platform.messages()[0].caption, "Missing faces !");
+  // One 5 x 5 marker per leaking line, drawn again over the final picture.
+  EXPECT_EQ(s.markers(), 20 * 25);
+  for (const DrawCall& c : s.platform.mainWindow()->picture().callsOf(DrawKind::Rectangle))
+    if (c.pen == ROOM_ERROR_MARKER_COLOUR) {
+      EXPECT_EQ(c.rect.width, 5);
+      EXPECT_EQ(c.rect.height, 5);
+    }
+  EXPECT_FALSE(s.project().modified);
+}
+
+TEST(RoomCheckCommand, CancelEndsWithoutAMessage) {
+  CheckSession s;
+  s.box();
+  s.platform.cancelProgressAtUpdate(1);
+  s.roomCheck();
+  s.run();
+  EXPECT_TRUE(s.platform.messages().empty());
+  ASSERT_FALSE(s.platform.progress().empty());
+  EXPECT_TRUE(s.platform.progress()[s.platform.progress().size() - 2].cancelled);
+  EXPECT_EQ(s.platform.progress().back().kind, ProgressEventKind::Close);
+  EXPECT_FALSE(s.platform.progressOpen());
+}
+
+TEST(RoomCheckCommand, FewerThanTwoFacesAreNoRoom) {
+  CheckSession s;
+  s.add(test::makeSquare(0, 0, 1));
+  s.roomCheck();
+  s.run();
+  ASSERT_EQ(s.platform.messages().size(), 1u);
+  EXPECT_EQ(s.platform.messages()[0].text, "No room boundaries to process");
+  // No progress window for a room that is not there.
+  EXPECT_TRUE(s.platform.progress().empty());
+}
+
+TEST(RoomCheckCommand, TheExampleProjectWithOneFaceTurnedIsRepaired) {
+  ProjectLoadResult loaded = loadProject(TAVIRON_SOURCE_DIR "/data/examples/example.TPR");
+  ASSERT_TRUE(loaded.ok()) << loaded.error.text;
+  // The first room face of the example, turned the wrong way in a copy.
+  ModelObject* turned = nullptr;
+  for (ModelObject& o : loaded.project.objects)
+    if (o.layer == LAYER_ROOM && (o.shape == SHAPE_FACE || o.shape == SHAPE_SOLID) &&
+        !o.indices.empty() && o.indices[0].code == IDX_START) {
+      turned = &o;
+      break;
+    }
+  ASSERT_NE(turned, nullptr);
+  const std::vector<Vec3d> original = polygonAt(*turned, 0);
+  ASSERT_TRUE(reverseFaceOrder(*turned, 0));
+  ASSERT_NE(polygonAt(*turned, 0), original);
+
+  CheckSession s;
+  const std::string copy = s.dir.file("EXAMPLE_TURNED.TPR");
+  {
+    const std::vector<std::uint8_t> bytes = writeProjectBytes(loaded.project);
+    std::ofstream out(copy, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  ASSERT_TRUE(s.shell.openProjectFile(copy));
+  s.roomCheck();
+  s.run();
+  ASSERT_EQ(s.platform.messages().size(), 1u);
+  EXPECT_EQ(s.platform.messages()[0].text, "1Faces auto-inverted ");
+  EXPECT_EQ(s.platform.messages()[0].caption, "Rock \u00B4n\u00B4 Roll !");
+  EXPECT_TRUE(s.project().modified);
+  // The same object of the opened copy has its face back as it was.
+  const ModelObject* repaired = nullptr;
+  for (const ModelObject& o : s.project().objects)
+    if (o.layer == LAYER_ROOM && (o.shape == SHAPE_FACE || o.shape == SHAPE_SOLID) &&
+        !o.indices.empty() && o.indices[0].code == IDX_START) {
+      repaired = &o;
+      break;
+    }
+  ASSERT_NE(repaired, nullptr);
+  EXPECT_EQ(polygonAt(*repaired, 0), original);
+}
+
+}  // namespace
+}  // namespace tav
