@@ -1,0 +1,361 @@
+// Loudspeakers menu in a running shell: choosing the database, placing and
+// editing loudspeakers through their dialogs, copying, mirroring, deleting
+// and switching, and the project saved and opened again.
+#include <filesystem>
+#include <fstream>
+
+#include "model/project_file.h"
+#include "speaker_session_test_support.h"
+#include "speakers/speaker_aim_points.h"
+
+namespace tav::speakertest {
+namespace {
+
+TEST(SpeakerDatabaseCommand, TheOpenDialogStartsAtTheLastDatabaseAndTheNameGetsItsExtension) {
+  SpeakerSession s;
+  // Without a database "New" cannot be chosen.
+  s.menu(CMD_SPEAKER_NEW);
+  // The name without extension: ".TSB" is added.
+  s.platform.answerOpenFile(s.dir.file("TEST"));
+  s.menu(CMD_SELECT_SPEAKER_DATABASE);
+  // A file of another kind: the message, the index keeps the first database.
+  const std::string bad = s.dir.file("BAD.TSB");
+  { std::ofstream(bad) << "NOT A LOUDSPEAKER DATABASE AT ALL......"; }
+  s.platform.answerOpenFile(bad);
+  s.menu(CMD_SELECT_SPEAKER_DATABASE);
+  // Cancelling the dialog changes nothing.
+  s.platform.answerOpenFile(std::nullopt);
+  s.menu(CMD_SELECT_SPEAKER_DATABASE);
+  s.run();
+
+  EXPECT_EQ(s.platform.ignoredMenuChoices(), std::vector<int>{CMD_SPEAKER_NEW});
+  const auto& files = s.platform.fileDialogs();
+  ASSERT_EQ(files.size(), 3u);
+  EXPECT_EQ(files[0].request.filter, "*.TSB|*.tsb|");
+  EXPECT_EQ(files[0].request.folder, s.dir.path.string());  // the program's folder at first
+  EXPECT_EQ(files[1].request.folder, s.dir.path.string() + "/");
+  const SpeakerDatabaseIndex& index = s.shell.session().speakerDatabase;
+  EXPECT_EQ(index.path, s.databasePath);
+  ASSERT_EQ(index.count(), 3u);
+  EXPECT_EQ(index.entries[1].name, "HORN");
+  EXPECT_EQ(s.messages(), std::vector<std::string>{"Invalid file format"});
+  // The history remembers the file and is written.
+  EXPECT_EQ(loadHistory(s.dir.file("HISTORY.TVX")).speakerDatabasePath, bad);
+}
+
+TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenType) {
+  SpeakerSession s;
+  s.loadDatabase();
+  std::string description;
+  s.platform.scriptDialog(SELECT_SPEAKER_DIALOG_TITLE,
+                          {Step::select(SSD_LIST, 1),
+                           Step::check([&](DialogControls& c) { description = c.text(SSD_DESCRIPTION); }),
+                           Step::click(SSD_OK)});
+  std::string gain, power, sumDb, sumW;
+  s.platform.scriptDialog(
+      EDIT_SPEAKER_DIALOG_TITLE,
+      {// OK without a type: refused, the dialog stays.
+       Step::click(ESD_OK), Step::click(ESD_TYPE_BUTTON),
+       Step::check([&](DialogControls& c) {
+         gain = c.text(ESD_GAIN_FIRST + 3);
+         power = c.text(ESD_POWER_FIRST + 3);
+         sumDb = c.text(ESD_SUM_DB);
+         sumW = c.text(ESD_SUM_W);
+       }),
+       Step::setText(ESD_NAME, "left"), Step::setText(ESD_GROUP, "front"),
+       Step::setText(ESD_X + 1, "2,25"), Step::setText(ESD_X + 2, "1,5"),
+       Step::setText(ESD_HORIZONTAL, "270"), Step::setText(ESD_HORIZONTAL + 1, "-190"),
+       Step::setText(ESD_HORIZONTAL + 2, "540"), Step::setText(ESD_DELAY, "1.2.3"),
+       Step::check(ESD_MINUS), Step::click(ESD_OK)});
+  s.menu(CMD_SPEAKER_NEW);
+  s.check([&] { EXPECT_EQ(s.window().promptText(), "ADD NEW LOUDSPEAKER > Place at :"); });
+  s.clickAt(1, 2);
+  s.run();
+
+  EXPECT_EQ(s.messages(), std::vector<std::string>{"Speaker Type Missing !"});
+  EXPECT_EQ(description, "Horn 90 x 40");
+  // HORN: 80 W maximum in band 3, gains -9 dB: 80 * 10^-0.9 = 10.07 W.
+  EXPECT_EQ(gain, "-9.0");
+  EXPECT_EQ(power, "10.07");
+  EXPECT_EQ(sumDb, "-0.55");
+  // Sum over 20, 40, ... 140 W times 10^-0.9: 560 * 0.12589 = 70.50 W.
+  EXPECT_EQ(sumW, "70.50");
+
+  ASSERT_EQ(s.speakers().size(), 1u);
+  const PlacedSpeaker r = s.record(s.speakers()[0]);
+  EXPECT_EQ(fixedString(r.name), "LEFT");
+  EXPECT_EQ(fixedString(r.group), "FRONT");
+  EXPECT_EQ(s.typeName(r), "HORN");
+  EXPECT_FLOAT_EQ(r.position.x, 1.0f);
+  EXPECT_FLOAT_EQ(r.position.y, 2.25f);
+  EXPECT_FLOAT_EQ(r.position.z, 1.5f);
+  EXPECT_NEAR(r.horizontal, -90 * DEG, 1e-6);
+  EXPECT_NEAR(r.vertical, 170 * DEG, 1e-6);
+  EXPECT_NEAR(r.rotation, 180 * DEG, 1e-6);
+  EXPECT_EQ(r.delay, 0.0f);  // the text was no number
+  EXPECT_EQ(r.polarity, -1);
+  EXPECT_TRUE(r.isOn());
+  EXPECT_EQ(r.nominalPower, 140.0f);
+  EXPECT_FLOAT_EQ(r.eqGain[0], -9.0f);
+  // F = W * 10^(S/10): 10.07 W at 100 dB.
+  EXPECT_NEAR(r.acousticFactor[3], 80 * std::pow(10.0, -0.9) * 1e10, 1e5);
+  EXPECT_EQ(s.project().speakerTypes.size(), 1u);
+  EXPECT_TRUE(s.project().modified);
+}
+
+TEST(NewLoudspeaker, AtZeroAnglesTheDrawingIsTheShapeMovedIntoPlace) {
+  SpeakerSession s;
+  s.loadDatabase();
+  s.place(3, -2, 0);
+  // Cancel: no loudspeaker, no type.
+  s.platform.scriptDialog(EDIT_SPEAKER_DIALOG_TITLE, {Step::click(ESD_CANCEL)});
+  s.menu(CMD_SPEAKER_NEW);
+  s.clickAt(5, 5);
+  // Escape at "Place at :" ends the command before the dialog.
+  s.menu(CMD_SPEAKER_NEW);
+  s.escape();
+  s.run();
+  ASSERT_EQ(s.speakers().size(), 1u);
+  const ModelObject& o = *s.speakers()[0];
+  ASSERT_GE(o.nodes.size(), 2u);
+  EXPECT_EQ(o.nodes[o.nodes.size() - 2], (Node{4, -2, 0}));
+  EXPECT_EQ(o.nodes.back(), (Node{3, -2, 1}));
+  EXPECT_EQ(o.layer, LAYER_SPEAKERS);
+  EXPECT_EQ(o.colour, SPEAKER_COLOUR_ON);
+  EXPECT_EQ(s.project().speakerTypes.size(), 1u);
+  EXPECT_EQ(s.platform.dialogs().size(), 3u);  // select + two edits
+}
+
+TEST(EditLoudspeaker, TheEqualizerButtonKeepsOneDecimalAndRefusesTooMuchDrive) {
+  SpeakerSession s;
+  s.loadDatabase();
+  ModelObject* o = s.addDirect("OMNI", {0, 0, 0}, "A");
+  s.project().modified = false;
+  // -8.96 dB typed into the equalizer; the edit shows -9.0 and OK keeps that.
+  s.platform.scriptDialog("Equalizer",
+                          {Step::setText(EQD_EDIT_FIRST, "-8.96"), Step::click(EQD_OK)});
+  // All bands at 0 dB: T = 8.45 dB, refused.
+  DialogScript zero;
+  for (int b = 0; b < BAND_COUNT; ++b) zero.push_back(Step::scroll(EQD_BAR_FIRST + b, 0));
+  zero.push_back(Step::click(EQD_OK));
+  s.platform.scriptDialog("Equalizer", zero);
+  std::string shown, shownAfterRefusal;
+  s.platform.scriptDialog(
+      EDIT_SPEAKER_DIALOG_TITLE,
+      {Step::click(ESD_EQ), Step::check([&](DialogControls& c) { shown = c.text(ESD_GAIN_FIRST); }),
+       Step::click(ESD_EQ),
+       Step::check([&](DialogControls& c) { shownAfterRefusal = c.text(ESD_GAIN_FIRST + 1); }),
+       Step::click(ESD_OK)});
+  s.menu(CMD_SPEAKER_EDIT);
+  s.pickAround(0, 0);
+  s.run();
+  EXPECT_EQ(shown, "-9.0");
+  EXPECT_EQ(shownAfterRefusal, "-9.0");
+  ASSERT_EQ(s.platform.messages().size(), 1u);
+  EXPECT_EQ(s.platform.messages()[0].text,
+            "Total output exceeds the speaker\u2019s maximum power (total > 0.0 dB).");
+  EXPECT_EQ(s.platform.messages()[0].caption, "EQ settings could not be applied.");
+  ASSERT_EQ(s.speakers().size(), 1u);
+  (void)o;
+  const PlacedSpeaker r = s.record(s.speakers()[0]);
+  EXPECT_EQ(r.eqGain[0], -9.0f);
+  EXPECT_EQ(r.eqGain[1], -9.0f);
+  EXPECT_TRUE(s.project().modified);
+}
+
+TEST(EditLoudspeaker, ChangingTheTypePurgesTheOldOneAndCancelKeepsTheRecord) {
+  SpeakerSession s;
+  s.loadDatabase();
+  s.addDirect("OMNI", {0, 0, 0}, "A");
+  s.addDirect("HORN", {5, 0, 0}, "B");
+  ASSERT_EQ(s.project().speakerTypes.size(), 2u);
+  // A gets SUB; OMNI is no longer used and goes.
+  s.chooseType(2);
+  s.platform.scriptDialog(EDIT_SPEAKER_DIALOG_TITLE,
+                          {Step::click(ESD_TYPE_BUTTON), Step::click(ESD_OK)});
+  s.menu(CMD_SPEAKER_EDIT);
+  s.pickAround(0, 0);
+  // B: a new name, then Cancel: the record stays as it was.
+  s.platform.scriptDialog(EDIT_SPEAKER_DIALOG_TITLE,
+                          {Step::setText(ESD_NAME, "NEW"), Step::click(ESD_CANCEL)});
+  s.menu(CMD_SPEAKER_EDIT);
+  s.pickAround(5, 0);
+  s.run();
+  ASSERT_EQ(s.project().speakerTypes.size(), 2u);
+  EXPECT_EQ(fixedString(s.project().speakerTypes[0]->name), "HORN");
+  EXPECT_EQ(fixedString(s.project().speakerTypes[1]->name), "SUB");
+  EXPECT_EQ(s.typeName(s.record(s.named("A"))), "SUB");
+  EXPECT_EQ(s.typeName(s.record(s.named("B"))), "HORN");
+  EXPECT_EQ(s.named("NEW"), nullptr);
+  EXPECT_EQ(s.record(s.named("A")).nominalPower, 700.0f);
+}
+
+TEST(CopyLoudspeakers, EachSecondPointMakesCopiesWithoutNameOrGroup) {
+  SpeakerSession s;
+  s.loadDatabase();
+  ModelObject* a = s.addDirect("HORN", {0, 0, 0}, "A");
+  {
+    PlacedSpeaker r = s.record(a);
+    setFixedString(r.group, "G");
+    r.delay = 12.5f;
+    r.eqGain[2] = -20;
+    r.horizontal = 0.5f;
+    storeSpeaker(*a, r);
+  }
+  s.menu(CMD_SPEAKER_COPY);
+  s.pickAround(0, 0);
+  s.clickAt(0, 0);
+  s.clickAt(3, 0);
+  s.clickAt(0, -4);
+  s.escape();
+  s.run();
+  ASSERT_EQ(s.speakers().size(), 3u);
+  const PlacedSpeaker src = s.record(a);
+  int found = 0;
+  for (ModelObject* o : s.speakers()) {
+    if (o == a) continue;
+    const PlacedSpeaker c = s.record(o);
+    EXPECT_EQ(c.name[0], '\0');
+    EXPECT_EQ(c.group[0], '\0');
+    EXPECT_EQ(c.typeIndex, src.typeIndex);
+    EXPECT_EQ(c.delay, 12.5f);
+    EXPECT_EQ(c.eqGain, src.eqGain);
+    EXPECT_EQ(c.horizontal, 0.5f);
+    EXPECT_EQ(c.polarity, src.polarity);
+    const Node d{c.position.x - o->nodes.back().x, c.position.y - o->nodes.back().y, 0};
+    EXPECT_EQ(d, (Node{0, 0, 0}));  // the drawing went along
+    if (c.position == Node{3, 0, 0} || c.position == Node{0, -4, 0}) ++found;
+  }
+  EXPECT_EQ(found, 2);
+  EXPECT_FALSE(a->isSelected());
+}
+
+TEST(MirrorLoudspeakers, CopiesAreReflectedAndTheirAnglesComeFromTheDrawing) {
+  SpeakerSession s;
+  s.loadDatabase();
+  ModelObject* a = s.addDirect("HORN", {2, 1, 0}, "A");
+  {
+    PlacedSpeaker r = s.record(a);
+    r.horizontal = float(30 * DEG);
+    buildSpeakerDrawing(s.project(), r, a);
+  }
+  // Across the y axis (x = 0).
+  s.menu(CMD_SPEAKER_MIRROR);
+  s.pickAround(2, 1);
+  s.clickAt(0, 0);
+  s.clickAt(0, 5);
+  // Across a line of no length: the copy stays on its source.
+  s.menu(CMD_SPEAKER_MIRROR);
+  s.pickAround(2, 1);
+  s.clickAt(7, 7);
+  s.clickAt(7, 7);
+  s.run();
+  const auto all = s.speakers();
+  ASSERT_EQ(all.size(), 3u);
+  int mirrored = 0, inPlace = 0;
+  for (ModelObject* o : all) {
+    const PlacedSpeaker r = s.record(o);
+    if (fixedString(r.name) == "A") continue;
+    if (std::fabs(r.position.x + 2) < 1e-5) {
+      ++mirrored;
+      EXPECT_NEAR(r.horizontal, 150 * DEG, 1e-4);
+      EXPECT_NEAR(r.vertical, 0, 1e-4);
+    } else {
+      ++inPlace;
+      EXPECT_EQ(r.position, (Node{2, 1, 0}));
+      EXPECT_NEAR(r.horizontal, 30 * DEG, 1e-4);
+    }
+  }
+  EXPECT_EQ(mirrored, 1);
+  EXPECT_EQ(inPlace, 1);
+}
+
+TEST(DeleteLoudspeakers, TheUnusedTypeGoesAndTheOthersAreRenumbered) {
+  SpeakerSession s;
+  s.loadDatabase();
+  s.addDirect("OMNI", {0, 0, 0}, "A");
+  s.addDirect("HORN", {5, 0, 0}, "B");
+  s.addDirect("SUB", {-5, 0, 0}, "C");
+  s.menu(CMD_SPEAKER_DELETE);
+  s.pickAround(0, 0);
+  s.run();
+  ASSERT_EQ(s.speakers().size(), 2u);
+  ASSERT_EQ(s.project().speakerTypes.size(), 2u);
+  EXPECT_EQ(s.typeName(s.record(s.named("B"))), "HORN");
+  EXPECT_EQ(s.typeName(s.record(s.named("C"))), "SUB");
+  EXPECT_TRUE(s.shell.session().undo.canUndo());
+}
+
+TEST(SwitchLoudspeakers, OffTakesTheColourAndTheAimLineAway) {
+  SpeakerSession s;
+  s.loadDatabase();
+  // A wall at x = 10 that both loudspeakers face.
+  s.add(roomFace({{10, -5, -5}, {10, 5, -5}, {10, 5, 5}, {10, -5, 5}}));
+  s.addDirect("HORN", {0, 0, 0}, "A");
+  s.addDirect("HORN", {0, 4, 0}, "B");
+  auto aimLines = [&]() -> const ModelObject* {
+    for (const ModelObject& o : s.project().objects)
+      if (o.layer == LAYER_AIM_LINES) return &o;
+    return nullptr;
+  };
+  s.menu(CMD_SPEAKER_OFF);
+  s.pickAround(0, 4);
+  s.check([&] {
+    const PlacedSpeaker b = s.record(s.named("B"));
+    EXPECT_FALSE(b.isOn());
+    EXPECT_EQ(s.named("B")->colour, SPEAKER_COLOUR_OFF);
+    const ModelObject* lines = aimLines();
+    ASSERT_NE(lines, nullptr);
+    ASSERT_EQ(lines->nodes.size(), 2u);  // A only
+    EXPECT_EQ(lines->nodes[1], (Node{10, 0, 0}));
+    EXPECT_TRUE(lines->flags & OF_HIDDEN);  // the view option is off
+  });
+  // View > Loudspeaker Aimpoints shows them.
+  s.menu(608);
+  s.check([&] {
+    ASSERT_NE(aimLines(), nullptr);
+    EXPECT_FALSE(aimLines()->flags & OF_HIDDEN);
+  });
+  s.menu(CMD_SPEAKER_ON);
+  s.pickAll();
+  s.run();
+  EXPECT_TRUE(s.record(s.named("B")).isOn());
+  EXPECT_EQ(s.named("B")->colour, SPEAKER_COLOUR_ON);
+  ASSERT_NE(aimLines(), nullptr);
+  EXPECT_EQ(aimLines()->nodes.size(), 4u);
+}
+
+TEST(SpeakerProject, SavedAndOpenedAgainWithItsTypesEmbedded) {
+  SpeakerSession s;
+  s.loadDatabase();
+  s.addDirect("HORN", {1, 2, 3}, "L");
+  s.addDirect("SUB", {-1, 2, 0}, "R");
+  const std::string path = s.dir.file("SPEAKERS.TPR");
+  s.platform.answerSaveFile(path);
+  s.menu(102);
+  s.run();
+  ASSERT_TRUE(std::filesystem::exists(path));
+  // A fresh program without a database opens it.
+  SpeakerSession t;
+  ASSERT_TRUE(t.shell.openProjectFile(path)) << ::testing::PrintToString(t.messages());
+  ASSERT_EQ(t.project().speakerTypes.size(), 2u);
+  const PlacedSpeaker l = t.record(t.named("L"));
+  EXPECT_EQ(t.typeName(l), "HORN");
+  EXPECT_EQ(l.position, (Node{1, 2, 3}));
+  EXPECT_GT(l.acousticFactor[3], 1000.0f);
+  EXPECT_EQ(t.typeName(t.record(t.named("R"))), "SUB");
+  // Editing it without a database: the type button offers the open dialog,
+  // then says what is missing; OK keeps the embedded type.
+  t.platform.answerOpenFile(std::nullopt);
+  t.platform.scriptDialog(EDIT_SPEAKER_DIALOG_TITLE,
+                          {Step::click(ESD_TYPE_BUTTON), Step::click(ESD_OK)});
+  t.menu(CMD_SPEAKER_EDIT);
+  t.pickAround(1, 2);
+  t.run();
+  EXPECT_EQ(t.messages(), std::vector<std::string>{"Must load speaker database first"});
+  EXPECT_EQ(t.typeName(t.record(t.named("L"))), "HORN");
+  EXPECT_EQ(t.project().speakerTypes.size(), 2u);
+}
+
+}  // namespace
+}  // namespace tav::speakertest

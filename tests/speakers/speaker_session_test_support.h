@@ -1,0 +1,205 @@
+// A user's session with the loudspeaker commands: the scripted platform, a
+// shell with every command registered, an XY view of 20 pixels per metre
+// centred on the origin, and a small database of three types written to the
+// session's folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/le_io.h"
+#include "platform/keys.h"
+#include "shell/command_set.h"
+#include "platform/scripted/scripted_platform.h"
+#include "shell/shell.h"
+#include "shell/typed_point.h"
+#include "speakers/placed_speaker.h"
+#include "speakers/project_speaker_types.h"
+#include "speakers/speaker_drawing.h"
+#include "speakers/speaker_power.h"
+#include "speakers/speaker_database.h"
+#include "speakers/ui/edit_speaker_dialog.h"
+#include "speakers/ui/equalizer_dialog.h"
+#include "speakers/ui/select_speaker_dialog.h"
+#include "speakers/ui/speaker_commands.h"
+
+namespace tav::speakertest {
+
+using Step = DialogStep;
+
+constexpr double DEG = 3.14159265358979323846 / 180.0;
+
+// Types of the test database, in file order.
+inline SpeakerType testType(const std::string& name, float sensitivity, float maxPower,
+                            const std::string& description) {
+  SpeakerType t;
+  setFixedString(t.brand, "GENERIC");
+  setFixedString(t.name, name);
+  setFixedString(t.description, description);
+  for (int b = 0; b < BAND_COUNT; ++b) {
+    t.sensitivity[b] = sensitivity;
+    t.maxPower[b] = maxPower * float(b + 1);
+    t.directivityFactor[b] = 10;
+  }
+  for (int i = 0; i < 20; ++i) t.tail[i] = static_cast<std::uint8_t>(11 * i + name.size());
+  for (DirectivityGrid& g : t.grids) g.codes.fill(DIRECTIVITY_CODE_0DB);
+  return t;
+}
+
+// A folder of its own for each session, removed afterwards.
+struct SessionFolder {
+  std::filesystem::path path;
+  SessionFolder() {
+    static std::atomic<int> counter{0};
+    path = std::filesystem::temp_directory_path() /
+           ("taviron_speakers_ui_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+    std::filesystem::create_directories(path);
+  }
+  ~SessionFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
+  }
+  std::string file(const std::string& name) const { return (path / name).string(); }
+};
+
+// A closed face over the nodes, in their order, on the room layer.
+inline std::unique_ptr<ModelObject> roomFace(std::vector<Node> nodes) {
+  auto o = std::make_unique<ModelObject>();
+  o->nodes = std::move(nodes);
+  const auto n = static_cast<std::uint16_t>(o->nodes.size());
+  o->indices.push_back({IDX_START, 0});
+  o->indices.push_back({IDX_MATERIAL, 0});
+  for (std::uint16_t i = 1; i < n; ++i)
+    o->indices.push_back({i + 1u == n ? IDX_CLOSE : IDX_LINE, i});
+  o->shape = SHAPE_FACE;
+  o->layer = LAYER_ROOM;
+  return o;
+}
+
+struct SpeakerSession {
+  SessionFolder dir;
+  ScriptedPlatform platform{800, 600};
+  Shell shell{platform, ShellOptions{dir.file("HISTORY.TVX"), dir.path.string(), "manual.html"}};
+  std::string databasePath;
+
+  Project& project() { return shell.project(); }
+  ScriptedMainWindow& window() { return *platform.mainWindow(); }
+  ModelObject* add(std::unique_ptr<ModelObject> o) {
+    return project().objects.appendObject(std::move(o));
+  }
+  // The XY view with `zoom` pixels per metre and the origin at the centre.
+  void xyView(float zoom) {
+    shell.selectViewMode(VIEW_XY);
+    shell.view().zoom = zoom;
+    for (int axis : {AXIS_H, AXIS_V}) setViewOffset(shell.view(), VIEW_XY, axis, 0.0f);
+  }
+  void check(std::function<void()> f) { platform.pushAction(std::move(f)); }
+  void run() {
+    shell.run();
+    EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
+  }
+
+  SpeakerSession() {
+    EXPECT_TRUE(shell.start());
+    registerSpeakerCommands(shell.registry());
+    installSpeakerHooks(shell.session());
+    xyView(20.0f);
+    databasePath = dir.file("TEST.TSB");
+    std::vector<DatabaseTypeSource> types = {
+        {testType("OMNI", 90, 10, "Omnidirectional test source"), nullptr},
+        {testType("HORN", 100, 20, "Horn 90 x 40"), nullptr},
+        {testType("SUB", 95, 100, "Subwoofer"), nullptr}};
+    EXPECT_TRUE(writeSpeakerDatabase(databasePath, types));
+  }
+
+  void loadDatabase() {
+    const DatabaseLoadResult r = tav::loadSpeakerDatabase(shell.session().speakerDatabase, databasePath);
+    ASSERT_TRUE(r.loaded);
+  }
+
+  // Script steps.
+  void menu(int id) { platform.pushMenu(id); }
+  void enter() { platform.pushKey(KEY_RETURN); }
+  void escape() { platform.pushKey(KEY_ESCAPE); }
+  void clickAt(double x, double y) { platform.pushClick(shell.pixelOf({float(x), float(y), 0})); }
+  // A point typed in the "Point absolute :" dialog.
+  void typePoint(double x, double y, double z) {
+    platform.scriptDialog(TITLE_POINT_ABSOLUTE,
+                          {Step::setText(POINT_FIELD_X, std::to_string(x)),
+                           Step::setText(POINT_FIELD_Y, std::to_string(y)),
+                           Step::setText(POINT_FIELD_Z, std::to_string(z)), Step::click(DLG_OK)});
+    platform.pushKey(KEY_A);
+  }
+  // Window selection around a plan point (1 m each way), then Enter.
+  void pickAround(double x, double y) {
+    clickAt(x - 1, y + 1);
+    clickAt(x + 1, y - 1);
+    enter();
+  }
+  // Window selection over the whole view, then Enter.
+  void pickAll() {
+    platform.pushClick({2, 2});
+    platform.pushClick({798, 598});
+    enter();
+  }
+
+  // The "Select Loudspeaker" answer choosing database entry `i`.
+  void chooseType(int i) {
+    platform.scriptDialog(SELECT_SPEAKER_DIALOG_TITLE,
+                          {Step::select(SSD_LIST, i), Step::click(SSD_OK)});
+  }
+  // New loudspeaker at a plan point with database entry `type` and extra
+  // dialog steps before OK.
+  void place(double x, double y, int type, std::vector<DialogStep> steps = {}) {
+    chooseType(type);
+    DialogScript script = {Step::click(ESD_TYPE_BUTTON)};
+    script.insert(script.end(), steps.begin(), steps.end());
+    script.push_back(Step::click(ESD_OK));
+    platform.scriptDialog(EDIT_SPEAKER_DIALOG_TITLE, script);
+    menu(CMD_SPEAKER_NEW);
+    clickAt(x, y);
+  }
+
+  std::vector<ModelObject*> speakers() {
+    std::vector<ModelObject*> out;
+    for (ModelObject& o : project().objects)
+      if (isLoudspeakerObject(o)) out.push_back(&o);
+    return out;
+  }
+  // The record of the loudspeaker named so.
+  ModelObject* named(const std::string& name) {
+    for (ModelObject* o : speakers())
+      if (fixedString(speakerOf(*o)->name) == name) return o;
+    return nullptr;
+  }
+  PlacedSpeaker record(const ModelObject* o) { return *speakerOf(*o); }
+  std::string typeName(const PlacedSpeaker& s) {
+    return fixedString(project().speakerTypes.at(static_cast<std::size_t>(s.typeIndex))->name);
+  }
+  std::vector<std::string> messages() const {
+    std::vector<std::string> out;
+    for (const MessageRecord& m : platform.messages()) out.push_back(m.text);
+    return out;
+  }
+  // Adds a loudspeaker directly (without the dialog) of project type `slot`
+  // resolved from the database.
+  ModelObject* addDirect(const std::string& type, Vec3d at, const std::string& name = "") {
+    PlacedSpeaker s = newPlacedSpeaker(at);
+    setFixedString(s.name, name);
+    EXPECT_TRUE(resolveSpeakerType(project(), shell.session().speakerDatabase, s, type));
+    applyChosenType(s, project().speakerTypes.at(std::size_t(s.typeIndex))->maxPower);
+    computeSpeakerPower(s, *project().speakerTypes.at(std::size_t(s.typeIndex)));
+    return buildSpeakerDrawing(project(), s, nullptr);
+  }
+};
+
+}  // namespace tav::speakertest
