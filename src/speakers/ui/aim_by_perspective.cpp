@@ -77,7 +77,7 @@ class AimWindow : public ChildWindowHandler {
       return;
     }
     if (event.button != MouseButton::Left || window.width() <= 0) return;
-    turnToPixel(event.pos, window.width());
+    turnToPixel(event.pos, window.width(), window.height());
     window.repaint();
   }
 
@@ -107,10 +107,10 @@ class AimWindow : public ChildWindowHandler {
   }
 
   // The clicked point becomes the view centre: a quarter turn per view width.
-  void turnToPixel(PixelPoint at, int width) {
+  void turnToPixel(PixelPoint at, int width, int height) {
     const double k = (PI / 2) / width;
-    double phi = view_.perspectiveAngles[0] + k * (at.x - view_.originX);
-    double eps = view_.perspectiveAngles[2] - k * (at.y - view_.originY);
+    double phi = view_.perspectiveAngles[0] + k * (at.x - width / 2);
+    double eps = view_.perspectiveAngles[2] - k * (at.y - height / 2);
     if (phi > PI / 2) phi -= 2 * PI;
     if (phi < -3 * PI / 2) phi += 2 * PI;
     eps = std::clamp(eps, -PI, 0.0);
