@@ -36,10 +36,29 @@ bench: deps
 	@cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@for b in $(BUILD_DIR)-bench/bench/bench_*; do [ -x "$$b" ] && "$$b"; done; true
 
+# Fuzzers: clang build in $(BUILD_DIR)-fuzz; each target first writes its own
+# seeds, then runs FUZZ_TIME seconds on its corpus (new inputs are kept in
+# corpus/<target>, crashes and the like in findings/<target>).
+FUZZ_TIME ?= 60
+fuzz: deps
+	@bash scripts/install-fuzz-deps.sh
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD_DIR)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTAVIRON_BUILD_FUZZ=ON -DTAVIRON_BUILD_TESTS=OFF -DTAVIRON_BUILD_GUI=OFF >/dev/null
+	@cmake --build $(BUILD_DIR)-fuzz -j $(JOBS) --target fuzz_all
+	@set -e; cd $(BUILD_DIR)-fuzz/fuzz; for t in fuzz_*; do \
+	  [ -x "$$t" ] && [ -f "$$t" ] || continue; \
+	  rm -rf findings/$$t; mkdir -p seeds/$$t corpus/$$t findings/$$t; \
+	  TAVIRON_FUZZ_SEEDS=seeds/$$t ./$$t; \
+	  echo "== $$t ($(FUZZ_TIME) s)"; \
+	  ./$$t -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+	    -artifact_prefix=findings/$$t/ corpus/$$t seeds/$$t 2>&1 | tail -n 12; \
+	  [ -z "$$(ls -A findings/$$t)" ] || { echo "$$t: findings in $(BUILD_DIR)-fuzz/fuzz/findings/$$t"; exit 1; }; \
+	done
+
 asan-test: deps
 	@cmake -S . -B $(BUILD_DIR)-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVIRON_SANITIZE=ON >/dev/null
 	@cmake --build $(BUILD_DIR)-asan -j $(JOBS)
 	@cd $(BUILD_DIR)-asan && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 clean:
-	@rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(BUILD_DIR)-asan
+	@rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(BUILD_DIR)-asan $(BUILD_DIR)-fuzz

@@ -64,10 +64,15 @@ std::string defaultHistoryPath() {
 }
 
 History loadHistory(const std::string& path) {
-  History history;
   const auto bytes = readWholeFile(path);
-  if (!bytes || bytes->size() < HISTORY_FILE_SIZE) return history;
-  std::copy_n(bytes->begin(), HISTORY_FILE_SIZE, history.image.begin());
+  if (!bytes) return History{};
+  return readHistory(*bytes);
+}
+
+History readHistory(std::span<const std::uint8_t> bytes) {
+  History history;
+  if (bytes.size() < HISTORY_FILE_SIZE) return history;
+  std::copy_n(bytes.begin(), HISTORY_FILE_SIZE, history.image.begin());
   history.feet = loadU32(history.image.data() + OFS_UNITS) == 1;
   history.projectFolder = pathAt(history.image, OFS_PROJECT_FOLDER);
   history.speakerDatabasePath = pathAt(history.image, OFS_SPEAKER_DATABASE);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace tav {
@@ -33,6 +34,8 @@ std::string defaultHistoryPath();
 // Reads the history; a missing or short file gives the defaults (metres, no
 // folders, no recent projects).
 History loadHistory(const std::string& path);
+// The same on the file's bytes.
+History readHistory(std::span<const std::uint8_t> bytes);
 
 // Writes the 4096 bytes (creating the folder). False when the file cannot be
 // written; callers carry on silently. Paths that do not fit their 256-byte
