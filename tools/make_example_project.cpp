@@ -1,8 +1,12 @@
 // Writes the example project: a small hall with a raised stage, its room
-// faces turned into the room and given common finishes, and one audience area
-// at ear height in front of the stage.
+// faces turned into the room and given common finishes, one audience area
+// at ear height in front of the stage, and a loudspeaker system taken from
+// the example loudspeaker database (a left/right pair of horns at the stage
+// edge, a cardioid subwoofer on the stage and a delayed fill over the rear
+// seats), their types embedded in the project.
 //
-// Usage: make_example_project OUT.TPR
+// Usage: make_example_project OUT.TPR [SPEAKERS.TSB]
+// (the database defaults to speakers.TSB beside OUT.TPR)
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -13,6 +17,12 @@
 #include "model/le_io.h"
 #include "model/project.h"
 #include "model/project_file.h"
+#include "speakers/project_speaker_types.h"
+#include "speakers/speaker_aim_points.h"
+#include "speakers/speaker_aiming.h"
+#include "speakers/speaker_database.h"
+#include "speakers/speaker_drawing.h"
+#include "speakers/speaker_power.h"
 
 using namespace tav;
 
@@ -88,11 +98,43 @@ std::vector<std::pair<Polygon, std::uint16_t>> withMaterial(const std::vector<Po
   return out;
 }
 
+// One loudspeaker placed as a user places it: the type resolved by name
+// (copied from the database into the project the first time), the gains of a
+// fresh choice, the main axis aimed at `target`, then power and drawing.
+struct Placement {
+  const char* type;
+  const char* name;
+  const char* group;
+  Vec3d position;
+  Vec3d target;
+};
+
+bool placeSpeaker(Project& project, const SpeakerDatabaseIndex& index, const Placement& p) {
+  PlacedSpeaker s = newPlacedSpeaker(p.position);
+  setFixedString(s.name, p.name);
+  setFixedString(s.group, p.group);
+  UserMessage message;
+  if (!resolveSpeakerType(project, index, s, p.type, &message)) {
+    std::fprintf(stderr, "%s: %s\n", p.type, message.text.c_str());
+    return false;
+  }
+  const SpeakerType& type = *project.speakerTypes[static_cast<std::size_t>(s.typeIndex)];
+  applyChosenType(s, type.maxPower);
+  aimAtTarget(s, p.target);
+  computeSpeakerPower(s, type);
+  return buildSpeakerDrawing(project, s, nullptr) != nullptr;
+}
+
+std::string defaultDatabasePath(const std::string& out) {
+  const std::size_t slash = out.find_last_of('/');
+  return (slash == std::string::npos ? std::string() : out.substr(0, slash + 1)) + "speakers.TSB";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUT.TPR\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s OUT.TPR [SPEAKERS.TSB]\n", argv[0]);
     return 1;
   }
   Project project;
@@ -154,6 +196,40 @@ int main(int argc, char** argv) {
   // facing up.
   addSolid(project, LAYER_AUDIENCE, 21,
            withMaterial(panels({7, -5.5, 1.2}, {15, 0, 0}, {0, 11, 0}, 1, 1), 0));
+
+  // Loudspeakers. The main pair hangs at the stage edge, 6 m up, aimed at
+  // the middle of the audience; the subwoofer stands on the stage front; the
+  // fill hangs under the ceiling two thirds down the hall, aimed at the rear
+  // seats, and is delayed so that its sound arrives there together with the
+  // main pair's.
+  {
+    const std::string databasePath = argc == 3 ? argv[2] : defaultDatabasePath(argv[1]);
+    SpeakerDatabaseIndex index;
+    const DatabaseLoadResult loaded = loadSpeakerDatabase(index, databasePath);
+    if (!loaded.loaded) {
+      std::fprintf(stderr, "%s: not a loudspeaker database\n", databasePath.c_str());
+      return 2;
+    }
+    const Vec3d rearSeats{20, 0, 1.2};
+    const Placement placements[] = {
+        {"CD9040", "MAIN L", "MAINS", {4.8, 5.5, 6}, {14.5, 2.5, 1.2}},
+        {"CD9040", "MAIN R", "MAINS", {4.8, -5.5, 6}, {14.5, -2.5, 1.2}},
+        {"SUBCARD", "SUB", "MAINS", {4.4, 0, SH}, {14.5, 0, SH}},
+        {"CD6040", "FILL", "DELAY", {15, 0, 8.4}, rearSeats},
+    };
+    for (const Placement& p : placements)
+      if (!placeSpeaker(project, index, p)) return 2;
+    // Delay of the fill: its direct sound reaches the rear seats together
+    // with that of the nearer main loudspeaker.
+    for (ModelObject& o : project.objects) {
+      auto s = speakerOf(o);
+      if (!s || fixedString(s->name) != "FILL") continue;
+      const Vec3d positions[] = {Vec3d{4.8, 5.5, 6}, s->pos()};
+      s->delay = static_cast<float>(alignmentDelays(positions, rearSeats)[1]);
+      storeSpeaker(o, *s);
+    }
+    rebuildAimPoints(project, project.layers[LAYER_AIM_LINES].visible != 0);
+  }
 
   // Title block.
   const char* rows[8][2] = {{"Project", "Example hall"}, {"Client", "Taviron examples"},

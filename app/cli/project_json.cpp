@@ -4,6 +4,7 @@
 
 #include "model/le_io.h"
 #include "model/text_encoding.h"
+#include "speaker_info.h"
 
 namespace tav::cli {
 
@@ -58,6 +59,7 @@ nlohmann::ordered_json projectInfoJson(const ProjectLoadResult& loaded) {
       {"materialCount", project.materials.count()},
       {"speakerTypeCount", project.speakerTypes.size()},
       {"speakerCount", project.objects.countLoudspeakers()},
+      {"speakers", json::parse(placedSpeakersInfo(project).dump())},
       {"hasMap", project.hasCalculationResult()},
       {"settings", settings},
       {"printHeader", {{"rows", rows}, {"freeLines", freeLines}}},

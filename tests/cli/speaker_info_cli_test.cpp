@@ -1,0 +1,114 @@
+// taviron-cli info on the example project's loudspeakers and on a
+// loudspeaker database.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+struct InfoRun {
+  int exitCode = -1;
+  std::string out, err;
+};
+
+InfoRun runInfo(const std::string& file) {
+  const std::filesystem::path errFile = std::filesystem::temp_directory_path() /
+                                        ("taviron_spk_info_err_" + std::to_string(::getpid()));
+  const std::string cmd =
+      std::string(TAVIRON_CLI_PATH) + " info '" + file + "' 2>" + errFile.string();
+  InfoRun r;
+  FILE* pipe = ::popen(cmd.c_str(), "r");
+  if (!pipe) return r;
+  std::array<char, 4096> buf;
+  std::size_t n;
+  while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
+  const int status = ::pclose(pipe);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream e(errFile);
+  r.err.assign(std::istreambuf_iterator<char>(e), {});
+  std::filesystem::remove(errFile);
+  return r;
+}
+
+const std::string EXAMPLES = std::string(TAVIRON_SOURCE_DIR) + "/data/examples/";
+
+const nlohmann::json* speakerNamed(const nlohmann::json& list, const std::string& name) {
+  for (const auto& s : list)
+    if (s["name"] == name) return &s;
+  return nullptr;
+}
+
+TEST(CliSpeakerInfo, TheExampleProjectHasItsLoudspeakersAimedAndTheFillDelayed) {
+  const InfoRun r = runInfo(EXAMPLES + "example.TPR");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["speakerTypeCount"], 3);
+  EXPECT_EQ(j["speakerCount"], 4);
+  const auto& list = j["speakers"];
+  ASSERT_EQ(list.size(), 4u);
+
+  const nlohmann::json* left = speakerNamed(list, "MAIN L");
+  ASSERT_NE(left, nullptr);
+  EXPECT_EQ((*left)["type"], "CD9040");
+  EXPECT_EQ((*left)["group"], "MAINS");
+  EXPECT_NEAR((*left)["position"][0].get<double>(), 4.8, 1e-5);
+  EXPECT_NEAR((*left)["position"][1].get<double>(), 5.5, 1e-5);
+  // Aimed at (14.5, 2.5, 1.2): d = (9.7, -3, -4.8); atan2(-3, 9.7) = -17.19
+  // degrees, atan2(-4.8, 10.153) = -25.30 degrees.
+  EXPECT_NEAR((*left)["angles"]["horizontal"].get<double>(), -17.19, 0.01);
+  EXPECT_NEAR((*left)["angles"]["vertical"].get<double>(), -25.30, 0.01);
+  EXPECT_EQ((*left)["switchedOn"], true);
+  EXPECT_EQ((*left)["delay"], 0.0);
+
+  const nlohmann::json* right = speakerNamed(list, "MAIN R");
+  ASSERT_NE(right, nullptr);
+  EXPECT_NEAR((*right)["angles"]["horizontal"].get<double>(), 17.19, 0.01);
+
+  const nlohmann::json* fill = speakerNamed(list, "FILL");
+  ASSERT_NE(fill, nullptr);
+  EXPECT_EQ((*fill)["type"], "CD6040");
+  // At the rear seats (20, 0, 1.2) the main pair is 16.862 m away and the
+  // fill 8.766 m: (16.862 - 8.766) / 343 s = 23.60 ms.
+  EXPECT_NEAR((*fill)["delay"].get<double>(), 23.60, 0.01);
+
+  const nlohmann::json* sub = speakerNamed(list, "SUB");
+  ASSERT_NE(sub, nullptr);
+  EXPECT_EQ((*sub)["type"], "SUBCARD");
+  EXPECT_NEAR((*sub)["angles"]["horizontal"].get<double>(), 0.0, 1e-6);
+  EXPECT_NEAR((*sub)["angles"]["vertical"].get<double>(), 0.0, 1e-6);
+}
+
+TEST(CliSpeakerInfo, ADatabaseListsItsTypesAndAFalseOneIsRefused) {
+  const InfoRun r = runInfo(EXAMPLES + "speakers.TSB");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["layout"], 3);
+  EXPECT_EQ(j["truncated"], false);
+  ASSERT_GE(j["types"].size(), 6u);
+  const nlohmann::json* horn = speakerNamed(j["types"], "CD9040");
+  ASSERT_NE(horn, nullptr);
+  EXPECT_EQ((*horn)["brand"], "GENERIC");
+  EXPECT_NEAR((*horn)["sensitivity"][3].get<double>(), 104.0, 1e-4);
+  EXPECT_EQ((*horn)["maxPower"].size(), 7u);
+
+  // A file named like a database that is none.
+  const std::filesystem::path fake = std::filesystem::temp_directory_path() /
+                                     ("taviron_fake_" + std::to_string(::getpid()) + ".tsb");
+  { std::ofstream(fake) << std::string(200, 'x'); }
+  const InfoRun bad = runInfo(fake.string());
+  std::filesystem::remove(fake);
+  EXPECT_EQ(bad.exitCode, 2);
+  EXPECT_NE(bad.err.find("Invalid file format"), std::string::npos) << bad.err;
+  EXPECT_TRUE(bad.out.empty());
+}
+
+}  // namespace
