@@ -247,7 +247,7 @@ DialogTemplate faceListingTemplate() {
   t.title = FACE_LISTING_TITLE;
   t.controls.push_back(gridControl(0, ControlKind::Label, "#\tArea\tMaterial", 0, 0));
   ControlTemplate list = gridControl(FL_LIST, ControlKind::ListBox, "", 1, 0, 9, 1);
-  list.minWidth = 260;
+  list.minWidth = 330;
   list.minHeight = 220;
   t.controls.push_back(list);
   addGroup(t, "Single Face", 0, FL_FACE_FIRST, FL_FACE_AREA, "Area", FL_FACE_SHARE);

@@ -13,7 +13,7 @@ namespace {
 
 // Column widths in characters: number, area, share, material, six bounds,
 // seven Sabine values.
-constexpr int COLUMN_CHARS[] = {5, 9, 8, 24, 7, 7, 7, 7, 7, 7, 8, 8, 8, 8, 8, 8, 8};
+constexpr int COLUMN_CHARS[] = {5, 11, 8, 24, 7, 7, 7, 7, 7, 7, 8, 8, 8, 8, 8, 8, 8};
 constexpr int COLUMN_COUNT = static_cast<int>(sizeof COLUMN_CHARS / sizeof COLUMN_CHARS[0]);
 constexpr int MATERIAL_COLUMN = 3;
 // Lines a page needs beside its face rows: title, gap, column titles, the
@@ -130,12 +130,10 @@ void drawRoomSummaryPage(Canvas& canvas, const FaceListing& listing, int page) {
   const bool lastPage = page + 1 >= roomSummaryPageCount(listing);
   if (lastPage) {
     canvas.line({g.columnX[0], y}, {g.columnX[COLUMN_COUNT], y});
-    cell(canvas, g, 0, y, "Total");
     cell(canvas, g, 1, y, format("%7.1f ", listing.totalArea) + areaUnit(listing.feet));
+    cell(canvas, g, MATERIAL_COLUMN, y, "Total");
     y += g.lineHeight;
-    TextStyle s;
-    s.height = g.textHeight;
-    canvas.text({g.columnX[MATERIAL_COLUMN] + g.charWidth / 2, y}, "Sabine Total", s);
+    cell(canvas, g, MATERIAL_COLUMN, y, "Sabine Total");
     for (int b = 0; b < 7; ++b) cell(canvas, g, 10 + b, y, format("%4.1f", listing.totalAbsorption[b]));
     y += g.lineHeight;
   }
@@ -146,22 +144,25 @@ void drawRoomSummaryPage(Canvas& canvas, const FaceListing& listing, int page) {
   for (int i = 1; i < COLUMN_COUNT; ++i) canvas.line({g.columnX[i], frameTop}, {g.columnX[i], y});
 }
 
-bool printRoomFacesSummary(Platform& platform, const FaceListing& listing) {
-  std::unique_ptr<PrintJob> job = platform.choosePrinter(ROOM_SUMMARY_TITLE);
-  if (!job) return false;
+bool printRoomSummaryPages(PrintJob& job, const FaceListing& listing) {
   const int pages = roomSummaryPageCount(listing);
   for (int page = 0; page < pages; ++page) {
-    if (!job->startPage()) {
-      job->abort();
+    if (!job.startPage()) {
+      job.abort();
       return false;
     }
-    drawRoomSummaryPage(job->canvas(), listing, page);
-    if (!job->endPage()) {
-      job->abort();
+    drawRoomSummaryPage(job.canvas(), listing, page);
+    if (!job.endPage()) {
+      job.abort();
       return false;
     }
   }
-  return job->endJob();
+  return job.endJob();
+}
+
+bool printRoomFacesSummary(Platform& platform, const FaceListing& listing) {
+  std::unique_ptr<PrintJob> job = platform.choosePrinter(ROOM_SUMMARY_TITLE);
+  return job && printRoomSummaryPages(*job, listing);
 }
 
 }  // namespace tav

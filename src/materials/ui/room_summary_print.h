@@ -11,6 +11,7 @@ namespace tav {
 
 class Canvas;
 class Platform;
+class PrintJob;
 
 inline constexpr const char* ROOM_SUMMARY_TITLE = "Room Faces Summary";
 constexpr int ROOM_SUMMARY_ROWS_PER_PAGE = 72;
@@ -29,6 +30,9 @@ std::vector<std::string> roomSummaryColumnTitles(bool feet);
 // Draws page `page` (0-based) of the summary on a page canvas.
 void drawRoomSummaryPage(Canvas& canvas, const FaceListing& listing, int page);
 int roomSummaryPageCount(const FaceListing& listing);
+
+// Prints every page on a job and ends it. False when the job failed.
+bool printRoomSummaryPages(PrintJob& job, const FaceListing& listing);
 
 // Asks for a printer and prints every page. False when the user cancelled
 // or the printer failed.

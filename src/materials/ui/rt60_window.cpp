@@ -197,16 +197,17 @@ void paintRt60(Canvas& canvas, const ReverbResult& result, bool feet,
   for (int b = 1; b < BAND_COUNT - 1; ++b)
     canvas.line({layout.bandX(b), layout.top}, {layout.bandX(b), layout.bottom});
   for (int half = 0; half <= 2 * layout.scaleSeconds; ++half) {
+    canvas.setPen(half % 2 == 0 ? COLOUR_BLACK : COLOUR_GRID);
     const int y = layout.timeY(half / 2.0);
-    if (half % 2 == 0) {
-      canvas.setPen(COLOUR_BLACK);
-      canvas.text({layout.left - 4, y - TEXT_HEIGHT / 2}, std::to_string(half / 2) + " s",
-                  style(COLOUR_BLACK, TextAlign::Right));
-    } else {
-      canvas.setPen(COLOUR_GRID);
-    }
     canvas.line({layout.left, y}, {layout.right, y});
   }
+  // Second labels inside the frame on a white box: left of it the method
+  // buttons cover the window's edge.
+  TextStyle scaleStyle = style(COLOUR_BLACK, TextAlign::Left);
+  scaleStyle.background = COLOUR_WHITE;
+  for (int second = 0; second <= layout.scaleSeconds; ++second)
+    canvas.text({layout.left + 3, layout.timeY(second) - TEXT_HEIGHT / 2},
+                std::to_string(second) + " s", scaleStyle);
 
   // The table under the band lines.
   const int tableTop = layout.bottom + 6;
