@@ -198,7 +198,8 @@ int main(int argc, char** argv) {
            withMaterial(panels({7, -5.5, 1.2}, {15, 0, 0}, {0, 11, 0}, 1, 1), 0));
 
   // Loudspeakers. The main pair hangs at the stage edge, 6 m up, aimed at
-  // the middle of the audience; the subwoofer stands on the stage front; the
+  // the middle of the audience; the subwoofer stands on the stage front (its reference point is the
+  // cabinet's centre); the
   // fill hangs under the ceiling two thirds down the hall, aimed at the rear
   // seats, and is delayed so that its sound arrives there together with the
   // main pair's.
@@ -214,7 +215,7 @@ int main(int argc, char** argv) {
     const Placement placements[] = {
         {"CD9040", "MAIN L", "MAINS", {4.8, 5.5, 6}, {14.5, 2.5, 1.2}},
         {"CD9040", "MAIN R", "MAINS", {4.8, -5.5, 6}, {14.5, -2.5, 1.2}},
-        {"SUBCARD", "SUB", "MAINS", {4.4, 0, SH}, {14.5, 0, SH}},
+        {"SUBCARD", "SUB", "MAINS", {4.4, 0, SH + 0.4}, {14.5, 0, SH + 0.4}},
         {"CD6040", "FILL", "DELAY", {15, 0, 8.4}, rearSeats},
     };
     for (const Placement& p : placements)
