@@ -229,5 +229,23 @@ TEST(Rt60Window, ABandWithoutAbsorptionKeepsAFiniteScale) {
   EXPECT_TRUE(s.platform.messages().empty());
 }
 
+TEST(Rt60Window, AnInsideOutRoomHasNoTimesAndTheOneSecondScale) {
+  test::BoxOptions insideOut;
+  insideOut.outward = {0, 1, 2, 3, 4, 5};
+  Rt60Session s(test::uniformAlpha(0.1f), insideOut);
+  s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
+                                   const ScriptedCanvas& c = w.canvas();
+                                   // V = -1000 m³: below 0.1, every time is 0.
+                                   EXPECT_TRUE(hasText(c, "0.00 s"));
+                                   EXPECT_FALSE(hasTextStarting(c, "2."));
+                                   EXPECT_TRUE(hasText(c, "1 s"));
+                                   EXPECT_FALSE(hasText(c, "2 s"));
+                                   const auto withAir = curve(c, RT60_COLOUR_WITH_AIR);
+                                   ASSERT_EQ(withAir.size(), 7u);
+                                   for (const PixelPoint& p : withAir) EXPECT_EQ(p.y, 284);
+                                 })});
+  s.run();
+}
+
 }  // namespace
 }  // namespace tav

@@ -144,6 +144,27 @@ TEST(RoomCheckCommand, FewerThanTwoFacesAreNoRoom) {
   EXPECT_TRUE(s.platform.progress().empty());
 }
 
+TEST(RoomCheckCommand, TooManyFacesAreReportedOnceByTheCheckAndTheListing) {
+  CheckSession s;
+  // 16001 triangles in one object: one more than the face table holds.
+  auto many = std::make_unique<ModelObject>();
+  many->layer = LAYER_ROOM;
+  many->shape = SHAPE_FACE;
+  for (int i = 0; i < 16001; ++i) {
+    const double x = i % 100, y = i / 100;
+    test::appendPolygon(*many, {{x, y, 0}, {x + 1, y, 0}, {x, y + 1, 0}});
+  }
+  s.add(std::move(many));
+  s.roomCheck();
+  s.platform.pushMenu(2502);
+  s.run();
+  ASSERT_EQ(s.platform.messages().size(), 2u);
+  EXPECT_EQ(s.platform.messages()[0].text, "Too many room faces");
+  EXPECT_EQ(s.platform.messages()[1].text, "Too many room faces");
+  EXPECT_TRUE(s.platform.progress().empty());
+  EXPECT_TRUE(s.platform.dialogs().empty());
+}
+
 TEST(RoomCheckCommand, TheExampleProjectWithOneFaceTurnedIsRepaired) {
   ProjectLoadResult loaded = loadProject(TAVIRON_SOURCE_DIR "/data/examples/example.TPR");
   ASSERT_TRUE(loaded.ok()) << loaded.error.text;
