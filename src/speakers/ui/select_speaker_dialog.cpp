@@ -1,5 +1,6 @@
 #include "speakers/ui/select_speaker_dialog.h"
 
+#include <filesystem>
 #include <string>
 
 #include "model/le_io.h"
@@ -75,6 +76,10 @@ std::string startFolder(CommandContext& ctx) {
   const std::string path = !last.empty() ? last : index.path;
   const std::size_t slash = path.find_last_of('/');
   if (slash != std::string::npos) return path.substr(0, slash + 1);
+  // None known yet: the bundled examples, where the example database lies.
+  const std::string examples = ctx.session().dataFolder + "/examples";
+  std::error_code ec;
+  if (std::filesystem::is_directory(examples, ec)) return examples;
   return ctx.session().dataFolder;
 }
 

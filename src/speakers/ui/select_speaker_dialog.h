@@ -26,7 +26,7 @@ constexpr int SSD_CANCEL = 111;
 DialogTemplate selectSpeakerDialogTemplate();
 
 // The open-file dialog ("*.TSB|*.tsb|") in the folder of the last database
-// (from the history, else the program's data folder), then the listing of
+// (from the history, else the bundled examples or the program's data folder), then the listing of
 // the chosen file. Messages for an unknown header or a listing cut at 512
 // types; a file that cannot be opened is ignored. The history remembers the
 // file. True when a database is loaded afterwards (this one or the former).
