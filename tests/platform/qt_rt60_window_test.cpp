@@ -1,12 +1,13 @@
 // The room-acoustics windows on the real platform, headless: the RT60 window
 // with the example project in all four methods through its own buttons, the
-// face listing changing a material, and the example's room faces summary
-// printed to a PDF file.
+// face listing changing a material, the example's room faces summary
+// printed to a PDF file, and the room check repairing a turned face.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFile>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QImage>
 #include <QPushButton>
 #include <QTimer>
@@ -23,6 +24,8 @@
 #include "model/project_file.h"
 #include "platform/qt/qt_print.h"
 #include "reflections/face_table.h"
+#include "reflections/room_check.h"
+#include "reflections/ui/room_check_command.h"
 #include "platform/qt/qt_platform.h"
 #include "qt_test_app.h"
 #include "shell/shell.h"
@@ -195,6 +198,55 @@ TEST(QtRoomSummary, ExampleProjectPrintsToPdf) {
   EXPECT_EQ(pages, roomSummaryPageCount(listing));
   file.close();
   fs::remove(path);
+}
+
+TEST(QtRoomCheck, ExampleProjectWithATurnedFaceIsRepaired) {
+  qtApp();
+  const fs::path dir = fs::temp_directory_path() / ("taviron_check_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  {
+    ProjectLoadResult loaded = loadProject(TAVIRON_SOURCE_DIR "/data/examples/example.TPR");
+    ASSERT_TRUE(loaded.ok());
+    ModelObject* first = loaded.project.objects.head();
+    while (first != nullptr && !(first->layer == LAYER_ROOM && !first->indices.empty() &&
+                                 first->indices[0].code == IDX_START))
+      first = first->next;
+    ASSERT_NE(first, nullptr);
+    const std::vector<IndexEntry> original = first->indices;
+    ASSERT_TRUE(reverseFaceOrder(*first, 0));
+    const fs::path copy = dir / "TURNED.TPR";
+    ASSERT_TRUE(saveProjectAs(loaded.project, copy.string()).empty());
+
+    QtPlatform platform;
+    Shell shell(platform, ShellOptions{(dir / "HISTORY.TVX").string(), TAVIRON_SOURCE_DIR "/data",
+                                       (dir / "manual.html").string()});
+    registerAcousticsCommands(shell.registry());
+    ASSERT_TRUE(shell.start());
+    ASSERT_TRUE(shell.openProjectFile(copy.string()));
+    QTimer::singleShot(30000, [] {
+      while (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+    QString message;
+    whenTitled(QString::fromUtf8(CAPTION_ROOM_OK), [&](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (box == nullptr) return;
+      message = box->text();
+      box->button(QMessageBox::Ok)->click();
+    });
+    shell.onCommand(CMD_ROOM_CHECK);
+    EXPECT_EQ(message.toStdString(), "1Faces auto-inverted ");
+    EXPECT_EQ(shell.view().mode, VIEW_XY);
+    EXPECT_TRUE(shell.project().modified);
+    const ModelObject* repaired = shell.project().objects.head();
+    while (repaired != nullptr && !(repaired->layer == LAYER_ROOM && !repaired->indices.empty() &&
+                                    repaired->indices[0].code == IDX_START))
+      repaired = repaired->next;
+    ASSERT_NE(repaired, nullptr);
+    EXPECT_EQ(repaired->indices, original);
+    EXPECT_EQ(platform.progressWindow(), nullptr);
+  }
+  std::error_code ec;
+  fs::remove_all(dir, ec);
 }
 
 }  // namespace
