@@ -161,7 +161,10 @@ TEST(QtFaceListing, ExampleProjectListsAndChangesAMaterial) {
     });
     shell.onCommand(CMD_FACE_LISTING);
     EXPECT_TRUE(pressed);
-    EXPECT_EQ(lines, 26);
+    // One line per room face of the example (every face there is larger than
+    // the smallest the table keeps).
+    EXPECT_EQ(static_cast<std::size_t>(lines), countRoomFaces(shell.project()));
+    EXPECT_GT(lines, 6);
     EXPECT_TRUE(before.startsWith("001\t")) << before.toStdString();
     ASSERT_FALSE(chosen.isEmpty());
     EXPECT_TRUE(after.endsWith("\t" + chosen)) << after.toStdString();
