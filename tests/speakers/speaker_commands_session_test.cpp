@@ -339,6 +339,7 @@ TEST(SpeakerProject, SavedAndOpenedAgainWithItsTypesEmbedded) {
   SpeakerSession t;
   ASSERT_TRUE(t.shell.openProjectFile(path)) << ::testing::PrintToString(t.messages());
   ASSERT_EQ(t.project().speakerTypes.size(), 2u);
+  EXPECT_FALSE(t.project().modified);
   const PlacedSpeaker l = t.record(t.named("L"));
   EXPECT_EQ(t.typeName(l), "HORN");
   EXPECT_EQ(l.position, (Node{1, 2, 3}));

@@ -154,7 +154,10 @@ void aimByPerspective(CommandContext& ctx) {
   if (ctx.selectObjects() == 0) return;
   const std::vector<ModelObject*> selected = selectedSpeakers(project);
   for (ModelObject* o : selected) o->flags &= ~OF_SELECTED;
-  int band = AIM_DEFAULT_BAND;
+  // The contours start in the band the calculation shows, or at 1 kHz when
+  // that is no octave band.
+  const int shown = project.settings.calculation.band;
+  int band = shown >= 0 && shown < BAND_COUNT ? shown : AIM_DEFAULT_BAND;
   bool changed = false;
   for (ModelObject* o : selected) {
     o->flags |= OF_MARKED;

@@ -10,7 +10,8 @@ inline constexpr const char* AIM_WINDOW_TITLE = "Aim loudspeaker";
 // Band buttons "125" .. " 8k", side by side along the bottom edge.
 constexpr int AIM_BAND_BUTTON_FIRST = 20000;
 constexpr int AIM_BAND_BUTTON_SIZE = 32;
-// The contours start in the 1 kHz band.
+// The contours start in the 1 kHz band unless the calculation shows an
+// octave band.
 constexpr int AIM_DEFAULT_BAND = 3;
 
 // View azimuth -(h + pi/2) and elevation v - pi/2 of a loudspeaker's own

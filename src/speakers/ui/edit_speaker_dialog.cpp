@@ -235,7 +235,9 @@ DialogTemplate editSpeakerDialogTemplate() {
   text("dB", 8, 0);
   text("W", 9, 0);
   c.push_back(gridControl(ESD_SUM_DB, ControlKind::ReadOnlyEdit, "", 8, 8));
+  c.back().minWidth = 60;
   c.push_back(gridControl(ESD_SUM_W, ControlKind::ReadOnlyEdit, "", 9, 8));
+  c.back().minWidth = 60;
   c.push_back(gridControl(ESD_EQ, ControlKind::PushButton, "EQ", 10, 0));
   c.push_back(gridControl(ESD_OK, ControlKind::DefaultButton, "OK", 10, 5, 1, 2));
   c.push_back(gridControl(ESD_CANCEL, ControlKind::PushButton, "Cancel", 10, 7, 1, 2));
