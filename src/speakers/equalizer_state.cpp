@@ -41,23 +41,23 @@ void EqualizerState::setMaster(double value) {
   updateMaster();
 }
 
-void EqualizerState::scroll(int bar, ScrollAction action, int thumb) {
+void EqualizerState::scroll(int bar, EqualizerScroll action, int thumb) {
   const bool gain = mode_ == EqualizerMode::Gain;
   const double line = gain ? 1.0 : 0.1, page = gain ? 10.0 : 1.0;
   const double current = valueAt(bar);
   double v = current;
   switch (action) {
-    case ScrollAction::LineUp: v = current + line; break;
-    case ScrollAction::LineDown: v = current - line; break;
-    case ScrollAction::PageUp: v = current + page; break;
-    case ScrollAction::PageDown: v = current - page; break;
-    case ScrollAction::Thumb: {
+    case EqualizerScroll::LineUp: v = current + line; break;
+    case EqualizerScroll::LineDown: v = current - line; break;
+    case EqualizerScroll::PageUp: v = current + page; break;
+    case EqualizerScroll::PageDown: v = current - page; break;
+    case EqualizerScroll::Thumb: {
       const int pos = std::clamp(thumb, 0, EQ_BAR_RANGE);
       v = gain ? -pos : (EQ_BAR_RANGE - pos) / 10.0;
       break;
     }
-    case ScrollAction::Top: v = upperLimit(); break;
-    case ScrollAction::Bottom: v = lowerLimit(); break;
+    case EqualizerScroll::Top: v = upperLimit(); break;
+    case EqualizerScroll::Bottom: v = lowerLimit(); break;
   }
   if (bar == EQ_MASTER)
     setMaster(v);

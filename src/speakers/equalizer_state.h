@@ -12,7 +12,7 @@ namespace tav {
 
 enum class EqualizerMode { Gain, ReverbTime };  // dB 0..-100, or seconds 0..10
 
-enum class ScrollAction { LineUp, LineDown, PageUp, PageDown, Thumb, Top, Bottom };
+enum class EqualizerScroll { LineUp, LineDown, PageUp, PageDown, Thumb, Top, Bottom };
 
 constexpr int EQ_MASTER = BAND_COUNT;  // index of the master bar
 constexpr int EQ_BAR_RANGE = 100;      // scroll positions 0..100
@@ -38,7 +38,7 @@ class EqualizerState {
   // below the upper one). A change reduced to zero does nothing.
   void setMaster(double value);
   // Index 0..6 a band, EQ_MASTER the master; `thumb` is the dragged position.
-  void scroll(int bar, ScrollAction action, int thumb = 0);
+  void scroll(int bar, EqualizerScroll action, int thumb = 0);
 
   int barPosition(int bar) const;
   double valueAt(int bar) const { return bar == EQ_MASTER ? master_ : values_[bar]; }

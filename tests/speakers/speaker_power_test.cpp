@@ -102,8 +102,8 @@ TEST(SpeakerPower, CommonEqualizationMovesEveryLoudspeakerByTheSameChange) {
   for (int i = 0; i < BAND_COUNT; ++i) eq.setDisplayOffset(i, -start[i]);
   eq.setDisplayOffset(EQ_MASTER, -eq.master());
   EXPECT_EQ(eq.text(0), "0.0");
-  eq.scroll(0, ScrollAction::LineUp);
-  eq.scroll(0, ScrollAction::LineUp);
+  eq.scroll(0, EqualizerScroll::LineUp);
+  eq.scroll(0, EqualizerScroll::LineUp);
   EXPECT_EQ(eq.text(0), "2.0");
   EXPECT_EQ(eq.band(0), -7) << "values stay absolute";
 }
@@ -121,20 +121,20 @@ TEST(EqualizerState, LimitsMasterAndScrollActions) {
   EXPECT_EQ(m.band(0), -100);
   EXPECT_EQ(m.band(1), -20);
   EXPECT_EQ(m.master(), -20);
-  m.scroll(EQ_MASTER, ScrollAction::PageDown);  // reduced to zero: nothing
+  m.scroll(EQ_MASTER, EqualizerScroll::PageDown);  // reduced to zero: nothing
   EXPECT_EQ(m.band(1), -20);
-  m.scroll(EQ_MASTER, ScrollAction::Top);
+  m.scroll(EQ_MASTER, EqualizerScroll::Top);
   EXPECT_EQ(m.band(1), 0);
   EXPECT_EQ(m.band(0), -80);
 
-  m.scroll(3, ScrollAction::Thumb, 37);
+  m.scroll(3, EqualizerScroll::Thumb, 37);
   EXPECT_EQ(m.band(3), -37);
-  m.scroll(3, ScrollAction::Bottom);
+  m.scroll(3, EqualizerScroll::Bottom);
   EXPECT_EQ(m.band(3), -100);
-  m.scroll(3, ScrollAction::LineDown);
+  m.scroll(3, EqualizerScroll::LineDown);
   EXPECT_EQ(m.band(3), -100);
-  m.scroll(1, ScrollAction::PageDown);
-  m.scroll(2, ScrollAction::PageUp);
+  m.scroll(1, EqualizerScroll::PageDown);
+  m.scroll(2, EqualizerScroll::PageUp);
   EXPECT_EQ(m.master(), m.band(2)) << "the master follows the largest band";
   EXPECT_EQ(std::string(m.summaryLabel()), "total");
 
@@ -144,9 +144,9 @@ TEST(EqualizerState, LimitsMasterAndScrollActions) {
   EXPECT_EQ(rt.band(4), 10);
   EXPECT_EQ(rt.band(5), 0);
   EXPECT_EQ(rt.barPosition(2), 80);
-  rt.scroll(0, ScrollAction::Thumb, 37);
+  rt.scroll(0, EqualizerScroll::Thumb, 37);
   EXPECT_DOUBLE_EQ(rt.band(0), 6.3);
-  rt.scroll(6, ScrollAction::LineUp);
+  rt.scroll(6, EqualizerScroll::LineUp);
   EXPECT_NEAR(rt.band(6), 0.9, 1e-12);
   EXPECT_NEAR(rt.summary(), (6.3 + 1.5 + 2.0 + 2.2 + 10 + 0 + 0.9) / 7, 1e-12);
   EXPECT_EQ(rt.text(1), "1.5");

@@ -34,7 +34,7 @@ class EqualizerDialog : public DialogHandler {
     if (kind == DialogEventKind::Scrolled && id >= EQD_BAR_FIRST && id <= EQD_BAR_MASTER) {
       // The platform reports the bar's new position; the value follows it
       // in whole steps of the position.
-      state_.scroll(id - EQD_BAR_FIRST, ScrollAction::Thumb, c.scrollPosition(id));
+      state_.scroll(id - EQD_BAR_FIRST, EqualizerScroll::Thumb, c.scrollPosition(id));
       refresh(c);
     } else if (kind == DialogEventKind::FocusLost && id >= EQD_EDIT_FIRST &&
                id <= EQD_EDIT_MASTER) {
