@@ -43,6 +43,21 @@ TEST(SpeakerDatabaseCommand, TheOpenDialogStartsAtTheLastDatabaseAndTheNameGetsI
   EXPECT_EQ(loadHistory(s.dir.file("HISTORY.TVX")).speakerDatabasePath, bad);
 }
 
+TEST(SpeakerDatabaseCommand, MoreThan512TypesAreListedUpTo512WithAMessage) {
+  SpeakerSession s;
+  std::vector<DatabaseTypeSource> types;
+  for (int i = 0; i < 513; ++i)
+    types.push_back({testType("T" + std::to_string(i), 90, 10, "Type " + std::to_string(i)), nullptr});
+  const std::string big = s.dir.file("BIG.TSB");
+  ASSERT_TRUE(writeSpeakerDatabase(big, types));
+  s.platform.answerOpenFile(big);
+  s.menu(CMD_SELECT_SPEAKER_DATABASE);
+  s.run();
+  EXPECT_EQ(s.shell.session().speakerDatabase.count(), 512u);
+  EXPECT_EQ(s.shell.session().speakerDatabase.entries.back().name, "T511");
+  EXPECT_EQ(s.messages(), std::vector<std::string>{MSG_DB_TOO_MANY_TYPES});
+}
+
 TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenType) {
   SpeakerSession s;
   s.loadDatabase();
@@ -51,7 +66,7 @@ TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenType) {
                           {Step::select(SSD_LIST, 1),
                            Step::check([&](DialogControls& c) { description = c.text(SSD_DESCRIPTION); }),
                            Step::click(SSD_OK)});
-  std::string gain, power, sumDb, sumW;
+  std::string gain, power, sumDb, sumW, typedY;
   s.platform.scriptDialog(
       EDIT_SPEAKER_DIALOG_TITLE,
       {// OK without a type: refused, the dialog stays.
@@ -64,6 +79,7 @@ TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenType) {
        }),
        Step::setText(ESD_NAME, "left"), Step::setText(ESD_GROUP, "front"),
        Step::setText(ESD_X + 1, "2,25"), Step::setText(ESD_X + 2, "1,5"),
+       Step::check([&](DialogControls& c) { typedY = c.text(ESD_X + 1); }),
        Step::setText(ESD_HORIZONTAL, "270"), Step::setText(ESD_HORIZONTAL + 1, "-190"),
        Step::setText(ESD_HORIZONTAL + 2, "540"), Step::setText(ESD_DELAY, "1.2.3"),
        Step::check(ESD_MINUS), Step::click(ESD_OK)});
@@ -74,6 +90,7 @@ TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenType) {
 
   EXPECT_EQ(s.messages(), std::vector<std::string>{"Speaker Type Missing !"});
   EXPECT_EQ(description, "Horn 90 x 40");
+  EXPECT_EQ(typedY, "2.25");  // the comma became a point as it was typed
   // HORN: 80 W maximum in band 3, gains -9 dB: 80 * 10^-0.9 = 10.07 W.
   EXPECT_EQ(gain, "-9.0");
   EXPECT_EQ(power, "10.07");
