@@ -1,6 +1,8 @@
 // taviron-cli info on the example project's loudspeakers and on a
 // loudspeaker database.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cmath>
@@ -9,9 +11,6 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 

@@ -16,24 +16,23 @@ TEST(EqualizerDialog, TheMasterStopsWhereTheLowestBandReachesTheLimit) {
   Values v = {-90, -10, -10, -10, -10, -10, -120};
   std::string master, total, lowest, bar;
   std::string masterAfter, band1After, band0After;
-  platform.scriptDialog(
-      "Equalizer",
-      {Step::check([&](DialogControls& c) {
-         master = c.text(EQD_EDIT_MASTER);
-         total = c.text(EQD_SUMMARY);
-         lowest = c.text(EQD_EDIT_FIRST + 6);
-         bar = std::to_string(c.scrollPosition(EQD_BAR_FIRST + 1));
-       }),
-       // The last band raised to -90, then the master from -10 down to
-       // -30: the lowest bands at -90 can follow by -10 dB only, so every
-       // band moves by -10.
-       Step::scroll(EQD_BAR_FIRST + 6, 90), Step::scroll(EQD_BAR_MASTER, 30),
-       Step::check([&](DialogControls& c) {
-         masterAfter = c.text(EQD_EDIT_MASTER);
-         band1After = c.text(EQD_EDIT_FIRST + 1);
-         band0After = c.text(EQD_EDIT_FIRST);
-       }),
-       Step::click(EQD_OK)});
+  platform.scriptDialog("Equalizer",
+                        {Step::check([&](DialogControls& c) {
+                           master = c.text(EQD_EDIT_MASTER);
+                           total = c.text(EQD_SUMMARY);
+                           lowest = c.text(EQD_EDIT_FIRST + 6);
+                           bar = std::to_string(c.scrollPosition(EQD_BAR_FIRST + 1));
+                         }),
+                         // The last band raised to -90, then the master from -10 down to
+                         // -30: the lowest bands at -90 can follow by -10 dB only, so every
+                         // band moves by -10.
+                         Step::scroll(EQD_BAR_FIRST + 6, 90), Step::scroll(EQD_BAR_MASTER, 30),
+                         Step::check([&](DialogControls& c) {
+                           masterAfter = c.text(EQD_EDIT_MASTER);
+                           band1After = c.text(EQD_EDIT_FIRST + 1);
+                           band0After = c.text(EQD_EDIT_FIRST);
+                         }),
+                         Step::click(EQD_OK)});
   ASSERT_TRUE(equalizerDialog(platform, v, EQ_MODE_GAIN));
   // A gain below -100 dB is shown as -100; the master starts at the largest band.
   EXPECT_EQ(lowest, "-100.0");
@@ -70,15 +69,15 @@ TEST(EqualizerDialog, DisplayOffsetsShowTheChangeAndTypedValuesCountFromThem) {
   EqualizerOffsets offsets = {9, 12, 20, 20, 20, 20, 20, 9};
   std::string shown0, shown1, master;
   int bar0 = -1;
-  platform.scriptDialog("Equalizer", {Step::check([&](DialogControls& c) {
-                                        shown0 = c.text(EQD_EDIT_FIRST);
-                                        shown1 = c.text(EQD_EDIT_FIRST + 1);
-                                        master = c.text(EQD_EDIT_MASTER);
-                                        bar0 = c.scrollPosition(EQD_BAR_FIRST);
-                                      }),
-                                      Step::setText(EQD_EDIT_FIRST, "2"),
-                                      Step::setText(EQD_EDIT_FIRST + 1, "-3,5"),
-                                      Step::click(EQD_OK)});
+  platform.scriptDialog(
+      "Equalizer", {Step::check([&](DialogControls& c) {
+                      shown0 = c.text(EQD_EDIT_FIRST);
+                      shown1 = c.text(EQD_EDIT_FIRST + 1);
+                      master = c.text(EQD_EDIT_MASTER);
+                      bar0 = c.scrollPosition(EQD_BAR_FIRST);
+                    }),
+                    Step::setText(EQD_EDIT_FIRST, "2"), Step::setText(EQD_EDIT_FIRST + 1, "-3,5"),
+                    Step::click(EQD_OK)});
   ASSERT_TRUE(equalizerDialog(platform, v, EQ_MODE_GAIN, offsets));
   EXPECT_EQ(shown0, "0.0");
   EXPECT_EQ(shown1, "0.0");
@@ -93,15 +92,16 @@ TEST(EqualizerDialog, ReverberationTimesInSecondsWithTheirMean) {
   ScriptedPlatform platform;
   Values v = {12, 1, 2, 2, 2, 2, 0.5};
   std::string unit, label, first, mean;
-  platform.scriptDialog("RT 60", {Step::check([&](DialogControls& c) {
-                                    unit = c.text(EQD_UNIT_LABEL);
-                                    label = c.text(EQD_SUMMARY_LABEL);
-                                    first = c.text(EQD_EDIT_FIRST);
-                                  }),
-                                  // Position 80 is 2.0 s.
-                                  Step::scroll(EQD_BAR_FIRST, 80),
-                                  Step::check([&](DialogControls& c) { mean = c.text(EQD_SUMMARY); }),
-                                  Step::click(EQD_OK)});
+  platform.scriptDialog(
+      "RT 60",
+      {Step::check([&](DialogControls& c) {
+         unit = c.text(EQD_UNIT_LABEL);
+         label = c.text(EQD_SUMMARY_LABEL);
+         first = c.text(EQD_EDIT_FIRST);
+       }),
+       // Position 80 is 2.0 s.
+       Step::scroll(EQD_BAR_FIRST, 80),
+       Step::check([&](DialogControls& c) { mean = c.text(EQD_SUMMARY); }), Step::click(EQD_OK)});
   ASSERT_TRUE(equalizerDialog(platform, v, EQ_MODE_REVERB_TIME));
   EXPECT_EQ(unit, " s");
   EXPECT_EQ(label, "mean");

@@ -144,9 +144,9 @@ TEST(Equalize, OneLoudspeakerRefusedAboveZeroAndCommonEqualizationOfTwo) {
   // Both, common: band 0 raised by 2 dB from the start (-9): -7 and -10.
   std::string startShown;
   s.platform.answerMessage(MessageResult::Yes);
-  s.platform.scriptDialog("Equalizer",
-                          {Step::check([&](DialogControls& c) { startShown = c.text(EQD_EDIT_FIRST); }),
-                           Step::setText(EQD_EDIT_FIRST, "2"), Step::click(EQD_OK)});
+  s.platform.scriptDialog(
+      "Equalizer", {Step::check([&](DialogControls& c) { startShown = c.text(EQD_EDIT_FIRST); }),
+                    Step::setText(EQD_EDIT_FIRST, "2"), Step::click(EQD_OK)});
   s.menu(CMD_SPEAKER_EQUALIZER);
   s.pickAll();
   // Both, answer No: each its own equalizer; the first to -20 in band 6,
@@ -194,9 +194,7 @@ TEST(AimByPerspective, AClickTurnsTheAxisEnterKeepsItEscapeDoesNot) {
   std::vector<std::string> texts;
   WindowScript script = WindowStep::click({w / 2 + w / 9, h / 2});
   script.push_back(WindowStep::button(AIM_BAND_BUTTON_FIRST + 5));
-  script.push_back(WindowStep::check([&](ScriptedChildWindow& win) {
-    win.repaint();
-  }));
+  script.push_back(WindowStep::check([&](ScriptedChildWindow& win) { win.repaint(); }));
   script.push_back(WindowStep::key(KEY_RETURN));
   s.platform.scriptWindow(AIM_WINDOW_TITLE, script);
   s.menu(CMD_SPEAKER_AIM_PERSPECTIVE);

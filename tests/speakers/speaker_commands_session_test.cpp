@@ -47,7 +47,8 @@ TEST(SpeakerDatabaseCommand, MoreThan512TypesAreListedUpTo512WithAMessage) {
   SpeakerSession s;
   std::vector<DatabaseTypeSource> types;
   for (int i = 0; i < 513; ++i)
-    types.push_back({testType("T" + std::to_string(i), 90, 10, "Type " + std::to_string(i)), nullptr});
+    types.push_back(
+        {testType("T" + std::to_string(i), 90, 10, "Type " + std::to_string(i)), nullptr});
   const std::string big = s.dir.file("BIG.TSB");
   ASSERT_TRUE(writeSpeakerDatabase(big, types));
   s.platform.answerOpenFile(big);
@@ -63,15 +64,15 @@ TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenType) {
   s.loadDatabase();
   std::string description;
   s.platform.scriptDialog(SELECT_SPEAKER_DIALOG_TITLE,
-                          {Step::select(SSD_LIST, 1),
-                           Step::check([&](DialogControls& c) { description = c.text(SSD_DESCRIPTION); }),
+                          {Step::select(SSD_LIST, 1), Step::check([&](DialogControls& c) {
+                             description = c.text(SSD_DESCRIPTION);
+                           }),
                            Step::click(SSD_OK)});
   std::string gain, power, sumDb, sumW, typedY;
   s.platform.scriptDialog(
       EDIT_SPEAKER_DIALOG_TITLE,
       {// OK without a type: refused, the dialog stays.
-       Step::click(ESD_OK), Step::click(ESD_TYPE_BUTTON),
-       Step::check([&](DialogControls& c) {
+       Step::click(ESD_OK), Step::click(ESD_TYPE_BUTTON), Step::check([&](DialogControls& c) {
          gain = c.text(ESD_GAIN_FIRST + 3);
          power = c.text(ESD_POWER_FIRST + 3);
          sumDb = c.text(ESD_SUM_DB);

@@ -50,8 +50,8 @@ TEST(SpeakerLimits, NewCopyAndMirrorStopAt5000) {
 }
 
 TEST(SpeakerDialogs, TemplatesAreWellFormed) {
-  for (const DialogTemplate& t : {editSpeakerDialogTemplate(), selectSpeakerDialogTemplate(),
-                                  equalizerDialogTemplate()})
+  for (const DialogTemplate& t :
+       {editSpeakerDialogTemplate(), selectSpeakerDialogTemplate(), equalizerDialogTemplate()})
     EXPECT_EQ(checkDialogTemplate(t), "") << t.title;
 }
 
@@ -61,10 +61,10 @@ TEST(EditLoudspeaker, PositionsAreShownAndReadInFeet) {
   s.addDirect("OMNI", {0, 0, 0}, "A");
   s.shell.session().units.feet = true;
   std::string x;
-  s.platform.scriptDialog(EDIT_SPEAKER_DIALOG_TITLE,
-                          {Step::setText(ESD_X, "3.28084"),
-                           Step::check([&](DialogControls& c) { x = c.text(ESD_X + 1); }),
-                           Step::click(ESD_OK)});
+  s.platform.scriptDialog(
+      EDIT_SPEAKER_DIALOG_TITLE,
+      {Step::setText(ESD_X, "3.28084"),
+       Step::check([&](DialogControls& c) { x = c.text(ESD_X + 1); }), Step::click(ESD_OK)});
   s.menu(CMD_SPEAKER_EDIT);
   s.pickAround(0, 0);
   s.run();

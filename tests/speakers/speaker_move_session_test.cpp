@@ -55,8 +55,7 @@ TEST(MeasuredReverberation, EditedInTheRt60FormAndKeptOnlyOnOk) {
   s.platform.scriptDialog("RT 60", {Step::scroll(EQD_BAR_FIRST, 0), Step::click(EQD_CANCEL)});
   s.platform.pushCommand(CMD);
   s.run();
-  EXPECT_EQ(s.project().settings.measuredRT,
-            (std::array<float, 7>{2, 2, 2, 1.5f, 2, 2, 2}));
+  EXPECT_EQ(s.project().settings.measuredRT, (std::array<float, 7>{2, 2, 2, 1.5f, 2, 2, 2}));
   EXPECT_EQ(s.platform.dialogs().size(), 2u);
 }
 

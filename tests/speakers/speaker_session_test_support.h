@@ -5,7 +5,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <atomic>
@@ -18,15 +17,15 @@
 
 #include "model/le_io.h"
 #include "platform/keys.h"
-#include "shell/command_set.h"
 #include "platform/scripted/scripted_platform.h"
+#include "shell/command_set.h"
 #include "shell/shell.h"
 #include "shell/typed_point.h"
 #include "speakers/placed_speaker.h"
 #include "speakers/project_speaker_types.h"
+#include "speakers/speaker_database.h"
 #include "speakers/speaker_drawing.h"
 #include "speakers/speaker_power.h"
-#include "speakers/speaker_database.h"
 #include "speakers/ui/edit_speaker_dialog.h"
 #include "speakers/ui/equalizer_dialog.h"
 #include "speakers/ui/select_speaker_dialog.h"
@@ -122,7 +121,8 @@ struct SpeakerSession {
   }
 
   void loadDatabase() {
-    const DatabaseLoadResult r = tav::loadSpeakerDatabase(shell.session().speakerDatabase, databasePath);
+    const DatabaseLoadResult r =
+        tav::loadSpeakerDatabase(shell.session().speakerDatabase, databasePath);
     ASSERT_TRUE(r.loaded);
   }
 

@@ -4,6 +4,8 @@
 // coverage contours of its type; a click makes the clicked point the new
 // main axis, the band buttons choose the band of the contours. Enter or the
 // right button keeps the new aim, Escape or the close box keeps the old.
+#include "speakers/ui/aim_by_perspective.h"
+
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -13,7 +15,6 @@
 #include "speakers/coverage_contours.h"
 #include "speakers/project_speaker_types.h"
 #include "speakers/speaker_drawing.h"
-#include "speakers/ui/aim_by_perspective.h"
 #include "speakers/ui/speaker_commands.h"
 #include "view/perspective.h"
 #include "view/view_render.h"
@@ -24,7 +25,7 @@ namespace {
 
 constexpr double PI = std::numbers::pi;
 constexpr const char* BAND_BUTTON_LABELS[BAND_COUNT] = {"125", "250", "500", " 1k",
-                                                        " 2k",  " 4k",  " 8k"};
+                                                        " 2k", " 4k", " 8k"};
 
 class AimWindow : public ChildWindowHandler {
  public:
@@ -84,12 +85,23 @@ class AimWindow : public ChildWindowHandler {
   void onKey(int key, ChildWindow& window) override {
     switch (key) {
       case KEY_RETURN:
-      case KEY_SPACE: finish(window); return;
-      case KEY_LEFT: turnPerspective(view_, -1, 0); break;
-      case KEY_RIGHT: turnPerspective(view_, 1, 0); break;
-      case KEY_UP: turnPerspective(view_, 0, 1); break;
-      case KEY_DOWN: turnPerspective(view_, 0, -1); break;
-      default: return;
+      case KEY_SPACE:
+        finish(window);
+        return;
+      case KEY_LEFT:
+        turnPerspective(view_, -1, 0);
+        break;
+      case KEY_RIGHT:
+        turnPerspective(view_, 1, 0);
+        break;
+      case KEY_UP:
+        turnPerspective(view_, 0, 1);
+        break;
+      case KEY_DOWN:
+        turnPerspective(view_, 0, -1);
+        break;
+      default:
+        return;
     }
     window.repaint();
   }
@@ -142,8 +154,9 @@ ChildWindowSpec aimWindowSpec(int width, int height) {
   spec.height = height > 0 ? height : 480;
   for (int b = 0; b < BAND_COUNT; ++b) {
     const int size = AIM_BAND_BUTTON_SIZE;
-    spec.buttons.push_back(
-        {AIM_BAND_BUTTON_FIRST + b, BAND_BUTTON_LABELS[b], {b * size, spec.height - size, size, size}});
+    spec.buttons.push_back({AIM_BAND_BUTTON_FIRST + b,
+                            BAND_BUTTON_LABELS[b],
+                            {b * size, spec.height - size, size, size}});
   }
   return spec;
 }

@@ -24,7 +24,8 @@ std::string fmt(const char* format, double v) { return formatNumber(format, v); 
 
 // Number fields that take the comma rule.
 bool isNumberField(int id) {
-  return (id >= ESD_X && id <= ESD_DELAY) || (id >= ESD_GAIN_FIRST && id < ESD_GAIN_FIRST + BAND_COUNT);
+  return (id >= ESD_X && id <= ESD_DELAY) ||
+         (id >= ESD_GAIN_FIRST && id < ESD_GAIN_FIRST + BAND_COUNT);
 }
 
 // Upper-case text of at most `n` characters in the record's code page.
@@ -65,11 +66,20 @@ class EditSpeakerDialog : public DialogHandler {
     }
     if (kind != DialogEventKind::Clicked) return;
     switch (id) {
-      case ESD_TYPE_BUTTON: chooseType(c); break;
-      case ESD_EQ: equalize(c); break;
-      case ESD_OK: accept(c); break;
-      case ESD_CANCEL: c.endDialog(DLG_CANCEL); break;
-      default: break;
+      case ESD_TYPE_BUTTON:
+        chooseType(c);
+        break;
+      case ESD_EQ:
+        equalize(c);
+        break;
+      case ESD_OK:
+        accept(c);
+        break;
+      case ESD_CANCEL:
+        c.endDialog(DLG_CANCEL);
+        break;
+      default:
+        break;
     }
   }
 
@@ -139,8 +149,8 @@ class EditSpeakerDialog : public DialogHandler {
     setFixedString(s_.group, readUpper(c, ESD_GROUP, NAME_LENGTH));
     setFixedString(s_.name, readUpper(c, ESD_NAME, NAME_LENGTH));
     const Units& u = ctx_.units();
-    s_.position.x = static_cast<float>(
-        u.lengthFromInput(number(c, ESD_X, u.lengthToDisplay(s_.position.x))));
+    s_.position.x =
+        static_cast<float>(u.lengthFromInput(number(c, ESD_X, u.lengthToDisplay(s_.position.x))));
     s_.position.y = static_cast<float>(
         u.lengthFromInput(number(c, ESD_X + 1, u.lengthToDisplay(s_.position.y))));
     s_.position.z = static_cast<float>(

@@ -109,9 +109,10 @@ DialogTemplate equalizerDialogTemplate() {
   return t;
 }
 
-bool equalizerDialog(Platform& platform, std::array<double, BAND_COUNT>& values,
-                     int mode, const std::optional<EqualizerOffsets>& offsets) {
-  const EqualizerMode m = mode == EQ_MODE_REVERB_TIME ? EqualizerMode::ReverbTime : EqualizerMode::Gain;
+bool equalizerDialog(Platform& platform, std::array<double, BAND_COUNT>& values, int mode,
+                     const std::optional<EqualizerOffsets>& offsets) {
+  const EqualizerMode m =
+      mode == EQ_MODE_REVERB_TIME ? EqualizerMode::ReverbTime : EqualizerMode::Gain;
   EqualizerDialog handler(m, values, offsets);
   DialogTemplate t = equalizerDialogTemplate();
   if (m == EqualizerMode::ReverbTime) t.title = "RT 60";

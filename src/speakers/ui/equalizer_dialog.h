@@ -29,7 +29,7 @@ constexpr int EQD_CANCEL = 402;
 
 // Modes of the dialog (this header stays free of the equalizer state so that
 // command files can include it beside the platform's input events).
-constexpr int EQ_MODE_GAIN = 0;        // gains in dB, -100..0
+constexpr int EQ_MODE_GAIN = 0;         // gains in dB, -100..0
 constexpr int EQ_MODE_REVERB_TIME = 1;  // reverberation times in s, 0..10
 
 DialogTemplate equalizerDialogTemplate();
@@ -41,8 +41,8 @@ using EqualizerOffsets = std::array<double, BAND_COUNT + 1>;
 // Shows the dialog on `values` (125 Hz first). On OK the clamped values are
 // written back and true returned; Cancel, the close box or a dialog that
 // cannot be shown ("Unable to display dialog") leave them and return false.
-bool equalizerDialog(Platform& platform, std::array<double, BAND_COUNT>& values,
-                     int mode, const std::optional<EqualizerOffsets>& offsets = {});
+bool equalizerDialog(Platform& platform, std::array<double, BAND_COUNT>& values, int mode,
+                     const std::optional<EqualizerOffsets>& offsets = {});
 
 // The measured reverberation times of a project (seconds, 0..10) edited in
 // the "RT 60" form. True when the user pressed OK and `seconds` was updated.

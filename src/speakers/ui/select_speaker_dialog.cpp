@@ -115,8 +115,8 @@ bool loadSpeakerDatabase(CommandContext& ctx) {
   if (!r.opened) return session.speakerDatabase.loaded();
   // The folder is remembered also after an unknown header: the next dialog
   // starts there.
-  session.history.speakerDatabasePath = r.loaded ? session.speakerDatabase.path
-                                                 : speakerDatabasePath(*chosen);
+  session.history.speakerDatabasePath =
+      r.loaded ? session.speakerDatabase.path : speakerDatabasePath(*chosen);
   if (!r.message.empty()) ctx.ui().showMessage(r.message.text, r.message.caption);
   ctx.updateHistory();
   return session.speakerDatabase.loaded();

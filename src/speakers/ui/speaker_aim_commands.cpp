@@ -25,8 +25,7 @@ void endSpeakerCommand(CommandContext& ctx) {
 std::vector<ModelObject*> selectThenPoint(CommandContext& ctx, bool basePoint) {
   if (ctx.selectObjects() == 0) return {};
   std::vector<ModelObject*> selected = selectedSpeakers(ctx.project());
-  const InputOutcome r =
-      basePoint ? ctx.askBasePoint() : ctx.askPoint(PROMPT_REFERENCE_POINT);
+  const InputOutcome r = basePoint ? ctx.askBasePoint() : ctx.askPoint(PROMPT_REFERENCE_POINT);
   if (selected.empty() || r != InputOutcome::PointGiven) {
     endSpeakerCommand(ctx);
     return {};

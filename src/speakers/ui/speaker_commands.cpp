@@ -209,8 +209,7 @@ void copyLoudspeakers(CommandContext& ctx) {
     const InputOutcome r = ctx.askPoint(PROMPT_OFFSET_POINT);
     ctx.stopDrag();
     if (r != InputOutcome::PointGiven) break;
-    if (const auto limit =
-            checkSpeakerLimit(project.objects.countLoudspeakers(), sources.size())) {
+    if (const auto limit = checkSpeakerLimit(project.objects.countLoudspeakers(), sources.size())) {
       show(ctx, *limit);
       break;
     }
@@ -234,8 +233,10 @@ void copyLoudspeakers(CommandContext& ctx) {
     ctx.redrawAll();
   }
   deselectAll(project);
-  if (copied) refreshAimPoints(ctx);
-  else ctx.redrawAll();
+  if (copied)
+    refreshAimPoints(ctx);
+  else
+    ctx.redrawAll();
 }
 
 void mirrorLoudspeakers(CommandContext& ctx) {
