@@ -193,9 +193,12 @@ TEST(EditLoudspeaker, ChangingTheTypePurgesTheOldOneAndCancelKeepsTheRecord) {
                           {Step::click(ESD_TYPE_BUTTON), Step::click(ESD_OK)});
   s.menu(CMD_SPEAKER_EDIT);
   s.pickAround(0, 0);
-  // B: a new name, then Cancel: the record stays as it was.
-  s.platform.scriptDialog(EDIT_SPEAKER_DIALOG_TITLE,
-                          {Step::setText(ESD_NAME, "NEW"), Step::click(ESD_CANCEL)});
+  // B: a new name and -20 dB in band 0, then Cancel: the name is not
+  // taken, the equalizer setting stays and the power follows it.
+  s.platform.scriptDialog("Equalizer", {Step::scroll(EQD_BAR_FIRST, 20), Step::click(EQD_OK)});
+  s.platform.scriptDialog(
+      EDIT_SPEAKER_DIALOG_TITLE,
+      {Step::setText(ESD_NAME, "NEW"), Step::click(ESD_EQ), Step::click(ESD_CANCEL)});
   s.menu(CMD_SPEAKER_EDIT);
   s.pickAround(5, 0);
   s.run();
@@ -205,6 +208,10 @@ TEST(EditLoudspeaker, ChangingTheTypePurgesTheOldOneAndCancelKeepsTheRecord) {
   EXPECT_EQ(s.typeName(s.record(s.named("A"))), "SUB");
   EXPECT_EQ(s.typeName(s.record(s.named("B"))), "HORN");
   EXPECT_EQ(s.named("NEW"), nullptr);
+  const PlacedSpeaker b = s.record(s.named("B"));
+  EXPECT_EQ(b.eqGain[0], -20.0f);
+  // HORN band 0: 20 W maximum, 100 dB: F = 20 * 0.01 * 1e10.
+  EXPECT_NEAR(b.acousticFactor[0], 0.2 * 1e10, 1e4);
   EXPECT_EQ(s.record(s.named("A")).nominalPower, 700.0f);
 }
 

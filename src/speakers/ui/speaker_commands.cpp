@@ -127,7 +127,13 @@ void editLoudspeakers(CommandContext& ctx) {
       buildSpeakerDrawing(project, *s, o);
       modified = true;
     } else {
-      storeSpeaker(*o, *s);  // what the type choice and the equalizer set stays
+      // What the type choice and the equalizer set stays; the derived
+      // power must then follow the gains.
+      if (!(*s == *speakerOf(*o))) {
+        recomputePower(project, *s);
+        storeSpeaker(*o, *s);
+        ctx.setModified();
+      }
       o->flags &= ~OF_SELECTED;
       ctx.drawObject(*o);
     }
