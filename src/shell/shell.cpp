@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 #include <map>
 #include <random>
 
@@ -28,6 +29,15 @@ std::string defaultDataFolder() {
 #endif
 }
 
+// The manual lies beside the data when installed (share/taviron/docs) and
+// beside the data folder in the source tree (docs/ next to data/).
+std::string defaultHelpFile(const std::string& dataFolder) {
+  const std::string installed = dataFolder + "/docs/manual.html";
+  std::error_code ec;
+  if (std::filesystem::exists(installed, ec)) return installed;
+  return dataFolder + "/../docs/manual.html";
+}
+
 }  // namespace
 
 Shell::Shell(Platform& platform, ShellOptions options)
@@ -36,7 +46,7 @@ Shell::Shell(Platform& platform, ShellOptions options)
       options_.historyPath.empty() ? defaultHistoryPath() : options_.historyPath;
   session_.dataFolder = options_.dataFolder.empty() ? defaultDataFolder() : options_.dataFolder;
   session_.helpFile =
-      options_.helpFile.empty() ? session_.dataFolder + "/../docs/manual.html" : options_.helpFile;
+      options_.helpFile.empty() ? defaultHelpFile(session_.dataFolder) : options_.helpFile;
   project_.observer = &observer_;
   random_ = [engine = std::make_shared<std::mt19937>(std::random_device{}())](
                 std::uint32_t bound) -> std::uint32_t {
