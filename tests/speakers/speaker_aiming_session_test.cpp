@@ -194,7 +194,12 @@ TEST(AimByPerspective, AClickTurnsTheAxisEnterKeepsItEscapeDoesNot) {
   std::vector<std::string> texts;
   WindowScript script = WindowStep::click({w / 2 + w / 9, h / 2});
   script.push_back(WindowStep::button(AIM_BAND_BUTTON_FIRST + 5));
-  script.push_back(WindowStep::check([&](ScriptedChildWindow& win) { win.repaint(); }));
+  bool hiddenWhileAimed = false;
+  script.push_back(WindowStep::check([&](ScriptedChildWindow& win) {
+    // The eye is inside the cabinet, whose drawing is left out meanwhile.
+    hiddenWhileAimed = (s.named("A")->flags & OF_HIDDEN) != 0;
+    win.repaint();
+  }));
   script.push_back(WindowStep::key(KEY_RETURN));
   s.platform.scriptWindow(AIM_WINDOW_TITLE, script);
   s.menu(CMD_SPEAKER_AIM_PERSPECTIVE);
@@ -215,6 +220,8 @@ TEST(AimByPerspective, AClickTurnsTheAxisEnterKeepsItEscapeDoesNot) {
   s.pickAround(0, 0);
   s.run();
   EXPECT_TRUE(contours);
+  EXPECT_TRUE(hiddenWhileAimed);
+  EXPECT_EQ(s.named("A")->flags & (OF_HIDDEN | OF_MARKED | OF_SELECTED), 0u);
   EXPECT_NE(std::find(texts.begin(), texts.end(), "4000 Hz"), texts.end());
   EXPECT_NE(std::find(texts.begin(), texts.end(), "Hor. -10\u00B0"), texts.end());
   const PlacedSpeaker r = s.record(s.named("A"));

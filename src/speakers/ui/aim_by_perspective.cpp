@@ -173,11 +173,14 @@ void aimByPerspective(CommandContext& ctx) {
   int band = shown >= 0 && shown < BAND_COUNT ? shown : AIM_DEFAULT_BAND;
   bool changed = false;
   for (ModelObject* o : selected) {
-    o->flags |= OF_MARKED;
+    // The eye sits inside the cabinet: its own drawing is left out of the
+    // view while it is aimed.
+    const std::uint32_t flags = o->flags;
+    o->flags |= OF_MARKED | OF_HIDDEN;
     std::optional<PlacedSpeaker> s = speakerOf(*o);
     AimWindow handler(ctx, *s, speakerTypeOf(project, *s), band);
     ctx.platform().runWindow(aimWindowSpec(ctx.view().width, ctx.view().height), handler);
-    o->flags &= ~OF_MARKED;
+    o->flags = flags & ~(OF_MARKED | OF_SELECTED);
     if (!handler.finished()) continue;
     s->horizontal = static_cast<float>(aimHorizontalFromView(handler.azimuth()));
     s->vertical = static_cast<float>(aimVerticalFromView(handler.elevation()));
