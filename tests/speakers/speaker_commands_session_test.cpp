@@ -303,12 +303,19 @@ TEST(DeleteLoudspeakers, TheUnusedTypeGoesAndTheOthersAreRenumbered) {
   s.addDirect("SUB", {-5, 0, 0}, "C");
   s.menu(CMD_SPEAKER_DELETE);
   s.pickAround(0, 0);
+  s.check([&] {
+    ASSERT_EQ(s.speakers().size(), 2u);
+    ASSERT_EQ(s.project().speakerTypes.size(), 2u);
+    EXPECT_EQ(s.typeName(s.record(s.named("B"))), "HORN");
+    EXPECT_EQ(s.typeName(s.record(s.named("C"))), "SUB");
+  });
+  // Undo brings the loudspeaker back with its type.
+  s.menu(201);
   s.run();
-  ASSERT_EQ(s.speakers().size(), 2u);
-  ASSERT_EQ(s.project().speakerTypes.size(), 2u);
-  EXPECT_EQ(s.typeName(s.record(s.named("B"))), "HORN");
+  ASSERT_EQ(s.speakers().size(), 3u);
+  ASSERT_EQ(s.project().speakerTypes.size(), 3u);
+  EXPECT_EQ(s.typeName(s.record(s.named("A"))), "OMNI");
   EXPECT_EQ(s.typeName(s.record(s.named("C"))), "SUB");
-  EXPECT_TRUE(s.shell.session().undo.canUndo());
 }
 
 TEST(SwitchLoudspeakers, OffTakesTheColourAndTheAimLineAway) {
