@@ -104,6 +104,8 @@ void Shell::applyLoadedProject(Project&& loaded) {
   if (session_.hooks.projectLoaded) session_.hooks.projectLoaded(*this);
   updateTitle();
   refreshStates();
+  // The file keeps no zoom: show the whole model rather than a fixed scale.
+  ::tav::zoomAll(view_, project_.objects);
   redrawAll();
 }
 
