@@ -22,9 +22,8 @@ std::vector<std::uint8_t> currentSeed() {
   face->nodes = {{0, 0, 0}, {4, 0, 0}, {4, 3, 0}, {0, 3, 0}};
   face->indices = {{IDX_START, 0}, {IDX_MATERIAL, 1}, {IDX_LINE, 1}, {IDX_LINE, 2}, {IDX_CLOSE, 3}};
   p.objects.appendObject(std::move(face));
-  ModelObject* shape = p.objects.appendObject(
-      makeSpeakerShape({{0, 0, 0}, {0.2f, 0, 0}, {0, 0.2f, 0}},
-                       {{IDX_START, 0}, {IDX_LINE, 1}, {IDX_CLOSE, 2}}));
+  ModelObject* shape = p.objects.appendObject(makeSpeakerShape(
+      {{0, 0, 0}, {0.2f, 0, 0}, {0, 0.2f, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}, {IDX_CLOSE, 2}}));
   auto type = std::make_unique<SpeakerType>(resetSpeakerType());
   setFixedString(type->name, "SEED1");
   type->shape = shape;
@@ -49,12 +48,12 @@ std::vector<std::uint8_t> legacySeed() {
   w.u32(0);  // next: the last record
   w.zeros(12);
   w.u32(SHAPE_FACE);
-  w.u32(0);   // flags
-  w.u32(0);   // colour
-  w.u16(0);   // layer
-  w.u16(3);   // nodes
-  w.u16(3);   // entries
-  w.u16(0);   // data
+  w.u32(0);  // flags
+  w.u32(0);  // colour
+  w.u16(0);  // layer
+  w.u16(3);  // nodes
+  w.u16(3);  // entries
+  w.u16(0);  // data
   for (float v : {0.f, 0.f, 0.f, 1.f, 0.f, 0.f, 0.f, 1.f, 0.f}) w.f32(v);
   w.u16(IDX_START | (0 << 2));
   w.u16(IDX_LINE | (1 << 2));

@@ -90,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Drawing and editing compact room, audience and AUX objects (never
   // loudspeaker drawings or shapes, whose last nodes are direction nodes).
   for (ModelObject& o : project.objects)
-    if (o.layer == LAYER_ROOM || o.layer == LAYER_AUDIENCE || o.layer == LAYER_AUX) compactObject(o);
+    if (o.layer == LAYER_ROOM || o.layer == LAYER_AUDIENCE || o.layer == LAYER_AUX)
+      compactObject(o);
   purgeUnusedTypes(project);
   fuzz::check(readProject(writeProjectBytes(project)).ok(), "the project still saves");
   return 0;

@@ -55,9 +55,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzz::writeFile(dir / "protected.TSB", protectedSeed());
     const auto shape = makeSpeakerShape({{0, 0, 0}, {0.1f, 0, 0}, {0, 0.1f, 0}},
                                         {{IDX_START, 0}, {IDX_LINE, 1}, {IDX_CLOSE, 2}});
-    fuzz::writeFile(dir / "shapes.TSB",
-                    encodeSpeakerDatabase({{seedType("SHAPE1"), shape.get()},
-                                           {seedType("NOSHAPE"), nullptr}}));
+    fuzz::writeFile(dir / "shapes.TSB", encodeSpeakerDatabase({{seedType("SHAPE1"), shape.get()},
+                                                               {seedType("NOSHAPE"), nullptr}}));
   });
   return 0;
 }

@@ -30,10 +30,10 @@ std::vector<std::uint8_t> shapeFileSeed() {
   LeWriter w;
   w.fixedText(SHAPE_MAGIC, SHAPE_FILE_HEADER_SIZE);
   w.zeros(SHAPE_LAYER_TABLE_SIZE);
-  w.u16(3);   // nodes
-  w.u16(3);   // entries
+  w.u16(3);  // nodes
+  w.u16(3);  // entries
   w.zeros(10);
-  w.u32(0);   // next: the last record
+  w.u32(0);  // next: the last record
   for (const Node& n : TRIANGLE) {
     w.f32(n.x);
     w.f32(n.y);
@@ -67,7 +67,10 @@ std::vector<std::uint8_t> oldProjectSeed() {
     w.f32(n.z);
   }
   for (std::uint16_t k = 0; k < 3; ++k)
-    w.u16(static_cast<std::uint16_t>((k == 0 ? IDX_START : k == 1 ? IDX_LINE : IDX_CLOSE) | k << 2));
+    w.u16(static_cast<std::uint16_t>((k == 0   ? IDX_START
+                                      : k == 1 ? IDX_LINE
+                                               : IDX_CLOSE) |
+                                     k << 2));
   return std::move(w.buffer());
 }
 
@@ -77,8 +80,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   fuzz::writeSeedsIfAsked([](const std::filesystem::path& dir) {
     fuzz::writeFile(dir / "breska.scf", shapeFileSeed());
     fuzz::writeFile(dir / "old_project.scf", oldProjectSeed());
-    const auto shape =
-        makeSpeakerShape(TRIANGLE, {{IDX_START, 0}, {IDX_MATERIAL, 1}, {IDX_LINE, 1}, {IDX_CLOSE, 2}});
+    const auto shape = makeSpeakerShape(
+        TRIANGLE, {{IDX_START, 0}, {IDX_MATERIAL, 1}, {IDX_LINE, 1}, {IDX_CLOSE, 2}});
     fuzz::writeFile(dir / "shape_data.bin", encodeShapeData(*shape));
     fuzz::writeFile(dir / "default_shape.bin", encodeShapeData(defaultSpeakerShape()));
   });

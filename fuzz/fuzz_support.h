@@ -17,7 +17,8 @@ namespace tav::fuzz {
 
 inline void writeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // With TAVIRON_FUZZ_SEEDS set to a folder, the target writes its seed inputs
@@ -38,8 +39,8 @@ class ScratchDir {
  public:
   ScratchDir() {
     namespace fs = std::filesystem;
-    const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm")
-                                                       : fs::temp_directory_path();
+    const fs::path base =
+        fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
     path_ = base / ("taviron-fuzz-" + std::to_string(::getpid()));
     fs::create_directories(path_);
   }
