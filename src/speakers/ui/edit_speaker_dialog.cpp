@@ -140,7 +140,7 @@ class EditSpeakerDialog : public DialogHandler {
   }
 
   void accept(DialogControls& c) {
-    const std::string type = readUpperKeepCase(c, ESD_TYPE, TYPE_NAME_LENGTH);
+    const std::string type = readTypeName(c, ESD_TYPE, TYPE_NAME_LENGTH);
     if (type.empty()) {
       ctx_.ui().showMessage(MSG_SPEAKER_TYPE_MISSING);
       return;
@@ -171,8 +171,9 @@ class EditSpeakerDialog : public DialogHandler {
     c.endDialog(DLG_OK);
   }
 
-  // The type name is a key compared with case: read as it stands.
-  static std::string readUpperKeepCase(const DialogControls& c, int id, std::size_t n) {
+  // The type name is a key compared with case: read as it stands, only the
+  // blanks around it dropped.
+  static std::string readTypeName(const DialogControls& c, int id, std::size_t n) {
     std::string text = utf8ToCp1252(c.text(id));
     const auto first = text.find_first_not_of(' ');
     text = first == std::string::npos ? std::string() : text.substr(first);
