@@ -16,7 +16,7 @@ namespace {
 using test::append;
 
 TEST(DamagedFiles, RandomDamageToALayout3DatabaseIsContained) {
-  test::TempDir dir;
+  test::SpeakerTempDir dir;
   const std::vector<std::uint8_t> shape = test::shapeData(
       {{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0}, {1, 1}, {2, 2}}}});
   std::vector<std::uint8_t> rec = test::plainRecord("ONE");

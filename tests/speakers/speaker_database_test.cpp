@@ -17,7 +17,7 @@ using test::databaseHeader;
 using test::plainOldRecord;
 using test::plainRecord;
 using test::scrambled;
-using test::TempDir;
+using test::SpeakerTempDir;
 
 std::vector<std::uint8_t> encoded(const SpeakerType& t) {
   std::vector<std::uint8_t> r(SPEAKER_TYPE_SIZE);
@@ -51,7 +51,7 @@ std::vector<std::uint8_t> breskaShapeFile() {
 }
 
 TEST(SpeakerDatabase, Layout1ListsNamesAndConvertsTypesIntoTheProject) {
-  TempDir dir;
+  SpeakerTempDir dir;
   std::vector<std::uint8_t> file = databaseHeader("TAVIRON SPEAKER DATABASE V1.1");
   append(file, plainOldRecord("OLDA"));
   append(file, plainOldRecord("OLDB"));
@@ -123,7 +123,7 @@ TEST(SpeakerDatabase, Layout1ListsNamesAndConvertsTypesIntoTheProject) {
 }
 
 TEST(SpeakerDatabase, Layout2SkipsARecordThatFailsItsCheck) {
-  TempDir dir;
+  SpeakerTempDir dir;
   std::vector<std::uint8_t> file = databaseHeader("TAVIRON SPEAKER DATABASE V130");
   append(file, scrambled(plainRecord("FIRST")));
   std::vector<std::uint8_t> bad = scrambled(plainRecord("BROKEN"));
@@ -167,7 +167,7 @@ TEST(SpeakerDatabase, Layout2SkipsARecordThatFailsItsCheck) {
 }
 
 TEST(SpeakerDatabase, Layout3FindsShapeDataBehindItsRecords) {
-  TempDir dir;
+  SpeakerTempDir dir;
   const std::vector<std::uint8_t> shape = test::shapeData(
       {{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0}, {3, 0}, {1, 1}, {2, 2}}},
        {{{0, 0, 2}, {1, 0, 2}}, {{0, 1}, {1, 0}}}});
@@ -214,7 +214,7 @@ TEST(SpeakerDatabase, Layout3FindsShapeDataBehindItsRecords) {
 }
 
 TEST(SpeakerDatabase, UnknownHeaderMissingFileAndTooManyTypes) {
-  TempDir dir;
+  SpeakerTempDir dir;
   SpeakerDatabaseIndex index;
   std::vector<std::uint8_t> good = databaseHeader("TAVIRON SPEAKER DATABASE V130");
   append(good, scrambled(plainRecord("KEEP")));
@@ -256,7 +256,7 @@ TEST(SpeakerDatabase, UnknownHeaderMissingFileAndTooManyTypes) {
 }
 
 TEST(SpeakerDatabase, ResolvingTypesByNameAndTheProjectLimit) {
-  TempDir dir;
+  SpeakerTempDir dir;
   std::vector<std::uint8_t> file = databaseHeader("TAVIRON SPEAKER DATABASE V130");
   append(file, scrambled(plainRecord("ALPHA")));
   append(file, scrambled(plainRecord("BETA")));

@@ -141,16 +141,16 @@ inline std::vector<std::uint8_t> shapeData(const std::vector<ShapeRecord>& recor
 }
 
 // A fresh folder under the system temporary folder, removed at the end.
-class TempDir {
+class SpeakerTempDir {
  public:
-  TempDir() {
+  SpeakerTempDir() {
     path_ = fs::temp_directory_path() /
             ("taviron_speakers_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
              "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(path_);
     fs::create_directories(path_);
   }
-  ~TempDir() { fs::remove_all(path_); }
+  ~SpeakerTempDir() { fs::remove_all(path_); }
   std::string file(const std::string& name) const { return (path_ / name).string(); }
   std::string write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
     std::ofstream f(file(name), std::ios::binary);
