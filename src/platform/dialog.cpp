@@ -45,8 +45,8 @@ std::string checkDialogTemplate(const DialogTemplate& dialog) {
       return "duplicate control id " + std::to_string(c.id);
     }
     const bool byRect = c.place.rect.width > 0 && c.place.rect.height > 0;
-    const bool byGrid = c.place.row >= 0 && c.place.column >= 0 && c.place.rowSpan > 0 &&
-                        c.place.columnSpan > 0;
+    const bool byGrid =
+        c.place.row >= 0 && c.place.column >= 0 && c.place.rowSpan > 0 && c.place.columnSpan > 0;
     if (byRect) {
       ++rectCount;
     } else if (byGrid) {

@@ -61,17 +61,17 @@ struct ControlTemplate {
   std::string text;  // label, caption or initial edit text (UTF-8)
   ControlPlacement place;
   unsigned flags = 0;
-  int group = 0;        // radio buttons: exclusive within equal group numbers
-  int maxLength = 0;    // edits: 0 = unlimited
-  int minWidth = 0;     // grid controls: minimum width in pixels (0 = natural)
-  int minHeight = 0;    // grid controls: minimum height (list boxes, paint areas)
+  int group = 0;                   // radio buttons: exclusive within equal group numbers
+  int maxLength = 0;               // edits: 0 = unlimited
+  int minWidth = 0;                // grid controls: minimum width in pixels (0 = natural)
+  int minHeight = 0;               // grid controls: minimum height (list boxes, paint areas)
   std::vector<std::string> items;  // initial list/combo items
 };
 
 struct DialogTemplate {
   std::string title;
   std::vector<ControlTemplate> controls;
-  int width = 0;   // rectangle placement: client size in pixels
+  int width = 0;  // rectangle placement: client size in pixels
   int height = 0;
 };
 
@@ -112,7 +112,7 @@ class DialogControls {
   virtual void addItem(int id, std::string_view utf8) = 0;
   virtual int itemCount(int id) const = 0;
   virtual std::string itemText(int id, int index) const = 0;
-  virtual int selection(int id) const = 0;  // -1 none
+  virtual int selection(int id) const = 0;           // -1 none
   virtual void setSelection(int id, int index) = 0;  // -1 clears
   // Scroll bars.
   virtual void setScrollRange(int id, int minimum, int maximum) = 0;

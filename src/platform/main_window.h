@@ -89,7 +89,7 @@ class MainWindow {
   // leaves the picture unchanged.
   virtual void setOverlay(const PaintFunction& paint) = 0;
   virtual void clearOverlay() = 0;
-  virtual void updateOverlay() = 0;  // the overlay's state changed
+  virtual void updateOverlay() = 0;          // the overlay's state changed
   virtual RgbImage viewPicture() const = 0;  // picture without overlay
   virtual void setViewCursor(CursorShape shape) = 0;
   virtual void setScrollRange(ScrollAxis axis, int minimum, int maximum) = 0;

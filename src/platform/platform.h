@@ -32,8 +32,8 @@ struct FileDialogRequest {
   std::string title;
   // "Description|*.ext|Description 2|*.a;*.b|" (pairs, each part ended by '|').
   std::string filter;
-  std::string folder;    // start folder; empty = current directory
-  std::string fileName;  // proposed name (save) or preselected file
+  std::string folder;            // start folder; empty = current directory
+  std::string fileName;          // proposed name (save) or preselected file
   std::string defaultExtension;  // appended on save when the name has none, e.g. "TPR"
   bool overwritePrompt = true;   // save: ask before replacing a file
 };

@@ -1,10 +1,11 @@
+#include "platform/qt/builtin_art.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QTemporaryDir>
 #include <set>
 
-#include "platform/qt/builtin_art.h"
 #include "platform/qt/render_image.h"
 #include "qt_test_app.h"
 

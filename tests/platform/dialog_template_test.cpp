@@ -1,6 +1,6 @@
-#include "platform/dialog.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/dialog.h"
 
 namespace tav {
 namespace {

@@ -1,3 +1,5 @@
+#include "platform/qt/qt_child_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QClipboard>
@@ -6,7 +8,6 @@
 #include <QPushButton>
 
 #include "platform/keys.h"
-#include "platform/qt/qt_child_window.h"
 #include "platform/qt/qt_picture_widget.h"
 #include "platform/qt/qt_platform.h"
 #include "qt_test_app.h"
@@ -24,9 +25,7 @@ struct GraphHandler : ChildWindowHandler {
   int closeRequests = 0;
   bool copied = false;
 
-  void onOpen(ChildWindow& w) override {
-    w.addButton({BTN_COPY, "COPY", {60, 4, 50, 20}});
-  }
+  void onOpen(ChildWindow& w) override { w.addButton({BTN_COPY, "COPY", {60, 4, 50, 20}}); }
   void onPaint(Canvas& c, ChildWindow&) override {
     ++paints;
     c.fillRect({0, 30, 10 + 20 * band, 10}, 44);

@@ -76,7 +76,8 @@ struct Handler : DialogHandler {
   void onCommand(int id, DialogEventKind kind, DialogControls& c) override {
     events.emplace_back(id, kind);
     if (id == ID_CHECK && kind == DialogEventKind::Clicked) c.enable(ID_APPLY, c.checked(ID_CHECK));
-    if (id == ID_APPLY) c.setText(ID_STATUS, "applied " + c.itemText(ID_LIST, c.selection(ID_LIST)));
+    if (id == ID_APPLY)
+      c.setText(ID_STATUS, "applied " + c.itemText(ID_LIST, c.selection(ID_LIST)));
     if (id == DLG_OK) {
       nameAtOk = c.text(ID_NAME);
       checkAtOk = c.checked(ID_CHECK);
@@ -116,7 +117,8 @@ TEST(QtDialogHost, UserActionsReachTheHandlerById) {
     applyEnabledAtStart = apply->isEnabled();
     control<QCheckBox>(dialog, ID_CHECK)->click();
     apply->click();
-    statusAfterApply = control<QWidget>(dialog, ID_STATUS)->property("text").toString().toStdString();
+    statusAfterApply =
+        control<QWidget>(dialog, ID_STATUS)->property("text").toString().toStdString();
     control<QRadioButton>(dialog, ID_RADIO_B)->click();
     control<QListWidget>(dialog, ID_LIST)->setCurrentRow(2);
     auto* combo = control<QComboBox>(dialog, ID_COMBO);
@@ -200,9 +202,9 @@ TEST(QtMessageBox, EmptyCaptionGetsTheDefaultAndButtonsMap) {
     auto* box = qobject_cast<QMessageBox*>(w);
     box->button(QMessageBox::No)->click();
   });
-  EXPECT_EQ(platform.showMessage("Save changes?", "", MessageButtons::YesNoCancel,
-                                 MessageIcon::Question),
-            MessageResult::No);
+  EXPECT_EQ(
+      platform.showMessage("Save changes?", "", MessageButtons::YesNoCancel, MessageIcon::Question),
+      MessageResult::No);
   EXPECT_EQ(title, QString::fromUtf8(MESSAGE_DEFAULT_CAPTION));
 
   test::whenModalShown([&](QWidget* w) {

@@ -1,6 +1,8 @@
 // The Qt main window builds its menu bar from a table, keeps menu state,
 // hands user actions to the sink and keeps the view picture apart from the
 // overlay.
+#include "platform/qt/qt_main_window.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -12,7 +14,6 @@
 
 #include "platform/keys.h"
 #include "platform/qt/qt_canvas.h"
-#include "platform/qt/qt_main_window.h"
 #include "platform/qt/qt_picture_widget.h"
 #include "platform/qt/qt_platform.h"
 #include "qt_test_app.h"
@@ -97,13 +98,13 @@ TEST(QtMainWindow, KeysButtonsAndCloseGoToTheSink) {
   QtMainWindow window(sink);
   window.resize(800, 600);
   window.QMainWindow::show();
-  for (int key : {Qt::Key_F1, Qt::Key_A, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space,
-                  Qt::Key_Left}) {
+  for (int key :
+       {Qt::Key_F1, Qt::Key_A, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space, Qt::Key_Left}) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(window.viewWidget(), &press);
   }
-  EXPECT_EQ(sink.keys, (std::vector<int>{keyF(1), KEY_A, KEY_RETURN, KEY_ESCAPE, KEY_SPACE,
-                                         KEY_LEFT}));
+  EXPECT_EQ(sink.keys,
+            (std::vector<int>{keyF(1), KEY_A, KEY_RETURN, KEY_ESCAPE, KEY_SPACE, KEY_LEFT}));
 
   EXPECT_FALSE(window.commandButtonsShown());
   window.showCommandButtons(true);

@@ -73,8 +73,8 @@ TEST(ScriptedDialog, StepsDriveTheHandlerLikeAUser) {
   int inspected = 0;
   platform.scriptDialog("Absorber",
                         {DialogStep::click(ID_APPLY),  // still disabled: a problem
-                         DialogStep::setText(ID_NAME, "felt pad x"),
-                         DialogStep::select(ID_LIST, 1), DialogStep::check(ID_CHECK),
+                         DialogStep::setText(ID_NAME, "felt pad x"), DialogStep::select(ID_LIST, 1),
+                         DialogStep::check(ID_CHECK),
                          DialogStep::check(ID_CHECK),  // already checked: no click
                          DialogStep::click(ID_APPLY), DialogStep::click(ID_RADIO_B),
                          DialogStep::check([&inspected](DialogControls& c) {
@@ -91,9 +91,12 @@ TEST(ScriptedDialog, StepsDriveTheHandlerLikeAUser) {
   EXPECT_EQ(handler.listAtOk, 1);
   // Steps after the end are not performed.
   const std::vector<std::pair<int, DialogEventKind>> want = {
-      {ID_NAME, DialogEventKind::Changed}, {ID_NAME, DialogEventKind::FocusLost},
-      {ID_LIST, DialogEventKind::SelectionChanged}, {ID_CHECK, DialogEventKind::Clicked},
-      {ID_APPLY, DialogEventKind::Clicked}, {ID_RADIO_B, DialogEventKind::Clicked},
+      {ID_NAME, DialogEventKind::Changed},
+      {ID_NAME, DialogEventKind::FocusLost},
+      {ID_LIST, DialogEventKind::SelectionChanged},
+      {ID_CHECK, DialogEventKind::Clicked},
+      {ID_APPLY, DialogEventKind::Clicked},
+      {ID_RADIO_B, DialogEventKind::Clicked},
       {DLG_OK, DialogEventKind::Clicked}};
   EXPECT_EQ(handler.events, want);
   ASSERT_EQ(platform.dialogs().size(), 1u);
@@ -238,9 +241,9 @@ TEST(ScriptedDialog, NumericFieldsTakeOnlyNumberCharacters) {
     }
   } handler;
   ScriptedPlatform platform;
-  platform.scriptDialog("Point relative :", {DialogStep::setText(201, "2,5m"),
-                                             DialogStep::setText(201, "-2,5E1"),
-                                             DialogStep::enter()});
+  platform.scriptDialog(
+      "Point relative :",
+      {DialogStep::setText(201, "2,5m"), DialogStep::setText(201, "-2,5E1"), DialogStep::enter()});
   EXPECT_EQ(platform.runDialog(t, handler), DLG_OK);
   EXPECT_DOUBLE_EQ(handler.value, -25.0);
   EXPECT_EQ(platform.dialogs()[0].problems.size(), 1u);

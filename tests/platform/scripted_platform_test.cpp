@@ -95,7 +95,7 @@ TEST_F(ScriptedSession, MenuChoicesFollowTheMenuState) {
   platform.pushMenu(104);  // File greyed while a command runs
   platform.pushMenu(11111);
   platform.pushAction([&] { sink.enableOnOpening = true; });
-  platform.pushMenu(602);  // enabled by the refresh when the menu opens
+  platform.pushMenu(602);     // enabled by the refresh when the menu opens
   platform.pushCommand(606);  // a command without a menu item
   runAll();
   EXPECT_EQ(platform.ignoredMenuChoices(), (std::vector<int>{602, 104}));
@@ -176,9 +176,9 @@ TEST_F(ScriptedSession, EventsAfterTheWindowIsGoneAreProblemsNotCrashes) {
 TEST(ScriptedAnswers, MessagesInputLinesAndFileDialogs) {
   ScriptedPlatform platform;
   platform.answerMessage(MessageResult::No);
-  EXPECT_EQ(platform.showMessage("Save changes?", "", MessageButtons::YesNoCancel,
-                                 MessageIcon::Question),
-            MessageResult::No);
+  EXPECT_EQ(
+      platform.showMessage("Save changes?", "", MessageButtons::YesNoCancel, MessageIcon::Question),
+      MessageResult::No);
   // Unanswered boxes get their first button.
   EXPECT_EQ(platform.showMessage("Invalid entry !"), MessageResult::Ok);
   EXPECT_EQ(platform.showMessage("Overwrite?", "Save", MessageButtons::YesNo), MessageResult::Yes);

@@ -46,8 +46,8 @@ QImage hatchTile(int pattern, int colour) {
 
 QtCanvas::QtCanvas(QPainter& painter, int width, int height, int dpiX, int dpiY)
     : painter_(painter), width_(width), height_(height), dpiX_(dpiX), dpiY_(dpiY) {
-  xorSupported_ = painter_.paintEngine() != nullptr &&
-                  painter_.paintEngine()->type() == QPaintEngine::Raster;
+  xorSupported_ =
+      painter_.paintEngine() != nullptr && painter_.paintEngine()->type() == QPaintEngine::Raster;
   painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
   painter_.setBrushOrigin(0, 0);

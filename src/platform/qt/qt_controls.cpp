@@ -77,8 +77,7 @@ QtControlSet::QtControlSet(const DialogTemplate& dialog, QWidget* parent,
       if (grid != nullptr) {
         Qt::Alignment align;
         if (c.kind == ControlKind::GroupBox) align = Qt::Alignment();
-        grid->addWidget(w, c.place.row, c.place.column, c.place.rowSpan, c.place.columnSpan,
-                        align);
+        grid->addWidget(w, c.place.row, c.place.column, c.place.rowSpan, c.place.columnSpan, align);
       } else {
         const PixelRect& r = c.place.rect;
         w->setGeometry(r.x, r.y, r.width, r.height);

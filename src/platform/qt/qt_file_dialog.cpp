@@ -37,7 +37,8 @@ void prepare(QFileDialog& dialog, const FileDialogRequest& request) {
   if (!filter.isEmpty()) dialog.setNameFilter(filter);
   dialog.setDirectory(request.folder.empty() ? QDir::currentPath() : toQString(request.folder));
   if (!request.fileName.empty()) dialog.selectFile(toQString(request.fileName));
-  if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(toQString(request.defaultExtension));
+  if (!request.defaultExtension.empty())
+    dialog.setDefaultSuffix(toQString(request.defaultExtension));
 }
 
 }  // namespace

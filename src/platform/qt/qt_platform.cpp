@@ -145,8 +145,8 @@ std::optional<std::string> QtPlatform::saveFileName(const FileDialogRequest& req
 void QtPlatform::progressOpen(std::string_view title, std::string_view text,
                               std::string_view buttonText) {
   progressClose();
-  progress_ = new QtProgressWindow(toQString(title), toQString(text), toQString(buttonText),
-                                   owner());
+  progress_ =
+      new QtProgressWindow(toQString(title), toQString(text), toQString(buttonText), owner());
   progress_->show();
   progress_->raise();
 }
@@ -200,8 +200,7 @@ bool QtPlatform::openHelp(std::string_view fileOrUrl, std::string_view anchor) {
   const QString target = toQString(fileOrUrl);
   QUrl url;
   if (target.startsWith(QStringLiteral("http://")) ||
-      target.startsWith(QStringLiteral("https://")) ||
-      target.startsWith(QStringLiteral("file:"))) {
+      target.startsWith(QStringLiteral("https://")) || target.startsWith(QStringLiteral("file:"))) {
     url = QUrl(target);
   } else {
     if (!QFileInfo::exists(target)) return false;

@@ -10,7 +10,6 @@
 
 namespace tav {
 
-
 class QtPlatform : public Platform {
  public:
   QtPlatform();

@@ -25,7 +25,8 @@ ScrollAction toScrollAction(int action, bool* known) {
 
 }  // namespace
 
-void connectScrollBar(QScrollBar* bar, ScrollAxis axis, std::function<void(const ScrollEvent&)> sink) {
+void connectScrollBar(QScrollBar* bar, ScrollAxis axis,
+                      std::function<void(const ScrollEvent&)> sink) {
   QObject::connect(bar, &QScrollBar::actionTriggered, bar, [bar, axis, sink](int action) {
     bool known = false;
     const ScrollAction a = toScrollAction(action, &known);

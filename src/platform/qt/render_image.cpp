@@ -1,9 +1,9 @@
 #include "platform/qt/render_image.h"
 
+#include <QGuiApplication>
+
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_text.h"
-
-#include <QGuiApplication>
 
 namespace tav {
 

@@ -42,10 +42,10 @@ void ScriptedCanvas::plot(int x, int y, Rgb colour) {
   if (!inClip(x, y)) return;
   if (mode_ == DrawMode::Xor) {
     const Rgb d = image_.pixel(x, y);
-    image_.setPixel(x, y,
-                    {static_cast<std::uint8_t>(d.r ^ colour.r),
-                     static_cast<std::uint8_t>(d.g ^ colour.g),
-                     static_cast<std::uint8_t>(d.b ^ colour.b)});
+    image_.setPixel(
+        x, y,
+        {static_cast<std::uint8_t>(d.r ^ colour.r), static_cast<std::uint8_t>(d.g ^ colour.g),
+         static_cast<std::uint8_t>(d.b ^ colour.b)});
   } else {
     image_.setPixel(x, y, colour);
   }

@@ -65,8 +65,7 @@ class ScriptedCanvas : public Canvas {
   void penPixel(int x, int y, int& dotCounter);
   // Draws from a to b; skipFirst leaves a out, skipLast b (joints of
   // polylines and the closing edge of polygons, so XOR keeps every pixel once).
-  void segment(PixelPoint a, PixelPoint b, bool skipFirst, int& dotCounter,
-               bool skipLast = false);
+  void segment(PixelPoint a, PixelPoint b, bool skipFirst, int& dotCounter, bool skipLast = false);
   void brushSpan(int y, int x0, int x1);
   bool inClip(int x, int y) const;
 

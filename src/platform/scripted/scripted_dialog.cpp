@@ -260,8 +260,8 @@ std::string truncated(const std::string& s, int maxLength) {
 // exponent and blanks.
 bool numericText(const std::string& s) {
   for (char c : s) {
-    if (!std::isdigit(static_cast<unsigned char>(c)) && std::string_view("+-.,eE ").find(c) ==
-                                                            std::string_view::npos) {
+    if (!std::isdigit(static_cast<unsigned char>(c)) &&
+        std::string_view("+-.,eE ").find(c) == std::string_view::npos) {
       return false;
     }
   }

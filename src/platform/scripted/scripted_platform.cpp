@@ -17,9 +17,8 @@ class ScriptedPrintJob : public PrintJob {
   bool startPage() override {
     if (finished_) return false;
     if (!page_) {
-      page_ = std::make_unique<ScriptedCanvas>(ScriptedPlatform::PAGE_WIDTH,
-                                               ScriptedPlatform::PAGE_HEIGHT,
-                                               ScriptedPlatform::PAGE_DPI);
+      page_ = std::make_unique<ScriptedCanvas>(
+          ScriptedPlatform::PAGE_WIDTH, ScriptedPlatform::PAGE_HEIGHT, ScriptedPlatform::PAGE_DPI);
     }
     return true;
   }
@@ -64,8 +63,7 @@ ScriptedPlatform::~ScriptedPlatform() {
 
 // --- queue ---
 
-void ScriptedPlatform::deliver(std::function<void(ScriptedMainWindow&)> action,
-                               const char* what) {
+void ScriptedPlatform::deliver(std::function<void(ScriptedMainWindow&)> action, const char* what) {
   queue_.push_back([this, action = std::move(action), what] {
     if (window_ == nullptr || window_->closed()) {
       problems_.push_back(std::string(what) + " with no main window");

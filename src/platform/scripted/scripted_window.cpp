@@ -150,7 +150,8 @@ std::vector<std::string> ScriptedChildWindow::run(const WindowScript& script) {
     paintIfPending();
   }
   if (!closed_) {
-    if (!handler_.onClose(*this)) problems.push_back("the script ended while the window refused to close");
+    if (!handler_.onClose(*this))
+      problems.push_back("the script ended while the window refused to close");
     closed_ = true;
   }
   return problems;
