@@ -113,7 +113,9 @@ class ScriptedPlatform : public Platform {
   void scriptDialog(const std::string& title, DialogScript script);
   void failDialog(const std::string& title);  // it cannot be shown
   void scriptWindow(const std::string& title, WindowScript script);
-  // progressUpdate reports Cancel from the n-th update on (1 = first).
+  // progressUpdate reports Cancel from the n-th update on (1 = first). It
+  // repaints a pending view but leaves queued user actions for the waits
+  // that follow the calculation.
   void cancelProgressAtUpdate(int n) { cancelAtUpdate_ = n; }
   void setPrinterAvailable(bool on) { printerAvailable_ = on; }
   void setHelpAvailable(bool on) { helpAvailable_ = on; }
