@@ -10,7 +10,9 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 
 #include "platform/keys.h"
 #include "platform/qt/qt_canvas.h"
@@ -235,6 +237,64 @@ TEST(QtPlatformLoop, ProcessEventsStopsAfterQuit) {
   EXPECT_FALSE(platform.processEvents(true));  // returns at once, does not block
   EXPECT_TRUE(platform.quitting());
   EXPECT_EQ(sink.commands.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tav
+
+namespace tav {
+namespace {
+
+struct ScrollSink : Sink {
+  std::vector<ScrollEvent> scrolls;
+  void onScroll(const ScrollEvent& e) override { scrolls.push_back(e); }
+};
+
+TEST(QtMainWindow, ScrollBarsAndMouseReportWhatTheUserDid) {
+  test::qtApp();
+  ScrollSink sink;
+  QtMainWindow window(sink);
+  window.resize(800, 600);
+  window.QMainWindow::show();
+  QCoreApplication::processEvents();
+  auto bars = window.findChildren<QScrollBar*>();
+  QScrollBar* horizontal = nullptr;
+  QScrollBar* vertical = nullptr;
+  for (QScrollBar* b : bars) (b->orientation() == Qt::Horizontal ? horizontal : vertical) = b;
+  ASSERT_NE(horizontal, nullptr);
+  ASSERT_NE(vertical, nullptr);
+  EXPECT_EQ(horizontal->minimum(), -50);
+  EXPECT_EQ(horizontal->maximum(), 50);
+
+  horizontal->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  horizontal->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  vertical->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  vertical->setSliderDown(true);
+  vertical->setSliderPosition(-30);
+  vertical->setSliderDown(false);  // released: the thumb position is reported
+  ASSERT_EQ(sink.scrolls.size(), 4u);
+  EXPECT_EQ(sink.scrolls[0].axis, ScrollAxis::Horizontal);
+  EXPECT_EQ(sink.scrolls[0].action, ScrollAction::LineBack);
+  EXPECT_EQ(sink.scrolls[1].action, ScrollAction::PageForward);
+  EXPECT_EQ(sink.scrolls[2].axis, ScrollAxis::Vertical);
+  EXPECT_EQ(sink.scrolls[2].action, ScrollAction::LineForward);
+  EXPECT_EQ(sink.scrolls[3].action, ScrollAction::Thumb);
+  EXPECT_EQ(sink.scrolls[3].position, -30);
+
+  QMouseEvent move(QEvent::MouseMove, QPointF(120, 80), QPointF(120, 80), Qt::NoButton,
+                   Qt::NoButton, Qt::ControlModifier);
+  QApplication::sendEvent(window.viewWidget(), &move);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(121, 81), QPointF(121, 81), Qt::RightButton,
+                    Qt::RightButton, Qt::NoModifier);
+  QApplication::sendEvent(window.viewWidget(), &press);
+  ASSERT_EQ(sink.mouse.size(), 2u);
+  EXPECT_EQ(sink.mouse[0].action, MouseAction::Move);
+  EXPECT_EQ(sink.mouse[0].pos, (PixelPoint{120, 80}));
+  EXPECT_TRUE(sink.mouse[0].ctrl);
+  EXPECT_EQ(sink.mouse[1].action, MouseAction::Press);
+  EXPECT_EQ(sink.mouse[1].button, MouseButton::Right);
+  EXPECT_FALSE(sink.mouse[1].ctrl);
+  window.close();
 }
 
 }  // namespace
