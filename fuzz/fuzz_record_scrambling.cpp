@@ -56,6 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   encodeSpeakerType(type, againSpan);
   scrambleSpeakerRecord(againSpan);
   fuzz::check(unscrambleSpeakerRecord(againSpan), "a protected record passes its check");
-  fuzz::check(decodeSpeakerType(againSpan) == type, "protection keeps every field");
+  // The two check words are recomputed by the protection; every other field stays.
+  SpeakerType back = decodeSpeakerType(againSpan);
+  back.checksum = type.checksum;
+  back.tailCheck = type.tailCheck;
+  fuzz::check(back == type, "protection keeps every field");
   return 0;
 }

@@ -8,6 +8,7 @@
 #include "fuzz/fuzz_support.h"
 #include "model/le_io.h"
 #include "model/project.h"
+#include "model/project_file.h"
 #include "speakers/record_scrambling.h"
 #include "speakers/speaker_database.h"
 #include "speakers/speaker_shape.h"
@@ -88,5 +89,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const auto& t : project.speakerTypes)
     fuzz::check(!t->shape || project.objects.contains(t->shape),
                 "a copied type's shape is in the object list");
+  const ProjectLoadResult back = readProject(writeProjectBytes(project));
+  fuzz::check(back.ok() && back.resetSpeakerTypes == 0 &&
+                  back.project.speakerTypes.size() == project.speakerTypes.size(),
+              "copied types save with the project and pass their check");
+  for (std::size_t i = 0; i < project.speakerTypes.size(); ++i)
+    fuzz::check((back.project.speakerTypes[i]->shape != nullptr) ==
+                    (project.speakerTypes[i]->shape != nullptr),
+                "a copied type keeps its shape through saving");
   return 0;
 }
