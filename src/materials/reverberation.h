@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "model/vec3.h"
-#include "speakers/speaker_type.h"  // BAND_COUNT
+#include "model/octave_bands.h"
 
 namespace tav {
 

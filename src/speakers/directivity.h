@@ -6,18 +6,13 @@
 #include <array>
 #include <cstdint>
 
+#include "model/octave_bands.h"
 #include "model/vec3.h"
 #include "speakers/placed_speaker.h"
 #include "speakers/speaker_type.h"
 
 namespace tav {
 
-// Octave-band constants shared by the level and reflection calculations.
-constexpr double SPEED_OF_SOUND = 343.0;  // m/s
-// Air attenuation as an energy factor per metre of path, 125..8000 Hz.
-constexpr std::array<double, BAND_COUNT> AIR_ATTENUATION = {1.0,   0.99997, 0.9999, 0.9995,
-                                                            0.998, 0.991,   0.965};
-constexpr std::array<int, BAND_COUNT> BAND_FREQUENCIES = {125, 250, 500, 1000, 2000, 4000, 8000};
 // A band takes part in calculations only above this acoustic factor (30 dB).
 constexpr double ACTIVE_BAND_FACTOR = 1000.0;
 // Angles of at most this magnitude are not applied by the frame (rad).

@@ -8,11 +8,12 @@
 #include <span>
 #include <vector>
 
+#include "model/octave_bands.h"
+
 namespace tav {
 
 struct ModelObject;
 
-constexpr int BAND_COUNT = 7;
 constexpr std::size_t SPEAKER_TYPE_SIZE = 19160;
 constexpr std::size_t SPEAKER_HEAD_SIZE = 512;  // header part before the grids
 constexpr std::size_t OLD_SPEAKER_HEAD_SIZE = 200;
