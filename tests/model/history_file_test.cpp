@@ -97,6 +97,24 @@ TEST_F(HistoryFileTest, WritesUnitsAndPathsAndFailsQuietly) {
   EXPECT_FALSE(writeHistory(path("blocker/HISTORY.TVX"), h));
 }
 
+// Any 4096 bytes give a history: a field without its NUL holds no path, and
+// the recent entries close up over empty ones.
+TEST(HistoryBytes, ReadsAnyBytesAsTheFileWouldBe) {
+  Buf b = handMadeHistory();
+  std::fill_n(b.begin() + 2560, 256, 'a');  // absorber path without its NUL
+  std::fill_n(b.begin() + 3072 + 256, 256, 0);
+  tavtest::putText(b, 3072 + 3 * 256, "/p/d.TPR");
+  b.push_back(0x55);  // bytes past the layout are ignored
+  const History h = readHistory(b);
+  EXPECT_TRUE(h.feet);
+  EXPECT_EQ(h.projectFolder, "/home/u/projects");
+  EXPECT_EQ(h.absorberDatabasePath, "");
+  EXPECT_EQ(h.recent[0], "/p/a.TPR");
+  EXPECT_EQ(h.recent[1], "/p/d.TPR");
+  EXPECT_EQ(h.recentCount(), 2u);
+  EXPECT_EQ(readHistory(Buf(b.begin(), b.begin() + 4095)).recentCount(), 0u);
+}
+
 TEST(HistoryRecentList, MostRecentFirstWithoutDuplicates) {
   History h;
   enterRecentProject(h, "PROJECT1.TPR");  // never entered
