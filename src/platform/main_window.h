@@ -99,6 +99,8 @@ class MainWindow {
   // repaints of start-up and goes with the first repaint after the user's
   // first action (key, click, menu command, scrolling).
   virtual void showStartupPicture() = 0;
+  // Takes the start-up picture away at once (a project was opened).
+  virtual void hideStartupPicture() {}
 
   // Prompt line below the view.
   virtual void setPromptText(std::string_view utf8) = 0;

@@ -18,7 +18,8 @@ namespace tav {
 class MainWindow;
 class MainWindowEvents;
 
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+// OkCancelDefaultCancel: OK and Cancel with Cancel as the default button.
+enum class MessageButtons { Ok, OkCancel, OkCancelDefaultCancel, YesNo, YesNoCancel, RetryCancel };
 enum class MessageIcon { None, Information, Question, Warning, Stop };
 enum class MessageResult { Ok, Cancel, Yes, No, Retry };
 

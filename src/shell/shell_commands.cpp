@@ -69,7 +69,8 @@ void Shell::registerOwnCommands() {
 bool Shell::confirmDiscard() {
   if (!confirmDiscardNeeded(project_)) return true;
   const MessageResult answer =
-      showMessage(MSG_NOT_SAVED, CAPTION_WARNING, MessageButtons::OkCancel, MessageIcon::Warning);
+      showMessage(MSG_NOT_SAVED, CAPTION_WARNING, MessageButtons::OkCancelDefaultCancel,
+                  MessageIcon::Warning);
   if (answer != MessageResult::Ok) return false;
   session_.undo.clearUndo();
   return true;
@@ -106,6 +107,7 @@ void Shell::applyLoadedProject(Project&& loaded) {
   refreshStates();
   // The file keeps no zoom: show the whole model rather than a fixed scale.
   ::tav::zoomAll(view_, project_.objects);
+  if (window_) window_->hideStartupPicture();
   redrawAll();
 }
 

@@ -89,11 +89,14 @@ TEST(ShellFile, ConfirmDiscardAsksOnlyForModifiedWork) {
   s.platform.pushMenu(104);
   s.check([&] { EXPECT_TRUE(s.project().objects.empty()); });
   s.platform.pushMenu(104);  // empty model: no question
+  s.check([&] { s.add(makeSquare(0, 0, 2)); });
+  s.platform.pushMenu(104);  // unanswered: Enter presses the default, Cancel
+  s.check([&] { EXPECT_EQ(s.project().objects.countObjects(), 1u); });
   s.run();
-  ASSERT_EQ(s.platform.messages().size(), 2u);
+  ASSERT_EQ(s.platform.messages().size(), 3u);
   EXPECT_EQ(s.platform.messages()[0].text, "Current project status has not been saved");
   EXPECT_EQ(s.platform.messages()[0].caption, "WARNING");
-  EXPECT_EQ(s.platform.messages()[0].buttons, MessageButtons::OkCancel);
+  EXPECT_EQ(s.platform.messages()[0].buttons, MessageButtons::OkCancelDefaultCancel);
   EXPECT_EQ(s.platform.messages()[0].icon, MessageIcon::Warning);
 }
 

@@ -289,6 +289,13 @@ void QtMainWindow::showStartupPicture() {
   view_->setDecoration(startupPicture());
 }
 
+void QtMainWindow::hideStartupPicture() {
+  if (!startupShowing_) return;
+  startupShowing_ = false;
+  view_->clearDecoration();
+  view_->invalidate();
+}
+
 void QtMainWindow::setPromptText(std::string_view utf8) { prompt_->setText(toQString(utf8)); }
 
 std::string QtMainWindow::promptText() const { return toUtf8(prompt_->text()); }

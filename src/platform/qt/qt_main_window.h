@@ -54,6 +54,7 @@ class QtMainWindow : public QMainWindow, public MainWindow {
   void setScrollPosition(ScrollAxis axis, int position) override;
   int scrollPosition(ScrollAxis axis) const override;
   void showStartupPicture() override;
+  void hideStartupPicture() override;
 
   void setPromptText(std::string_view utf8) override;
   std::string promptText() const override;

@@ -84,6 +84,10 @@ MessageResult QtPlatform::showMessage(std::string_view text, std::string_view ca
     case MessageButtons::OkCancel:
       set = QMessageBox::Ok | QMessageBox::Cancel;
       break;
+    case MessageButtons::OkCancelDefaultCancel:
+      set = QMessageBox::Ok | QMessageBox::Cancel;
+      first = QMessageBox::Cancel;
+      break;
     case MessageButtons::YesNo:
       set = QMessageBox::Yes | QMessageBox::No;
       first = QMessageBox::Yes;

@@ -229,11 +229,14 @@ MessageResult ScriptedPlatform::showMessage(std::string_view text, std::string_v
     r.answer = messageAnswers_.front();
     messageAnswers_.pop_front();
   } else {
-    // Unanswered: the default (first) button, as Enter would press it.
+    // Unanswered: the default button, as Enter would press it.
     switch (buttons) {
       case MessageButtons::Ok:
       case MessageButtons::OkCancel:
         r.answer = MessageResult::Ok;
+        break;
+      case MessageButtons::OkCancelDefaultCancel:
+        r.answer = MessageResult::Cancel;
         break;
       case MessageButtons::YesNo:
       case MessageButtons::YesNoCancel:
