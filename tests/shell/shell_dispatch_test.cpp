@@ -175,7 +175,7 @@ TEST(ShellDispatch, CloseDuringCommandCancelsItThenAsksAboutUnsavedWork) {
   for (const MessageRecord& m : s.platform.messages()) {
     EXPECT_EQ(m.text, "Current project status has not been saved");
     EXPECT_EQ(m.caption, "WARNING");
-    EXPECT_EQ(m.buttons, MessageButtons::OkCancel);
+    EXPECT_EQ(m.buttons, MessageButtons::OkCancelDefaultCancel);
   }
   EXPECT_TRUE(s.shell.closed());
   EXPECT_FALSE(s.platform.ranDry());  // the shell quit by itself
