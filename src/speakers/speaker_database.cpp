@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <system_error>
 
 #include "model/le_io.h"
 #include "model/project.h"
@@ -18,8 +20,16 @@ constexpr std::size_t NAME_OFFSET = 21;
 constexpr std::size_t NAME_WIDTH = 9;
 constexpr std::size_t CONVERSION_MARK_OFFSET = 470;
 
+// Only regular files are opened: opening a FIFO for reading would wait for
+// a writer indefinitely, and a folder has no size.
+bool isRegularFile(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
 // Size of a file, or -1 when it cannot be opened.
 std::int64_t fileSize(const std::string& path) {
+  if (!isRegularFile(path)) return -1;
   std::ifstream f(path, std::ios::binary | std::ios::ate);
   if (!f) return -1;
   return static_cast<std::int64_t>(f.tellg());
@@ -28,7 +38,7 @@ std::int64_t fileSize(const std::string& path) {
 // Opens, seeks, reads exactly n bytes, closes. Nullopt on any shortfall.
 std::optional<std::vector<std::uint8_t>> readAt(const std::string& path, std::int64_t offset,
                                                 std::size_t n) {
-  if (offset < 0) return std::nullopt;
+  if (offset < 0 || !isRegularFile(path)) return std::nullopt;
   std::ifstream f(path, std::ios::binary);
   if (!f) return std::nullopt;
   f.seekg(offset);

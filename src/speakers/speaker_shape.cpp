@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -277,6 +278,9 @@ ShapeFileResult parseShapeFile(std::span<const std::uint8_t> bytes) {
 }
 
 ShapeFileResult readShapeFile(const std::string& path) {
+  // Only regular files: opening a FIFO would wait for a writer indefinitely.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return {};
   std::ifstream file(path, std::ios::binary);
   if (!file) return {};
   std::vector<std::uint8_t> bytes;
