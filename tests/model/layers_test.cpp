@@ -51,13 +51,6 @@ TEST(Layers, CommandRangesChooseLayerColourAndSnapLayer) {
   }
 }
 
-TEST(Layers, DefaultColours) {
-  const std::uint32_t expected[LAYER_COUNT] = {0, 21, 12, 0, 22, 0, 0, 14, 5};  // rest 0
-  for (std::uint32_t layer = 0; layer < LAYER_COUNT; ++layer)
-    EXPECT_EQ(defaultLayerColour(layer), expected[layer]) << layer;
-  EXPECT_EQ(defaultLayerColour(1000), 0u);
-}
-
 TEST(ProjectLayers, CommandsSetCurrentLayerAndNodeSnapLayer) {
   Project p;
   EXPECT_EQ(p.currentLayer, 0u);

@@ -31,25 +31,6 @@ std::unique_ptr<ModelObject> tagged(std::uint32_t tag) {
   return o;
 }
 
-TEST(ObjectList, AllocObjectIsZeroFilled) {
-  auto o = ObjectList::allocObject(7, 3, 5);
-  ASSERT_TRUE(o);
-  EXPECT_EQ(o->dataSize(), 7u);
-  EXPECT_EQ(o->nodeCount(), 3u);
-  EXPECT_EQ(o->indexCount(), 5u);
-  for (auto b : o->data) EXPECT_EQ(b, 0);
-  for (const Node& n : o->nodes) EXPECT_EQ(n, Node{});
-  for (const IndexEntry& e : o->indices) EXPECT_EQ(e, IndexEntry{});
-  EXPECT_EQ(o->prev, nullptr);
-  EXPECT_EQ(o->next, nullptr);
-
-  auto scratch = ObjectList::allocDrawingObject();
-  ASSERT_TRUE(scratch);
-  EXPECT_EQ(scratch->nodeCount(), 360u);
-  EXPECT_EQ(scratch->indexCount(), 361u);
-  EXPECT_EQ(scratch->dataSize(), 0u);
-}
-
 TEST(ObjectList, LinkingKeepsOrderAndEnds) {
   ObjectList list;
   EXPECT_TRUE(list.empty());
