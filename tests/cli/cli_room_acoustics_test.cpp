@@ -1,20 +1,19 @@
 // taviron-cli rt60, roomcheck and faces on project files written for the test.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "model/project.h"
 #include "model/project_file.h"
 #include "reflections/room_builders.h"
+
+#include "cli_run.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -22,29 +21,8 @@ using nlohmann::json;
 namespace tav {
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun runTool(const std::string& args) {
-  const fs::path errFile =
-      fs::temp_directory_path() / ("taviron_cli_acoustics_err_" + std::to_string(::getpid()));
-  const std::string cmd = std::string(TAVIRON_CLI_PATH) + " " + args + " 2>" + errFile.string();
-  CliRun r;
-  FILE* pipe = ::popen(cmd.c_str(), "r");
-  if (!pipe) return r;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
-  const int status = ::pclose(pipe);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream e(errFile);
-  r.err.assign(std::istreambuf_iterator<char>(e), {});
-  fs::remove(errFile);
-  return r;
-}
+using tavtest::CliRun;
+using tavtest::runCli;
 
 class CliRoomAcoustics : public ::testing::Test {
  protected:
@@ -75,7 +53,7 @@ class CliRoomAcoustics : public ::testing::Test {
 
 TEST_F(CliRoomAcoustics, Rt60OfTheTenMetreBox) {
   const std::string path = writeBox("BOX.TPR");
-  CliRun r = runTool("rt60 " + path);
+  CliRun r = runCli("rt60 " + path);
   ASSERT_EQ(r.exitCode, 0) << r.err;
   json j = json::parse(r.out);
   EXPECT_EQ(j["method"], "sabine");
@@ -89,14 +67,14 @@ TEST_F(CliRoomAcoustics, Rt60OfTheTenMetreBox) {
   EXPECT_NEAR(j["closure"]["totalError"].get<double>(), 0.0, 1e-6);
   EXPECT_EQ(j["closure"]["signed"].size(), 3u);
 
-  r = runTool("rt60 " + path + " --method eyring");
+  r = runCli("rt60 " + path + " --method eyring");
   ASSERT_EQ(r.exitCode, 0);
   j = json::parse(r.out);
   EXPECT_EQ(j["method"], "eyring");
   EXPECT_NEAR(j["rt60NoAir"][0].get<double>(), 0.161 * 1000 / (-std::log(0.9) * 600), 1e-4);
 
   // Measured 2 s: the air at 8 kHz takes more than the derived absorption.
-  r = runTool("rt60 " + path + " --method measurement");
+  r = runCli("rt60 " + path + " --method measurement");
   ASSERT_EQ(r.exitCode, 0);
   j = json::parse(r.out);
   EXPECT_EQ(j["method"], "measurement");
@@ -104,13 +82,13 @@ TEST_F(CliRoomAcoustics, Rt60OfTheTenMetreBox) {
   EXPECT_TRUE(j["rt60NoAir"][6].is_null());
   EXPECT_NE(r.err.find("Impossible input values"), std::string::npos);
 
-  EXPECT_NE(runTool("rt60 " + path + " --method guess").exitCode, 0);
+  EXPECT_NE(runCli("rt60 " + path + " --method guess").exitCode, 0);
 }
 
 TEST_F(CliRoomAcoustics, RoomCheckFixesTheOutwardWall) {
   const std::string path = writeBox("TURNED.TPR", {test::CEILING});
   const std::string fixed = (dir_ / "FIXED.TPR").string();
-  CliRun r = runTool("roomcheck " + path + " --fix " + fixed);
+  CliRun r = runCli("roomcheck " + path + " --fix " + fixed);
   ASSERT_EQ(r.exitCode, 0) << r.err;
   json j = json::parse(r.out);
   EXPECT_EQ(j["message"], "1Faces auto-inverted ");
@@ -119,18 +97,18 @@ TEST_F(CliRoomAcoustics, RoomCheckFixesTheOutwardWall) {
   EXPECT_TRUE(j["errorPercent"].is_null());
   EXPECT_TRUE(j["flags"].empty());
 
-  r = runTool("roomcheck " + fixed);
+  r = runCli("roomcheck " + fixed);
   ASSERT_EQ(r.exitCode, 0) << r.err;
   j = json::parse(r.out);
   EXPECT_EQ(j["message"], "No errors found");
   EXPECT_EQ(j["inverted"], 0);
   // Without --fix the file is left as it was.
-  EXPECT_EQ(json::parse(runTool("roomcheck " + path).out)["inverted"], 1);
+  EXPECT_EQ(json::parse(runCli("roomcheck " + path).out)["inverted"], 1);
 }
 
 TEST_F(CliRoomAcoustics, RoomCheckReportsTheMissingFloor) {
   const std::string path = writeBox("OPEN.TPR", {}, {test::FLOOR});
-  const CliRun r = runTool("roomcheck " + path);
+  const CliRun r = runCli("roomcheck " + path);
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const json j = json::parse(r.out);
   EXPECT_EQ(j["message"], "XY -Error");
@@ -141,7 +119,7 @@ TEST_F(CliRoomAcoustics, RoomCheckReportsTheMissingFloor) {
 
 TEST_F(CliRoomAcoustics, FacesListsEveryFaceWithTotals) {
   const std::string path = writeBox("LIST.TPR");
-  const CliRun r = runTool("faces " + path);
+  const CliRun r = runCli("faces " + path);
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const json j = json::parse(r.out);
   ASSERT_EQ(j["faces"].size(), 6u);
@@ -161,14 +139,14 @@ TEST_F(CliRoomAcoustics, FacesListsEveryFaceWithTotals) {
 TEST_F(CliRoomAcoustics, UnreadableFilesGiveTheMessageAndExitCode2) {
   const std::string missing = (dir_ / "NOPE.TPR").string();
   for (const char* command : {"rt60", "roomcheck", "faces"}) {
-    const CliRun r = runTool(std::string(command) + " " + missing);
+    const CliRun r = runCli(std::string(command) + " " + missing);
     EXPECT_EQ(r.exitCode, 2) << command;
     EXPECT_NE(r.err.find("Can\u00B4t locate file"), std::string::npos) << command;
     EXPECT_TRUE(r.out.empty());
   }
   const fs::path junk = dir_ / "JUNK.TPR";
   std::ofstream(junk) << "not a project";
-  const CliRun r = runTool("faces " + junk.string());
+  const CliRun r = runCli("faces " + junk.string());
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("Invalid file format !"), std::string::npos);
 }

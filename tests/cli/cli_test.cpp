@@ -2,9 +2,7 @@
 // exit code 2 for files that cannot be read.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,35 +10,16 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include "cli_run.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct RunResult {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-RunResult runCli(const std::string& args) {
-  fs::path errFile = fs::temp_directory_path() / ("taviron_cli_err_" + std::to_string(::getpid()));
-  std::string cmd = std::string(TAVIRON_CLI_PATH) + " " + args + " 2>" + errFile.string();
-  RunResult r{-1, {}, {}};
-  FILE* pipe = ::popen(cmd.c_str(), "r");
-  if (!pipe) return r;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
-  int status = ::pclose(pipe);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream e(errFile);
-  r.err.assign(std::istreambuf_iterator<char>(e), {});
-  fs::remove(errFile);
-  return r;
-}
+using tavtest::CliRun;
+using tavtest::runCli;
 
 // Little-endian bytes of a project file, built here independently of the
 // engine's writer.
@@ -137,7 +116,7 @@ TEST(CliInfo, ReportsBothVersionsBuiltByteByByte) {
        {std::tuple{"v280.TPR", projectV280(), "TAVIRON V2.80"},
         std::tuple{"v127.TPR", projectV127(), "TAVIRON V1.27"}}) {
     SCOPED_TRACE(name);
-    RunResult r = runCli("info " + writeTemp(name, bytes).string());
+    CliRun r = runCli("info " + writeTemp(name, bytes).string());
     ASSERT_EQ(r.exitCode, 0) << r.err;
     auto j = nlohmann::json::parse(r.out);
     EXPECT_EQ(j["format"], format);
@@ -157,7 +136,7 @@ TEST(CliInfo, ReportsBothVersionsBuiltByteByByte) {
     EXPECT_EQ(j["printHeader"]["freeLines"].size(), 4u);
   }
   // The grid size is taken from the current format only.
-  RunResult r = runCli("info " + writeTemp("v280.TPR", projectV280()).string());
+  CliRun r = runCli("info " + writeTemp("v280.TPR", projectV280()).string());
   auto j = nlohmann::json::parse(r.out);
   EXPECT_FLOAT_EQ(j["settings"]["gridSize"].get<float>(), 2.0f);
   EXPECT_EQ(j["printHeader"]["rows"][0]["label"], "Project");
@@ -165,7 +144,7 @@ TEST(CliInfo, ReportsBothVersionsBuiltByteByByte) {
 }
 
 TEST(CliInfo, ExampleProjectIsAHallWithAudience) {
-  RunResult r = runCli(std::string("info ") + TAVIRON_SOURCE_DIR "/data/examples/example.TPR");
+  CliRun r = runCli(std::string("info ") + TAVIRON_SOURCE_DIR "/data/examples/example.TPR");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["format"], "TAVIRON V2.80");
@@ -175,12 +154,12 @@ TEST(CliInfo, ExampleProjectIsAHallWithAudience) {
 }
 
 TEST(CliInfo, UnreadableFilesGiveTheMessageAndExitCode2) {
-  RunResult missing = runCli("info /nonexistent/dir/none.TPR");
+  CliRun missing = runCli("info /nonexistent/dir/none.TPR");
   EXPECT_EQ(missing.exitCode, 2);
   EXPECT_NE(missing.err.find("Can\u00B4t locate file"), std::string::npos) << missing.err;
 
   std::vector<std::uint8_t> notAProject(200, 'x');
-  RunResult wrong = runCli("info " + writeTemp("wrong.TPR", notAProject).string());
+  CliRun wrong = runCli("info " + writeTemp("wrong.TPR", notAProject).string());
   EXPECT_EQ(wrong.exitCode, 2);
   EXPECT_NE(wrong.err.find("Invalid file format !"), std::string::npos) << wrong.err;
 
@@ -188,7 +167,7 @@ TEST(CliInfo, UnreadableFilesGiveTheMessageAndExitCode2) {
   std::vector<std::uint8_t> whole = projectV280();
   for (std::size_t cut : {std::size_t{50}, std::size_t{102}, std::size_t{500}, whole.size() - 3}) {
     std::vector<std::uint8_t> part(whole.begin(), whole.begin() + static_cast<long>(cut));
-    RunResult r = runCli("info " + writeTemp("cut.TPR", part).string());
+    CliRun r = runCli("info " + writeTemp("cut.TPR", part).string());
     EXPECT_EQ(r.exitCode, 2) << "cut at " << cut;
     EXPECT_NE(r.err.find("Invalid file format !"), std::string::npos) << "cut at " << cut;
   }
@@ -198,7 +177,7 @@ TEST(CliConvert, CurrentFileComesBackByteForByteAndOldOneIsBackedUp) {
   fs::path in = writeTemp("same.TPR", projectV280());
   fs::path out = in.parent_path() / "copy";
   fs::remove(out.string() + ".TPR");
-  RunResult r = runCli("convert " + in.string() + " " + out.string());
+  CliRun r = runCli("convert " + in.string() + " " + out.string());
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(readAll(out.string() + ".TPR"), projectV280());
 

@@ -1,48 +1,26 @@
 // taviron-cli directivity on the example loudspeaker database.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include <sys/wait.h>
 #include <unistd.h>
+
+#include "cli_run.h"
 
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out, err;
-};
-
-CliRun runDirectivity(const std::string& args) {
-  const std::filesystem::path errFile =
-      std::filesystem::temp_directory_path() / ("taviron_dir_err_" + std::to_string(::getpid()));
-  const std::string cmd = std::string(TAVIRON_CLI_PATH) + " directivity " + args + " 2>" +
-                          errFile.string();
-  CliRun r;
-  FILE* pipe = ::popen(cmd.c_str(), "r");
-  if (!pipe) return r;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
-  const int status = ::pclose(pipe);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream e(errFile);
-  r.err.assign(std::istreambuf_iterator<char>(e), {});
-  std::filesystem::remove(errFile);
-  return r;
-}
+using tavtest::CliRun;
+using tavtest::runCli;
 
 const std::string DB = std::string(TAVIRON_SOURCE_DIR) + "/data/examples/speakers.TSB";
 
 TEST(CliDirectivity, PrintsTheEnergyFactorOfADirection) {
   // The 90 x 40 horn is 6 dB down (code 195) at 45 deg horizontally at 1 kHz.
-  CliRun r = runDirectivity(DB + " cd9040 --band 1000 --theta 45 --phi 0");
+  CliRun r = runCli("directivity " + DB + " cd9040 --band 1000 --theta 45 --phi 0");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   nlohmann::json j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["type"], "CD9040");
@@ -52,24 +30,24 @@ TEST(CliDirectivity, PrintsTheEnergyFactorOfADirection) {
   EXPECT_NEAR(j["energy"].get<double>(), std::pow(10.0, -0.6), 1e-5);
   EXPECT_NEAR(j["level"].get<double>(), -6.0, 1e-4);
 
-  r = runDirectivity(DB + " OMNI12 --band 6 --theta 123 --phi 271");
+  r = runCli("directivity " + DB + " OMNI12 --band 6 --theta 123 --phi 271");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_NEAR(nlohmann::json::parse(r.out)["energy"].get<double>(), 1.0, 1e-12);
 }
 
 TEST(CliDirectivity, ReportsBadInput) {
-  CliRun r = runDirectivity(DB + " NOSUCH --band 3");
+  CliRun r = runCli("directivity " + DB + " NOSUCH --band 3");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("Loudspeaker not available in database"), std::string::npos);
-  r = runDirectivity(DB + " OMNI12 --band 300");
+  r = runCli("directivity " + DB + " OMNI12 --band 300");
   EXPECT_EQ(r.exitCode, 1);
-  r = runDirectivity("/nonexistent/x.TSB OMNI12");
+  r = runCli("directivity /nonexistent/x.TSB OMNI12");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("Can\u00B4t locate file"), std::string::npos);
   const std::filesystem::path notDb =
       std::filesystem::temp_directory_path() / ("taviron_notdb_" + std::to_string(::getpid()) + ".TSB");
   std::ofstream(notDb) << "TAVIRON SPEAKER DATABASE V999 and more text";
-  r = runDirectivity(notDb.string() + " OMNI12");
+  r = runCli("directivity " + notDb.string() + " OMNI12");
   std::filesystem::remove(notDb);
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("Invalid file format"), std::string::npos);

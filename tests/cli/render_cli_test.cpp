@@ -4,44 +4,23 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
+
+#include "cli_run.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct RunResult {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-RunResult runCli(const std::string& args) {
-  const fs::path errFile =
-      fs::temp_directory_path() / ("taviron_render_err_" + std::to_string(::getpid()));
-  const std::string cmd = std::string(TAVIRON_CLI_PATH) + " " + args + " 2>" + errFile.string();
-  RunResult r;
-  FILE* pipe = ::popen(cmd.c_str(), "r");
-  if (!pipe) return r;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
-  const int status = ::pclose(pipe);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream e(errFile);
-  r.err.assign(std::istreambuf_iterator<char>(e), {});
-  fs::remove(errFile);
-  return r;
-}
+using tavtest::CliRun;
+using tavtest::runCli;
 
 struct Image {
   int width = 0, height = 0;
@@ -154,7 +133,7 @@ TEST(CliRender, ExampleViewsAreDrawnFittedIntoThePicture) {
     SCOPED_TRACE(view);
     const fs::path out = tempPng(view + ".png");
     fs::remove(out);
-    const RunResult r =
+    const CliRun r =
         runCli("render " + EXAMPLE + " --view " + view + " --size 321x203 --out " + out.string());
     ASSERT_EQ(r.exitCode, 0) << r.err;
     ASSERT_TRUE(fs::exists(out));
@@ -178,7 +157,7 @@ TEST(CliRender, ExampleViewsAreDrawnFittedIntoThePicture) {
 TEST(CliRender, BadInputGivesMessagesAndExitCodes) {
   const fs::path out = tempPng("bad.png");
   fs::remove(out);
-  RunResult r = runCli("render /nonexistent/hall.TPR --view xy --out " + out.string());
+  CliRun r = runCli("render /nonexistent/hall.TPR --view xy --out " + out.string());
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("Can\xC2\xB4t locate file"), std::string::npos) << r.err;
 

@@ -1,42 +1,22 @@
 // taviron-cli info on the example project's loudspeakers and on a
 // loudspeaker database.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "cli_run.h"
+
 namespace {
 
-struct InfoRun {
-  int exitCode = -1;
-  std::string out, err;
-};
+using tavtest::CliRun;
+using tavtest::runCli;
 
-InfoRun runInfo(const std::string& file) {
-  const std::filesystem::path errFile = std::filesystem::temp_directory_path() /
-                                        ("taviron_spk_info_err_" + std::to_string(::getpid()));
-  const std::string cmd =
-      std::string(TAVIRON_CLI_PATH) + " info '" + file + "' 2>" + errFile.string();
-  InfoRun r;
-  FILE* pipe = ::popen(cmd.c_str(), "r");
-  if (!pipe) return r;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
-  const int status = ::pclose(pipe);
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream e(errFile);
-  r.err.assign(std::istreambuf_iterator<char>(e), {});
-  std::filesystem::remove(errFile);
-  return r;
-}
+CliRun runCliInfo(const std::string& file) { return runCli("info '" + file + "'"); }
 
 const std::string EXAMPLES = std::string(TAVIRON_SOURCE_DIR) + "/data/examples/";
 
@@ -47,7 +27,7 @@ const nlohmann::json* speakerNamed(const nlohmann::json& list, const std::string
 }
 
 TEST(CliSpeakerInfo, TheExampleProjectHasItsLoudspeakersAimedAndTheFillDelayed) {
-  const InfoRun r = runInfo(EXAMPLES + "example.TPR");
+  const CliRun r = runCliInfo(EXAMPLES + "example.TPR");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["speakerTypeCount"], 3);
@@ -87,7 +67,7 @@ TEST(CliSpeakerInfo, TheExampleProjectHasItsLoudspeakersAimedAndTheFillDelayed) 
 }
 
 TEST(CliSpeakerInfo, ADatabaseListsItsTypesAndAFalseOneIsRefused) {
-  const InfoRun r = runInfo(EXAMPLES + "speakers.TSB");
+  const CliRun r = runCliInfo(EXAMPLES + "speakers.TSB");
   ASSERT_EQ(r.exitCode, 0) << r.err;
   const auto j = nlohmann::json::parse(r.out);
   EXPECT_EQ(j["layout"], 3);
@@ -103,7 +83,7 @@ TEST(CliSpeakerInfo, ADatabaseListsItsTypesAndAFalseOneIsRefused) {
   const std::filesystem::path fake = std::filesystem::temp_directory_path() /
                                      ("taviron_fake_" + std::to_string(::getpid()) + ".tsb");
   { std::ofstream(fake) << std::string(200, 'x'); }
-  const InfoRun bad = runInfo(fake.string());
+  const CliRun bad = runCliInfo(fake.string());
   std::filesystem::remove(fake);
   EXPECT_EQ(bad.exitCode, 2);
   EXPECT_NE(bad.err.find("Invalid file format"), std::string::npos) << bad.err;

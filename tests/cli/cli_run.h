@@ -1,0 +1,40 @@
+// Runs taviron-cli as a user runs it: stdout collected, stderr through a file
+// of this test process, the exit code of a normal exit (-1 otherwise).
+#pragma once
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tavtest {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+inline CliRun runCli(const std::string& args) {
+  const std::filesystem::path errFile =
+      std::filesystem::temp_directory_path() / ("taviron_cli_err_" + std::to_string(::getpid()));
+  const std::string cmd = std::string(TAVIRON_CLI_PATH) + " " + args + " 2>" + errFile.string();
+  CliRun r;
+  FILE* pipe = ::popen(cmd.c_str(), "r");
+  if (!pipe) return r;
+  std::array<char, 4096> buf;
+  std::size_t n;
+  while ((n = std::fread(buf.data(), 1, buf.size(), pipe)) > 0) r.out.append(buf.data(), n);
+  const int status = ::pclose(pipe);
+  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::ifstream e(errFile);
+  r.err.assign(std::istreambuf_iterator<char>(e), {});
+  std::filesystem::remove(errFile);
+  return r;
+}
+
+}  // namespace tavtest
