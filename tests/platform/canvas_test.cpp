@@ -101,12 +101,16 @@ TEST_F(CanvasBoth, DottedPenAlternatesWithOpaqueWhite) {
   expectPixel(b, 4, 21, paletteColour(5));
 }
 
-TEST_F(CanvasBoth, PolygonFilledWithBrushOutlinedWithPen) {
+TEST_F(CanvasBoth, PolygonFilledWithBrushOutlinedWithPenAndWithoutBrushOnlyOutlined) {
   const std::vector<PixelPoint> square = {{10, 10}, {30, 10}, {30, 30}, {10, 30}};
+  const std::vector<PixelPoint> tri = {{35, 45}, {60, 45}, {35, 20}};
   const Both b = drawBoth([&](Canvas& c) {
     c.setPen(21);
     c.setBrush(Brush::solid(25));
     c.polygon(square);
+    c.setPen(19);
+    c.setBrush(Brush::none());
+    c.polygon(tri);
   });
   expectPixel(b, 20, 20, paletteColour(25));
   expectPixel(b, 11, 11, paletteColour(25));
@@ -116,19 +120,10 @@ TEST_F(CanvasBoth, PolygonFilledWithBrushOutlinedWithPen) {
   expectPixel(b, 20, 30, paletteColour(21));
   expectPixel(b, 31, 20, paletteColour(30));
   expectPixel(b, 20, 31, paletteColour(30));
+  expectPixel(b, 39, 41, paletteColour(30));  // inside the triangle: not filled
+  expectPixel(b, 35, 30, paletteColour(19));
+  expectPixel(b, 45, 45, paletteColour(19));
   expectSame(b);
-}
-
-TEST_F(CanvasBoth, TriangleWithoutBrushIsOnlyItsOutline) {
-  const std::vector<PixelPoint> tri = {{5, 40}, {40, 40}, {5, 5}};
-  const Both b = drawBoth([&](Canvas& c) {
-    c.setPen(19);
-    c.setBrush(Brush::none());
-    c.polygon(tri);
-  });
-  expectPixel(b, 10, 35, paletteColour(30));
-  expectPixel(b, 5, 20, paletteColour(19));
-  expectPixel(b, 20, 40, paletteColour(19));
 }
 
 TEST_F(CanvasBoth, RectangleCoversExactlyItsPixels) {
