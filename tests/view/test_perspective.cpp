@@ -22,21 +22,22 @@ ViewState eyeView(Node eye = {0, 0, 0}) {
   return s;
 }
 
-TEST(Perspective, DefaultAnglesLookAlongX) {
-  const ViewState s = eyeView();
-  const EyePoint e = toEye(s, {10, 2, 3});
+TEST(Perspective, DefaultAnglesLookAlongXAndOnlyPointsAheadAreInFront) {
+  const EyePoint e = toEye(eyeView(), {10, 2, 3});
   EXPECT_NEAR(e.u, -2, 1e-6);  // +y is to the left
   EXPECT_NEAR(e.v, 3, 1e-6);
   EXPECT_NEAR(e.w, 10, 1e-6);
-}
 
-TEST(Perspective, PointStraightAheadMapsToTheCentre) {
-  const ViewState s = eyeView({1, 2, 3});
-  const ScreenPoint p = projectPerspective(s, {50, 2, 3});
+  const ScreenPoint p = projectPerspective(eyeView({1, 2, 3}), {50, 2, 3});
   EXPECT_EQ(p.x, 400);
   EXPECT_EQ(p.y, 300);
   EXPECT_TRUE(p.front);
   EXPECT_NEAR(p.depth, 49, 1e-6);
+
+  const ViewState s = eyeView();
+  EXPECT_FALSE(projectPerspective(s, {-1, 0, 0}).front);
+  EXPECT_TRUE(projectPerspective(s, {0.001f, 5, 0}).front);
+  EXPECT_FALSE(projectPerspective(s, {-0.001f, 5, 0}).front);
 }
 
 TEST(Perspective, FisheyeMappingIsAngleTrue) {
@@ -72,13 +73,6 @@ TEST(Perspective, FisheyeMappingIsAngleTrue) {
   double px = 0, py = 0;
   fisheyePixel(s, {5, 0, 8.660254}, px, py);
   EXPECT_NEAR(px, 666.666, 0.01);
-}
-
-TEST(Perspective, PointBehindTheEyeIsNotInFront) {
-  const ViewState s = eyeView({0, 0, 0});
-  EXPECT_FALSE(projectPerspective(s, {-1, 0, 0}).front);
-  EXPECT_TRUE(projectPerspective(s, {0.001f, 5, 0}).front);
-  EXPECT_FALSE(projectPerspective(s, {-0.001f, 5, 0}).front);
 }
 
 TEST(Perspective, NearPlaneCutsEdgesAtWZero) {
