@@ -164,11 +164,6 @@ TEST(DrawCommands, TextIsDrawnWithTheStrokeFont) {
   EXPECT_EQ(t.indices, entries);
 }
 
-TEST(DrawCommands, TextDialogTemplateCanBeBuilt) {
-  EXPECT_EQ(checkDialogTemplate(textDialogTemplate()), "");
-  EXPECT_EQ(textDialogTemplate().title, "Text");
-}
-
 TEST(DrawCommands, TextWithoutAFont) {
   EditSession s;
   s.shell.session().strokeFont.clear();
