@@ -136,11 +136,8 @@ TEST(EqualizerState, LimitsMasterAndScrollActions) {
   m.scroll(1, EqualizerScroll::PageDown);
   m.scroll(2, EqualizerScroll::PageUp);
   EXPECT_EQ(m.master(), m.band(2)) << "the master follows the largest band";
-  EXPECT_EQ(std::string(m.summaryLabel()), "total");
 
   EqualizerState rt(EqualizerMode::ReverbTime, {1.2, 1.5, 2.0, 2.2, 12, -1, 0.8});
-  EXPECT_EQ(std::string(rt.title()), "RT 60");
-  EXPECT_EQ(std::string(rt.unitLabel()), " s");
   EXPECT_EQ(rt.band(4), 10);
   EXPECT_EQ(rt.band(5), 0);
   EXPECT_EQ(rt.barPosition(2), 80);
