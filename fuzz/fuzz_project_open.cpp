@@ -10,6 +10,7 @@
 #include "materials/reverberation.h"
 #include "model/le_io.h"
 #include "model/project_file.h"
+#include "model/undo_ring.h"
 #include "reflections/face_table.h"
 #include "speakers/placed_speaker.h"
 #include "speakers/project_speaker_types.h"
@@ -67,6 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ProjectLoadResult loaded = readProject(std::span<const std::uint8_t>(data, size));
   if (!loaded.ok()) return 0;
   Project& project = loaded.project;
+  // The state as read is kept in the undo ring before anything changes it.
+  const std::vector<std::uint8_t> asRead = writeProjectBytes(project);
+  UndoRing undo;
+  fuzz::check(undo.saveUndoState(project), "a loaded project fits the undo ring");
 
   FaceTable table;
   const FaceTableBuild build = buildFaceTable(project, table);
@@ -94,5 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       compactObject(o);
   purgeUnusedTypes(project);
   fuzz::check(readProject(writeProjectBytes(project)).ok(), "the project still saves");
+  fuzz::check(undo.undo(project) && writeProjectBytes(project) == asRead,
+              "undo brings back the project as read");
   return 0;
 }
