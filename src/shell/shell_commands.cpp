@@ -8,7 +8,7 @@
 #include "platform/keys.h"
 #include "shell/shell.h"
 #include "view/grid.h"
-#include "view/perspective.h"
+#include "view/eye_view.h"
 #include "view/view_zoom.h"
 
 namespace tav {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "view/axis_cross.h"
-#include "view/perspective.h"
+#include "view/eye_view.h"
 
 namespace tav {
 

@@ -3,7 +3,7 @@
 #include "platform/keys.h"
 #include "view/axis_cross.h"
 #include "view/grid.h"
-#include "view/perspective.h"
+#include "view/eye_view.h"
 
 namespace tav {
 

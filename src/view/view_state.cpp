@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "view/perspective.h"
+#include "view/eye_view.h"
 
 namespace tav {
 

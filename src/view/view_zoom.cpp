@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "view/perspective.h"
+#include "view/eye_view.h"
 
 namespace tav {
 

@@ -7,7 +7,7 @@
 #include "view_test_canvas.h"
 #include "view/axis_cross.h"
 #include "view/grid.h"
-#include "view/perspective.h"
+#include "view/eye_view.h"
 #include "view/view_drawing.h"
 #include "view/view_render.h"
 #include "view_test_util.h"

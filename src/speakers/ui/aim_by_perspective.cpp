@@ -16,7 +16,7 @@
 #include "speakers/project_speaker_types.h"
 #include "speakers/speaker_drawing.h"
 #include "speakers/ui/speaker_commands.h"
-#include "view/perspective.h"
+#include "view/eye_view.h"
 #include "view/view_render.h"
 
 namespace tav {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "model/model_object.h"
-#include "view/perspective.h"
+#include "view/eye_view.h"
 #include "view_test_util.h"
 
 namespace tav {

@@ -1,4 +1,4 @@
-#include "view/perspective.h"
+#include "view/eye_view.h"
 
 #include <algorithm>
 #include <cmath>
