@@ -195,20 +195,29 @@ void moveLoudspeakers(CommandContext& ctx) {
   endSpeakerCommand(ctx);
 }
 
-void copyLoudspeakers(CommandContext& ctx) {
-  ctx.setCommandName("COPY LOUDSPEAKERS > ");
+// The common start of Copy and Mirror: room for one more loudspeaker, the
+// selection, the copy checks and the base point. Empty when the command ends.
+static std::vector<ModelObject*> startCopying(CommandContext& ctx, bool mirrored) {
   Project& project = ctx.project();
   if (const auto limit = checkSpeakerLimit(project.objects.countLoudspeakers(), 1)) {
     show(ctx, *limit);
-    return;
+    return {};
   }
-  if (ctx.selectObjects() == 0) return;
-  const std::vector<ModelObject*> sources = selectedSpeakers(project);
-  if (sources.empty() || !copyChecks(ctx, sources, false) ||
+  if (ctx.selectObjects() == 0) return {};
+  std::vector<ModelObject*> sources = selectedSpeakers(project);
+  if (sources.empty() || !copyChecks(ctx, sources, mirrored) ||
       ctx.askBasePoint() != InputOutcome::PointGiven) {
     endSpeakerCommand(ctx);
-    return;
+    return {};
   }
+  return sources;
+}
+
+void copyLoudspeakers(CommandContext& ctx) {
+  ctx.setCommandName("COPY LOUDSPEAKERS > ");
+  Project& project = ctx.project();
+  const std::vector<ModelObject*> sources = startCopying(ctx, false);
+  if (sources.empty()) return;
   bool copied = false;
   for (;;) {
     ctx.startDrag(DragMode::MoveObjects);
@@ -248,17 +257,8 @@ void copyLoudspeakers(CommandContext& ctx) {
 void mirrorLoudspeakers(CommandContext& ctx) {
   ctx.setCommandName("MIRROR LOUDSPEAKERS > ");
   Project& project = ctx.project();
-  if (const auto limit = checkSpeakerLimit(project.objects.countLoudspeakers(), 1)) {
-    show(ctx, *limit);
-    return;
-  }
-  if (ctx.selectObjects() == 0) return;
-  const std::vector<ModelObject*> sources = selectedSpeakers(project);
-  if (sources.empty() || !copyChecks(ctx, sources, true) ||
-      ctx.askBasePoint() != InputOutcome::PointGiven) {
-    endSpeakerCommand(ctx);
-    return;
-  }
+  const std::vector<ModelObject*> sources = startCopying(ctx, true);
+  if (sources.empty()) return;
   ctx.startDrag(DragMode::MirrorPreview);
   const InputOutcome r = ctx.askPoint(PROMPT_OFFSET_POINT);
   ctx.stopDrag();
