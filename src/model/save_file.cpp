@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <new>
 
 namespace tav {
 
@@ -73,9 +74,13 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path) 
   if (!in) return std::nullopt;
   std::vector<std::uint8_t> bytes;
   char buffer[65536];
-  while (in) {
-    in.read(buffer, sizeof buffer);
-    bytes.insert(bytes.end(), buffer, buffer + in.gcount());
+  try {
+    while (in) {
+      in.read(buffer, sizeof buffer);
+      bytes.insert(bytes.end(), buffer, buffer + in.gcount());
+    }
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;  // a file larger than memory reads as not opened
   }
   if (in.bad()) return std::nullopt;
   return bytes;
