@@ -10,6 +10,7 @@ packages=(
   libtbb-dev nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   hershey-fonts-data zlib1g-dev
+  fonts-dejavu-core
 )
 
 missing=()
