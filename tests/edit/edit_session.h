@@ -18,23 +18,12 @@
 #include "platform/keys.h"
 #include "platform/scripted/scripted_platform.h"
 #include "shell/shell.h"
+#include "support/temp_folder.h"
 #include "shell/typed_point.h"
 
 namespace tav::edittest {
 
-struct TempFolder {
-  std::filesystem::path path;
-  TempFolder() {
-    static std::atomic<int> counter{0};
-    path = std::filesystem::temp_directory_path() /
-           ("taviron_edit_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(path);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-};
+using TempFolder = tavtest::TempFolder;
 
 struct EditSession {
   TempFolder dir;

@@ -16,24 +16,11 @@
 #include "platform/scripted/scripted_platform.h"
 #include "shell/command_context.h"
 #include "shell/shell.h"
+#include "support/temp_folder.h"
 
 namespace tav::test {
 
-// A folder of its own, removed afterwards.
-struct TempDir {
-  std::filesystem::path path;
-  TempDir() {
-    static std::atomic<int> counter{0};
-    path = std::filesystem::temp_directory_path() /
-           ("taviron_shell_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(path);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-  std::string file(const std::string& name) const { return (path / name).string(); }
-};
+using TempDir = tavtest::TempFolder;
 
 // A closed face over the nodes, in their order.
 inline std::unique_ptr<ModelObject> makeFace(std::vector<Node> nodes,

@@ -20,6 +20,7 @@
 #include "platform/scripted/scripted_platform.h"
 #include "shell/command_set.h"
 #include "shell/shell.h"
+#include "support/temp_folder.h"
 #include "shell/typed_point.h"
 #include "speakers/placed_speaker.h"
 #include "speakers/project_speaker_types.h"
@@ -54,21 +55,7 @@ inline SpeakerType testType(const std::string& name, float sensitivity, float ma
   return t;
 }
 
-// A folder of its own for each session, removed afterwards.
-struct SessionFolder {
-  std::filesystem::path path;
-  SessionFolder() {
-    static std::atomic<int> counter{0};
-    path = std::filesystem::temp_directory_path() /
-           ("taviron_speakers_ui_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::create_directories(path);
-  }
-  ~SessionFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path, ec);
-  }
-  std::string file(const std::string& name) const { return (path / name).string(); }
-};
+using SessionFolder = tavtest::TempFolder;
 
 // A closed face over the nodes, in their order, on the room layer.
 inline std::unique_ptr<ModelObject> roomFace(std::vector<Node> nodes) {
