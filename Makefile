@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 EXAMPLE ?= data/examples/example.TPR
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run bench fuzz asan-test examples clean
+.PHONY: all deps configure build test run bench fuzz asan-test examples clean format mutate
 
 all: build
 
@@ -26,6 +26,15 @@ run: build
 	else \
 	  $(BUILD_DIR)/app/taviron-cli info $(EXAMPLE); \
 	fi
+
+# Rewrites every C++ source in the committed .clang-format style (make test checks it).
+format: deps
+	@bash scripts/check-format.sh --fix
+
+# Plants the faults of tests/mutations.tsv one at a time in a separate work tree
+# and names those no test noticed. Slow; not part of make test.
+mutate: deps
+	@python3 ../shared/tools/mutate tests/mutations.tsv
 
 # Regenerates the example data in data/examples/ with the generators in tools/.
 examples: build

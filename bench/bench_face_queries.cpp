@@ -174,7 +174,8 @@ void scanLines(benchmark::State& state) {
     lines += static_cast<std::size_t>(std::ceil(h.width / 0.25) * std::ceil(h.height / 0.25));
   }
   state.counters["faces"] = static_cast<double>(h.table.size());
-  state.counters["lines/s"] = benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
+  state.counters["lines/s"] =
+      benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsRate);
   if (UseHierarchy) {
     const double mine = secondsOf([&] { benchmark::DoNotOptimize(run(&h.bvh)); });
     state.counters["speedup"] = loop / mine;
@@ -203,9 +204,9 @@ void nearestFace(benchmark::State& state) {
   auto run = [&](bool hierarchy) {
     std::size_t found = 0;
     for (const Ray& r : rs)
-      found += (hierarchy ? h.bvh.nearestFaceAlongRay(h.table, r.origin, r.direction)
-                          : loopQuery(r))
-                   .has_value();
+      found +=
+          (hierarchy ? h.bvh.nearestFaceAlongRay(h.table, r.origin, r.direction) : loopQuery(r))
+              .has_value();
     return found;
   };
   const double loop = UseHierarchy ? secondsOf([&] { benchmark::DoNotOptimize(run(false)); }) : 0;
@@ -227,8 +228,10 @@ void segmentBoxes(benchmark::State& state) {
     std::size_t total = 0;
     for (const Ray& r : rs) {
       const Vec3d e = r.origin + r.direction;
-      const Vec3d lo{std::min(r.origin.x, e.x), std::min(r.origin.y, e.y), std::min(r.origin.z, e.z)};
-      const Vec3d hi{std::max(r.origin.x, e.x), std::max(r.origin.y, e.y), std::max(r.origin.z, e.z)};
+      const Vec3d lo{std::min(r.origin.x, e.x), std::min(r.origin.y, e.y),
+                     std::min(r.origin.z, e.z)};
+      const Vec3d hi{std::max(r.origin.x, e.x), std::max(r.origin.y, e.y),
+                     std::max(r.origin.z, e.z)};
       if (hierarchy) {
         h.bvh.facesOverlappingBox(lo, hi, BoxOverlap::Strict, out);
         total += out.size();
@@ -264,7 +267,8 @@ void roomCheck(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     Project p;
-    for (const ModelObject& o : h.project.objects) p.objects.appendObject(ObjectList::copyObject(o));
+    for (const ModelObject& o : h.project.objects)
+      p.objects.appendObject(ObjectList::copyObject(o));
     state.ResumeTiming();
     benchmark::DoNotOptimize(runRoomCheck(p).inverted);
   }

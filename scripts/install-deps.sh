@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   hershey-fonts-data zlib1g-dev
   fonts-dejavu-core
+  clang-format libfftw3-dev
 )
 
 missing=()

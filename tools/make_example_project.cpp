@@ -37,15 +37,25 @@ struct Finish {
 
 // Octave-band absorption coefficients of common finishes.
 const Finish FINISHES[] = {
-    {"Concrete floor", "Smooth concrete, sealed or painted", "Floors",
+    {"Concrete floor",
+     "Smooth concrete, sealed or painted",
+     "Floors",
      {0.01f, 0.01f, 0.02f, 0.02f, 0.02f, 0.02f, 0.02f}},
-    {"Plaster on masonry", "Gypsum plaster, smooth finish, on brick or block", "Walls",
+    {"Plaster on masonry",
+     "Gypsum plaster, smooth finish, on brick or block",
+     "Walls",
      {0.01f, 0.02f, 0.02f, 0.03f, 0.04f, 0.05f, 0.05f}},
-    {"Wood stage floor", "Timber boards on joists with air space", "Floors",
+    {"Wood stage floor",
+     "Timber boards on joists with air space",
+     "Floors",
      {0.15f, 0.11f, 0.10f, 0.07f, 0.06f, 0.07f, 0.07f}},
-    {"Mineral fibre tiles", "Suspended mineral-fibre ceiling tiles, 15 mm, 200 mm plenum", "Ceilings",
+    {"Mineral fibre tiles",
+     "Suspended mineral-fibre ceiling tiles, 15 mm, 200 mm plenum",
+     "Ceilings",
      {0.45f, 0.55f, 0.60f, 0.90f, 0.86f, 0.75f, 0.70f}},
-    {"Heavy curtain", "Velour 0.6 kg/m2, draped to half area, 100 mm from wall", "Walls",
+    {"Heavy curtain",
+     "Velour 0.6 kg/m2, draped to half area, 100 mm from wall",
+     "Walls",
      {0.14f, 0.35f, 0.55f, 0.72f, 0.70f, 0.65f, 0.60f}},
 };
 enum FinishIndex { CONCRETE = 1, PLASTER, WOOD_STAGE, CEILING_TILES, CURTAIN };
@@ -233,10 +243,14 @@ int main(int argc, char** argv) {
   }
 
   // Title block.
-  const char* rows[8][2] = {{"Project", "Example hall"}, {"Client", "Taviron examples"},
-                            {"Drawn", "make_example_project"}, {"Scale", "1:200"},
-                            {"Date", "2026-12-06"}, {"Sheet", "1"},
-                            {"Revision", "A"}, {"Units", "m"}};
+  const char* rows[8][2] = {{"Project", "Example hall"},
+                            {"Client", "Taviron examples"},
+                            {"Drawn", "make_example_project"},
+                            {"Scale", "1:200"},
+                            {"Date", "2026-12-06"},
+                            {"Sheet", "1"},
+                            {"Revision", "A"},
+                            {"Units", "m"}};
   for (int i = 0; i < 8; ++i) {
     setFixedString(project.printHeader.rows[i].label, rows[i][0]);
     setFixedString(project.printHeader.rows[i].value, rows[i][1]);

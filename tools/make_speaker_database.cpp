@@ -82,9 +82,8 @@ Pattern column(int n, double spacing, double driverDiameter) {
   return [=](int band, const Vec3d& d) {
     const double k = waveNumber(band);
     const double psi = k * spacing * d.z / 2.0;
-    const double af = std::fabs(std::sin(psi)) < 1e-9
-                          ? 1.0
-                          : std::fabs(std::sin(n * psi) / (n * std::sin(psi)));
+    const double af =
+        std::fabs(std::sin(psi)) < 1e-9 ? 1.0 : std::fabs(std::sin(n * psi) / (n * std::sin(psi)));
     return boxedPiston(driverDiameter)(band, d) * af;
   };
 }
@@ -110,7 +109,8 @@ struct ShapeParts {
     const auto base = static_cast<std::uint16_t>(nodes.size());
     nodes.insert(nodes.end(), corners.begin(), corners.end());
     for (std::size_t i = 0; i < corners.size(); ++i) {
-      const std::uint16_t code = i == 0 ? IDX_START : (i + 1 == corners.size() ? IDX_CLOSE : IDX_LINE);
+      const std::uint16_t code =
+          i == 0 ? IDX_START : (i + 1 == corners.size() ? IDX_CLOSE : IDX_LINE);
       entries.push_back({code, static_cast<std::uint16_t>(base + i)});
       if (i == 0) entries.push_back({IDX_MATERIAL, 0});
     }
@@ -129,7 +129,8 @@ struct ShapeParts {
     std::vector<Node> c;
     for (int i = 0; i < n; ++i) {
       const double a = 2 * PI * i / n;
-      c.push_back({x, static_cast<float>(yc + r * std::cos(a)), static_cast<float>(zc + r * std::sin(a))});
+      c.push_back(
+          {x, static_cast<float>(yc + r * std::cos(a)), static_cast<float>(zc + r * std::sin(a))});
     }
     face(c);
   }
@@ -137,7 +138,8 @@ struct ShapeParts {
   void dodecahedron(double r) {
     const double g = (1 + std::sqrt(5.0)) / 2;
     std::vector<Vec3d> v;
-    for (int i = 0; i < 8; ++i) v.push_back({i & 1 ? 1.0 : -1.0, i & 2 ? 1.0 : -1.0, i & 4 ? 1.0 : -1.0});
+    for (int i = 0; i < 8; ++i)
+      v.push_back({i & 1 ? 1.0 : -1.0, i & 2 ? 1.0 : -1.0, i & 4 ? 1.0 : -1.0});
     for (int i = 0; i < 4; ++i) {
       const double a = i & 1 ? 1 / g : -1 / g, b = i & 2 ? g : -g;
       v.push_back({0, a, b});
@@ -242,46 +244,76 @@ std::vector<Model> models() {
   {
     ShapeParts s;
     s.dodecahedron(0.22);
-    list.push_back({"OMNI12", "Dodecahedron, omnidirectional", {86, 89, 90, 90, 90, 89, 87},
-                    {60, 100, 120, 120, 100, 60, 30}, pulsatingSphere(), s});
+    list.push_back({"OMNI12",
+                    "Dodecahedron, omnidirectional",
+                    {86, 89, 90, 90, 90, 89, 87},
+                    {60, 100, 120, 120, 100, 60, 30},
+                    pulsatingSphere(),
+                    s});
   }
-  list.push_back({"PISTON4", "Full range 4 in. cone, closed box", {76, 82, 86, 87, 87, 86, 84},
-                  {5, 15, 25, 25, 20, 15, 10}, boxedPiston(0.10),
+  list.push_back({"PISTON4",
+                  "Full range 4 in. cone, closed box",
+                  {76, 82, 86, 87, 87, 86, 84},
+                  {5, 15, 25, 25, 20, 15, 10},
+                  boxedPiston(0.10),
                   pistonBox(0.16f, 0.14f, 0.22f, 0.10f)});
-  list.push_back({"PISTON8", "Full range 8 in. cone, closed box", {86, 90, 91, 91, 90, 88, 84},
-                  {40, 60, 80, 80, 60, 40, 20}, boxedPiston(0.20),
+  list.push_back({"PISTON8",
+                  "Full range 8 in. cone, closed box",
+                  {86, 90, 91, 91, 90, 88, 84},
+                  {40, 60, 80, 80, 60, 40, 20},
+                  boxedPiston(0.20),
                   pistonBox(0.25f, 0.28f, 0.40f, 0.20f)});
-  list.push_back({"PISTON12", "12 in. cone, closed box", {93, 96, 97, 97, 95, 92, 88},
-                  {150, 200, 200, 150, 100, 60, 30}, boxedPiston(0.30),
+  list.push_back({"PISTON12",
+                  "12 in. cone, closed box",
+                  {93, 96, 97, 97, 95, 92, 88},
+                  {150, 200, 200, 150, 100, 60, 30},
+                  boxedPiston(0.30),
                   pistonBox(0.38f, 0.40f, 0.60f, 0.30f)});
   auto hornBox = [](float mouthW, float mouthH) {
     ShapeParts s;
     s.box(-0.25f, 0.25f, -0.23f, 0.23f, -0.38f, 0.38f);
     const float x = 0.252f;
-    s.face({{x, -mouthW / 2, 0.36f - mouthH}, {x, mouthW / 2, 0.36f - mouthH},
-            {x, mouthW / 2, 0.36f}, {x, -mouthW / 2, 0.36f}});
+    s.face({{x, -mouthW / 2, 0.36f - mouthH},
+            {x, mouthW / 2, 0.36f - mouthH},
+            {x, mouthW / 2, 0.36f},
+            {x, -mouthW / 2, 0.36f}});
     s.circle(x, 0, -0.18f, 0.15f);
     return s;
   };
-  list.push_back({"CD9040", "Two-way, CD horn 90 x 40 deg", {94, 97, 100, 104, 107, 107, 105},
+  list.push_back({"CD9040",
+                  "Two-way, CD horn 90 x 40 deg",
+                  {94, 97, 100, 104, 107, 107, 105},
                   {200, 250, 200, 120, 60, 40, 20},
-                  constantDirectivityHorn(90, 40, 0.42, 0.26), hornBox(0.42f, 0.26f)});
-  list.push_back({"CD6040", "Two-way, CD horn 60 x 40 deg", {95, 98, 102, 106, 109, 110, 108},
+                  constantDirectivityHorn(90, 40, 0.42, 0.26),
+                  hornBox(0.42f, 0.26f)});
+  list.push_back({"CD6040",
+                  "Two-way, CD horn 60 x 40 deg",
+                  {95, 98, 102, 106, 109, 110, 108},
                   {200, 250, 200, 120, 60, 40, 20},
-                  constantDirectivityHorn(60, 40, 0.44, 0.30), hornBox(0.44f, 0.30f)});
+                  constantDirectivityHorn(60, 40, 0.44, 0.30),
+                  hornBox(0.44f, 0.30f)});
   {
     ShapeParts s;
     s.box(-0.07f, 0.07f, -0.07f, 0.07f, -0.50f, 0.50f);
-    for (int i = 0; i < 8; ++i) s.circle(0.072f, 0, static_cast<float>((i - 3.5) * 0.12), 0.05f, 24);
-    list.push_back({"COLUMN8", "Column, 8 x 4 in. drivers, 0.96 m", {84, 88, 92, 95, 96, 95, 92},
-                    {40, 80, 100, 100, 80, 60, 40}, column(8, 0.12, 0.10), s});
+    for (int i = 0; i < 8; ++i)
+      s.circle(0.072f, 0, static_cast<float>((i - 3.5) * 0.12), 0.05f, 24);
+    list.push_back({"COLUMN8",
+                    "Column, 8 x 4 in. drivers, 0.96 m",
+                    {84, 88, 92, 95, 96, 95, 92},
+                    {40, 80, 100, 100, 80, 60, 40},
+                    column(8, 0.12, 0.10),
+                    s});
   }
   {
     ShapeParts s;
     s.box(-0.45f, 0.30f, -0.30f, 0.30f, -0.35f, 0.35f);
     s.circle(0.302f, 0, 0, 0.22f);
-    list.push_back({"SUBCARD", "Cardioid subwoofer, 2 x 18 in. end-fire", {100, 98, 80, 70, 60, 50, 40},
-                    {1200, 800, 0, 0, 0, 0, 0}, cardioidSub(0.34, 0.45), s});
+    list.push_back({"SUBCARD",
+                    "Cardioid subwoofer, 2 x 18 in. end-fire",
+                    {100, 98, 80, 70, 60, 50, 40},
+                    {1200, 800, 0, 0, 0, 0, 0},
+                    cardioidSub(0.34, 0.45),
+                    s});
   }
   return list;
 }

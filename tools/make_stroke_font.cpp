@@ -31,12 +31,12 @@ using namespace tav;
 
 namespace {
 
-constexpr int CAP_UNITS = 8;            // height of a capital in font units
-constexpr int XHEIGHT_UNITS = 5;        // height of a lower-case x
-constexpr int HERSHEY_BASELINE = 9;     // Hershey y of the baseline (y grows downwards)
-constexpr int HERSHEY_CAP_TOP = -12;    // Hershey y of the top of a capital
+constexpr int CAP_UNITS = 8;          // height of a capital in font units
+constexpr int XHEIGHT_UNITS = 5;      // height of a lower-case x
+constexpr int HERSHEY_BASELINE = 9;   // Hershey y of the baseline (y grows downwards)
+constexpr int HERSHEY_CAP_TOP = -12;  // Hershey y of the top of a capital
 constexpr double SCALE = double(CAP_UNITS) / (HERSHEY_BASELINE - HERSHEY_CAP_TOP);
-constexpr int SPACE_ADVANCE = 6;        // units, the advance of a blank
+constexpr int SPACE_ADVANCE = 6;  // units, the advance of a blank
 
 constexpr int PEN_MOVE = 0;
 constexpr int PEN_DRAW = 1;
@@ -98,17 +98,24 @@ enum class Accent { Grave, Acute, Circumflex, Tilde, Diaeresis, Ring, Cedilla, C
 // Accent strokes centred on cx with their foot at y0, in font units.
 std::vector<Stroke> accentStrokes(Accent accent, double cx, double y0) {
   switch (accent) {
-    case Accent::Grave: return {{{cx + 0.5, y0}, {cx - 0.5, y0 + 1.2}}};
-    case Accent::Acute: return {{{cx - 0.5, y0}, {cx + 0.5, y0 + 1.2}}};
-    case Accent::Circumflex: return {{{cx - 1, y0}, {cx, y0 + 1}, {cx + 1, y0}}};
-    case Accent::Caron: return {{{cx - 1, y0 + 1}, {cx, y0}, {cx + 1, y0 + 1}}};
-    case Accent::Tilde: return {{{cx - 1.5, y0}, {cx - 0.5, y0 + 1}, {cx + 0.5, y0}, {cx + 1.5, y0 + 1}}};
+    case Accent::Grave:
+      return {{{cx + 0.5, y0}, {cx - 0.5, y0 + 1.2}}};
+    case Accent::Acute:
+      return {{{cx - 0.5, y0}, {cx + 0.5, y0 + 1.2}}};
+    case Accent::Circumflex:
+      return {{{cx - 1, y0}, {cx, y0 + 1}, {cx + 1, y0}}};
+    case Accent::Caron:
+      return {{{cx - 1, y0 + 1}, {cx, y0}, {cx + 1, y0 + 1}}};
+    case Accent::Tilde:
+      return {{{cx - 1.5, y0}, {cx - 0.5, y0 + 1}, {cx + 0.5, y0}, {cx + 1.5, y0 + 1}}};
     case Accent::Diaeresis:
       return {{{cx - 1, y0}, {cx - 1, y0 + 0.6}}, {{cx + 1, y0}, {cx + 1, y0 + 0.6}}};
     case Accent::Ring:
       return {{{cx, y0}, {cx + 1, y0 + 1}, {cx, y0 + 2}, {cx - 1, y0 + 1}, {cx, y0}}};
-    case Accent::Cedilla: return {{{cx, 0}, {cx, -1}, {cx + 1, -1.5}, {cx, -2.2}}};
-    case Accent::Slash: return {};
+    case Accent::Cedilla:
+      return {{{cx, 0}, {cx, -1}, {cx + 1, -1.5}, {cx, -2.2}}};
+    case Accent::Slash:
+      return {};
   }
   return {};
 }
@@ -234,7 +241,7 @@ const Composite COMPOSITES[] = {
 // Windows-1252 punctuation drawn with an ASCII glyph.
 const std::pair<int, char> ALIASES[] = {
     {0x82, ','}, {0x8B, '<'}, {0x91, '\''}, {0x92, '\''}, {0x93, '"'}, {0x94, '"'},
-    {0x96, '-'}, {0x97, '-'}, {0x9B, '>'}, {0xB7, '.'}, {0xD7, 'x'},
+    {0x96, '-'}, {0x97, '-'}, {0x9B, '>'},  {0xB7, '.'},  {0xD7, 'x'},
 };
 
 }  // namespace

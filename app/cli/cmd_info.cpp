@@ -56,7 +56,8 @@ CliCommandRegistration registration{{
     "Print what a project file or loudspeaker database holds, as JSON",
     [](CLI::App& app) {
       auto path = std::make_shared<std::string>();
-      app.add_option("file", *path, "Project file (.TPR) or loudspeaker database (.TSB)")->required();
+      app.add_option("file", *path, "Project file (.TPR) or loudspeaker database (.TSB)")
+          ->required();
       return std::function<int()>([path] { return runInfo(*path); });
     },
 }};

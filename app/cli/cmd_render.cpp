@@ -83,8 +83,8 @@ int runRender(const RenderOptions& options) {
   }
   const Project& project = loaded.project;
   const bool written = renderToPng(
-      size->width, size->height,
-      [&](Canvas& canvas) { renderFittedView(project, mode, canvas); }, options.out);
+      size->width, size->height, [&](Canvas& canvas) { renderFittedView(project, mode, canvas); },
+      options.out);
   if (!written) {
     printError("Cannot write the image " + options.out);
     return EXIT_FILE_ERROR;
@@ -106,7 +106,8 @@ CliCommandRegistration registration{{
       app.add_option("file", options->path, "Project file (.TPR)")->required();
       app.add_option("--view", options->view, "xy, yz, xz or 3d (default xy)")
           ->check(CLI::IsMember({"xy", "yz", "xz", "3d"}, CLI::ignore_case));
-      app.add_option("--size", options->size, "Picture size WIDTHxHEIGHT in pixels (default 1024x768)");
+      app.add_option("--size", options->size,
+                     "Picture size WIDTHxHEIGHT in pixels (default 1024x768)");
       app.add_option("--out", options->out, "PNG file to write")->required();
       return std::function<int()>([options] { return runRender(*options); });
     },

@@ -70,8 +70,9 @@ CliCommandRegistration registration{{
       auto path = std::make_shared<std::string>();
       auto method = std::make_shared<std::string>();
       app.add_option("file", *path, "Project file (.TPR)")->required();
-      app.add_option("--method", *method, "sabine, eyring, fitzroy or measurement "
-                                          "(default: the project's method)")
+      app.add_option("--method", *method,
+                     "sabine, eyring, fitzroy or measurement "
+                     "(default: the project's method)")
           ->check(CLI::IsMember({"sabine", "eyring", "fitzroy", "measurement"}));
       return std::function<int()>([path, method] { return runRt60(*path, *method); });
     },

@@ -80,8 +80,7 @@ std::unique_ptr<ModelObject> textToStrokes(const StrokeFont& font, std::string_v
     for (std::size_t i = 0; i < strokes; ++i) {
       const StrokeRecord& r = records[i];
       const Vec3d p = start + (advance + r.x * s) * u + (r.y * s) * w;
-      object->indices.push_back(
-          {r.pen, static_cast<std::uint16_t>(object->nodes.size())});
+      object->indices.push_back({r.pen, static_cast<std::uint16_t>(object->nodes.size())});
       object->nodes.push_back(toNode(p));
     }
     advance += records.back().x * s;

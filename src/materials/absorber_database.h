@@ -28,7 +28,7 @@ std::string absorberDatabaseTruncatedMessage(std::size_t recordsInFile);
 
 struct AbsorberDatabase {
   std::vector<AbsorberMaterial> records;  // list order, at most MAX_DATABASE_MATERIALS
-  std::string path;    // the file it was loaded from; empty: no database loaded
+  std::string path;                       // the file it was loaded from; empty: no database loaded
   std::string folder;  // folder of the last database opened (start of the open dialog)
 
   bool loaded() const { return !path.empty(); }

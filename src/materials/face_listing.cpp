@@ -54,8 +54,7 @@ MaterialTotals FaceListing::materialTotals(std::uint16_t material) const {
   return t;
 }
 
-FaceListing buildFaceListing(const FaceTable& table, const ProjectMaterials& materials,
-                             bool feet) {
+FaceListing buildFaceListing(const FaceTable& table, const ProjectMaterials& materials, bool feet) {
   FaceListing listing;
   listing.feet = feet;
   listing.rows.reserve(table.size());

@@ -16,14 +16,14 @@ namespace tav {
 struct ProjectMaterials;
 
 struct FaceListingRow {
-  std::size_t number = 0;      // 1-based position in the listing
-  std::size_t tableIndex = 0;  // the face's record in the (sorted) face table
-  double area = 0;             // m², or ft² in feet
-  double share = 0;            // % of the total area
-  std::uint16_t material = 0;  // material slot used (an out-of-range number counts as 0)
-  std::string materialName;    // Windows-1252, as stored in the material record
-  std::array<double, 6> bounds{};       // xmin, xmax, ymin, ymax, zmin, zmax (m or ft)
-  std::array<double, 7> absorption{};   // area × α per band (Sabines in the area unit)
+  std::size_t number = 0;              // 1-based position in the listing
+  std::size_t tableIndex = 0;          // the face's record in the (sorted) face table
+  double area = 0;                     // m², or ft² in feet
+  double share = 0;                    // % of the total area
+  std::uint16_t material = 0;          // material slot used (an out-of-range number counts as 0)
+  std::string materialName;            // Windows-1252, as stored in the material record
+  std::array<double, 6> bounds{};      // xmin, xmax, ymin, ymax, zmin, zmax (m or ft)
+  std::array<double, 7> absorption{};  // area × α per band (Sabines in the area unit)
 };
 
 struct MaterialTotals {

@@ -278,8 +278,9 @@ std::vector<std::string> areaErrorLines(const AreaClosure& closure, double surfa
   std::vector<std::string> lines;
   if (!(closure.totalError > AREA_ERROR_TOLERANCE * surface) || !(surface > 0)) return lines;
   const double k = feet ? SQFT_PER_SQM : 1.0;
-  lines.push_back(format(feet ? "Total Area Error : %6.2f ft\u00B2" : "Total Area Error : %6.2f m\u00B2",
-                         closure.totalError * k));
+  lines.push_back(
+      format(feet ? "Total Area Error : %6.2f ft\u00B2" : "Total Area Error : %6.2f m\u00B2",
+             closure.totalError * k));
   struct Plane {
     const char* metric;
     const char* imperial;

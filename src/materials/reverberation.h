@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "model/vec3.h"
 #include "model/octave_bands.h"
+#include "model/vec3.h"
 
 namespace tav {
 
@@ -40,21 +40,21 @@ inline constexpr const char* CAPTION_PLEASE_CORRECT = "Please correct";
 // How well the faces close: signed sums of the halved area vectors and the
 // areas projected onto the three planes (m²).
 struct AreaClosure {
-  Vec3d signedSum;     // ΣNx, ΣNy, ΣNz
-  double areaXY = 0;   // Σ|Nz|
-  double areaYZ = 0;   // Σ|Nx|
-  double areaXZ = 0;   // Σ|Ny|
+  Vec3d signedSum;       // ΣNx, ΣNy, ΣNz
+  double areaXY = 0;     // Σ|Nz|
+  double areaYZ = 0;     // Σ|Nx|
+  double areaXZ = 0;     // Σ|Ny|
   float totalError = 0;  // |signedSum|
 };
 
 // The sums over the room faces all methods start from.
 struct RoomAccumulation {
   std::size_t faceCount = 0;
-  double volume = 0;   // V, m³; positive when the faces point into the room
-  double surface = 0;  // S, m²
-  BandValues absorption{};  // A per band, m² (Sabines), without air
-  double sx = 0, sy = 0, sz = 0;          // Σ|Nx|, Σ|Ny|, Σ|Nz|
-  BandValues ax{}, ay{}, az{};            // Σ α·|Nx| etc.
+  double volume = 0;              // V, m³; positive when the faces point into the room
+  double surface = 0;             // S, m²
+  BandValues absorption{};        // A per band, m² (Sabines), without air
+  double sx = 0, sy = 0, sz = 0;  // Σ|Nx|, Σ|Ny|, Σ|Nz|
+  BandValues ax{}, ay{}, az{};    // Σ α·|Nx| etc.
   AreaClosure closure;
 };
 

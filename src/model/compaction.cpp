@@ -82,7 +82,7 @@ class NodeFinder {
     std::int64_t x = 0, y = 0, z = 0;
   };
   static constexpr double CELLS_PER_METRE = 1000.0;  // a cell is as wide as the merge distance
-  static constexpr double FILED_LIMIT = 1e9;          // metres; beyond this nodes are not filed
+  static constexpr double FILED_LIMIT = 1e9;         // metres; beyond this nodes are not filed
 
   static bool cellOf(const Node& p, Cell& c) {
     const double v[3] = {p.x, p.y, p.z};

@@ -44,9 +44,9 @@ constexpr int PROJECT_VERSION_CURRENT_READER = 200;
 struct ProjectLoadResult {
   Project project;
   UserMessage error;
-  std::string format;                   // the magic without trailing blanks
-  int version = 0;                      // version x 100 (280, 127, ...)
-  std::size_t resetSpeakerTypes = 0;    // embedded types that failed their check
+  std::string format;                     // the magic without trailing blanks
+  int version = 0;                        // version x 100 (280, 127, ...)
+  std::size_t resetSpeakerTypes = 0;      // embedded types that failed their check
   std::size_t convertedSpeakerTypes = 0;  // older-layout types widened on reading
   bool ok() const { return error.empty(); }
 };

@@ -17,7 +17,8 @@ bool readLegacyLayout(std::span<const std::uint8_t> bytes, Project& project,
   rd.skip(PROJECT_HEADER_SIZE);
   if (!readLayerTable(rd, project.layers)) return false;
   std::vector<ReadRecord> records;
-  if (!readObjectRecords(rd, RecordLayout::Legacy, [](const RecordHead&) { return true; }, records))
+  if (!readObjectRecords(
+          rd, RecordLayout::Legacy, [](const RecordHead&) { return true; }, records))
     return false;
   takeObjects(records, RecordLayout::Legacy, project);
   if (!readSpeakerTypes(rd, project, stats)) return false;

@@ -15,7 +15,8 @@ bool readCurrentLayout(std::span<const std::uint8_t> bytes, Project& project,
   if (!rd.skip(PROJECT_HEADER_SIZE)) return false;
   if (!readLayerTable(rd, project.layers)) return false;
   std::vector<ReadRecord> records;
-  if (!readObjectRecords(rd, RecordLayout::Current, [](const RecordHead&) { return true; }, records))
+  if (!readObjectRecords(
+          rd, RecordLayout::Current, [](const RecordHead&) { return true; }, records))
     return false;
   takeObjects(records, RecordLayout::Current, project);
   if (!readSpeakerTypes(rd, project, stats)) return false;
@@ -37,14 +38,16 @@ bool readCurrentLayout(std::span<const std::uint8_t> bytes, Project& project,
 
 int projectFileVersion(std::span<const std::uint8_t> bytes) {
   const std::size_t prefix = std::strlen(PROJECT_MAGIC_PREFIX);
-  if (bytes.size() < PROJECT_HEADER_SIZE || std::memcmp(bytes.data(), PROJECT_MAGIC_PREFIX, prefix) != 0)
+  if (bytes.size() < PROJECT_HEADER_SIZE ||
+      std::memcmp(bytes.data(), PROJECT_MAGIC_PREFIX, prefix) != 0)
     return -1;
   // The 4 characters after the prefix as a decimal number ("2.80"), times 100.
   const char* v = reinterpret_cast<const char*>(bytes.data() + prefix);
   std::size_t i = 0;
   while (i < 4 && v[i] == ' ') ++i;
   int whole = 0;
-  for (; i < 4 && std::isdigit(static_cast<unsigned char>(v[i])); ++i) whole = whole * 10 + (v[i] - '0');
+  for (; i < 4 && std::isdigit(static_cast<unsigned char>(v[i])); ++i)
+    whole = whole * 10 + (v[i] - '0');
   int hundredths = 0;
   if (i < 4 && v[i] == '.') {
     ++i;

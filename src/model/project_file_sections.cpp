@@ -53,7 +53,8 @@ bool readRecordHead(LeReader& rd, RecordLayout layout, RecordHead& head) {
   if (head.layer >= static_cast<std::uint32_t>(LAYER_COUNT)) return rd.fail(), false;
   const std::uint64_t entrySize =
       layout == RecordLayout::Current ? INDEX_ENTRY_SIZE : LEGACY_INDEX_ENTRY_SIZE;
-  const std::uint64_t body = std::uint64_t{head.dataSize} + std::uint64_t{head.nodeCount} * NODE_SIZE +
+  const std::uint64_t body = std::uint64_t{head.dataSize} +
+                             std::uint64_t{head.nodeCount} * NODE_SIZE +
                              std::uint64_t{head.indexCount} * entrySize;
   if (body > rd.remaining()) return rd.fail(), false;
   return true;
@@ -167,7 +168,8 @@ void applyLoadedColour(ModelObject& object, std::uint32_t storedColour, RecordLa
       break;
   }
   // Colours index a 64-entry palette.
-  if (object.colour >= PALETTE_SIZE) object.colour = defaultLayerColour(object.layer) % PALETTE_SIZE;
+  if (object.colour >= PALETTE_SIZE)
+    object.colour = defaultLayerColour(object.layer) % PALETTE_SIZE;
 }
 
 bool readSpeakerTypes(LeReader& rd, Project& project, SpeakerTypeStats& stats) {
@@ -204,8 +206,8 @@ bool readSpeakerTypes(LeReader& rd, Project& project, SpeakerTypeStats& stats) {
       if (rd.failed()) return false;
       const auto converted = convertOldSpeakerRecord(stored, EMBEDDED_CONVERSION_MARK_AT);
       if (converted.size() != SPEAKER_TYPE_SIZE) return rd.fail(), false;
-      *type = decodeSpeakerType(std::span<const std::uint8_t, SPEAKER_TYPE_SIZE>(
-          converted.data(), SPEAKER_TYPE_SIZE));
+      *type = decodeSpeakerType(
+          std::span<const std::uint8_t, SPEAKER_TYPE_SIZE>(converted.data(), SPEAKER_TYPE_SIZE));
       ++stats.converted;
     }
     static_assert(SPEAKER_SHAPE_REFERENCE_AT < OLD_SPEAKER_HEAD_SIZE);
@@ -233,8 +235,8 @@ bool readMaterials(LeReader& rd, ProjectMaterials& materials) {
   for (int i = 0; i < count; ++i) {
     const auto bytes = rd.view(ABSORBER_MATERIAL_SIZE);
     if (rd.failed()) return false;
-    slots.push_back(decodeAbsorberMaterial(
-        std::span<const std::uint8_t, ABSORBER_MATERIAL_SIZE>(bytes.data(), ABSORBER_MATERIAL_SIZE)));
+    slots.push_back(decodeAbsorberMaterial(std::span<const std::uint8_t, ABSORBER_MATERIAL_SIZE>(
+        bytes.data(), ABSORBER_MATERIAL_SIZE)));
   }
   materials.slots = std::move(slots);
   return true;

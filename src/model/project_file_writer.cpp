@@ -24,7 +24,8 @@ void writeHeader(LeWriter& w, const ProjectSettings& s) {
   w.f32(s.gridSize);
   w.zeros(24);
   const CalculationOptions& c = s.calculation;
-  for (std::int16_t v : {c.displayMode, c.scaleStep, c.gridIndex, c.band, c.phaseRelation, c.includeRoom})
+  for (std::int16_t v :
+       {c.displayMode, c.scaleStep, c.gridIndex, c.band, c.phaseRelation, c.includeRoom})
     w.i16(v);
 }
 
@@ -69,7 +70,8 @@ void writePrintHeaderObject(LeWriter& w, const PrintHeader& header) {
   pseudo.shape = SHAPE_PRINT_HEADER;
   pseudo.flags = OF_PRINT_HEADER;
   pseudo.data.resize(PRINT_HEADER_SIZE);
-  encodePrintHeader(header, std::span<std::uint8_t, PRINT_HEADER_SIZE>(pseudo.data.data(), PRINT_HEADER_SIZE));
+  encodePrintHeader(
+      header, std::span<std::uint8_t, PRINT_HEADER_SIZE>(pseudo.data.data(), PRINT_HEADER_SIZE));
   writeObject(w, pseudo, true);
 }
 
@@ -78,7 +80,8 @@ bool endsWithTprIgnoringCase(const std::string& path) {
   const std::string tail = path.substr(path.size() - 4);
   const std::string ext = PROJECT_EXTENSION;
   return std::equal(tail.begin(), tail.end(), ext.begin(), [](char a, char b) {
-    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+    return std::toupper(static_cast<unsigned char>(a)) ==
+           std::toupper(static_cast<unsigned char>(b));
   });
 }
 

@@ -13,8 +13,18 @@ struct Vec3d {
   friend Vec3d operator*(Vec3d a, double s) { return {a.x * s, a.y * s, a.z * s}; }
   friend Vec3d operator*(double s, Vec3d a) { return a * s; }
   friend bool operator==(Vec3d a, Vec3d b) = default;
-  Vec3d& operator+=(Vec3d b) { x += b.x; y += b.y; z += b.z; return *this; }
-  Vec3d& operator-=(Vec3d b) { x -= b.x; y -= b.y; z -= b.z; return *this; }
+  Vec3d& operator+=(Vec3d b) {
+    x += b.x;
+    y += b.y;
+    z += b.z;
+    return *this;
+  }
+  Vec3d& operator-=(Vec3d b) {
+    x -= b.x;
+    y -= b.y;
+    z -= b.z;
+    return *this;
+  }
 };
 
 inline double dot(Vec3d a, Vec3d b) { return a.x * b.x + a.y * b.y + a.z * b.z; }

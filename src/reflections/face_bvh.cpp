@@ -225,8 +225,7 @@ void FaceBvh::facesCrossingLine(int axis, double u, double v,
   std::sort(out.begin(), out.end());
 }
 
-std::optional<RayFaceHit> FaceBvh::nearestFaceAlongRay(const FaceTable& table,
-                                                       const Vec3d& origin,
+std::optional<RayFaceHit> FaceBvh::nearestFaceAlongRay(const FaceTable& table, const Vec3d& origin,
                                                        const Vec3d& direction,
                                                        std::optional<std::uint32_t> exclude,
                                                        double maxDistanceSq) const {

@@ -27,9 +27,9 @@ FaceBox faceBox(const FaceRecord& face);
 
 // How a query box must overlap a face's box on every axis.
 enum class BoxOverlap {
-  Closed,      // query.lo <= face.hi and query.hi >= face.lo
-  Strict,      // query.lo < face.hi and query.hi > face.lo
-  UpperOpen,   // query.hi >= face.lo and query.lo < face.hi
+  Closed,     // query.lo <= face.hi and query.hi >= face.lo
+  Strict,     // query.lo < face.hi and query.hi > face.lo
+  UpperOpen,  // query.hi >= face.lo and query.lo < face.hi
 };
 
 // The loop's box test, shared by the hierarchy's leaves and every caller.

@@ -37,8 +37,7 @@ constexpr std::array<int, 2> otherAxes(int axis) {
 // model; the inside test does not depend on the polygons' direction, so
 // inversions made between rounds cannot change what a line crosses.
 void rawCrossings(const FaceTable& table, const FaceBvh* bvh, int axis, double u, double v,
-                  double start, std::vector<std::uint32_t>& candidates,
-                  std::vector<RawHit>& out) {
+                  double start, std::vector<std::uint32_t>& candidates, std::vector<RawHit>& out) {
   out.clear();
   const auto [b, c] = otherAxes(axis);
   Vec3d origin, direction;

@@ -78,11 +78,11 @@ enum class RoomCheckStatus {
 
 struct RoomCheckResult {
   RoomCheckStatus status = RoomCheckStatus::Completed;
-  UserMessage tableMessage;  // from building the face table ("Too many room faces")
-  UserMessage message;       // result text and caption (empty when cancelled)
+  UserMessage tableMessage;               // from building the face table ("Too many room faces")
+  UserMessage message;                    // result text and caption (empty when cancelled)
   std::array<RoomScanCounts, 3> scans{};  // x, y, z
-  double scannedArea = 0;  // m², over the three scans
-  double errorArea = 0;    // m² of leaking lines
+  double scannedArea = 0;                 // m², over the three scans
+  double errorArea = 0;                   // m² of leaking lines
   std::int64_t inverted = 0;
   bool flagYZ = false;  // x scan leaked or hit nothing
   bool flagXZ = false;  // y scan

@@ -56,10 +56,10 @@ enum class SelectionMode { None, Picking, Window };
 
 // The shared input state. Points are model coordinates in metres.
 struct InputState {
-  Node current;  // the point under the cursor after snapping; read after PointGiven
-  Node last;     // the previously given point: origin of relative and polar input
-  Node tracked;  // the cursor position before it becomes the current point
-  Node base;     // set by askBasePoint: origin of offsets
+  Node current;       // the point under the cursor after snapping; read after PointGiven
+  Node last;          // the previously given point: origin of relative and polar input
+  Node tracked;       // the cursor position before it becomes the current point
+  Node base;          // set by askBasePoint: origin of offsets
   PixelPoint cursor;  // the cross-hair position in the view
   bool cursorInView = false;
   SelectionMode selection = SelectionMode::None;

@@ -26,7 +26,8 @@ Node mirrorInViewPlane(std::int16_t viewMode, const Node& node, const Node& base
   const double len2 = du * du + dw * dw;
   if (!(len2 > 1e-6)) return node;
   // Twice the signed distance from the line, along its normal (-dw, du).
-  const double t = 2.0 * ((double(base.*w) - node.*w) * du - (double(base.*u) - node.*u) * dw) / len2;
+  const double t =
+      2.0 * ((double(base.*w) - node.*w) * du - (double(base.*u) - node.*u) * dw) / len2;
   Node out = node;
   out.*u = static_cast<float>(node.*u - dw * t);
   out.*w = static_cast<float>(node.*w + du * t);

@@ -42,8 +42,7 @@ std::string defaultHelpFile(const std::string& dataFolder) {
 
 Shell::Shell(Platform& platform, ShellOptions options)
     : platform_(platform), options_(std::move(options)) {
-  session_.historyPath =
-      options_.historyPath.empty() ? defaultHistoryPath() : options_.historyPath;
+  session_.historyPath = options_.historyPath.empty() ? defaultHistoryPath() : options_.historyPath;
   session_.dataFolder = options_.dataFolder.empty() ? defaultDataFolder() : options_.dataFolder;
   session_.helpFile =
       options_.helpFile.empty() ? defaultHelpFile(session_.dataFolder) : options_.helpFile;

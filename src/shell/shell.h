@@ -213,8 +213,8 @@ class Shell final : public CommandContext, public Interaction, public MainWindow
   DragMode drag_ = DragMode::None;
   PreviewBuilder builder_;
   bool lineMode_ = false;
-  bool rubberWindow_ = false;  // zoom window: rectangle from windowCorner
-  bool crossHidden_ = false;   // Ctrl held or a typed-point dialog open
+  bool rubberWindow_ = false;          // zoom window: rectangle from windowCorner
+  bool crossHidden_ = false;           // Ctrl held or a typed-point dialog open
   std::optional<FaceSelection> face_;  // highlighted by face selection
 };
 

@@ -7,8 +7,8 @@
 #include "model/project_file.h"
 #include "platform/keys.h"
 #include "shell/shell.h"
-#include "view/grid.h"
 #include "view/eye_view.h"
+#include "view/grid.h"
 #include "view/view_zoom.h"
 
 namespace tav {
@@ -43,14 +43,18 @@ void Shell::registerOwnCommands() {
   r.add(202, [this](CommandContext&) { undoRedo(true); });
   r.add(210, [this](CommandContext&) { copyViewToClipboard(); });
   r.add(11111, [this](CommandContext&) { showHelp(); });
-  r.add(2206, [this](CommandContext&) { importObjectsCommand(LAYER_ROOM); }, "IMPORT > ");
-  r.add(4206, [this](CommandContext&) { importObjectsCommand(LAYER_AUX); }, "INSERT > ");
+  r.add(
+      2206, [this](CommandContext&) { importObjectsCommand(LAYER_ROOM); }, "IMPORT > ");
+  r.add(
+      4206, [this](CommandContext&) { importObjectsCommand(LAYER_AUX); }, "INSERT > ");
 
   r.add(602, [this](CommandContext&) { zoomAll(); });
-  r.add(603, [this](CommandContext&) { zoomWindowCommand(); }, "ZOOM WINDOW > ");
+  r.add(
+      603, [this](CommandContext&) { zoomWindowCommand(); }, "ZOOM WINDOW > ");
   r.add(604, [this](CommandContext&) { toggleHiddenBackfaces(false); });
   r.add(605, [this](CommandContext&) { toggleHiddenBackfaces(true); });
-  r.add(606, [this](CommandContext&) { eyePointCommand(); }, "EYE POINT > ");
+  r.add(
+      606, [this](CommandContext&) { eyePointCommand(); }, "EYE POINT > ");
   for (int n : {608, 610, 611, 612, 613, 614, 615}) {
     r.add(n, [this, n](CommandContext&) { toggleLayer(n); });
   }
@@ -68,9 +72,8 @@ void Shell::registerOwnCommands() {
 
 bool Shell::confirmDiscard() {
   if (!confirmDiscardNeeded(project_)) return true;
-  const MessageResult answer =
-      showMessage(MSG_NOT_SAVED, CAPTION_WARNING, MessageButtons::OkCancelDefaultCancel,
-                  MessageIcon::Warning);
+  const MessageResult answer = showMessage(
+      MSG_NOT_SAVED, CAPTION_WARNING, MessageButtons::OkCancelDefaultCancel, MessageIcon::Warning);
   if (answer != MessageResult::Ok) return false;
   session_.undo.clearUndo();
   return true;
@@ -127,8 +130,8 @@ void Shell::openProjectCommand() {
   FileDialogRequest request;
   request.title = "Open";
   request.filter = FILTER_OPEN;
-  request.folder = session_.history.projectFolder.empty() ? session_.dataFolder
-                                                          : session_.history.projectFolder;
+  request.folder =
+      session_.history.projectFolder.empty() ? session_.dataFolder : session_.history.projectFolder;
   request.overwritePrompt = false;
   const std::optional<std::string> path = openFileName(request);
   if (!path) return;
@@ -140,8 +143,8 @@ void Shell::saveProjectAsCommand() {
   FileDialogRequest request;
   request.title = "Save as";
   request.filter = FILTER_SAVE;
-  request.folder = session_.history.projectFolder.empty() ? session_.dataFolder
-                                                          : session_.history.projectFolder;
+  request.folder =
+      session_.history.projectFolder.empty() ? session_.dataFolder : session_.history.projectFolder;
   request.fileName = fileNameOf(project_.name);
   request.defaultExtension = "TPR";
   request.overwritePrompt = true;
@@ -177,8 +180,8 @@ void Shell::importObjectsCommand(std::uint32_t targetLayer) {
   FileDialogRequest request;
   request.title = targetLayer == LAYER_AUX ? "Insert File" : "Import Room Geometry";
   request.filter = FILTER_OPEN;
-  request.folder = session_.history.projectFolder.empty() ? session_.dataFolder
-                                                          : session_.history.projectFolder;
+  request.folder =
+      session_.history.projectFolder.empty() ? session_.dataFolder : session_.history.projectFolder;
   request.overwritePrompt = false;
   const std::optional<std::string> path = openFileName(request);
   if (!path) return;
@@ -224,8 +227,9 @@ void Shell::undoRedo(bool redo) {
 void Shell::copyViewToClipboard() {
   if (!canDraw()) return;
   const RgbImage picture = window_->viewPicture();
-  platform_.copyPictureToClipboard(picture.width, picture.height,
-                                   [&picture](Canvas& c) { c.drawImage({0, 0}, picture); });
+  platform_.copyPictureToClipboard(picture.width, picture.height, [&picture](Canvas& c) {
+    c.drawImage({0, 0}, picture);
+  });
 }
 
 // --- View ---

@@ -79,8 +79,8 @@ class PointDialogHandler : public DialogHandler {
 }  // namespace
 
 void Shell::onMouse(const MouseEvent& event) {
-  const bool inside =
-      event.pos.x >= 0 && event.pos.y >= 0 && event.pos.x < view_.width && event.pos.y < view_.height;
+  const bool inside = event.pos.x >= 0 && event.pos.y >= 0 && event.pos.x < view_.width &&
+                      event.pos.y < view_.height;
   switch (event.action) {
     case MouseAction::Move: {
       // Inside the view the cross-hair replaces the system cursor; with Ctrl
@@ -127,7 +127,8 @@ void Shell::trackMouse(PixelPoint pixel) {
   }
   input_.cursor = pixel;
   if (input_.selection == SelectionMode::None && s.nodeSnapOn && !project_.objects.empty()) {
-    const bool skipSelected = drag_ == DragMode::CirclePreview || drag_ == DragMode::RectanglePreview;
+    const bool skipSelected =
+        drag_ == DragMode::CirclePreview || drag_ == DragMode::RectanglePreview;
     if (const auto snap = findSnapNode(view_, project_.objects, project_.nodeSnapLayer,
                                        s.nodeSnapWidth, pixel, skipSelected)) {
       if (view_.is2D()) {

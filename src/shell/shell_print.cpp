@@ -9,8 +9,9 @@ void Shell::printView() {
   if (view_.mode == VIEW_PERSPECTIVE) {
     // A perspective has no scale: its picture, fitted to the page.
     const RgbImage picture = window_->viewPicture();
-    platform_.printPicture("Taviron", picture.width, picture.height,
-                           [&picture](Canvas& c) { c.drawImage({0, 0}, picture); });
+    platform_.printPicture("Taviron", picture.width, picture.height, [&picture](Canvas& c) {
+      c.drawImage({0, 0}, picture);
+    });
     return;
   }
   std::unique_ptr<PrintJob> job = platform_.choosePrinter("Taviron");

@@ -108,8 +108,8 @@ int Shell::selectObjects() {
     if (r == InputOutcome::Finished) break;
     const PixelPoint click = input_.cursor;
     const bool window = input_.selection == SelectionMode::Window;
-    const PickBox box = window ? pickBoxBetween(input_.windowCorner, click)
-                               : pickBoxAround(click, PICK_BOX_HALF);
+    const PickBox box =
+        window ? pickBoxBetween(input_.windowCorner, click) : pickBoxAround(click, PICK_BOX_HALF);
     // Leftwards or upwards: only what lies entirely inside.
     const bool entirely =
         window && (click.x < input_.windowCorner.x || click.y < input_.windowCorner.y);

@@ -22,9 +22,7 @@ double EqualizerState::clamp(double v) const {
   return std::min(upperLimit(), std::max(lowerLimit(), v));
 }
 
-void EqualizerState::updateMaster() {
-  master_ = *std::max_element(values_.begin(), values_.end());
-}
+void EqualizerState::updateMaster() { master_ = *std::max_element(values_.begin(), values_.end()); }
 
 void EqualizerState::setBand(int b, double value) {
   if (b < 0 || b >= BAND_COUNT) return;
@@ -47,17 +45,29 @@ void EqualizerState::scroll(int bar, EqualizerScroll action, int thumb) {
   const double current = valueAt(bar);
   double v = current;
   switch (action) {
-    case EqualizerScroll::LineUp: v = current + line; break;
-    case EqualizerScroll::LineDown: v = current - line; break;
-    case EqualizerScroll::PageUp: v = current + page; break;
-    case EqualizerScroll::PageDown: v = current - page; break;
+    case EqualizerScroll::LineUp:
+      v = current + line;
+      break;
+    case EqualizerScroll::LineDown:
+      v = current - line;
+      break;
+    case EqualizerScroll::PageUp:
+      v = current + page;
+      break;
+    case EqualizerScroll::PageDown:
+      v = current - page;
+      break;
     case EqualizerScroll::Thumb: {
       const int pos = std::clamp(thumb, 0, EQ_BAR_RANGE);
       v = gain ? -pos : (EQ_BAR_RANGE - pos) / 10.0;
       break;
     }
-    case EqualizerScroll::Top: v = upperLimit(); break;
-    case EqualizerScroll::Bottom: v = lowerLimit(); break;
+    case EqualizerScroll::Top:
+      v = upperLimit();
+      break;
+    case EqualizerScroll::Bottom:
+      v = lowerLimit();
+      break;
   }
   if (bar == EQ_MASTER)
     setMaster(v);

@@ -27,22 +27,22 @@ constexpr double EQ_BAND_OFF_DB = -50.0;
 constexpr float EQ_DEFAULT_GAIN_DB = -9.0f;
 
 struct PlacedSpeaker {
-  char name[11] = {};   // upper case, at most 10 characters
-  char group[11] = {};  // upper case; carries an imported type name until resolved
+  char name[11] = {};           // upper case, at most 10 characters
+  char group[11] = {};          // upper case; carries an imported type name until resolved
   std::int16_t switchedOn = 1;  // bit 0
   std::int16_t polarity = 1;    // +1 or -1
   float nominalPower = 1.0f;    // W; used for bands whose maximum power is below 0.1 W
   std::array<float, BAND_COUNT> eqGain{};           // dB, relative to maximum power
   std::array<float, BAND_COUNT> electricalPower{};  // W, derived
   std::array<float, BAND_COUNT> acousticFactor{};   // F_b = W_b * 10^(S_b/10), derived
-  float delay = 0;                  // ms
-  Node position;                    // reference point, metres
-  float horizontal = 0;             // rad, main axis azimuth from +x towards +y
-  float vertical = 0;               // rad, elevation of the main axis
-  float rotation = 0;               // rad, about the main axis
-  std::int16_t typeIndex = 0;       // position in the project's speaker types
+  float delay = 0;                                  // ms
+  Node position;                                    // reference point, metres
+  float horizontal = 0;                             // rad, main axis azimuth from +x towards +y
+  float vertical = 0;                               // rad, elevation of the main axis
+  float rotation = 0;                               // rad, about the main axis
+  std::int16_t typeIndex = 0;                       // position in the project's speaker types
   // Offset 144 holds a run-time pointer in the stored layout: written 0, ignored.
-  std::uint32_t reserved148 = 0;    // kept as read
+  std::uint32_t reserved148 = 0;  // kept as read
 
   bool isOn() const { return (switchedOn & 1) != 0; }
   Vec3d pos() const { return toVec(position); }

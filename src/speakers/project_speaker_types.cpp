@@ -22,8 +22,8 @@ const ModelObject& shapeOf(const SpeakerType& type) {
   return defaultSpeakerShape();
 }
 
-bool resolveSpeakerType(Project& project, const SpeakerDatabaseIndex& index,
-                        PlacedSpeaker& speaker, const std::string& name, UserMessage* message) {
+bool resolveSpeakerType(Project& project, const SpeakerDatabaseIndex& index, PlacedSpeaker& speaker,
+                        const std::string& name, UserMessage* message) {
   for (std::size_t i = 0; i < project.speakerTypes.size(); ++i) {
     const SpeakerType* t = project.speakerTypes[i].get();
     if (t && fixedString(t->name) == name) {
@@ -48,7 +48,8 @@ bool resolveSpeakerType(Project& project, const SpeakerDatabaseIndex& index,
 
 std::array<std::uint8_t, SPEAKER_HEAD_SIZE> speakerHeadOf(const SpeakerType& type) {
   std::vector<std::uint8_t> record(SPEAKER_TYPE_SIZE);
-  encodeSpeakerType(type, std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(record.data(), SPEAKER_TYPE_SIZE));
+  encodeSpeakerType(type,
+                    std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(record.data(), SPEAKER_TYPE_SIZE));
   std::array<std::uint8_t, SPEAKER_HEAD_SIZE> head;
   std::copy_n(record.begin(), SPEAKER_HEAD_SIZE, head.begin());
   return head;

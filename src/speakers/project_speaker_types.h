@@ -25,9 +25,8 @@ const ModelObject& shapeOf(const SpeakerType& type);
 // about a shape file of unknown format, the type then using the default
 // shape); otherwise `message` receives "Loudspeaker not available in
 // database" (or the 500-type refusal).
-bool resolveSpeakerType(Project& project, const SpeakerDatabaseIndex& index,
-                        PlacedSpeaker& speaker, const std::string& name,
-                        UserMessage* message = nullptr);
+bool resolveSpeakerType(Project& project, const SpeakerDatabaseIndex& index, PlacedSpeaker& speaker,
+                        const std::string& name, UserMessage* message = nullptr);
 
 // The first 512 bytes of a type as the Edit Loudspeaker dialog uses them
 // for its power figures (plain form).

@@ -59,8 +59,8 @@ std::optional<std::string> recordName(const std::uint8_t* head) {
 }
 
 bool checkRecord(std::vector<std::uint8_t>& record) {
-  return unscrambleSpeakerRecord(std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(record.data(),
-                                                                            SPEAKER_TYPE_SIZE));
+  return unscrambleSpeakerRecord(
+      std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(record.data(), SPEAKER_TYPE_SIZE));
 }
 
 std::string upper(std::string s) {
@@ -85,8 +85,8 @@ bool listType(SpeakerDatabaseIndex& index, SpeakerDatabaseEntry entry) {
 }
 
 void listPlain(SpeakerDatabaseIndex& index, std::int64_t size) {
-  const std::int64_t count = (size - std::int64_t(SPEAKER_DB_HEADER_SIZE)) /
-                             std::int64_t(OLD_SPEAKER_TYPE_SIZE);
+  const std::int64_t count =
+      (size - std::int64_t(SPEAKER_DB_HEADER_SIZE)) / std::int64_t(OLD_SPEAKER_TYPE_SIZE);
   for (std::int64_t i = 0; i < count; ++i) {
     const std::int64_t at = SPEAKER_DB_HEADER_SIZE + i * std::int64_t(OLD_SPEAKER_TYPE_SIZE);
     auto head = readAt(index.path, at, OLD_SPEAKER_HEAD_SIZE);
@@ -98,8 +98,8 @@ void listPlain(SpeakerDatabaseIndex& index, std::int64_t size) {
 }
 
 void listProtected(SpeakerDatabaseIndex& index, std::int64_t size) {
-  const std::int64_t count = (size - std::int64_t(SPEAKER_DB_HEADER_SIZE)) /
-                             std::int64_t(SPEAKER_TYPE_SIZE);
+  const std::int64_t count =
+      (size - std::int64_t(SPEAKER_DB_HEADER_SIZE)) / std::int64_t(SPEAKER_TYPE_SIZE);
   for (std::int64_t i = 0; i < count; ++i) {
     const std::int64_t at = SPEAKER_DB_HEADER_SIZE + i * std::int64_t(SPEAKER_TYPE_SIZE);
     auto record = readAt(index.path, at, SPEAKER_TYPE_SIZE);
@@ -194,14 +194,20 @@ DatabaseLoadResult loadSpeakerDatabase(SpeakerDatabaseIndex& index, const std::s
   index.entries.clear();
   index.truncated = false;
   switch (layout) {
-    case SpeakerDatabaseLayout::Plain: listPlain(index, size); break;
-    case SpeakerDatabaseLayout::Protected: listProtected(index, size); break;
+    case SpeakerDatabaseLayout::Plain:
+      listPlain(index, size);
+      break;
+    case SpeakerDatabaseLayout::Protected:
+      listProtected(index, size);
+      break;
     case SpeakerDatabaseLayout::WithShapes:
       listWithShapes(index, size, static_cast<std::int16_t>(loadU16(header->data() + 30)));
       break;
-    case SpeakerDatabaseLayout::None: break;
+    case SpeakerDatabaseLayout::None:
+      break;
   }
-  if (index.selection < 0 || index.selection >= static_cast<int>(index.count())) index.selection = 0;
+  if (index.selection < 0 || index.selection >= static_cast<int>(index.count()))
+    index.selection = 0;
   result.loaded = true;
   if (index.truncated) result.message = {MSG_DB_TOO_MANY_TYPES, ""};
   return result;
@@ -272,9 +278,8 @@ std::unique_ptr<ModelObject> readSpeakerShape(const SpeakerDatabaseIndex& index,
   const std::string dir = index.directory();
   std::string lower = e.name;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (const std::string& file :
-       {dir + e.name + SHAPE_FILE_EXTENSION, dir + lower + SHAPE_FILE_EXTENSION,
-        dir + e.name + ".SCF"}) {
+  for (const std::string& file : {dir + e.name + SHAPE_FILE_EXTENSION,
+                                  dir + lower + SHAPE_FILE_EXTENSION, dir + e.name + ".SCF"}) {
     ShapeFileResult r = readShapeFile(file);
     if (!r.opened) continue;
     if (message && !r.message.empty()) *message = r.message;

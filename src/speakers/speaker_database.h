@@ -39,7 +39,7 @@ inline constexpr const char* MSG_TOO_MANY_PROJECT_TYPES =
 enum class SpeakerDatabaseLayout { None = 0, Plain = 1, Protected = 2, WithShapes = 3 };
 
 struct SpeakerDatabaseEntry {
-  std::string name;              // as listed (at most 8 characters)
+  std::string name;  // as listed (at most 8 characters)
   std::int64_t recordOffset = 0;
   std::int64_t shapeOffset = 0;  // layout 3 only; 0 = no shape data
   std::int32_t shapeSize = 0;    // layout 3: bytes of shape data

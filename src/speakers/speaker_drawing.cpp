@@ -58,7 +58,7 @@ void speakerDrawingGeometry(const PlacedSpeaker& speaker, const ModelObject& sha
 }
 
 ModelObject* buildSpeakerDrawing(Project& project, const PlacedSpeaker& speaker,
-                                  ModelObject* existing) {
+                                 ModelObject* existing) {
   std::unique_ptr<ModelObject> object;
   if (existing && project.objects.contains(existing)) {
     existing->flags &= ~OF_SELECTED;

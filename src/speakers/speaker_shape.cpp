@@ -158,11 +158,11 @@ std::unique_ptr<ModelObject> buildDefaultShape() {
   constexpr double PI = 3.141592653589793;
   for (int i = 0; i < 36; ++i) {
     const double a = i * PI / 18.0;
-    nodes.push_back({0.15f, static_cast<float>(0.15 * std::cos(a)),
-                     static_cast<float>(0.15 * std::sin(a))});
-    entries.push_back({static_cast<std::uint16_t>(i == 0 ? IDX_START : (i == 35 ? IDX_CLOSE
-                                                                                : IDX_LINE)),
-                       static_cast<std::uint16_t>(i)});
+    nodes.push_back(
+        {0.15f, static_cast<float>(0.15 * std::cos(a)), static_cast<float>(0.15 * std::sin(a))});
+    entries.push_back(
+        {static_cast<std::uint16_t>(i == 0 ? IDX_START : (i == 35 ? IDX_CLOSE : IDX_LINE)),
+         static_cast<std::uint16_t>(i)});
   }
   // The cabinet: 8 corners, six faces seen counter-clockwise from outside.
   const float x0 = -0.15f, x1 = 0.149f, y0 = -0.199f, y1 = 0.199f, z0 = -0.299f, z1 = 0.299f;

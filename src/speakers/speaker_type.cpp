@@ -113,19 +113,21 @@ SpeakerType resetSpeakerType() {
 
 std::vector<std::uint8_t> convertOldSpeakerRecord(std::span<const std::uint8_t> oldRecord,
                                                   std::size_t markAt) {
-  if (oldRecord.size() < OLD_SPEAKER_TYPE_SIZE || markAt + sizeof CONVERSION_MARK > SPEAKER_HEAD_SIZE)
+  if (oldRecord.size() < OLD_SPEAKER_TYPE_SIZE ||
+      markAt + sizeof CONVERSION_MARK > SPEAKER_HEAD_SIZE)
     return {};
   std::vector<std::uint8_t> record(SPEAKER_TYPE_SIZE, 0);
   std::copy_n(oldRecord.begin(), OLD_SPEAKER_HEAD_SIZE, record.begin());
   record[OFS_LAYOUT_FLAG] = SPEAKER_LAYOUT_CURRENT;
   std::memcpy(record.data() + markAt, CONVERSION_MARK, sizeof CONVERSION_MARK);
   for (int b = 0; b < BAND_COUNT; ++b) {
-    const std::uint8_t* src = oldRecord.data() + OLD_SPEAKER_HEAD_SIZE + OLD_DIRECTIVITY_BAND_SIZE * b;
+    const std::uint8_t* src =
+        oldRecord.data() + OLD_SPEAKER_HEAD_SIZE + OLD_DIRECTIVITY_BAND_SIZE * b;
     std::uint8_t* dst = record.data() + OFS_GRIDS + DIRECTIVITY_BAND_SIZE * b;
     std::memcpy(dst, src, OLD_DIRECTIVITY_BAND_SIZE);
     // Row 36 (straight behind) repeats row 35.
-    std::memcpy(dst + OLD_DIRECTIVITY_BAND_SIZE, src + OLD_DIRECTIVITY_BAND_SIZE - DIRECTIVITY_COLUMNS,
-                DIRECTIVITY_COLUMNS);
+    std::memcpy(dst + OLD_DIRECTIVITY_BAND_SIZE,
+                src + OLD_DIRECTIVITY_BAND_SIZE - DIRECTIVITY_COLUMNS, DIRECTIVITY_COLUMNS);
   }
   return record;
 }

@@ -17,11 +17,12 @@ struct ModelObject;
 constexpr std::size_t SPEAKER_TYPE_SIZE = 19160;
 constexpr std::size_t SPEAKER_HEAD_SIZE = 512;  // header part before the grids
 constexpr std::size_t OLD_SPEAKER_HEAD_SIZE = 200;
-constexpr int DIRECTIVITY_ROWS = 37;            // polar angle 0..180 in 5-degree steps
-constexpr int OLD_DIRECTIVITY_ROWS = 36;        // older layout: 0..175
-constexpr int DIRECTIVITY_COLUMNS = 72;         // azimuth 0..355 in 5-degree steps
-constexpr std::size_t DIRECTIVITY_BAND_SIZE = DIRECTIVITY_ROWS * DIRECTIVITY_COLUMNS;          // 2664
-constexpr std::size_t OLD_DIRECTIVITY_BAND_SIZE = OLD_DIRECTIVITY_ROWS * DIRECTIVITY_COLUMNS;  // 2592
+constexpr int DIRECTIVITY_ROWS = 37;      // polar angle 0..180 in 5-degree steps
+constexpr int OLD_DIRECTIVITY_ROWS = 36;  // older layout: 0..175
+constexpr int DIRECTIVITY_COLUMNS = 72;   // azimuth 0..355 in 5-degree steps
+constexpr std::size_t DIRECTIVITY_BAND_SIZE = DIRECTIVITY_ROWS * DIRECTIVITY_COLUMNS;  // 2664
+constexpr std::size_t OLD_DIRECTIVITY_BAND_SIZE =
+    OLD_DIRECTIVITY_ROWS * DIRECTIVITY_COLUMNS;  // 2592
 constexpr std::size_t OLD_SPEAKER_TYPE_SIZE =
     OLD_SPEAKER_HEAD_SIZE + BAND_COUNT * OLD_DIRECTIVITY_BAND_SIZE;  // 18344
 constexpr std::uint8_t SPEAKER_LAYOUT_CURRENT = 2;

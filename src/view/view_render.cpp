@@ -2,8 +2,8 @@
 
 #include "platform/keys.h"
 #include "view/axis_cross.h"
-#include "view/grid.h"
 #include "view/eye_view.h"
+#include "view/grid.h"
 
 namespace tav {
 

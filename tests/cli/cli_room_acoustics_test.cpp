@@ -1,5 +1,6 @@
 // taviron-cli rt60, roomcheck and faces on project files written for the test.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -7,13 +8,10 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include <unistd.h>
-
+#include "cli_run.h"
 #include "model/project.h"
 #include "model/project_file.h"
 #include "reflections/room_builders.h"
-
-#include "cli_run.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;

@@ -2,14 +2,14 @@
 // of this test process, the exit code of a normal exit (-1 otherwise).
 #pragma once
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace tavtest {
 

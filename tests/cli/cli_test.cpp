@@ -1,6 +1,7 @@
 // taviron-cli run as a user runs it: JSON on stdout, messages on stderr,
 // exit code 2 for files that cannot be read.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstring>
@@ -9,8 +10,6 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "cli_run.h"
 
@@ -41,9 +40,9 @@ struct Bytes {
 
 void header(Bytes& f, const std::string& magic) {
   f.text(magic, 16);
-  f.u8(2);      // Fitzroy
+  f.u8(2);  // Fitzroy
   f.zeros(3);
-  f.u16(1);     // view YZ
+  f.u16(1);      // view YZ
   f.f32(0.25f);  // cursor snap
   f.u16(1);
   f.f32(12.0f);  // node snap width
@@ -99,8 +98,9 @@ fs::path writeTemp(const std::string& name, const std::vector<std::uint8_t>& byt
   fs::path dir = fs::temp_directory_path() / ("taviron_cli_test_" + std::to_string(::getpid()));
   fs::create_directories(dir);
   fs::path p = dir / name;
-  std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                           static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(p, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   return p;
 }
 
@@ -112,9 +112,8 @@ std::vector<std::uint8_t> readAll(const fs::path& p) {
 }  // namespace
 
 TEST(CliInfo, ReportsBothVersionsBuiltByteByByte) {
-  for (auto [name, bytes, format] :
-       {std::tuple{"v280.TPR", projectV280(), "TAVIRON V2.80"},
-        std::tuple{"v127.TPR", projectV127(), "TAVIRON V1.27"}}) {
+  for (auto [name, bytes, format] : {std::tuple{"v280.TPR", projectV280(), "TAVIRON V2.80"},
+                                     std::tuple{"v127.TPR", projectV127(), "TAVIRON V1.27"}}) {
     SCOPED_TRACE(name);
     CliRun r = runCli("info " + writeTemp(name, bytes).string());
     ASSERT_EQ(r.exitCode, 0) << r.err;

@@ -1,13 +1,12 @@
 // taviron-cli directivity on the example loudspeaker database.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
-
-#include <unistd.h>
 
 #include "cli_run.h"
 
@@ -44,8 +43,8 @@ TEST(CliDirectivity, ReportsBadInput) {
   r = runCli("directivity /nonexistent/x.TSB OMNI12");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("Can\u00B4t locate file"), std::string::npos);
-  const std::filesystem::path notDb =
-      std::filesystem::temp_directory_path() / ("taviron_notdb_" + std::to_string(::getpid()) + ".TSB");
+  const std::filesystem::path notDb = std::filesystem::temp_directory_path() /
+                                      ("taviron_notdb_" + std::to_string(::getpid()) + ".TSB");
   std::ofstream(notDb) << "TAVIRON SPEAKER DATABASE V999 and more text";
   r = runCli("directivity " + notDb.string() + " OMNI12");
   std::filesystem::remove(notDb);

@@ -1,6 +1,8 @@
 // taviron-cli render: a project's view drawn headless into a PNG. The PNG is
 // decoded here with zlib alone, independently of the program's image code.
 #include <gtest/gtest.h>
+#include <unistd.h>
+#include <zlib.h>
 
 #include <array>
 #include <cstdint>
@@ -9,9 +11,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
-#include <zlib.h>
 
 #include "cli_run.h"
 
@@ -83,19 +82,32 @@ std::optional<Image> readPng(const fs::path& path) {
       const int c = i >= std::size_t(channels) ? prev[i - channels] : 0;
       int pred = 0;
       switch (filter) {
-        case 0: pred = 0; break;
-        case 1: pred = a; break;
-        case 2: pred = up; break;
-        case 3: pred = (a + up) / 2; break;
-        case 4: pred = paeth(a, up, c); break;
-        default: return std::nullopt;
+        case 0:
+          pred = 0;
+          break;
+        case 1:
+          pred = a;
+          break;
+        case 2:
+          pred = up;
+          break;
+        case 3:
+          pred = (a + up) / 2;
+          break;
+        case 4:
+          pred = paeth(a, up, c);
+          break;
+        default:
+          return std::nullopt;
       }
       row[i] = static_cast<std::uint8_t>(line[1 + i] + pred);
     }
     for (int x = 0; x < img.width; ++x) {
       const std::uint8_t* p = row.data() + x * channels;
-      if (channels == 1) img.rgb.push_back({p[0], p[0], p[0]});
-      else img.rgb.push_back({p[0], p[1], p[2]});
+      if (channels == 1)
+        img.rgb.push_back({p[0], p[0], p[0]});
+      else
+        img.rgb.push_back({p[0], p[1], p[2]});
     }
     prev = row;
   }

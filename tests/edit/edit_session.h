@@ -18,8 +18,8 @@
 #include "platform/keys.h"
 #include "platform/scripted/scripted_platform.h"
 #include "shell/shell.h"
-#include "support/temp_folder.h"
 #include "shell/typed_point.h"
+#include "support/temp_folder.h"
 
 namespace tav::edittest {
 

@@ -1,16 +1,17 @@
 // The stroke font: reading font bytes defensively, the built-in font, and
 // the strokes of a text laid along the in-plane axes of a view.
+#include "edit/stroke_font.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <cstdint>
+#include <numbers>
 #include <string>
 #include <vector>
 
 #include "edit/standard_font.h"
-#include "edit/stroke_font.h"
 #include "resources/builtin_resources.h"
 
 using namespace tav;
@@ -70,7 +71,8 @@ Bounds boundsOf(const ModelObject& o) {
   Bounds b;
   for (const Node& n : o.nodes) {
     const double v[3] = {n.x, n.y, n.z};
-    for (int k = 0; k < 3; ++k) b.lo[k] = std::min(b.lo[k], v[k]), b.hi[k] = std::max(b.hi[k], v[k]);
+    for (int k = 0; k < 3; ++k)
+      b.lo[k] = std::min(b.lo[k], v[k]), b.hi[k] = std::max(b.hi[k], v[k]);
   }
   return b;
 }
@@ -115,7 +117,10 @@ TEST(StrokeFont, HandBuiltFontGivesExactNodesAndEntries) {
   EXPECT_EQ(o->indices, expected);
 
   // Characters without a glyph take no room; an empty text gives no strokes.
-  const auto skipped = textToStrokes(*font, "L\x80\x01" "D", {0, 0, 0}, X, Y, 8.0);
+  const auto skipped = textToStrokes(*font,
+                                     "L\x80\x01"
+                                     "D",
+                                     {0, 0, 0}, X, Y, 8.0);
   ASSERT_EQ(skipped->nodeCount(), 6u);
   expectNear(skipped->nodes[3], 6, 0, 0);
   EXPECT_EQ(textToStrokes(*font, "", {0, 0, 0}, X, Y, 8.0)->nodeCount(), 0u);
@@ -127,8 +132,8 @@ TEST(StrokeFont, TextAlongTurnedAxes) {
   // XY view, angle 90 degrees: u = (0, 1, 0), w = (-1, 0, 0); height 4, s = 0.5.
   const auto o = textToStrokes(*font, "LL", {1, 2, 3}, Y, X * -1.0, 4.0);
   ASSERT_EQ(o->nodeCount(), 6u);
-  expectNear(o->nodes[0], 1 - 4, 2, 3);      // (0, 8) -> 4 m up the w axis
-  expectNear(o->nodes[2], 1, 2 + 2, 3);      // (4, 0)
+  expectNear(o->nodes[0], 1 - 4, 2, 3);        // (0, 8) -> 4 m up the w axis
+  expectNear(o->nodes[2], 1, 2 + 2, 3);        // (4, 0)
   expectNear(o->nodes[3], 1 - 4, 2 + 2.5, 3);  // second L after advance 5 x 0.5
   // XZ view, angle 30 degrees: u = cos H + sin V, w = -sin H + cos V.
   const double c = std::cos(std::numbers::pi / 6), s = std::sin(std::numbers::pi / 6);

@@ -1,10 +1,11 @@
 // The "Absorber Database" editor as a user works it: browsing, "New" and
 // "Edit" with their OK and Cancel, the decimal comma, refused coefficients,
 // and the question about saving on the way out.
+#include "materials/ui/absorber_database_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include "material_test_support.h"
-#include "materials/ui/absorber_database_dialog.h"
 
 namespace tav {
 namespace {
@@ -34,7 +35,9 @@ struct EditorFixture : ::testing::Test {
 };
 
 // Reads the controls in the middle of a script.
-Step expectFields(std::function<void(DialogControls&)> check) { return Step::check(std::move(check)); }
+Step expectFields(std::function<void(DialogControls&)> check) {
+  return Step::check(std::move(check));
+}
 
 TEST_F(EditorFixture, OpensWithTheFirstRecordSelectedAndShownReadOnly) {
   loadDatabase({{"Concrete", 0.02f}, {"Carpet", 0.3f}});
@@ -59,8 +62,7 @@ TEST_F(EditorFixture, OpensWithTheFirstRecordSelectedAndShownReadOnly) {
                              EXPECT_FALSE(c.enabled(id)) << id;
                            EXPECT_TRUE(c.enabled(ADB_CATEGORY));
                          }),
-                         Step::select(ADB_LIST, 1),
-                         expectFields([](DialogControls& c) {
+                         Step::select(ADB_LIST, 1), expectFields([](DialogControls& c) {
                            EXPECT_EQ(c.text(ADB_NAME), "Carpet");
                            EXPECT_EQ(c.text(ADB_ALPHA_FIRST + 6), "0.30");
                          }),
@@ -84,15 +86,13 @@ TEST_F(EditorFixture, AnEmptyDatabaseHidesEditAndShowsFullAbsorption) {
                              EXPECT_EQ(c.text(id), "1.00");
                          }),
                          // "New" then "Cancel": still nothing to edit.
-                         Step::click(ADB_NEW_OK),
-                         expectFields([](DialogControls& c) {
+                         Step::click(ADB_NEW_OK), expectFields([](DialogControls& c) {
                            EXPECT_TRUE(c.visible(ADB_EDIT_CANCEL));
                            EXPECT_EQ(c.text(ADB_EDIT_CANCEL), "Cancel");
                            EXPECT_EQ(c.text(ADB_NAME), "New");
                            EXPECT_FALSE(c.visible(ADB_QUIT));
                          }),
-                         Step::click(ADB_EDIT_CANCEL),
-                         expectFields([](DialogControls& c) {
+                         Step::click(ADB_EDIT_CANCEL), expectFields([](DialogControls& c) {
                            EXPECT_FALSE(c.visible(ADB_EDIT_CANCEL));
                            EXPECT_TRUE(c.visible(ADB_QUIT));
                            EXPECT_EQ(c.text(ADB_NAME), "");
@@ -116,8 +116,7 @@ TEST_F(EditorFixture, NewRecordWithDecimalCommasIsStoredAndSavedOnQuit) {
        Step::setText(ADB_ALPHA_FIRST + 1, "1"), Step::setText(ADB_ALPHA_FIRST + 2, "0"),
        Step::setText(ADB_ALPHA_FIRST + 3, ",35"), Step::setText(ADB_ALPHA_FIRST + 4, "0.9"),
        Step::setText(ADB_ALPHA_FIRST + 5, "0.85"), Step::setText(ADB_ALPHA_LAST, " .8"),
-       Step::click(ADB_NEW_OK),
-       expectFields([](DialogControls& c) {
+       Step::click(ADB_NEW_OK), expectFields([](DialogControls& c) {
          EXPECT_EQ(c.itemCount(ADB_LIST), 2);
          EXPECT_EQ(c.itemText(ADB_LIST, 1), "Seats, occupied");
          EXPECT_EQ(c.selection(ADB_LIST), 1);
@@ -194,7 +193,8 @@ TEST_F(EditorFixture, CoefficientsOutsideZeroToOneAreRefusedAndNothingIsStored) 
 
   const std::vector<std::string> texts = messageTexts();
   ASSERT_EQ(texts.size(), 5u);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(texts[static_cast<std::size_t>(i)], "Valid coefficients only 0...1");
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(texts[static_cast<std::size_t>(i)], "Valid coefficients only 0...1");
   EXPECT_EQ(platform.messages()[0].caption, MESSAGE_DEFAULT_CAPTION);
   EXPECT_EQ(texts[4], MSG_DATABASE_MODIFIED);
   EXPECT_TRUE(platform.fileDialogs().empty());
@@ -210,8 +210,7 @@ TEST_F(EditorFixture, EditKeepsReservedBytesAndCancelRestoresTheFields) {
   db.records[1].reserved103[4] = 0x5A;
   platform.scriptDialog(
       ABSORBER_DB_DIALOG_TITLE,
-      {Step::select(ADB_LIST, 1), Step::click(ADB_EDIT_CANCEL),
-       expectFields([](DialogControls& c) {
+      {Step::select(ADB_LIST, 1), Step::click(ADB_EDIT_CANCEL), expectFields([](DialogControls& c) {
          EXPECT_FALSE(c.enabled(ADB_LIST));  // no other record while editing
          EXPECT_FALSE(c.visible(ADB_QUIT));
        }),
@@ -257,17 +256,16 @@ TEST_F(EditorFixture, NamesAreRequiredAndAFullDatabaseTakesNoNewRecord) {
   std::vector<std::pair<std::string, float>> records;
   for (int i = 0; i < 199; ++i) records.emplace_back("M" + std::to_string(i), 0.2f);
   loadDatabase(records);
-  platform.scriptDialog(ABSORBER_DB_DIALOG_TITLE,
-                        {Step::click(ADB_NEW_OK), Step::setText(ADB_NAME, ""),
-                         Step::click(ADB_NEW_OK), Step::setText(ADB_NAME, "Last one"),
-                         Step::click(ADB_NEW_OK),
-                         // The 201st: refused while still browsing.
-                         Step::click(ADB_NEW_OK),
-                         expectFields([](DialogControls& c) {
-                           EXPECT_EQ(c.text(ADB_NEW_OK), "New");
-                           EXPECT_TRUE(c.visible(ADB_QUIT));
-                         }),
-                         Step::click(ADB_QUIT)});
+  platform.scriptDialog(
+      ABSORBER_DB_DIALOG_TITLE,
+      {Step::click(ADB_NEW_OK), Step::setText(ADB_NAME, ""), Step::click(ADB_NEW_OK),
+       Step::setText(ADB_NAME, "Last one"), Step::click(ADB_NEW_OK),
+       // The 201st: refused while still browsing.
+       Step::click(ADB_NEW_OK), expectFields([](DialogControls& c) {
+         EXPECT_EQ(c.text(ADB_NEW_OK), "New");
+         EXPECT_TRUE(c.visible(ADB_QUIT));
+       }),
+       Step::click(ADB_QUIT)});
   platform.answerMessage(MessageResult::Ok);
   platform.answerMessage(MessageResult::Ok);
   platform.answerMessage(MessageResult::Cancel);

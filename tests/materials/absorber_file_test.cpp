@@ -1,14 +1,13 @@
 // The .TAB file: header check, record count from the file size, the record
 // layout, the 200-record capacity, reading without write access and saving
 // that never harms the old file before the new one is complete.
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <gtest/gtest.h>
-
-#include "materials/absorber_database.h"
 #include "material_test_support.h"
+#include "materials/absorber_database.h"
 #include "model/message.h"
 
 namespace tav {
@@ -42,9 +41,8 @@ TEST(AbsorberFile, CountComesFromTheSizeAndAPartialRecordIsIgnored) {
                             "Poured, unpainted", "Floors", 0xA5));
   append(bytes, recordBytes("Plaster", {0.013f, 0.015f, 0.02f, 0.03f, 0.04f, 0.05f, 0.05f},
                             "Gypsum on brick", "Walls"));
-  append(bytes, recordBytes("Curtain 21_chars_name", {0.14f, 0.35f, 0.55f, 0.72f, 0.7f, 0.65f,
-                                                      0.6f},
-                            "Velour", "Walls"));
+  append(bytes, recordBytes("Curtain 21_chars_name",
+                            {0.14f, 0.35f, 0.55f, 0.72f, 0.7f, 0.65f, 0.6f}, "Velour", "Walls"));
   bytes.insert(bytes.end(), 100, 0x7E);
   ASSERT_EQ(bytes.size(), 32u + 256u * 3 + 100u);
   const std::string three = dir.file("THREE.TAB");

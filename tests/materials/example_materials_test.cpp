@@ -44,7 +44,8 @@ TEST(ExampleMaterials, TheDatabaseHoldsCompletePlausibleRecords) {
   // Hard finishes reflect, porous ones absorb at mid frequencies; an
   // audience absorbs more than the empty seats; carpet with underlay more
   // than carpet glued down at low frequencies.
-  for (const char* hard : {"Concrete floor", "Marble or glazed tile", "Brick, painted", "Water surface"}) {
+  for (const char* hard :
+       {"Concrete floor", "Marble or glazed tile", "Brick, painted", "Water surface"}) {
     const AbsorberMaterial* m = byName(db, hard);
     ASSERT_NE(m, nullptr) << hard;
     for (float a : m->alpha) EXPECT_LT(a, 0.05f) << hard;

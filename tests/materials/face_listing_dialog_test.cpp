@@ -1,6 +1,8 @@
 // The "Face Listing" dialog in a running shell: the list and its groups, the
 // marker of the selected face, changing and replacing materials through the
 // material dialog, a full material table, feet, and the printed summary.
+#include "materials/ui/face_listing_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include "material_test_support.h"
 #include "materials/absorber_database.h"
 #include "materials/ui/acoustics_commands.h"
-#include "materials/ui/face_listing_dialog.h"
 #include "materials/ui/material_commands.h"
 #include "materials/ui/room_summary_print.h"
 #include "materials/ui/select_material_dialog.h"
@@ -67,42 +68,41 @@ struct ListingSession : test::ShellSession {
 TEST(FaceListingDialog, ListsFacesLargestAndLowestFirstAndMarksTheSelectedFace) {
   ListingSession s;
   s.box();
-  s.listing(
-      {ListingSession::inspect([&](DialogControls& c) {
-         ASSERT_EQ(c.itemCount(FL_LIST), 6);
-         EXPECT_EQ(c.selection(FL_LIST), 0);
-         EXPECT_EQ(c.itemText(FL_LIST, 0), "001\t  100.0\tTenth");
-         // Equal areas: the ceiling, the only face not starting at z = 0, is last.
-         EXPECT_EQ(c.itemText(FL_LIST, 5), "006\t  100.0\tTenth");
-         EXPECT_EQ(c.text(FL_FACE_FIRST), "10.0");
-         EXPECT_EQ(c.text(FL_FACE_AREA), "100.0 m\u00B2");
-         EXPECT_EQ(c.text(FL_FACE_SHARE), "16.7%");
-         EXPECT_EQ(c.text(FL_MATERIAL_FIRST + 6), "   60.0");
-         EXPECT_EQ(c.text(FL_MATERIAL_AREA), "600.0 m\u00B2");
-         EXPECT_EQ(c.text(FL_MATERIAL_SHARE), "100.0%");
-         EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 60.0");
-         EXPECT_EQ(c.text(FL_TOTAL_AREA), "600.0 m\u00B2");
-         // The marker: a room-layer line in colour 22 from the wall x = 0's
-         // centre 2.83 m against its inward normal.
-         ASSERT_EQ(objectCount(s.project()), 2u);
-         const ModelObject* marker = lastObject(s.project());
-         EXPECT_EQ(marker->shape, SHAPE_LINE);
-         EXPECT_EQ(marker->layer, LAYER_ROOM);
-         EXPECT_EQ(marker->colour, 22u);
-         ASSERT_EQ(marker->nodes.size(), 2u);
-         EXPECT_FLOAT_EQ(marker->nodes[0].x, 0.0f);
-         EXPECT_FLOAT_EQ(marker->nodes[0].y, 5.0f);
-         EXPECT_FLOAT_EQ(marker->nodes[0].z, 5.0f);
-         EXPECT_NEAR(marker->nodes[1].x, -2.8284, 1e-4);
-       }),
-       Step::select(FL_LIST, 5), ListingSession::inspect([&](DialogControls&) {
-         // One marker at a time, now on the ceiling pointing up.
-         ASSERT_EQ(objectCount(s.project()), 2u);
-         const ModelObject* marker = lastObject(s.project());
-         EXPECT_FLOAT_EQ(marker->nodes[0].z, 10.0f);
-         EXPECT_NEAR(marker->nodes[1].z, 12.8284, 1e-4);
-       }),
-       Step::click(FL_QUIT)});
+  s.listing({ListingSession::inspect([&](DialogControls& c) {
+               ASSERT_EQ(c.itemCount(FL_LIST), 6);
+               EXPECT_EQ(c.selection(FL_LIST), 0);
+               EXPECT_EQ(c.itemText(FL_LIST, 0), "001\t  100.0\tTenth");
+               // Equal areas: the ceiling, the only face not starting at z = 0, is last.
+               EXPECT_EQ(c.itemText(FL_LIST, 5), "006\t  100.0\tTenth");
+               EXPECT_EQ(c.text(FL_FACE_FIRST), "10.0");
+               EXPECT_EQ(c.text(FL_FACE_AREA), "100.0 m\u00B2");
+               EXPECT_EQ(c.text(FL_FACE_SHARE), "16.7%");
+               EXPECT_EQ(c.text(FL_MATERIAL_FIRST + 6), "   60.0");
+               EXPECT_EQ(c.text(FL_MATERIAL_AREA), "600.0 m\u00B2");
+               EXPECT_EQ(c.text(FL_MATERIAL_SHARE), "100.0%");
+               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 60.0");
+               EXPECT_EQ(c.text(FL_TOTAL_AREA), "600.0 m\u00B2");
+               // The marker: a room-layer line in colour 22 from the wall x = 0's
+               // centre 2.83 m against its inward normal.
+               ASSERT_EQ(objectCount(s.project()), 2u);
+               const ModelObject* marker = lastObject(s.project());
+               EXPECT_EQ(marker->shape, SHAPE_LINE);
+               EXPECT_EQ(marker->layer, LAYER_ROOM);
+               EXPECT_EQ(marker->colour, 22u);
+               ASSERT_EQ(marker->nodes.size(), 2u);
+               EXPECT_FLOAT_EQ(marker->nodes[0].x, 0.0f);
+               EXPECT_FLOAT_EQ(marker->nodes[0].y, 5.0f);
+               EXPECT_FLOAT_EQ(marker->nodes[0].z, 5.0f);
+               EXPECT_NEAR(marker->nodes[1].x, -2.8284, 1e-4);
+             }),
+             Step::select(FL_LIST, 5), ListingSession::inspect([&](DialogControls&) {
+               // One marker at a time, now on the ceiling pointing up.
+               ASSERT_EQ(objectCount(s.project()), 2u);
+               const ModelObject* marker = lastObject(s.project());
+               EXPECT_FLOAT_EQ(marker->nodes[0].z, 10.0f);
+               EXPECT_NEAR(marker->nodes[1].z, 12.8284, 1e-4);
+             }),
+             Step::click(FL_QUIT)});
   s.run();
   ASSERT_EQ(s.platform.dialogs().size(), 1u);
   EXPECT_EQ(s.platform.dialogs()[0].result, FL_QUIT);
@@ -169,7 +169,8 @@ TEST(FaceListingDialog, AFullMaterialTableLeavesTheFaceAsItWas) {
   s.box();
   ProjectMaterials& m = s.project().materials;
   while (m.count() < MAX_MATERIALS)
-    m.slots.push_back(test::makeMaterial("M" + std::to_string(m.count()), test::uniformAlpha(0.5f)));
+    m.slots.push_back(
+        test::makeMaterial("M" + std::to_string(m.count()), test::uniformAlpha(0.5f)));
   const ModelObject* box = &*s.project().objects.begin();
   s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
                           {Step::select(SAM_LIST, 1), Step::click(SAM_OK)});
@@ -202,9 +203,9 @@ TEST(FaceListingDialog, PrintMakesTheRoomFacesSummaryAfterTheDialogCloses) {
   ASSERT_EQ(print.pages.size(), 2u);
   const ScriptedCanvas& first = print.pages[0];
   const ScriptedCanvas& second = print.pages[1];
-  for (const char* t : {"Room Faces Summary - Page 1", "No.", "m\u00B2", "Share", "Material", "Xmin",
-                        "Zmax", "Sa 125", "Sa 1 k", "Sa 8 k", "  1", " 72", "    1.0", "1.2%",
-                        "100%", " 1.0"})
+  for (const char* t :
+       {"Room Faces Summary - Page 1", "No.", "m\u00B2", "Share", "Material", "Xmin", "Zmax",
+        "Sa 125", "Sa 1 k", "Sa 8 k", "  1", " 72", "    1.0", "1.2%", "100%", " 1.0"})
     EXPECT_TRUE(hasText(first, t)) << t;
   EXPECT_FALSE(hasText(first, " 73"));
   EXPECT_FALSE(hasText(first, "Total"));

@@ -1,10 +1,11 @@
 // The face listing's rows and totals.
+#include "materials/face_listing.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 
-#include "materials/face_listing.h"
 #include "model/object_list.h"
 #include "reflections/room_builders.h"
 

@@ -29,8 +29,8 @@ class ScriptedInteraction : public Interaction {
                                        int maxLength) override {
     return p_.inputLine(prompt, text, maxLength);
   }
-  MessageResult showMessage(std::string_view text, std::string_view caption,
-                            MessageButtons buttons, MessageIcon icon) override {
+  MessageResult showMessage(std::string_view text, std::string_view caption, MessageButtons buttons,
+                            MessageIcon icon) override {
     return p_.showMessage(text, caption, buttons, icon);
   }
   std::optional<std::string> openFileName(const FileDialogRequest& r) override {
@@ -54,9 +54,9 @@ class ScriptedInteraction : public Interaction {
 class TempFolder {
  public:
   explicit TempFolder(const std::string& tag) {
-    path_ = std::filesystem::temp_directory_path() /
-            ("taviron_" + tag + "_" + std::to_string(::getpid()) + "_" +
-             std::to_string(counter()++));
+    path_ =
+        std::filesystem::temp_directory_path() /
+        ("taviron_" + tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }

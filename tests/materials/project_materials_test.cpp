@@ -1,10 +1,11 @@
 // The project's material table: reuse by exact name, the highest free slot
 // first, the capacity, and freeing what no room face uses.
+#include "materials/project_materials.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "materials/project_materials.h"
 #include "model/project.h"
 
 namespace tav {
@@ -105,7 +106,8 @@ TEST(ProjectMaterials, FreedSlotsAreReusedHighestFirst) {
   EXPECT_STREQ(p.materials.slots[1].name, "C");
 
   // With two free slots, the higher one is taken.
-  for (int i = 0; i < 3; ++i) addMaterialToProject(p.materials, material(("D" + std::to_string(i)).c_str(), 0.4f));
+  for (int i = 0; i < 3; ++i)
+    addMaterialToProject(p.materials, material(("D" + std::to_string(i)).c_str(), 0.4f));
   ASSERT_EQ(p.materials.count(), 6u);
   releaseUnusedMaterials(p);  // frees 1, 3, 4, 5 (only B in slot 2 is used)
   EXPECT_EQ(addMaterialToProject(p.materials, material("E", 0.5f)), 5);
@@ -133,7 +135,8 @@ TEST(ProjectMaterials, OnlyFacesOfRoomObjectsKeepTheirMaterials) {
   EXPECT_EQ(p.materials.count(), 7u);  // never lowered
   EXPECT_FALSE(p.materials.slots[1].isFree());
   EXPECT_FALSE(p.materials.slots[2].isFree());
-  for (int i = 3; i <= 6; ++i) EXPECT_TRUE(p.materials.slots[static_cast<std::size_t>(i)].isFree()) << i;
+  for (int i = 3; i <= 6; ++i)
+    EXPECT_TRUE(p.materials.slots[static_cast<std::size_t>(i)].isFree()) << i;
   // No face uses the default either, but it stays: newly drawn faces refer
   // to slot 0 and must keep reading "100%".
   EXPECT_STREQ(p.materials.slots[0].name, "100%");
@@ -149,7 +152,8 @@ TEST(ProjectMaterials, OnlyFacesOfRoomObjectsKeepTheirMaterials) {
 TEST(ProjectMaterials, TheTableHoldsTwoHundredMaterials) {
   Project p;
   for (int i = 1; i < 200; ++i)
-    ASSERT_EQ(addMaterialToProject(p.materials, material(("M" + std::to_string(i)).c_str(), 0.5f)), i);
+    ASSERT_EQ(addMaterialToProject(p.materials, material(("M" + std::to_string(i)).c_str(), 0.5f)),
+              i);
   EXPECT_EQ(p.materials.count(), 200u);
   EXPECT_EQ(addMaterialToProject(p.materials, material("One too many", 0.5f)), -1);
   EXPECT_EQ(p.materials.count(), 200u);

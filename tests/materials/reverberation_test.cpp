@@ -1,7 +1,8 @@
 // Reverberation time in boxes, checked against hand calculations.
+#include "materials/reverberation.h"
+
 #include <gtest/gtest.h>
 
-#include "materials/reverberation.h"
 #include "model/project.h"
 #include "reflections/room_builders.h"
 
@@ -77,8 +78,8 @@ TEST(Reverberation, BoxWithoutItsCeilingShowsTheAreaError) {
                       "XY Area : 1076.39 ft\u00B2, XY Error : 1076.39 ft\u00B2 ",
                   }));
   // Only the walls with their normals count towards V: 2 x 1000 / 3.
-  const ReverbResult r = computeReverberation(list, materialsOf({makeMaterial("A", uniformAlpha(0.1f))}),
-                                              ReverbMethod::Sabine, {});
+  const ReverbResult r = computeReverberation(
+      list, materialsOf({makeMaterial("A", uniformAlpha(0.1f))}), ReverbMethod::Sabine, {});
   EXPECT_NEAR(r.volume, 2000.0 / 3.0, 1e-9);
   EXPECT_NEAR(r.surface, 500.0, 1e-9);
 }

@@ -1,13 +1,14 @@
 // The RT60 window in a running shell: what it draws for a 10 m box, the
 // method buttons and the project's method, measured values, feet, the
 // area-error lines and a band without absorption.
+#include "materials/ui/rt60_window.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "materials/ui/acoustics_commands.h"
-#include "materials/ui/rt60_window.h"
 #include "reflections/room_builders.h"
 #include "shell/shell_test_util.h"
 #include "speakers/ui/equalizer_dialog.h"
@@ -57,37 +58,36 @@ TEST(Rt60Window, TenMetreBoxShowsItsTableScaleCurvesAndLines) {
   // A stored calculation carries the project description.
   s.project().mapBlock.assign(256, 0);
   std::memcpy(s.project().mapBlock.data() + 32, "Main hall", 9);
-  s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
-                                   const ScriptedCanvas& c = w.canvas();
-                                   ASSERT_EQ(c.width(), 800);
-                                   ASSERT_EQ(c.height(), 600);
-                                   for (const char* t :
-                                        {"RT60 >Sabine<", "inc. air absorbtion", "w/o air absorbtion",
-                                         "125 Hz", "8000 Hz", "2.68 s", "1.68 s", " 60.0 Sa",
-                                         "a = 10.0%", "200.0 Sa", "a = 33.3%", "0 s", "3 s",
-                                         "V total : 1000.0 cbm", "S total :  600.0 m\u00B2",
-                                         "Main hall"})
-                                     EXPECT_TRUE(hasText(c, t)) << t;
-                                   // 2.68 s is the top: the scale ends at 3 s.
-                                   EXPECT_FALSE(hasText(c, "4 s"));
-                                   EXPECT_FALSE(hasTextStarting(c, "Total Area Error"));
-                                   // Frame 48..752 x 32..284, 84 pixels a second.
-                                   const auto noAir = curve(c, RT60_COLOUR_NO_AIR);
-                                   ASSERT_EQ(noAir.size(), 7u);
-                                   EXPECT_EQ(noAir[0], (PixelPoint{48, 59}));    // 2.683 s
-                                   EXPECT_EQ(noAir[6], (PixelPoint{752, 59}));
-                                   const auto withAir = curve(c, RT60_COLOUR_WITH_AIR);
-                                   ASSERT_EQ(withAir.size(), 7u);
-                                   EXPECT_EQ(withAir[0], (PixelPoint{48, 59}));  // no air at 125 Hz
-                                   EXPECT_EQ(withAir[6].y, 216);                 // 0.805 s
-                                   // Buttons: a column of five at the left, two at the bottom.
-                                   EXPECT_EQ(w.buttons().at(RT60_BUTTON_CLOSE).label, "<-");
-                                   EXPECT_EQ(w.buttons().at(RT60_BUTTON_MEASUREMENT).rect,
-                                             (PixelRect{0, 128, 32, 32}));
-                                   EXPECT_EQ(w.buttons().at(RT60_BUTTON_PRINT).label, "PRINT");
-                                   EXPECT_EQ(w.buttons().at(RT60_BUTTON_COPY).rect.width, 80);
-                                 }),
-                                 Step::button(RT60_BUTTON_CLOSE)});
+  s.openWindow(
+      CMD_RT60_SABINE,
+      {Step::check([](ScriptedChildWindow& w) {
+         const ScriptedCanvas& c = w.canvas();
+         ASSERT_EQ(c.width(), 800);
+         ASSERT_EQ(c.height(), 600);
+         for (const char* t :
+              {"RT60 >Sabine<", "inc. air absorbtion", "w/o air absorbtion", "125 Hz", "8000 Hz",
+               "2.68 s", "1.68 s", " 60.0 Sa", "a = 10.0%", "200.0 Sa", "a = 33.3%", "0 s", "3 s",
+               "V total : 1000.0 cbm", "S total :  600.0 m\u00B2", "Main hall"})
+           EXPECT_TRUE(hasText(c, t)) << t;
+         // 2.68 s is the top: the scale ends at 3 s.
+         EXPECT_FALSE(hasText(c, "4 s"));
+         EXPECT_FALSE(hasTextStarting(c, "Total Area Error"));
+         // Frame 48..752 x 32..284, 84 pixels a second.
+         const auto noAir = curve(c, RT60_COLOUR_NO_AIR);
+         ASSERT_EQ(noAir.size(), 7u);
+         EXPECT_EQ(noAir[0], (PixelPoint{48, 59}));  // 2.683 s
+         EXPECT_EQ(noAir[6], (PixelPoint{752, 59}));
+         const auto withAir = curve(c, RT60_COLOUR_WITH_AIR);
+         ASSERT_EQ(withAir.size(), 7u);
+         EXPECT_EQ(withAir[0], (PixelPoint{48, 59}));  // no air at 125 Hz
+         EXPECT_EQ(withAir[6].y, 216);                 // 0.805 s
+         // Buttons: a column of five at the left, two at the bottom.
+         EXPECT_EQ(w.buttons().at(RT60_BUTTON_CLOSE).label, "<-");
+         EXPECT_EQ(w.buttons().at(RT60_BUTTON_MEASUREMENT).rect, (PixelRect{0, 128, 32, 32}));
+         EXPECT_EQ(w.buttons().at(RT60_BUTTON_PRINT).label, "PRINT");
+         EXPECT_EQ(w.buttons().at(RT60_BUTTON_COPY).rect.width, 80);
+       }),
+       Step::button(RT60_BUTTON_CLOSE)});
   s.run();
   ASSERT_EQ(s.platform.windows().size(), 1u);
   EXPECT_TRUE(s.platform.messages().empty());
@@ -98,27 +98,26 @@ TEST(Rt60Window, TenMetreBoxShowsItsTableScaleCurvesAndLines) {
 
 TEST(Rt60Window, MethodButtonsSwitchTheMethodOfTheWindowAndTheProject) {
   Rt60Session s;
-  s.openWindow(
-      CMD_RT60_SABINE,
-      {Step::button(RT60_BUTTON_EYRING), Step::check([&](ScriptedChildWindow& w) {
-         EXPECT_TRUE(hasText(w.canvas(), "RT60 >Eyring<"));
-         // 161 / (-ln 0.9 · 600) = 2.547 s
-         EXPECT_TRUE(hasText(w.canvas(), "2.55 s"));
-         EXPECT_EQ(s.project().settings.rtMethod, RT_EYRING);
-         EXPECT_TRUE(s.project().modified);
-       }),
-       Step::button(RT60_BUTTON_FITZROY), Step::check([&](ScriptedChildWindow& w) {
-         EXPECT_TRUE(hasText(w.canvas(), "RT60 >Fitzroy<"));
-         // A cube with one material: Fitzroy equals Sabine.
-         EXPECT_TRUE(hasText(w.canvas(), "2.68 s"));
-         EXPECT_EQ(s.project().settings.rtMethod, RT_FITZROY);
-       }),
-       Step::button(RT60_BUTTON_SABINE), Step::button(RT60_BUTTON_PRINT),
-       Step::button(RT60_BUTTON_COPY), Step::close()});
+  s.openWindow(CMD_RT60_SABINE,
+               {Step::button(RT60_BUTTON_EYRING), Step::check([&](ScriptedChildWindow& w) {
+                  EXPECT_TRUE(hasText(w.canvas(), "RT60 >Eyring<"));
+                  // 161 / (-ln 0.9 · 600) = 2.547 s
+                  EXPECT_TRUE(hasText(w.canvas(), "2.55 s"));
+                  EXPECT_EQ(s.project().settings.rtMethod, RT_EYRING);
+                  EXPECT_TRUE(s.project().modified);
+                }),
+                Step::button(RT60_BUTTON_FITZROY), Step::check([&](ScriptedChildWindow& w) {
+                  EXPECT_TRUE(hasText(w.canvas(), "RT60 >Fitzroy<"));
+                  // A cube with one material: Fitzroy equals Sabine.
+                  EXPECT_TRUE(hasText(w.canvas(), "2.68 s"));
+                  EXPECT_EQ(s.project().settings.rtMethod, RT_FITZROY);
+                }),
+                Step::button(RT60_BUTTON_SABINE), Step::button(RT60_BUTTON_PRINT),
+                Step::button(RT60_BUTTON_COPY), Step::close()});
   // 5011 opens with Eyring at once.
   s.openWindow(CMD_RT60_EYRING, {Step::check([](ScriptedChildWindow& w) {
-                                  EXPECT_TRUE(hasText(w.canvas(), "RT60 >Eyring<"));
-                                })});
+                 EXPECT_TRUE(hasText(w.canvas(), "RT60 >Eyring<"));
+               })});
   s.run();
   EXPECT_EQ(s.platform.windows().size(), 2u);
   EXPECT_EQ(s.project().settings.rtMethod, RT_EYRING);
@@ -134,8 +133,8 @@ TEST(Rt60Window, MethodButtonsSwitchTheMethodOfTheWindowAndTheProject) {
 TEST(Rt60Window, MeasuredValuesComeFromTheDialogAndImpossibleOnesAreReported) {
   Rt60Session s;
   // Cancelled: no window, nothing changes.
-  s.platform.scriptDialog("RT 60", {DialogStep::setText(EQD_EDIT_FIRST, "3"),
-                                    DialogStep::click(EQD_CANCEL)});
+  s.platform.scriptDialog(
+      "RT 60", {DialogStep::setText(EQD_EDIT_FIRST, "3"), DialogStep::click(EQD_CANCEL)});
   s.platform.pushMenu(CMD_RT60_MEASUREMENT);
   s.check([&] {
     EXPECT_TRUE(s.platform.windows().empty());
@@ -151,13 +150,13 @@ TEST(Rt60Window, MeasuredValuesComeFromTheDialogAndImpossibleOnesAreReported) {
   values.push_back(DialogStep::click(EQD_OK));
   s.platform.scriptDialog("RT 60", values);
   s.openWindow(CMD_RT60_MEASUREMENT, {Step::check([](ScriptedChildWindow& w) {
-                                        const ScriptedCanvas& c = w.canvas();
-                                        EXPECT_TRUE(hasText(c, "RT60 >Measurement<"));
-                                        EXPECT_TRUE(hasText(c, "600.0 Sa"));
-                                        EXPECT_TRUE(hasText(c, "a = 100.0%"));
-                                        EXPECT_TRUE(hasText(c, "2.00 s"));
-                                        EXPECT_TRUE(hasText(c, "0.05 s"));
-                                      })});
+                 const ScriptedCanvas& c = w.canvas();
+                 EXPECT_TRUE(hasText(c, "RT60 >Measurement<"));
+                 EXPECT_TRUE(hasText(c, "600.0 Sa"));
+                 EXPECT_TRUE(hasText(c, "a = 100.0%"));
+                 EXPECT_TRUE(hasText(c, "2.00 s"));
+                 EXPECT_TRUE(hasText(c, "0.05 s"));
+               })});
   s.run();
   ASSERT_EQ(s.platform.messages().size(), 1u);
   EXPECT_EQ(s.platform.messages()[0].text, "Impossible input values");
@@ -196,35 +195,35 @@ TEST(Rt60Window, FeetUnitsAndTheAreaErrorOfAMissingFloor) {
   open.missing = {test::FLOOR};
   Rt60Session s(test::uniformAlpha(0.1f), open);
   s.shell.session().units.feet = true;
-  s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
-                                   const ScriptedCanvas& c = w.canvas();
-                                   EXPECT_TRUE(hasText(c, "V total : 35314.7 cu.ft"));
-                                   EXPECT_TRUE(hasText(c, "S total : 5382.0 ft\u00B2"));
-                                   EXPECT_TRUE(hasText(c, "Total Area Error : 1076.39 ft\u00B2"));
-                                   EXPECT_TRUE(hasText(
-                                       c, "XY Area : 1076.39 ft\u00B2, XY Error : 1076.39 ft\u00B2 "));
-                                   // The walls close in x and y.
-                                   EXPECT_FALSE(hasTextStarting(c, "YZ Area"));
-                                   EXPECT_FALSE(hasTextStarting(c, "XZ Area"));
-                                 })});
+  s.openWindow(
+      CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
+        const ScriptedCanvas& c = w.canvas();
+        EXPECT_TRUE(hasText(c, "V total : 35314.7 cu.ft"));
+        EXPECT_TRUE(hasText(c, "S total : 5382.0 ft\u00B2"));
+        EXPECT_TRUE(hasText(c, "Total Area Error : 1076.39 ft\u00B2"));
+        EXPECT_TRUE(hasText(c, "XY Area : 1076.39 ft\u00B2, XY Error : 1076.39 ft\u00B2 "));
+        // The walls close in x and y.
+        EXPECT_FALSE(hasTextStarting(c, "YZ Area"));
+        EXPECT_FALSE(hasTextStarting(c, "XZ Area"));
+      })});
   s.run();
 }
 
 TEST(Rt60Window, ABandWithoutAbsorptionKeepsAFiniteScale) {
   Rt60Session s({0.0f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f});
   s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
-                                   const ScriptedCanvas& c = w.canvas();
-                                   EXPECT_TRUE(hasText(c, RT60_INFINITE_LABEL));
-                                   EXPECT_TRUE(hasText(c, "20 s"));
-                                   EXPECT_FALSE(hasText(c, "21 s"));
-                                   EXPECT_TRUE(hasText(c, "  0.0 Sa"));
-                                   // The band stands at the top of the frame,
-                                   // the others at 2.683 s of 20 (252 px).
-                                   const auto noAir = curve(c, RT60_COLOUR_NO_AIR);
-                                   ASSERT_EQ(noAir.size(), 7u);
-                                   EXPECT_EQ(noAir[0].y, 32);
-                                   EXPECT_EQ(noAir[1].y, 284 - 34);
-                                 })});
+                 const ScriptedCanvas& c = w.canvas();
+                 EXPECT_TRUE(hasText(c, RT60_INFINITE_LABEL));
+                 EXPECT_TRUE(hasText(c, "20 s"));
+                 EXPECT_FALSE(hasText(c, "21 s"));
+                 EXPECT_TRUE(hasText(c, "  0.0 Sa"));
+                 // The band stands at the top of the frame,
+                 // the others at 2.683 s of 20 (252 px).
+                 const auto noAir = curve(c, RT60_COLOUR_NO_AIR);
+                 ASSERT_EQ(noAir.size(), 7u);
+                 EXPECT_EQ(noAir[0].y, 32);
+                 EXPECT_EQ(noAir[1].y, 284 - 34);
+               })});
   s.run();
   EXPECT_TRUE(s.platform.messages().empty());
 }
@@ -234,16 +233,16 @@ TEST(Rt60Window, AnInsideOutRoomHasNoTimesAndTheOneSecondScale) {
   insideOut.outward = {0, 1, 2, 3, 4, 5};
   Rt60Session s(test::uniformAlpha(0.1f), insideOut);
   s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
-                                   const ScriptedCanvas& c = w.canvas();
-                                   // V = -1000 m³: below 0.1, every time is 0.
-                                   EXPECT_TRUE(hasText(c, "0.00 s"));
-                                   EXPECT_FALSE(hasTextStarting(c, "2."));
-                                   EXPECT_TRUE(hasText(c, "1 s"));
-                                   EXPECT_FALSE(hasText(c, "2 s"));
-                                   const auto withAir = curve(c, RT60_COLOUR_WITH_AIR);
-                                   ASSERT_EQ(withAir.size(), 7u);
-                                   for (const PixelPoint& p : withAir) EXPECT_EQ(p.y, 284);
-                                 })});
+                 const ScriptedCanvas& c = w.canvas();
+                 // V = -1000 m³: below 0.1, every time is 0.
+                 EXPECT_TRUE(hasText(c, "0.00 s"));
+                 EXPECT_FALSE(hasTextStarting(c, "2."));
+                 EXPECT_TRUE(hasText(c, "1 s"));
+                 EXPECT_FALSE(hasText(c, "2 s"));
+                 const auto withAir = curve(c, RT60_COLOUR_WITH_AIR);
+                 ASSERT_EQ(withAir.size(), 7u);
+                 for (const PixelPoint& p : withAir) EXPECT_EQ(p.y, 284);
+               })});
   s.run();
 }
 

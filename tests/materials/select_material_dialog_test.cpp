@@ -1,5 +1,7 @@
 // "Select Absorber Material": asking for a database first, the present
 // material shown and found, single and double clicks, OK and Cancel.
+#include "materials/ui/select_material_dialog.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,7 +9,6 @@
 #include "material_test_support.h"
 #include "materials/project_materials.h"
 #include "materials/ui/absorber_database_files.h"
-#include "materials/ui/select_material_dialog.h"
 
 namespace tav {
 namespace {
@@ -62,7 +63,8 @@ TEST_F(SelectFixture, WithoutADatabaseTheUserIsAskedToLoadOne) {
   platform.answerOpenFile(dir.file("MAT.tab"));  // a missing file, in lower case
   platform.answerMessage(MessageResult::Ok);
   platform.answerOpenFile(dir.file("MAT.TAB"));
-  platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE, {Step::select(SAM_LIST, 1), Step::click(SAM_OK)});
+  platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
+                        {Step::select(SAM_LIST, 1), Step::click(SAM_OK)});
   EXPECT_FALSE(selectAbsorberMaterial(ui, db, materials, 0));  // "MAT.tab" does not exist
   EXPECT_EQ(platform.messages().back().text, "Can\u00B4t locate file");
   EXPECT_EQ(selectAbsorberMaterial(ui, db, materials, 0), 1);
@@ -72,8 +74,8 @@ TEST_F(SelectFixture, WithoutADatabaseTheUserIsAskedToLoadOne) {
 }
 
 TEST_F(SelectFixture, ThePresentMaterialIsShownAndFoundByItsExactName) {
-  ASSERT_TRUE(loadAbsorberDatabaseFile(db, writeDb({{"Plaster", 0.02f}, {"carpet", 0.2f},
-                                                    {"Carpet", 0.3f}}))
+  ASSERT_TRUE(loadAbsorberDatabaseFile(
+                  db, writeDb({{"Plaster", 0.02f}, {"carpet", 0.2f}, {"Carpet", 0.3f}}))
                   .loaded);
   AbsorberMaterial carpet;
   std::strcpy(carpet.name, "Carpet");
@@ -90,8 +92,7 @@ TEST_F(SelectFixture, ThePresentMaterialIsShownAndFoundByItsExactName) {
                            EXPECT_EQ(c.text(SAM_ALPHA_FIRST), "0.45");
                            EXPECT_EQ(c.text(SAM_ALPHA_LAST), "0.45");
                          }),
-                         Step::select(SAM_LIST, 0),
-                         Step::check([](DialogControls& c) {
+                         Step::select(SAM_LIST, 0), Step::check([](DialogControls& c) {
                            EXPECT_EQ(c.text(SAM_DESCRIPTION), "Plaster description");
                            EXPECT_EQ(c.text(SAM_ALPHA_FIRST + 3), "0.02");
                          }),
@@ -114,19 +115,19 @@ TEST_F(SelectFixture, ThePresentMaterialIsShownAndFoundByItsExactName) {
   EXPECT_EQ(selectAbsorberMaterial(ui, db, materials, 0), 1);
 
   // Cancel and the close box choose nothing, whatever was clicked.
-  platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE, {Step::select(SAM_LIST, 1), Step::click(SAM_CANCEL)});
+  platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
+                        {Step::select(SAM_LIST, 1), Step::click(SAM_CANCEL)});
   EXPECT_FALSE(selectAbsorberMaterial(ui, db, materials, 0));
   platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE, {Step::select(SAM_LIST, 1), Step::close()});
   EXPECT_FALSE(selectAbsorberMaterial(ui, db, materials, 0));
   EXPECT_TRUE(platform.dialogs().back().finalState.at(SAM_LIST).items.empty());
 
   // A slot number past the table shows no present material.
-  platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
-                        {Step::check([](DialogControls& c) {
-                           EXPECT_EQ(c.selection(SAM_LIST), -1);
-                           EXPECT_EQ(c.text(SAM_DESCRIPTION), "");
-                         }),
-                         Step::click(SAM_OK)});
+  platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE, {Step::check([](DialogControls& c) {
+                                                         EXPECT_EQ(c.selection(SAM_LIST), -1);
+                                                         EXPECT_EQ(c.text(SAM_DESCRIPTION), "");
+                                                       }),
+                                                       Step::click(SAM_OK)});
   EXPECT_EQ(selectAbsorberMaterial(ui, db, materials, 250), 0);
   EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
   EXPECT_TRUE(platform.messages().empty());

@@ -68,9 +68,13 @@ TEST(Compaction, RepeatedVerticesAndEdgesBackOntoTheStartVanish) {
 }
 
 TEST(Compaction, MaterialEntriesStayOnlyBehindAStart) {
-  auto o = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}},
-                      {{M, 9},                                      // first entry: kept
-                       {S, 0}, {M, 2}, {M, 3}, {L, 1}, {M, 4}, {C, 2}});  // 3 and 4 dropped
+  auto o = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {{M, 9},  // first entry: kept
+                                                          {S, 0},
+                                                          {M, 2},
+                                                          {M, 3},
+                                                          {L, 1},
+                                                          {M, 4},
+                                                          {C, 2}});  // 3 and 4 dropped
   ASSERT_TRUE(compactObject(*o));
   EXPECT_EQ(o->indices, (Entries{{M, 9}, {S, 0}, {M, 2}, {L, 1}, {C, 2}}));
   // Material numbers are not node numbers: they take no part in merging.
@@ -97,8 +101,7 @@ TEST(Compaction, ConsecutiveStartsCollapseToTheLast) {
 TEST(Compaction, DegenerateAndDamagedProgramsStayWellFormed) {
   // Every vertex on one point: the material entry must not be turned into a
   // close (its number would then be read as a node).
-  auto dot = makeObject({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
-                        {{S, 0}, {M, 5}, {L, 1}, {C, 2}});
+  auto dot = makeObject({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}, {{S, 0}, {M, 5}, {L, 1}, {C, 2}});
   ASSERT_TRUE(compactObject(*dot));
   EXPECT_EQ(dot->indices, (Entries{{S, 0}, {M, 5}, {C, 0}}));
   EXPECT_EQ(dot->nodeCount(), 1u);

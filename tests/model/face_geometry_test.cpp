@@ -44,17 +44,17 @@ TEST(FaceAreaVector, TiltedRectangleAwayFromTheOrigin) {
 TEST(FaceAreaVector, WalksOneFigureFromItsStart) {
   // A unit square in plan, then a triangle in the XZ plane whose right-hand
   // normal is -y: (1,0,0) x (0,0,1) = (0,-1,0).
-  auto solid = makeObject(
-      {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 0}, {1, 0, 0}, {0, 0, 1}},
-      {{S, 0}, {M, 0}, {L, 1}, {L, 2}, {C, 3}, {S, 4}, {M, 1}, {L, 5}, {C, 6}}, LAYER_ROOM,
-      SHAPE_SOLID);
+  auto solid =
+      makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 0, 0}, {1, 0, 0}, {0, 0, 1}},
+                 {{S, 0}, {M, 0}, {L, 1}, {L, 2}, {C, 3}, {S, 4}, {M, 1}, {L, 5}, {C, 6}},
+                 LAYER_ROOM, SHAPE_SOLID);
   EXPECT_EQ(faceAreaVector(*solid, 0), (Vec3d{0, 0, 2}));
   EXPECT_EQ(faceAreaVector(*solid, 5), (Vec3d{0, -1, 0}));
 
   // An open figure ends at the next start; its closing edge is still taken.
-  auto open = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {5, 5, 5}, {6, 6, 6}},
-                         {{S, 0}, {M, 0}, {L, 1}, {L, 2}, {S, 3}, {L, 4}}, LAYER_ROOM,
-                         SHAPE_POLYLINE);
+  auto open =
+      makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {5, 5, 5}, {6, 6, 6}},
+                 {{S, 0}, {M, 0}, {L, 1}, {L, 2}, {S, 3}, {L, 4}}, LAYER_ROOM, SHAPE_POLYLINE);
   EXPECT_EQ(faceAreaVector(*open, 0), (Vec3d{0, 0, 1}));
 }
 
@@ -75,9 +75,16 @@ TEST(FaceAreaVector, NodeNumbersBeyondTheArrayAreLeftOut) {
 
 TEST(FaceEnumeration, StartsOfClosedFacesAndShapeFromTheirCount) {
   auto o = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}},
-                      {{S, 0}, {L, 1},                  // open figure
-                       {S, 0}, {M, 0}, {L, 1}, {C, 2},  // face at 2
-                       {S, 2}, {M, 0}, {L, 1}, {C, 0}}, // face at 6
+                      {{S, 0},
+                       {L, 1},  // open figure
+                       {S, 0},
+                       {M, 0},
+                       {L, 1},
+                       {C, 2},  // face at 2
+                       {S, 2},
+                       {M, 0},
+                       {L, 1},
+                       {C, 0}},  // face at 6
                       LAYER_ROOM, SHAPE_SOLID);
   EXPECT_EQ(faceStarts(*o), (std::vector<std::size_t>{2, 6}));
   EXPECT_EQ(countClosedFaces(*o), 2u);

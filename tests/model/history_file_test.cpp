@@ -47,7 +47,8 @@ Buf handMadeHistory() {
 
 TEST_F(HistoryFileTest, ReadsTheLayoutAndWritesReservedBytesBack) {
   const Buf b = handMadeHistory();
-  std::ofstream(path("HISTORY.TVX"), std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
+  std::ofstream(path("HISTORY.TVX"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(b.data()), b.size());
   const History h = loadHistory(path("HISTORY.TVX"));
   EXPECT_TRUE(h.feet);
   EXPECT_EQ(h.projectFolder, "/home/u/projects");
@@ -153,8 +154,14 @@ TEST(HistoryPath, ConfigFolderFromTheEnvironment) {
   ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);  // not absolute: ignored
   EXPECT_EQ(defaultHistoryPath(), "/home/someone/.config/taviron/HISTORY.TVX");
 
-  if (oldXdg) ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
-  if (oldHome) ::setenv("HOME", savedHome.c_str(), 1); else ::unsetenv("HOME");
+  if (oldXdg)
+    ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
+  else
+    ::unsetenv("XDG_CONFIG_HOME");
+  if (oldHome)
+    ::setenv("HOME", savedHome.c_str(), 1);
+  else
+    ::unsetenv("HOME");
 }
 
 }  // namespace

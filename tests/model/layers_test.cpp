@@ -35,9 +35,9 @@ TEST(Layers, CommandRangesChooseLayerColourAndSnapLayer) {
     bool snaps;
   };
   const Case cases[] = {
-      {999, false, 0, 0, false},  {1000, true, 2, 27, true}, {1999, true, 2, 27, true},
-      {2000, true, 0, 0, true},   {2999, true, 0, 0, true},  {3000, true, 1, 21, false},
-      {3999, true, 1, 21, false}, {4000, true, 7, 14, true}, {4999, true, 7, 14, true},
+      {999, false, 0, 0, false},  {1000, true, 2, 27, true},  {1999, true, 2, 27, true},
+      {2000, true, 0, 0, true},   {2999, true, 0, 0, true},   {3000, true, 1, 21, false},
+      {3999, true, 1, 21, false}, {4000, true, 7, 14, true},  {4999, true, 7, 14, true},
       {5000, false, 0, 0, false}, {5001, false, 0, 0, false}, {201, false, 0, 0, false},
       {-1, false, 0, 0, false},
   };
@@ -105,8 +105,7 @@ TEST(ProjectLayers, ChoosingAHiddenLayerShowsItAndItsObjects) {
   EXPECT_EQ(seen.changed, (std::vector<const ModelObject*>{aux1, aux2}));
 
   // On a layer that is already on, hidden objects stay hidden.
-  ModelObject* speaker =
-      p.objects.appendObject(makeMarker(SHAPE_SOLID, LAYER_SPEAKERS, OF_HIDDEN));
+  ModelObject* speaker = p.objects.appendObject(makeMarker(SHAPE_SOLID, LAYER_SPEAKERS, OF_HIDDEN));
   seen.changed.clear();
   applyCommandLayer(p, 1001);
   EXPECT_EQ(speaker->flags, OF_HIDDEN);
@@ -119,8 +118,8 @@ TEST(ProjectLayers, SyncLayerVisibilityHidesOffLayersAndKeepsShapesHidden) {
   p.observer = &seen;
   p.layers[LAYER_SPEAKER_SHAPES].visible = 1;
   ModelObject* room = p.objects.appendObject(makeMarker(SHAPE_FACE, LAYER_ROOM, OF_HIDDEN));
-  ModelObject* shape = p.objects.appendObject(
-      makeMarker(SHAPE_SOLID, LAYER_SPEAKER_SHAPES, OF_SPEAKER_SHAPE));
+  ModelObject* shape =
+      p.objects.appendObject(makeMarker(SHAPE_SOLID, LAYER_SPEAKER_SHAPES, OF_SPEAKER_SHAPE));
   ModelObject* aux = p.objects.appendObject(makeMarker(SHAPE_FACE, LAYER_AUX, OF_SELECTED));
   ModelObject* stray = p.objects.appendObject(makeMarker(SHAPE_FACE, 40, 0));
 

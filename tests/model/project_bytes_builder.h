@@ -135,7 +135,8 @@ inline void putLegacyObject(Bytes& out, const TObject& o, bool last) {
       .u16(static_cast<std::uint16_t>(o.data.size()));
   out.raw(o.data);
   for (const auto& n : o.nodes) out.f32(n[0]).f32(n[1]).f32(n[2]);
-  for (const auto& e : o.entries) out.u16(static_cast<std::uint16_t>((e.second << 2) | (e.first & 3)));
+  for (const auto& e : o.entries)
+    out.u16(static_cast<std::uint16_t>((e.second << 2) | (e.first & 3)));
 }
 
 // 742 bytes: 162 carried, 8 rows of label[11] + value[41], 4 lines of [41].
@@ -169,7 +170,8 @@ inline TObject squareFace(float z, std::uint16_t material) {
 // ---- loudspeaker records -------------------------------------------------------
 
 // A plain current-layout record with recognisable contents.
-inline Buf plainSpeakerRecord(const std::string& name, std::int32_t shapeOrdinal, std::uint8_t seed) {
+inline Buf plainSpeakerRecord(const std::string& name, std::int32_t shapeOrdinal,
+                              std::uint8_t seed) {
   Buf r(19160, 0);
   putText(r, 0, "Brand " + name);
   putText(r, 21, name);
@@ -185,7 +187,8 @@ inline Buf plainSpeakerRecord(const std::string& name, std::int32_t shapeOrdinal
   put32(r, 196, static_cast<std::uint32_t>(shapeOrdinal));
   for (int i = 300; i < 320; ++i) r[i] = static_cast<std::uint8_t>(i + seed);
   for (int i = 0; i < 50; ++i) r[462 + i] = static_cast<std::uint8_t>(seed * 13 + i * 31);
-  for (std::size_t i = 512; i < r.size(); ++i) r[i] = static_cast<std::uint8_t>(150 + (i * 7 + seed) % 100);
+  for (std::size_t i = 512; i < r.size(); ++i)
+    r[i] = static_cast<std::uint8_t>(150 + (i * 7 + seed) % 100);
   return r;
 }
 
@@ -200,7 +203,8 @@ inline Buf oldSpeakerRecord(const std::string& name, std::int32_t shapeOrdinal) 
   for (int b = 0; b < 7; ++b)
     for (int row = 0; row < 36; ++row)
       for (int col = 0; col < 72; ++col)
-        r[200 + b * 2592 + row * 72 + col] = static_cast<std::uint8_t>(100 + b * 10 + row + (col % 3));
+        r[200 + b * 2592 + row * 72 + col] =
+            static_cast<std::uint8_t>(100 + b * 10 + row + (col % 3));
   return r;
 }
 
@@ -271,11 +275,11 @@ inline Buf mapBlock() {
 // fields 0, colours as the reader sets them, layers 3, 4, 6 and 8 off).
 struct SampleFile {
   Buf bytes;
-  std::size_t objectsAt = 0;    // first object record
-  std::size_t typesAt = 0;      // the type count
-  std::size_t materialsAt = 0;  // the material count
-  std::size_t mapAt = 0;        // the map block
-  std::vector<TObject> objects; // in file order, pseudo-object excluded
+  std::size_t objectsAt = 0;     // first object record
+  std::size_t typesAt = 0;       // the type count
+  std::size_t materialsAt = 0;   // the material count
+  std::size_t mapAt = 0;         // the map block
+  std::vector<TObject> objects;  // in file order, pseudo-object excluded
 };
 
 inline std::vector<TObject> sampleObjects(bool canonical) {
@@ -305,8 +309,9 @@ inline std::vector<TObject> sampleObjects(bool canonical) {
   shape.flags = 0x86;
   shape.layer = 3;
   shape.colour = 9;
-  shape.nodes = {{-0.1f, -0.2f, -0.3f}, {0.1f, -0.2f, -0.3f}, {0.1f, 0.2f, -0.3f}, {-0.1f, 0.2f, -0.3f},
-                 {-0.1f, -0.2f, 0.3f},  {0.1f, -0.2f, 0.3f},  {0.1f, 0.2f, 0.3f},  {-0.1f, 0.2f, 0.3f}};
+  shape.nodes = {{-0.1f, -0.2f, -0.3f}, {0.1f, -0.2f, -0.3f}, {0.1f, 0.2f, -0.3f},
+                 {-0.1f, 0.2f, -0.3f},  {-0.1f, -0.2f, 0.3f}, {0.1f, -0.2f, 0.3f},
+                 {0.1f, 0.2f, 0.3f},    {-0.1f, 0.2f, 0.3f}};
   shape.entries = {{0, 0}, {3, 0}, {1, 1}, {1, 2}, {2, 3}, {0, 4}, {3, 0}, {1, 5}, {1, 6}, {2, 7}};
   v.push_back(shape);
   TObject aim;

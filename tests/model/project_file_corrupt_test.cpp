@@ -43,11 +43,13 @@ TEST(ProjectFileCorrupt, TruncatedAnywhereBeforeTheMapIsInvalid) {
   for (std::size_t n : {file.typesAt + 2 + 19159, file.typesAt + 2 + 19160, file.materialsAt,
                         file.materialsAt + 1, file.materialsAt + 2, file.mapAt - 1})
     cuts.push_back(n);
-  for (std::size_t n : cuts) expectInvalid(Buf(file.bytes.begin(), file.bytes.begin() + n), "cut " + std::to_string(n));
+  for (std::size_t n : cuts)
+    expectInvalid(Buf(file.bytes.begin(), file.bytes.begin() + n), "cut " + std::to_string(n));
 
   // Cut inside the map block: the project is complete, the map is not kept
   // when less than its header remains.
-  const ProjectLoadResult r = readProject(Buf(file.bytes.begin(), file.bytes.begin() + file.mapAt + 50));
+  const ProjectLoadResult r =
+      readProject(Buf(file.bytes.begin(), file.bytes.begin() + file.mapAt + 50));
   ASSERT_TRUE(r.ok());
   EXPECT_FALSE(r.project.hasCalculationResult());
 }

@@ -67,13 +67,13 @@ TEST(ProjectFileRead, CurrentLayoutBuiltByHand) {
     expectSameGeometry(*objects[i], file.objects[i]);
     EXPECT_EQ(objects[i]->layer, file.objects[i].layer);
   }
-  EXPECT_EQ(objects[0]->colour, 0u);   // room, stored 5
+  EXPECT_EQ(objects[0]->colour, 0u);  // room, stored 5
   EXPECT_EQ(objects[0]->flags, 0x01u);
-  EXPECT_EQ(objects[1]->colour, 21u);  // audience, stored 3
-  EXPECT_EQ(objects[2]->colour, 12u);  // loudspeaker switched on
-  EXPECT_EQ(objects[3]->colour, 0u);   // switched off
-  EXPECT_EQ(objects[4]->colour, 9u);   // shape keeps its colour
-  EXPECT_EQ(objects[5]->flags, 0x80u); // aim line: hidden, colour 0
+  EXPECT_EQ(objects[1]->colour, 21u);   // audience, stored 3
+  EXPECT_EQ(objects[2]->colour, 12u);   // loudspeaker switched on
+  EXPECT_EQ(objects[3]->colour, 0u);    // switched off
+  EXPECT_EQ(objects[4]->colour, 9u);    // shape keeps its colour
+  EXPECT_EQ(objects[5]->flags, 0x80u);  // aim line: hidden, colour 0
   EXPECT_EQ(objects[5]->colour, 0u);
   EXPECT_EQ(objects[6]->colour, 14u);
   EXPECT_EQ(objects[7]->colour, 33u);
@@ -137,8 +137,8 @@ TEST(ProjectFileRead, Version200IsReadByTheCurrentReader) {
 }
 
 TEST(ProjectFileRead, WrongMagicsAreInvalid) {
-  for (const char* magic : {"TAVIRON V1.50  ", "TAVIRON V1.27x ", "TAVIRON V1.2   ", "TAVIRXN V2.80  ",
-                            "taviron V2.80  ", "TAVIRON Vx.yz  "}) {
+  for (const char* magic : {"TAVIRON V1.50  ", "TAVIRON V1.27x ", "TAVIRON V1.2   ",
+                            "TAVIRXN V2.80  ", "taviron V2.80  ", "TAVIRON Vx.yz  "}) {
     tavtest::THeader h;
     h.magic = magic;
     const ProjectLoadResult r = readProject(tavtest::sampleV280(true, h).bytes);

@@ -13,8 +13,8 @@ namespace {
 using tavtest::Buf;
 
 ModelObject* addObject(Project& p, std::uint32_t layer, std::uint32_t shape, std::uint32_t flags,
-                       std::uint32_t colour, std::vector<Node> nodes, std::vector<IndexEntry> entries,
-                       std::vector<std::uint8_t> data = {}) {
+                       std::uint32_t colour, std::vector<Node> nodes,
+                       std::vector<IndexEntry> entries, std::vector<std::uint8_t> data = {}) {
   auto o = ObjectList::allocObject(0, 0, 0);
   o->layer = layer;
   o->shape = shape;
@@ -57,9 +57,9 @@ void fillProject(Project& p) {
   setFixedString(p.printHeader.rows[2].value, "City Hall");
   setFixedString(p.printHeader.freeLines[1], "second line");
 
-  auto withShape = std::make_unique<SpeakerType>(decodeSpeakerType(
-      std::span<const std::uint8_t, SPEAKER_TYPE_SIZE>(tavtest::plainSpeakerRecord("WS", 0, 5).data(),
-                                                       SPEAKER_TYPE_SIZE)));
+  auto withShape = std::make_unique<SpeakerType>(
+      decodeSpeakerType(std::span<const std::uint8_t, SPEAKER_TYPE_SIZE>(
+          tavtest::plainSpeakerRecord("WS", 0, 5).data(), SPEAKER_TYPE_SIZE)));
   withShape->shape = shape;
   withShape->shapeReference = static_cast<std::int32_t>(p.objects.ordinalOf(shape));
   p.speakerTypes.push_back(std::move(withShape));
@@ -104,7 +104,8 @@ void expectSameProject(const Project& a, const Project& b) {
     ca.checksum = cb.checksum = 0;
     ca.tailCheck = cb.tailCheck = 0;
     EXPECT_TRUE(ca == cb) << "type " << i;
-    EXPECT_EQ(ta.shape ? a.objects.ordinalOf(ta.shape) : -1, tb.shape ? b.objects.ordinalOf(tb.shape) : -1);
+    EXPECT_EQ(ta.shape ? a.objects.ordinalOf(ta.shape) : -1,
+              tb.shape ? b.objects.ordinalOf(tb.shape) : -1);
   }
   EXPECT_TRUE(a.materials == b.materials);
   EXPECT_EQ(a.mapBlock, b.mapBlock);
@@ -160,11 +161,13 @@ TEST(ProjectFileRoundTrip, WriterStoresTheLayoutByteForByte) {
   const std::size_t typesAt = materialsAt - 2 * 19160;
   EXPECT_EQ(bytes[typesAt - 2], 2);
   Buf t(bytes.begin() + typesAt, bytes.begin() + typesAt + 19160);
-  ASSERT_TRUE(unscrambleSpeakerRecord(std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(t.data(), SPEAKER_TYPE_SIZE)));
+  ASSERT_TRUE(unscrambleSpeakerRecord(
+      std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(t.data(), SPEAKER_TYPE_SIZE)));
   EXPECT_EQ(tavtest::get32(t, 196), 3u);
   EXPECT_EQ(std::memcmp(t.data() + 21, "WS", 3), 0);
   Buf u(bytes.begin() + typesAt + 19160, bytes.begin() + materialsAt);
-  ASSERT_TRUE(unscrambleSpeakerRecord(std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(u.data(), SPEAKER_TYPE_SIZE)));
+  ASSERT_TRUE(unscrambleSpeakerRecord(
+      std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(u.data(), SPEAKER_TYPE_SIZE)));
   EXPECT_EQ(tavtest::get32(u, 196), 0xFFFFFFFFu);
   // Materials and map at the end.
   EXPECT_EQ(bytes[materialsAt], 2);
@@ -180,7 +183,8 @@ TEST(ProjectFileRoundTrip, CanonicalFileConvertsToTheSameBytes) {
   ASSERT_TRUE(r.ok()) << r.error.text;
   const Buf written = writeProjectBytes(r.project);
   ASSERT_EQ(written.size(), file.bytes.size());
-  for (std::size_t i = 0; i < written.size(); ++i) ASSERT_EQ(written[i], file.bytes[i]) << "offset " << i;
+  for (std::size_t i = 0; i < written.size(); ++i)
+    ASSERT_EQ(written[i], file.bytes[i]) << "offset " << i;
 
   // A file with stray pointer fields and raw colours converts to the same
   // canonical file.

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <cstring>
-#include <unistd.h>
 
 #include "model/project_file.h"
 #include "model/save_file.h"
@@ -178,7 +178,8 @@ TEST_F(ProjectSaveTest, MergeTakesRoomAndAuxObjectsOnly) {
   EXPECT_EQ(quiet.added, 0u);
   EXPECT_EQ(d.objects.countObjects(), 1u);
 
-  EXPECT_EQ(mergeProjectObjects(d, path("none.TPR"), LAYER_AUX).error.text, "Can\u00B4t locate file");
+  EXPECT_EQ(mergeProjectObjects(d, path("none.TPR"), LAYER_AUX).error.text,
+            "Can\u00B4t locate file");
 }
 
 TEST(ProjectDiscard, NeedsConsentOnlyForModifiedNonEmptyModels) {

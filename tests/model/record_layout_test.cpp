@@ -25,11 +25,13 @@ void put(Bytes& b, std::size_t at, const char* text) {
 }
 
 Bytes roundTripThroughFile(const Bytes& bytes, const std::string& name) {
-  const auto path = std::filesystem::temp_directory_path() /
-                    (name + "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+  const auto path =
+      std::filesystem::temp_directory_path() /
+      (name + "_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
   {
     std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
   std::ifstream in(path, std::ios::binary);
   Bytes back((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -40,7 +42,8 @@ Bytes roundTripThroughFile(const Bytes& bytes, const std::string& name) {
 
 TEST(PrintHeaderLayout, FieldsLieAtTheirOffsets) {
   PrintHeader h;
-  for (std::size_t k = 0; k < h.carried.size(); ++k) h.carried[k] = static_cast<std::uint8_t>(k + 1);
+  for (std::size_t k = 0; k < h.carried.size(); ++k)
+    h.carried[k] = static_cast<std::uint8_t>(k + 1);
   setFixedString(h.rows[0].label, "Project");
   setFixedString(h.rows[0].value, "Concert hall");
   setFixedString(h.rows[7].label, "0123456789ABC");  // cut to 10 characters
@@ -58,7 +61,8 @@ TEST(PrintHeaderLayout, FieldsLieAtTheirOffsets) {
   put(expected, 578 + 3 * 41, "fourth");
 
   Bytes encoded(PRINT_HEADER_SIZE);
-  encodePrintHeader(h, std::span<std::uint8_t, PRINT_HEADER_SIZE>(encoded.data(), PRINT_HEADER_SIZE));
+  encodePrintHeader(h,
+                    std::span<std::uint8_t, PRINT_HEADER_SIZE>(encoded.data(), PRINT_HEADER_SIZE));
   EXPECT_EQ(encoded, expected);
 
   const Bytes fromFile = roundTripThroughFile(encoded, "taviron_print_header");
@@ -123,8 +127,9 @@ TEST(AbsorberMaterialLayout, FieldsLieAtTheirOffsets) {
 
   const Bytes fromFile = roundTripThroughFile(encoded, "taviron_absorber");
   ASSERT_EQ(fromFile.size(), ABSORBER_MATERIAL_SIZE);
-  const AbsorberMaterial back = decodeAbsorberMaterial(
-      std::span<const std::uint8_t, ABSORBER_MATERIAL_SIZE>(fromFile.data(), ABSORBER_MATERIAL_SIZE));
+  const AbsorberMaterial back =
+      decodeAbsorberMaterial(std::span<const std::uint8_t, ABSORBER_MATERIAL_SIZE>(
+          fromFile.data(), ABSORBER_MATERIAL_SIZE));
   EXPECT_EQ(back, m);
   EXPECT_EQ(back.alpha[2], -2.0f);
   EXPECT_EQ(fixedString(back.category), "Walls");
@@ -151,8 +156,8 @@ TEST(AbsorberMaterialLayout, NewProjectTableHoldsTheFullAbsorber) {
   EXPECT_EQ(fixedString(full.category), "");
 
   Bytes encoded(ABSORBER_MATERIAL_SIZE);
-  encodeAbsorberMaterial(
-      full, std::span<std::uint8_t, ABSORBER_MATERIAL_SIZE>(encoded.data(), ABSORBER_MATERIAL_SIZE));
+  encodeAbsorberMaterial(full, std::span<std::uint8_t, ABSORBER_MATERIAL_SIZE>(
+                                   encoded.data(), ABSORBER_MATERIAL_SIZE));
   Bytes expected(256, 0);
   put(expected, 0, "100%");
   put(expected, 23, "Absorber 100%");

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "project_bytes_builder.h"
 
 namespace tav {
@@ -44,7 +43,8 @@ TEST(RecordScrambling, MatchesIndependentTransformAndRoundTrips) {
 TEST(RecordScrambling, AnyFlippedProtectedByteFailsTheCheck) {
   Buf scrambled = tavtest::plainSpeakerRecord("SCR2", -1, 4);
   scrambleSpeakerRecord(whole(scrambled));
-  for (std::size_t at : {0u, 30u, 70u, 72u, 196u, 453u, 454u, 458u, 462u, 480u, 511u, 512u, 10000u, 19159u}) {
+  for (std::size_t at :
+       {0u, 30u, 70u, 72u, 196u, 453u, 454u, 458u, 462u, 480u, 511u, 512u, 10000u, 19159u}) {
     Buf damaged = scrambled;
     damaged[at] ^= 0x04;
     EXPECT_FALSE(unscrambleSpeakerRecord(whole(damaged))) << "offset " << at;

@@ -18,15 +18,15 @@ std::span<std::uint8_t, SPEAKER_TYPE_SIZE> whole(Buf& b) {
 
 TEST(SpeakerTypeRecord, DecodesEveryFieldFromItsOffset) {
   Buf r = tavtest::plainSpeakerRecord("ABC12", 7, 3);
-  r[72] = 1;                                 // cluster mark
-  r[74] = 0x5A;                              // not interpreted, kept
-  r[140] = 0x11;                             // 132..145 kept
-  r[180] = 0x22;                             // 174..187 kept
-  std::memset(r.data() + 188, 0xEE, 8);      // pointers: meaningless in files
+  r[72] = 1;                             // cluster mark
+  r[74] = 0x5A;                          // not interpreted, kept
+  r[140] = 0x11;                         // 132..145 kept
+  r[180] = 0x22;                         // 174..187 kept
+  std::memset(r.data() + 188, 0xEE, 8);  // pointers: meaningless in files
   tavtest::put32(r, 454, 0x01020304);
   tavtest::put32(r, 458, 0xA0B0C0D0);
-  r[512 + 2664 * 3 + 5 * 72 + 7] = 17;       // band 3, row 5, column 7
-  r[512 + 2664 * 6 + 36 * 72 + 71] = 255;    // last byte of the record
+  r[512 + 2664 * 3 + 5 * 72 + 7] = 17;     // band 3, row 5, column 7
+  r[512 + 2664 * 6 + 36 * 72 + 71] = 255;  // last byte of the record
 
   const SpeakerType t = decodeSpeakerType(whole(r));
   EXPECT_STREQ(t.brand, "Brand ABC12");

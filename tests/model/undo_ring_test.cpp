@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "model/le_io.h"
-
 #include "model_test_util.h"
 
 namespace tav {

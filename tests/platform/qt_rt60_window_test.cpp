@@ -3,31 +3,31 @@
 // face listing changing a material, the example's room faces summary
 // printed to a PDF file, and the room check repairing a turned face.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QImage>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
-#include <unistd.h>
 
-#include "materials/ui/acoustics_commands.h"
 #include "materials/absorber_database.h"
 #include "materials/face_listing.h"
+#include "materials/ui/acoustics_commands.h"
 #include "materials/ui/face_listing_dialog.h"
 #include "materials/ui/room_summary_print.h"
 #include "materials/ui/rt60_window.h"
 #include "model/project_file.h"
+#include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_print.h"
+#include "qt_test_app.h"
 #include "reflections/face_table.h"
 #include "reflections/room_check.h"
 #include "reflections/ui/room_check_command.h"
-#include "platform/qt/qt_platform.h"
-#include "qt_test_app.h"
 #include "shell/shell.h"
 
 namespace tav::test {
@@ -185,8 +185,8 @@ TEST(QtRoomSummary, ExampleProjectPrintsToPdf) {
   sortFacesForReflections(table);
   const FaceListing listing = buildFaceListing(table, loaded.project.materials);
 
-  const fs::path path = fs::temp_directory_path() /
-                        ("taviron_summary_" + std::to_string(::getpid()) + ".pdf");
+  const fs::path path =
+      fs::temp_directory_path() / ("taviron_summary_" + std::to_string(::getpid()) + ".pdf");
   {
     std::unique_ptr<PrintJob> job = openPdfJob(path.string(), ROOM_SUMMARY_TITLE);
     ASSERT_TRUE(job);

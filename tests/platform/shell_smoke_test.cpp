@@ -1,11 +1,11 @@
 // The real window, headless: start, open the example project, switch views,
 // the view's picture is not blank, undo and redo an edit, exit.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QMessageBox>
 #include <QPushButton>
 #include <filesystem>
-#include <unistd.h>
 
 #include "platform/keys.h"
 #include "platform/qt/qt_platform.h"

@@ -1,11 +1,12 @@
 // The face hierarchy answers every query exactly as the plain loop over all
 // faces does. The loops below are the oracle.
+#include "reflections/face_bvh.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "model/object_list.h"
-#include "reflections/face_bvh.h"
 #include "reflections/face_table.h"
 #include "reflections/room_builders.h"
 #include "reflections/room_check.h"
@@ -85,7 +86,8 @@ void randomRoom(std::mt19937& rng, ObjectList& list, int faces) {
 
 // A query coordinate: often exactly a face-box coordinate, to probe the
 // closed, strict and half-open edges.
-double pick(std::mt19937& rng, const FaceTable& t, int axis, std::uniform_real_distribution<double>& d) {
+double pick(std::mt19937& rng, const FaceTable& t, int axis,
+            std::uniform_real_distribution<double>& d) {
   if (rng() % 3 == 0 && !t.empty()) {
     const FaceRecord& f = t[rng() % t.size()];
     return rng() % 2 ? f.boundsMin(axis) : f.boundsMax(axis);
@@ -204,7 +206,8 @@ TEST(FaceBvh, StronglyWarpedFacesMatchTheLoop) {
     ObjectList list;
     for (int i = 0; i < 300; ++i) {
       const double x = pos(rng), y = pos(rng), z = pos(rng) / 2, s = size(rng);
-      std::vector<Vec3d> v = {{x, y, z}, {x + s, y, z}, {x + s, y + s, z}, {x, y + s, z + s * lift(rng)}};
+      std::vector<Vec3d> v = {
+          {x, y, z}, {x + s, y, z}, {x + s, y + s, z}, {x, y + s, z + s * lift(rng)}};
       if (rng() % 2) v = {v[0], v[3], v[2], v[1]};
       test::addFace(list, v);
     }

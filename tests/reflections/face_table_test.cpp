@@ -1,9 +1,10 @@
 // The face table: which faces it holds, what each record carries, its
 // orders, and the two face tests.
+#include "reflections/face_table.h"
+
 #include <gtest/gtest.h>
 
 #include "model/object_list.h"
-#include "reflections/face_table.h"
 #include "reflections/room_builders.h"
 #include "reflections/room_check.h"
 

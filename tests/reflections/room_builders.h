@@ -24,8 +24,8 @@ inline void appendPolygon(ModelObject& o, const std::vector<Vec3d>& vertices,
   o.indices.push_back({IDX_START, base});
   o.indices.push_back({IDX_MATERIAL, material});
   for (std::size_t i = 1; i < vertices.size(); ++i)
-    o.indices.push_back({i + 1 == vertices.size() ? IDX_CLOSE : IDX_LINE,
-                         static_cast<std::uint16_t>(base + i)});
+    o.indices.push_back(
+        {i + 1 == vertices.size() ? IDX_CLOSE : IDX_LINE, static_cast<std::uint16_t>(base + i)});
 }
 
 // A single-face object (layer 0 unless given) appended to the list.
@@ -50,8 +50,12 @@ inline std::vector<Vec3d> boxFace(const Vec3d& lo, const Vec3d& hi, int face,
   const int p = (axis + 1) % 3, q = (axis + 2) % 3;
   auto point = [&](double a, double b) {
     double c[3];
-    c[axis] = atHigh ? (axis == 0 ? hi.x : axis == 1 ? hi.y : hi.z)
-                     : (axis == 0 ? lo.x : axis == 1 ? lo.y : lo.z);
+    c[axis] = atHigh ? (axis == 0   ? hi.x
+                        : axis == 1 ? hi.y
+                                    : hi.z)
+                     : (axis == 0   ? lo.x
+                        : axis == 1 ? lo.y
+                                    : lo.z);
     const double los[3] = {lo.x, lo.y, lo.z}, his[3] = {hi.x, hi.y, hi.z};
     c[p] = a ? his[p] : los[p];
     c[q] = b ? his[q] : los[q];
@@ -65,10 +69,10 @@ inline std::vector<Vec3d> boxFace(const Vec3d& lo, const Vec3d& hi, int face,
 }
 
 struct BoxOptions {
-  std::set<int> missing;   // faces left out
-  std::set<int> outward;   // faces facing out of the box
+  std::set<int> missing;                     // faces left out
+  std::set<int> outward;                     // faces facing out of the box
   std::array<std::uint16_t, 6> materials{};  // material per face
-  bool solid = true;       // one SHAPE_SOLID object, else one SHAPE_FACE object per face
+  bool solid = true;  // one SHAPE_SOLID object, else one SHAPE_FACE object per face
 };
 
 inline void addBox(ObjectList& list, const Vec3d& lo, const Vec3d& hi,

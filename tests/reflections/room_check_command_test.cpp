@@ -1,6 +1,8 @@
 // The room check as a user runs it (2803): the progress window, the views
 // of the three scans, the result message and caption, faces turned back in
 // the model, error markers on the view, and Cancel.
+#include "reflections/ui/room_check_command.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -9,7 +11,6 @@
 #include "model/project_file.h"
 #include "reflections/room_builders.h"
 #include "reflections/room_check.h"
-#include "reflections/ui/room_check_command.h"
 #include "shell/shell_test_util.h"
 
 namespace tav {
@@ -186,7 +187,8 @@ TEST(RoomCheckCommand, TheExampleProjectWithOneFaceTurnedIsRepaired) {
   {
     const std::vector<std::uint8_t> bytes = writeProjectBytes(loaded.project);
     std::ofstream out(copy, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
   }
   ASSERT_TRUE(s.shell.openProjectFile(copy));
   s.roomCheck();

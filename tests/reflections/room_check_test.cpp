@@ -1,12 +1,13 @@
 // The room check on boxes: closed, one wall turned outward, one wall missing,
 // a tiny hole; messages, inversions in the model, threads and Cancel.
+#include "reflections/room_check.h"
+
 #include <gtest/gtest.h>
 #include <tbb/task_arena.h>
 
 #include "model/project.h"
 #include "reflections/face_table.h"
 #include "reflections/room_builders.h"
-#include "reflections/room_check.h"
 
 namespace tav {
 namespace {

@@ -46,6 +46,7 @@ TEST(Manual, EveryCommandHasItsAnchorAnchorsAreUniqueAndLinksLand) {
   EXPECT_GE(known, 138u);  // the menus alone hold 138
 
   const std::multiset<std::string> links = matchesOf(html, std::regex(R"re(href="#([^"]+)")re"));
-  for (const std::string& target : links) EXPECT_TRUE(all.count(target)) << "link to missing #" << target;
+  for (const std::string& target : links)
+    EXPECT_TRUE(all.count(target)) << "link to missing #" << target;
   EXPECT_GT(links.size(), 20u);
 }

@@ -62,10 +62,10 @@ TEST(ShellDispatch, SnapshotBeforeEditingCommandsOnlyAndUndoRedoByMenu) {
   s.platform.pushMenu(604);
   s.check([&] { EXPECT_FALSE(s.shell.session().undo.canUndo()); });
   s.platform.pushMenu(2302);
-  s.clickAt(0, 0.5f);     // picks the square's left edge
+  s.clickAt(0, 0.5f);  // picks the square's left edge
   s.platform.pushKey(KEY_RETURN);
-  s.clickAt(0, 0);        // base point
-  s.clickAt(2, 1);        // offset point
+  s.clickAt(0, 0);  // base point
+  s.clickAt(2, 1);  // offset point
   s.check([&] {
     EXPECT_FLOAT_EQ(s.project().objects.head()->nodes[0].x, 2.0f);
     EXPECT_FLOAT_EQ(s.project().objects.head()->nodes[0].y, 1.0f);
@@ -96,7 +96,7 @@ TEST(ShellDispatch, RightClickEnterAndSpaceRepeatOnlyDrawingCommands) {
   s.platform.pushKey(KEY_ESCAPE);
   s.platform.pushMenu(602);
   s.platform.pushKey(KEY_ESCAPE);
-  s.platform.pushKey(KEY_SPACE);  // still Move: 602 is not remembered
+  s.platform.pushKey(KEY_SPACE);   // still Move: 602 is not remembered
   s.platform.pushKey(KEY_RETURN);  // finishes that Move's input
   s.platform.pushKey(KEY_RETURN);  // and repeats it once more
   s.platform.pushCommand(CMD_BUTTON_OK);
@@ -123,8 +123,8 @@ TEST(ShellDispatch, SecondCommandIgnoredWhileOneRunsAndMenusGreyed) {
     EXPECT_TRUE(s.window().topMenuEnabled(TOP_MENU_HELP));
     EXPECT_TRUE(s.window().commandButtonsShown());
   });
-  s.platform.pushMenu(602);       // the View menu does not open
-  s.platform.pushCommand(5001);   // a command arriving another way is ignored
+  s.platform.pushMenu(602);      // the View menu does not open
+  s.platform.pushCommand(5001);  // a command arriving another way is ignored
   s.platform.pushCommand(CMD_BUTTON_STOP);
   s.check([&] {
     EXPECT_EQ(s.shell.activeCommand(), 0);
@@ -221,8 +221,9 @@ TEST(ShellDispatch, MenuStatesFollowTheModel) {
   // Every menu of the table is there, in order, with unregistered items present.
   const auto& bar = s.window().menu();
   ASSERT_EQ(bar.size(), 10u);
-  const char* tops[] = {"&File", "&Edit", "&View", "&Room", "&Audience Areas", "&Loudspeakers",
-                        "A&UX Drawing", "&Calculate", "&Options", "&Help"};
+  const char* tops[] = {"&File",           "&Edit",         "&View",        "&Room",
+                        "&Audience Areas", "&Loudspeakers", "A&UX Drawing", "&Calculate",
+                        "&Options",        "&Help"};
   for (int i = 0; i < 10; ++i) EXPECT_EQ(bar[static_cast<std::size_t>(i)].text, tops[i]);
   for (const CommandSpec& spec : commandSpecs()) {
     if (*spec.text != '\0' || (spec.number >= 110 && spec.number <= 113)) {

@@ -34,8 +34,8 @@ TEST(ShellInput, CoordinateSnapTruncatesTowardZero) {
     double d;
     double want;
   } cases[] = {
-      {1.74, true, 0.5, 1.5},    {-1.74, true, 0.5, -1.5},   {0.49, true, 0.5, 0.0},
-      {-0.49, true, 0.5, 0.0},   {2.0, true, 0.5, 2.0},      {1.7449, false, 0.5, 1.744},
+      {1.74, true, 0.5, 1.5},        {-1.74, true, 0.5, -1.5}, {0.49, true, 0.5, 0.0},
+      {-0.49, true, 0.5, 0.0},       {2.0, true, 0.5, 2.0},    {1.7449, false, 0.5, 1.744},
       {-1.7449, false, 0.5, -1.744}, {3.7, true, 0.0, 3.7},  // no distance: millimetres
   };
   for (const Case& c : cases) {
@@ -126,13 +126,11 @@ TEST(ShellInput, TypedPointsAbsoluteRelativeAndPolar) {
   s.platform.pushMenu(2201);
   s.clickAt(1, 1);
   // Absolute, with a decimal comma; the fields start at the current point.
-  s.platform.scriptDialog(TITLE_POINT_ABSOLUTE,
-                          {DialogStep::check([](DialogControls& c) {
-                             EXPECT_EQ(c.text(POINT_FIELD_X), "1.000");
-                           }),
-                           DialogStep::setText(POINT_FIELD_X, "2,5"),
-                           DialogStep::setText(POINT_FIELD_Y, "-1"),
-                           DialogStep::setText(POINT_FIELD_Z, "3"), DialogStep::click(DLG_OK)});
+  s.platform.scriptDialog(
+      TITLE_POINT_ABSOLUTE,
+      {DialogStep::check([](DialogControls& c) { EXPECT_EQ(c.text(POINT_FIELD_X), "1.000"); }),
+       DialogStep::setText(POINT_FIELD_X, "2,5"), DialogStep::setText(POINT_FIELD_Y, "-1"),
+       DialogStep::setText(POINT_FIELD_Z, "3"), DialogStep::click(DLG_OK)});
   s.platform.pushKey(KEY_A);
   // Relative to the last point.
   s.platform.scriptDialog(TITLE_POINT_RELATIVE,

@@ -35,7 +35,7 @@ TEST(ShellPreview, MovedObjectsAreDrawnByTheOverlayOnly) {
     EXPECT_EQ(inkInColumn(picture, 500, 200, 300), 0);  // left the picture
     EXPECT_EQ(inkInColumn(overlay, 500, 200, 300), 0);
     EXPECT_GT(inkInColumn(overlay, 700, 200, 300), 20);  // dotted highlight
-    EXPECT_EQ(sq->nodes[0], (Node{0, 0, 0}));             // model untouched
+    EXPECT_EQ(sq->nodes[0], (Node{0, 0, 0}));            // model untouched
   });
   s.platform.pushKey(KEY_ESCAPE);
   s.check([&] {

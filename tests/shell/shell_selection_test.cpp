@@ -177,11 +177,11 @@ TEST(ShellSelection, PickGeometry) {
   const PickBox box = pickBoxAround({10, 10}, 4);
   EXPECT_TRUE(box.contains({6, 14}));
   EXPECT_FALSE(box.contains({5, 10}));
-  EXPECT_TRUE(segmentTouchesBox({0, 10}, {20, 10}, box));    // passes through
-  EXPECT_TRUE(segmentTouchesBox({0, 0}, {20, 20}, box));     // diagonal
-  EXPECT_FALSE(segmentTouchesBox({0, 0}, {20, 0}, box));     // above
+  EXPECT_TRUE(segmentTouchesBox({0, 10}, {20, 10}, box));                       // passes through
+  EXPECT_TRUE(segmentTouchesBox({0, 0}, {20, 20}, box));                        // diagonal
+  EXPECT_FALSE(segmentTouchesBox({0, 0}, {20, 0}, box));                        // above
   EXPECT_FALSE(segmentTouchesBox({0, 30}, {30, 0}, pickBoxAround({5, 5}, 4)));  // beside
-  EXPECT_TRUE(segmentTouchesBox({14, 0}, {14, 30}, box));    // along the edge
+  EXPECT_TRUE(segmentTouchesBox({14, 0}, {14, 30}, box));                       // along the edge
   const PixelPoint tri[] = {{0, 0}, {10, 0}, {0, 10}};
   EXPECT_TRUE(polygonContains(tri, {2, 2}));
   EXPECT_FALSE(polygonContains(tri, {8, 8}));

@@ -3,12 +3,12 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "model/object_list.h"
@@ -30,7 +30,8 @@ inline std::unique_ptr<ModelObject> makeFace(std::vector<Node> nodes,
   const auto n = static_cast<std::uint16_t>(o->nodes.size());
   o->indices.push_back({IDX_START, 0});
   o->indices.push_back({IDX_MATERIAL, 0});
-  for (std::uint16_t i = 1; i < n; ++i) o->indices.push_back({i + 1u == n ? IDX_CLOSE : IDX_LINE, i});
+  for (std::uint16_t i = 1; i < n; ++i)
+    o->indices.push_back({i + 1u == n ? IDX_CLOSE : IDX_LINE, i});
   o->shape = SHAPE_FACE;
   o->layer = layer;
   return o;
@@ -49,8 +50,7 @@ inline std::unique_ptr<ModelObject> makeLine(Node a, Node b, std::uint32_t layer
 // An axis-aligned square face in the XY plane.
 inline std::unique_ptr<ModelObject> makeSquare(float x, float y, float size,
                                                std::uint32_t layer = LAYER_ROOM) {
-  return makeFace({{x, y, 0}, {x + size, y, 0}, {x + size, y + size, 0}, {x, y + size, 0}},
-                  layer);
+  return makeFace({{x, y, 0}, {x + size, y, 0}, {x + size, y + size, 0}, {x, y + size, 0}}, layer);
 }
 
 // Move as the editing commands do it, standing in for the real one: select,

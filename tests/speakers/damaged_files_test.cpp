@@ -17,8 +17,8 @@ using test::append;
 
 TEST(DamagedFiles, RandomDamageToALayout3DatabaseIsContained) {
   test::SpeakerTempDir dir;
-  const std::vector<std::uint8_t> shape = test::shapeData(
-      {{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0}, {1, 1}, {2, 2}}}});
+  const std::vector<std::uint8_t> shape =
+      test::shapeData({{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0}, {1, 1}, {2, 2}}}});
   std::vector<std::uint8_t> rec = test::plainRecord("ONE");
   test::putU32(rec, 196, shape.size());
   std::vector<std::uint8_t> good = test::databaseHeader("TAVIRON SPEAKER DATABASE V140", 2);

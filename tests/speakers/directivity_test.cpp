@@ -1,9 +1,9 @@
 // Directivity lookup, frames and the direct sound of one loudspeaker.
+#include "speakers/directivity.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "speakers/directivity.h"
 
 namespace tav {
 namespace {
@@ -112,7 +112,8 @@ TEST(Directivity, RowsBlendInEnergyAndColumnsWrapAround) {
   g.at(10, 0) = 170;
   const double expected = (1 - w1) * e[190] + w1 * e[170];
   EXPECT_GT(w1, 0.3);
-  EXPECT_NEAR(directivityEnergy(t, 0, {std::cos(theta), std::sin(theta), 0}).energy, expected, 1e-12);
+  EXPECT_NEAR(directivityEnergy(t, 0, {std::cos(theta), std::sin(theta), 0}).energy, expected,
+              1e-12);
   g.at(9, 0) = g.at(10, 0) = 200;
 
   // Azimuth just below 360 deg: column 71 blended with column 0.

@@ -1,8 +1,9 @@
 // The 152-byte loudspeaker record against bytes laid out by hand.
+#include "speakers/placed_speaker.h"
+
 #include <gtest/gtest.h>
 
 #include "speaker_test_files.h"
-#include "speakers/placed_speaker.h"
 
 namespace tav {
 namespace {

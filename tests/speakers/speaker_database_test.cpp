@@ -1,12 +1,13 @@
 // Loudspeaker databases of the three layouts, built byte by byte, read
 // through the index, and types copied into a project.
+#include "speakers/speaker_database.h"
+
 #include <gtest/gtest.h>
 
 #include "model/le_io.h"
 #include "model/project.h"
 #include "speaker_test_files.h"
 #include "speakers/project_speaker_types.h"
-#include "speakers/speaker_database.h"
 #include "speakers/speaker_shape.h"
 
 namespace tav {
@@ -96,10 +97,11 @@ TEST(SpeakerDatabase, Layout1ListsNamesAndConvertsTypesIntoTheProject) {
 
   // Written in the protected form and read back, the record passes its check.
   std::vector<std::uint8_t> stored = plain;
-  scrambleSpeakerRecord(std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(stored.data(), SPEAKER_TYPE_SIZE));
+  scrambleSpeakerRecord(
+      std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(stored.data(), SPEAKER_TYPE_SIZE));
   EXPECT_EQ(stored, scrambled(plain)) << "protected form as built independently";
-  ASSERT_TRUE(
-      unscrambleSpeakerRecord(std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(stored.data(), SPEAKER_TYPE_SIZE)));
+  ASSERT_TRUE(unscrambleSpeakerRecord(
+      std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(stored.data(), SPEAKER_TYPE_SIZE)));
   std::copy(stored.begin() + 454, stored.begin() + 462, plain.begin() + 454);  // the checksums
   EXPECT_EQ(stored, plain);
 
@@ -168,9 +170,9 @@ TEST(SpeakerDatabase, Layout2SkipsARecordThatFailsItsCheck) {
 
 TEST(SpeakerDatabase, Layout3FindsShapeDataBehindItsRecords) {
   SpeakerTempDir dir;
-  const std::vector<std::uint8_t> shape = test::shapeData(
-      {{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0}, {3, 0}, {1, 1}, {2, 2}}},
-       {{{0, 0, 2}, {1, 0, 2}}, {{0, 1}, {1, 0}}}});
+  const std::vector<std::uint8_t> shape =
+      test::shapeData({{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 0}, {3, 0}, {1, 1}, {2, 2}}},
+                       {{{0, 0, 2}, {1, 0, 2}}, {{0, 1}, {1, 0}}}});
   std::vector<std::uint8_t> withShape = plainRecord("HORN");
   test::putU32(withShape, 196, shape.size());
   std::vector<std::uint8_t> broken = plainRecord("BAD");
@@ -194,8 +196,7 @@ TEST(SpeakerDatabase, Layout3FindsShapeDataBehindItsRecords) {
   EXPECT_EQ(index.entries[0].recordOffset, 32);
   EXPECT_EQ(index.entries[0].shapeOffset, 32 + 19160);
   EXPECT_EQ(index.entries[1].name, "PLAIN");
-  EXPECT_EQ(index.entries[1].recordOffset,
-            std::int64_t(32 + 19160 + shape.size() + 19160));
+  EXPECT_EQ(index.entries[1].recordOffset, std::int64_t(32 + 19160 + shape.size() + 19160));
   EXPECT_EQ(index.entries[1].shapeOffset, 0);
 
   Project project;
@@ -220,8 +221,8 @@ TEST(SpeakerDatabase, UnknownHeaderMissingFileAndTooManyTypes) {
   append(good, scrambled(plainRecord("KEEP")));
   ASSERT_TRUE(loadSpeakerDatabase(index, dir.write("good.TSB", good)).loaded);
 
-  DatabaseLoadResult r =
-      loadSpeakerDatabase(index, dir.write("bad.TSB", databaseHeader("TAVIRON SPEAKER DATABASE V150")));
+  DatabaseLoadResult r = loadSpeakerDatabase(
+      index, dir.write("bad.TSB", databaseHeader("TAVIRON SPEAKER DATABASE V150")));
   EXPECT_TRUE(r.opened);
   EXPECT_FALSE(r.loaded);
   EXPECT_EQ(r.message.text, "Invalid file format");

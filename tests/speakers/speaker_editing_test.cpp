@@ -1,5 +1,7 @@
 // Limits, typed angles, copies and mirror images of loudspeakers, the
 // aim-point lines and the coverage contours.
+#include "speakers/speaker_editing.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +11,6 @@
 #include "speakers/coverage_contours.h"
 #include "speakers/speaker_aim_points.h"
 #include "speakers/speaker_drawing.h"
-#include "speakers/speaker_editing.h"
 #include "speakers/speaker_shape.h"
 
 namespace tav {
@@ -140,12 +141,12 @@ TEST(SpeakerAimPoints, LinesRunToTheNearestFaceAhead) {
     buildSpeakerDrawing(project, s, nullptr);
     return s;
   };
-  place({0, 0, 0}, 0, 0, true);           // far wall at (10, 0, 0)
-  place({0, 1, 0}, 0, 0.1, true);         // the near wall first
-  place({0, 0, 0}, PI, 0, true);          // faces away: nothing ahead
-  place({0, 0, 0}, 0, 0, false);          // switched off
-  place({12, 0, 0}, 0, 0, true);          // the walls are behind it
-  place({2, -4, 0}, PI / 2, 0, true);     // x component below 0.1 set to 0: parallel to the walls
+  place({0, 0, 0}, 0, 0, true);        // far wall at (10, 0, 0)
+  place({0, 1, 0}, 0, 0.1, true);      // the near wall first
+  place({0, 0, 0}, PI, 0, true);       // faces away: nothing ahead
+  place({0, 0, 0}, 0, 0, false);       // switched off
+  place({12, 0, 0}, 0, 0, true);       // the walls are behind it
+  place({2, -4, 0}, PI / 2, 0, true);  // x component below 0.1 set to 0: parallel to the walls
 
   ModelObject* lines = rebuildAimPoints(project, false);
   ASSERT_NE(lines, nullptr);
@@ -181,7 +182,8 @@ TEST(SpeakerAimPoints, LinesRunToTheNearestFaceAhead) {
 TEST(CoverageContours, AnglesWhereTheLevelFallsBelowTheFrontMaximum) {
   DirectivityGrid g;
   g.codes.fill(225);
-  for (int r = 0; r < 17; ++r) g.at(r, 0) = static_cast<std::uint8_t>(225 - 3 * r);  // -0.6 dB a row
+  for (int r = 0; r < 17; ++r)
+    g.at(r, 0) = static_cast<std::uint8_t>(225 - 3 * r);  // -0.6 dB a row
   for (int r = 4; r < 37; ++r) g.at(r, 1) = r == 4 ? 205 : 180;
   const CoverageContours c = coverageContours(g);
   const double deg = PI / 180;

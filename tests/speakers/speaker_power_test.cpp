@@ -1,10 +1,11 @@
 // Electrical power, acoustic factor, total drive and the equalizer's values.
+#include "speakers/speaker_power.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "speakers/equalizer_state.h"
-#include "speakers/speaker_power.h"
 
 namespace tav {
 namespace {

@@ -20,7 +20,6 @@
 #include "platform/scripted/scripted_platform.h"
 #include "shell/command_set.h"
 #include "shell/shell.h"
-#include "support/temp_folder.h"
 #include "shell/typed_point.h"
 #include "speakers/placed_speaker.h"
 #include "speakers/project_speaker_types.h"
@@ -31,6 +30,7 @@
 #include "speakers/ui/equalizer_dialog.h"
 #include "speakers/ui/select_speaker_dialog.h"
 #include "speakers/ui/speaker_commands.h"
+#include "support/temp_folder.h"
 
 namespace tav::speakertest {
 

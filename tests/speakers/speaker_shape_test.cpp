@@ -1,10 +1,11 @@
 // Shape files of the three header kinds, shape data and the default shape.
+#include "speakers/speaker_shape.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "speaker_test_files.h"
-#include "speakers/speaker_shape.h"
 
 namespace tav {
 namespace {
@@ -80,11 +81,11 @@ TEST(SpeakerShape, UnknownOrDamagedFilesGiveTheDefaultShapeWithAMessage) {
 }
 
 TEST(SpeakerShape, ShapeDataRoundTripAndDefenceAgainstBadCounts) {
-  auto shape = makeSpeakerShape({{0, 0, 0}, {1, 2, 3}, {4, 5, 6}},
-                                {{0, 0}, {3, 1}, {1, 1}, {2, 2}});
+  auto shape =
+      makeSpeakerShape({{0, 0, 0}, {1, 2, 3}, {4, 5, 6}}, {{0, 0}, {3, 1}, {1, 1}, {2, 2}});
   const std::vector<std::uint8_t> bytes = encodeShapeData(*shape);
-  EXPECT_EQ(bytes, test::shapeData({{{{0, 0, 0}, {1, 2, 3}, {4, 5, 6}},
-                                     {{0, 0}, {3, 1}, {1, 1}, {2, 2}}}}));
+  EXPECT_EQ(bytes, test::shapeData(
+                       {{{{0, 0, 0}, {1, 2, 3}, {4, 5, 6}}, {{0, 0}, {3, 1}, {1, 1}, {2, 2}}}}));
   auto back = readShapeData(bytes);
   ASSERT_TRUE(back);
   EXPECT_EQ(back->nodes, shape->nodes);
@@ -118,8 +119,7 @@ TEST(SpeakerShape, DefaultShapeIsTheCabinetWithItsCircle) {
   EXPECT_FLOAT_EQ(maxX, 0.149f);
   EXPECT_FLOAT_EQ(maxY, 0.199f);
   EXPECT_FLOAT_EQ(maxZ, 0.299f);
-  for (int i = 0; i < 36; ++i)
-    EXPECT_NEAR(std::hypot(d.nodes[i].y, d.nodes[i].z), 0.15, 1e-6);
+  for (int i = 0; i < 36; ++i) EXPECT_NEAR(std::hypot(d.nodes[i].y, d.nodes[i].z), 0.15, 1e-6);
   // The circle is one closed face of 36 entries; then six closed faces.
   EXPECT_EQ(d.indices[0].code, IDX_START);
   EXPECT_EQ(d.indices[35], (IndexEntry{IDX_CLOSE, 35}));

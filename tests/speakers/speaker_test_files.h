@@ -144,9 +144,10 @@ inline std::vector<std::uint8_t> shapeData(const std::vector<ShapeRecord>& recor
 class SpeakerTempDir {
  public:
   SpeakerTempDir() {
-    path_ = fs::temp_directory_path() /
-            ("taviron_speakers_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    path_ =
+        fs::temp_directory_path() /
+        ("taviron_speakers_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(path_);
     fs::create_directories(path_);
   }

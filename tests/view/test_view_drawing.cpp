@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "model/project.h"
-#include "view_test_canvas.h"
 #include "view/axis_cross.h"
-#include "view/grid.h"
 #include "view/eye_view.h"
+#include "view/grid.h"
 #include "view/view_drawing.h"
 #include "view/view_render.h"
+#include "view_test_canvas.h"
 #include "view_test_util.h"
 
 namespace tav {

@@ -52,8 +52,7 @@ DialogTemplate absorberDatabaseDialogTemplate() {
   name.maxLength = ADB_NAME_MAX;
   add(name);
   add(gridControl(0, ControlKind::Label, "Category", 1, 1));
-  ControlTemplate category =
-      gridControl(ADB_CATEGORY, ControlKind::MultilineEdit, "", 1, 2, 2, 3);
+  ControlTemplate category = gridControl(ADB_CATEGORY, ControlKind::MultilineEdit, "", 1, 2, 2, 3);
   category.maxLength = ADB_TEXT_MAX;
   category.minHeight = 40;
   add(category);
@@ -69,8 +68,8 @@ DialogTemplate absorberDatabaseDialogTemplate() {
   for (int band = 0; band < 7; ++band) {
     add(gridControl(0, ControlKind::Label, ABSORBER_BAND_LABELS[static_cast<std::size_t>(band)],
                     5 + band, 2, 1, 1, CTL_RIGHT));
-    ControlTemplate alpha = gridControl(ADB_ALPHA_FIRST + band, ControlKind::Edit, "1.00",
-                                        5 + band, 3, 1, 1, CTL_NUMERIC | CTL_DISABLED);
+    ControlTemplate alpha = gridControl(ADB_ALPHA_FIRST + band, ControlKind::Edit, "1.00", 5 + band,
+                                        3, 1, 1, CTL_NUMERIC | CTL_DISABLED);
     alpha.maxLength = ADB_COEFFICIENT_MAX;
     alpha.minWidth = 60;
     add(alpha);
@@ -176,8 +175,8 @@ void AbsorberDatabaseDialog::pressNewOrOk(DialogControls& c) {
     ui_.showMessage(MSG_ABSORBER_DB_FULL);
     return;
   }
-  beforeNew_ = current_ >= 0 && static_cast<std::size_t>(current_) < database_.count() ? current_
-                                                                                        : -1;
+  beforeNew_ =
+      current_ >= 0 && static_cast<std::size_t>(current_) < database_.count() ? current_ : -1;
   state_ = AbsorberEditState::New;
   current_ = static_cast<int>(database_.count());
   c.show(ADB_QUIT, false);

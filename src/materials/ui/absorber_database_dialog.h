@@ -25,9 +25,9 @@ constexpr int ADB_EDIT_CANCEL = 112;  // "Edit" in browse, "Cancel" while adding
 constexpr int ADB_QUIT = 113;
 constexpr int ADB_CATEGORY = 114;
 
-constexpr int ADB_NAME_MAX = 21;         // characters the editor stores
-constexpr int ADB_TEXT_MAX = 79;         // description and category
-constexpr int ADB_COEFFICIENT_MAX = 4;   // characters read from a coefficient field
+constexpr int ADB_NAME_MAX = 21;        // characters the editor stores
+constexpr int ADB_TEXT_MAX = 79;        // description and category
+constexpr int ADB_COEFFICIENT_MAX = 4;  // characters read from a coefficient field
 
 inline constexpr const char* MSG_VALID_COEFFICIENTS = "Valid coefficients only 0...1";
 inline constexpr const char* MSG_DATABASE_MODIFIED = "Database has been modified.Save now ?";

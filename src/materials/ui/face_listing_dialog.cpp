@@ -37,7 +37,8 @@ void addGroup(DialogTemplate& t, const char* title, int row, int firstEdit, int 
   t.controls.push_back(gridControl(0, ControlKind::GroupBox, title, row, 1, 3, 9));
   for (int b = 0; b < 7; ++b) {
     t.controls.push_back(gridControl(0, ControlKind::Label, BAND_LABELS[b], row + 1, 1 + b));
-    ControlTemplate edit = gridControl(firstEdit + b, ControlKind::ReadOnlyEdit, "", row + 2, 1 + b);
+    ControlTemplate edit =
+        gridControl(firstEdit + b, ControlKind::ReadOnlyEdit, "", row + 2, 1 + b);
     edit.minWidth = 52;
     t.controls.push_back(edit);
   }
@@ -72,8 +73,8 @@ class FaceListingDialog : public DialogHandler {
   }
 
   void onCommand(int id, DialogEventKind kind, DialogControls& c) override {
-    if (id == FL_LIST && (kind == DialogEventKind::SelectionChanged ||
-                          kind == DialogEventKind::DoubleClicked)) {
+    if (id == FL_LIST &&
+        (kind == DialogEventKind::SelectionChanged || kind == DialogEventKind::DoubleClicked)) {
       const int line = c.selection(FL_LIST);
       if (line >= 0) select(c, line);
       return;

@@ -87,8 +87,9 @@ SummaryMetrics roomSummaryMetrics(int pageWidth) {
 }
 
 std::vector<std::string> roomSummaryColumnTitles(bool feet) {
-  return {"No.",  areaUnit(feet), "Share",  "Material", "Xmin",   "Xmax",   "Ymin",   "Ymax", "Zmin",
-          "Zmax", "Sa 125",       "Sa 250", "Sa 500",   "Sa 1 k", "Sa 2 k", "Sa 4 k", "Sa 8 k"};
+  return {"No.",    areaUnit(feet), "Share",  "Material", "Xmin",   "Xmax",
+          "Ymin",   "Ymax",         "Zmin",   "Zmax",     "Sa 125", "Sa 250",
+          "Sa 500", "Sa 1 k",       "Sa 2 k", "Sa 4 k",   "Sa 8 k"};
 }
 
 int roomSummaryPageCount(const FaceListing& listing) {
@@ -104,13 +105,14 @@ void drawRoomSummaryPage(Canvas& canvas, const FaceListing& listing, int page) {
   TextStyle titleStyle;
   titleStyle.height = g.textHeight;
   titleStyle.bold = true;
-  canvas.text({g.margin, y}, std::string(ROOM_SUMMARY_TITLE) + " - Page " + std::to_string(page + 1),
-              titleStyle);
+  canvas.text({g.margin, y},
+              std::string(ROOM_SUMMARY_TITLE) + " - Page " + std::to_string(page + 1), titleStyle);
   y += 2 * g.lineHeight;
 
   const int frameTop = y;
   const std::vector<std::string> titles = roomSummaryColumnTitles(listing.feet);
-  for (int i = 0; i < COLUMN_COUNT; ++i) cell(canvas, g, i, y + 1, titles[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < COLUMN_COUNT; ++i)
+    cell(canvas, g, i, y + 1, titles[static_cast<std::size_t>(i)]);
   y += g.lineHeight;
   const int titlesBottom = y;
 
@@ -134,12 +136,13 @@ void drawRoomSummaryPage(Canvas& canvas, const FaceListing& listing, int page) {
     cell(canvas, g, MATERIAL_COLUMN, y, "Total");
     y += g.lineHeight;
     cell(canvas, g, MATERIAL_COLUMN, y, "Sabine Total");
-    for (int b = 0; b < 7; ++b) cell(canvas, g, 10 + b, y, format("%4.1f", listing.totalAbsorption[b]));
+    for (int b = 0; b < 7; ++b)
+      cell(canvas, g, 10 + b, y, format("%4.1f", listing.totalAbsorption[b]));
     y += g.lineHeight;
   }
   // The ruled frame: outline, the line under the titles, column lines.
-  canvas.rectangle({g.columnX[0], frameTop, g.columnX[COLUMN_COUNT] - g.columnX[0] + 1,
-                    y - frameTop + 1});
+  canvas.rectangle(
+      {g.columnX[0], frameTop, g.columnX[COLUMN_COUNT] - g.columnX[0] + 1, y - frameTop + 1});
   canvas.line({g.columnX[0], titlesBottom}, {g.columnX[COLUMN_COUNT], titlesBottom});
   for (int i = 1; i < COLUMN_COUNT; ++i) canvas.line({g.columnX[i], frameTop}, {g.columnX[i], y});
 }

@@ -20,7 +20,7 @@ namespace {
 
 constexpr int BAND_HZ[BAND_COUNT] = {125, 250, 500, 1000, 2000, 4000, 8000};
 constexpr int TEXT_HEIGHT = 14;
-constexpr int ROW_STEP = 20;          // table rows
+constexpr int ROW_STEP = 20;  // table rows
 constexpr int METHOD_BUTTON_SIZE = 32;
 constexpr int BOTTOM_BUTTON_WIDTH = 80;
 constexpr int BOTTOM_BUTTON_HEIGHT = 20;
@@ -62,25 +62,33 @@ void drawCurve(Canvas& canvas, const Rt60Layout& layout, const OptionalBands& ti
 
 const char* methodButtonLabel(int id) {
   switch (id) {
-    case RT60_BUTTON_CLOSE: return "<-";
-    case RT60_BUTTON_SABINE: return "Sa";
-    case RT60_BUTTON_EYRING: return "Ey";
-    case RT60_BUTTON_FITZROY: return "Fi";
-    default: return "M";
+    case RT60_BUTTON_CLOSE:
+      return "<-";
+    case RT60_BUTTON_SABINE:
+      return "Sa";
+    case RT60_BUTTON_EYRING:
+      return "Ey";
+    case RT60_BUTTON_FITZROY:
+      return "Fi";
+    default:
+      return "M";
   }
 }
 
 void placeButtons(ChildWindow& w) {
   for (int id = RT60_BUTTON_CLOSE; id <= RT60_BUTTON_MEASUREMENT; ++id) {
     const int row = id - RT60_BUTTON_CLOSE;
-    w.addButton({id, methodButtonLabel(id),
+    w.addButton({id,
+                 methodButtonLabel(id),
                  {0, row * METHOD_BUTTON_SIZE, METHOD_BUTTON_SIZE, METHOD_BUTTON_SIZE}});
   }
   const int y = w.height() - BOTTOM_BUTTON_HEIGHT - 4;
   const int centre = w.width() / 2;
-  w.addButton({RT60_BUTTON_PRINT, "PRINT",
+  w.addButton({RT60_BUTTON_PRINT,
+               "PRINT",
                {centre - BOTTOM_BUTTON_WIDTH - 5, y, BOTTOM_BUTTON_WIDTH, BOTTOM_BUTTON_HEIGHT}});
-  w.addButton({RT60_BUTTON_COPY, "COPY", {centre + 5, y, BOTTOM_BUTTON_WIDTH, BOTTOM_BUTTON_HEIGHT}});
+  w.addButton(
+      {RT60_BUTTON_COPY, "COPY", {centre + 5, y, BOTTOM_BUTTON_WIDTH, BOTTOM_BUTTON_HEIGHT}});
 }
 
 class Rt60Window : public ChildWindowHandler {
@@ -150,7 +158,8 @@ class Rt60Window : public ChildWindowHandler {
   }
 
   void warnIfImpossible() {
-    if (result_.impossibleInput) ctx_.ui().showMessage(MSG_IMPOSSIBLE_INPUT, CAPTION_PLEASE_CORRECT);
+    if (result_.impossibleInput)
+      ctx_.ui().showMessage(MSG_IMPOSSIBLE_INPUT, CAPTION_PLEASE_CORRECT);
   }
 
   CommandContext& ctx_;
@@ -185,15 +194,16 @@ void paintRt60(Canvas& canvas, const ReverbResult& result, bool feet,
   const Rt60Layout layout = rt60Layout(width, canvas.height(), result);
   canvas.clear(COLOUR_WHITE);
 
-  canvas.text({width / 2, 8}, reverbMethodTitle(result.method), style(COLOUR_BLACK, TextAlign::Centre, true));
+  canvas.text({width / 2, 8}, reverbMethodTitle(result.method),
+              style(COLOUR_BLACK, TextAlign::Centre, true));
   canvas.text({layout.left, 8}, RT60_LABEL_WITH_AIR, style(RT60_COLOUR_WITH_AIR, TextAlign::Left));
   canvas.text({layout.right, 8}, RT60_LABEL_NO_AIR, style(RT60_COLOUR_NO_AIR, TextAlign::Right));
 
   // Frame, band lines and the scale.
   canvas.setPen(COLOUR_BLACK);
   canvas.setBrush(Brush::none());
-  canvas.rectangle({layout.left, layout.top, layout.right - layout.left + 1,
-                    layout.bottom - layout.top + 1});
+  canvas.rectangle(
+      {layout.left, layout.top, layout.right - layout.left + 1, layout.bottom - layout.top + 1});
   for (int b = 1; b < BAND_COUNT - 1; ++b)
     canvas.line({layout.bandX(b), layout.top}, {layout.bandX(b), layout.bottom});
   for (int half = 0; half <= 2 * layout.scaleSeconds; ++half) {
@@ -214,11 +224,13 @@ void paintRt60(Canvas& canvas, const ReverbResult& result, bool feet,
   for (int b = 0; b < BAND_COUNT; ++b) {
     const int x = layout.bandX(b);
     canvas.text({x, tableTop}, std::to_string(BAND_HZ[b]) + " Hz", style(COLOUR_BLACK));
-    const std::string time = result.rt60[b] ? format("%2.2lf s", *result.rt60[b]) : RT60_INFINITE_LABEL;
+    const std::string time =
+        result.rt60[b] ? format("%2.2lf s", *result.rt60[b]) : RT60_INFINITE_LABEL;
     canvas.text({x, tableTop + ROW_STEP}, time, style(COLOUR_BLACK));
     const double noAir = result.absorptionNoAir[b];
     const double withAir = result.absorptionWithAir[b];
-    canvas.text({x, tableTop + 2 * ROW_STEP}, format("%5.1lf Sa", noAir), style(RT60_COLOUR_NO_AIR));
+    canvas.text({x, tableTop + 2 * ROW_STEP}, format("%5.1lf Sa", noAir),
+                style(RT60_COLOUR_NO_AIR));
     canvas.text({x, tableTop + 3 * ROW_STEP}, format("a = %3.1lf%%", result.sharePercent(noAir)),
                 style(RT60_COLOUR_NO_AIR));
     canvas.text({x, tableTop + 4 * ROW_STEP}, format("%5.1lf Sa", withAir),
