@@ -10,4 +10,5 @@ rm -f "$out/example_old.TPR"
 for gen in make_speaker_database make_absorber_database; do
   if [ -x "$build/tools/$gen" ]; then "$build/tools/$gen" "$out"; fi
 done
+if command -v espeak-ng >/dev/null; then bash tools/make-speech-sample.sh "$out/speech.wav"; fi
 echo "Examples written to $out"

@@ -15,6 +15,7 @@
 
 namespace tav {
 
+class AudioOutput;
 class MainWindow;
 class MainWindowEvents;
 
@@ -105,6 +106,9 @@ class Platform {
 
   // Opens a help document (local file path or URL) at an anchor (may be empty).
   virtual bool openHelp(std::string_view fileOrUrl, std::string_view anchor) = 0;
+
+  // The wave-output device and the sound-file player (platform/audio.h).
+  virtual AudioOutput& audio() = 0;
 };
 
 }  // namespace tav

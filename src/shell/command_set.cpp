@@ -1,5 +1,6 @@
 #include "shell/command_set.h"
 
+#include "auralization/ui/auralization_commands.h"
 #include "edit/ui/edit_commands.h"
 #include "materials/ui/acoustics_commands.h"
 #include "materials/ui/material_commands.h"
@@ -15,6 +16,7 @@ void registerAllCommands(Shell& shell) {
   installMaterialHooks(shell.session());
   registerSpeakerCommands(shell.registry());
   installSpeakerHooks(shell.session());
+  registerAuralizationCommands(shell.registry());
 }
 
 }  // namespace tav
