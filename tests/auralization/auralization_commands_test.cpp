@@ -117,9 +117,9 @@ TEST(AuralizationCommands, ProcessAndPlayWithoutProfileIsTheDryPass) {
   EXPECT_EQ(s.platform.messages()[0].caption, "Playing 'dry'");
   const auto out = readBytes(s.dir.file("out.wav"));
   EXPECT_EQ(samplesAfterHeader(out), dryPass(in, 22050));
-  EXPECT_EQ(
-      std::vector<std::uint8_t>(out.begin(), out.begin() + 44),
-      std::vector<std::uint8_t>(monoWave(22050, in).begin(), monoWave(22050, in).begin() + 44));
+  // The output's header is the input's: same rate, same length.
+  const auto header = monoWave(22050, in);
+  EXPECT_TRUE(std::equal(header.begin(), header.begin() + 44, out.begin()));
   ASSERT_FALSE(s.platform.progress().empty());
   EXPECT_EQ(s.platform.progress().front().title, "Processing 1 impulses...");
   EXPECT_EQ(s.platform.progress().back().kind, ProgressEventKind::Close);

@@ -18,7 +18,7 @@ inline void putU32(std::vector<std::uint8_t>& b, std::uint32_t v) {
   putU16(b, v >> 16);
 }
 inline void putTag(std::vector<std::uint8_t>& b, const char* tag) {
-  b.insert(b.end(), tag, tag + 4);
+  for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(tag[i]));
 }
 
 struct WaveSpec {
