@@ -108,12 +108,21 @@ void FaceBvh::build(const FaceTable& table) {
   }
   nodes_.clear();
   leafReach_.clear();
+  leafFaces_.clear();
   if (n == 0) return;
   nodes_.reserve(2 * n);
   nodes_.emplace_back();
   buildNode(0, 0, static_cast<std::uint32_t>(n), 0);
   leafReach_.resize(n);
-  for (std::size_t k = 0; k < n; ++k) leafReach_[k] = reach_[ids_[k]];
+  leafFaces_.resize(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    const FaceRecord& f = table[ids_[k]];
+    leafReach_[k] = reach_[ids_[k]];
+    leafFaces_[k] = {{f.firstNode[0], f.firstNode[1], f.firstNode[2]},
+                     {f.areaVector[0], f.areaVector[1], f.areaVector[2]},
+                     f.planeD,
+                     boxes_[ids_[k]]};
+  }
 }
 
 // Top-down build with a full sweep of the surface-area heuristic over the
@@ -265,39 +274,24 @@ FaceBvh::Walk FaceBvh::makeWalk(const Vec3d& origin, const Vec3d& direction, dou
   Walk w;
   double scale = 0;
   for (int a = 0; a < 3; ++a) {
-    w.o[a] = comp(origin, a);
-    w.d[a] = comp(direction, a);
-    w.inv[a] = w.d[a] != 0 ? 1.0 / w.d[a] : 0.0;
-    scale = std::max(scale, std::fabs(w.o[a]));
+    scale = std::max(scale, std::fabs(comp(origin, a)));
     if (!nodes_.empty())
       scale =
           std::max({scale, std::fabs(double{nodes_[0].lo[a]}), std::fabs(double{nodes_[0].hi[a]})});
   }
-  w.len = length(direction);
   w.margin = 1e-6 * (1.0 + scale);
+  for (int a = 0; a < 3; ++a) {
+    const double d = comp(direction, a);
+    w.o[a] = comp(origin, a);
+    w.inv[a] = d != 0 ? 1.0 / d : (std::signbit(d) ? -1e300 : 1e300);
+    w.nearHi[a] = w.inv[a] < 0;
+    w.widen[a] = w.margin * std::fabs(w.inv[a]);
+  }
+  w.len = length(direction);
   // Points found a margin before the start still count as at the start.
   w.t0 = w.len > 0 ? t0 - w.margin / w.len : t0;
   w.t1 = w.len > 0 ? t1 + w.margin / w.len : t1;
   return w;
-}
-
-bool FaceBvh::enters(const Walk& w, const std::array<float, 3>& lo, const std::array<float, 3>& hi,
-                     double& tEnter) {
-  double te = w.t0, tx = w.t1;
-  for (int a = 0; a < 3; ++a) {
-    const double l = lo[a] - w.margin, h = hi[a] + w.margin;
-    if (w.d[a] == 0) {
-      if (!(w.o[a] >= l && w.o[a] <= h)) return false;
-      continue;
-    }
-    double ta = (l - w.o[a]) * w.inv[a], tb = (h - w.o[a]) * w.inv[a];
-    if (ta > tb) std::swap(ta, tb);
-    if (ta > te) te = ta;
-    if (tb < tx) tx = tb;
-    if (!(te <= tx)) return false;
-  }
-  tEnter = te;
-  return true;
 }
 
 double FaceBvh::boundSq(const Walk& w, double tEnter) {
@@ -320,23 +314,32 @@ std::optional<RayFaceHit> FaceBvh::nearestFaceAlongRay(const FaceTable& table, c
   // Accepted points lie ahead of the origin, on the ray's half-line; any of
   // them may lie beyond O + D, so the walk does not end there.
   const Walk w = makeWalk(origin, direction, 0.0, std::numeric_limits<double>::infinity());
+  // The unit direction exactly as facePlanePoint computes it.
+  const double len = length(direction);
+  if (!(len >= 0.001)) return std::nullopt;
+  const Vec3d u = direction * (1.0 / len);
   std::optional<RayFaceHit> best;
   double bestSq = maxDistanceSq;
   walkNearest(w, bestSq, [&](std::uint32_t k) {
     const std::uint32_t id = ids_[k];
     if (exclude && *exclude == id) return;
     // rayFaceTest in steps, the distance checked before the polygon walk.
-    const FaceRecord& f = table[id];
-    if (!(dot(f.p0() - origin, f.normal()) < 0)) return;
-    if (!boxesOverlap(boxes_[id], segLo, segHi, BoxOverlap::UpperOpen)) return;
-    const auto q = facePlanePoint(f, origin, direction);
-    if (!q) return;
-    const Vec3d d = *q - origin;
+    const LeafFace& f = leafFaces_[k];
+    const Vec3d n{f.normal[0], f.normal[1], f.normal[2]};
+    const Vec3d p0{f.p0[0], f.p0[1], f.p0[2]};
+    if (!(dot(p0 - origin, n) < 0)) return;
+    if (!boxesOverlap(f.box, segLo, segHi, BoxOverlap::UpperOpen)) return;
+    const double denom = dot(n, u);
+    if (denom == 0) return;
+    const double t = (dot(n, origin) + f.planeD) / denom;
+    const Vec3d q = origin - u * t;
+    if (!std::isfinite(q.x) || !std::isfinite(q.y) || !std::isfinite(q.z)) return;
+    const Vec3d d = q - origin;
     if (!(dot(d, direction) > 0)) return;
     const double dsq = dot(d, d);
     if (!(dsq < bestSq || (best && dsq == bestSq && id < best->face))) return;
-    if (!pointInFace(f, *q)) return;
-    best = RayFaceHit{id, *q, dsq};
+    if (!pointInFace(table[id], q)) return;
+    best = RayFaceHit{id, q, dsq};
     bestSq = dsq;
   });
   return best;

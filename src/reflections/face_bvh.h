@@ -128,9 +128,13 @@ class FaceBvh {
 
   // A line O + t·D walked over t in [t0, t1], against boxes widened by
   // `margin` (which covers the rounding of the plane intersection, so that a
-  // point a face accepts is never outside its widened box).
+  // point a face accepts is never outside its widened box). Per axis the
+  // slab test reads the box side met first (`nearHi`) and widens the
+  // parameters by margin · |1/D|; an axis with D = 0 takes 1/D = ±1e300, so
+  // the same arithmetic tells whether the origin lies within the slab.
   struct Walk {
-    double o[3]{}, d[3]{}, inv[3]{};
+    double o[3]{}, inv[3]{}, widen[3]{};
+    bool nearHi[3]{};
     double t0 = 0, t1 = 0;
     double len = 0;     // |D|: distances along the walk are t·len
     double margin = 0;  // metres
@@ -138,7 +142,19 @@ class FaceBvh {
   Walk makeWalk(const Vec3d& origin, const Vec3d& direction, double t0, double t1) const;
   // Where the walk enters the widened box, or false when it misses it.
   static bool enters(const Walk& w, const std::array<float, 3>& lo, const std::array<float, 3>& hi,
-                     double& tEnter);
+                     double& tEnter) {
+    double te = w.t0, tx = w.t1;
+    for (int a = 0; a < 3; ++a) {
+      const double nearSide = w.nearHi[a] ? hi[a] : lo[a];
+      const double farSide = w.nearHi[a] ? lo[a] : hi[a];
+      const double tn = (nearSide - w.o[a]) * w.inv[a] - w.widen[a];
+      const double tf = (farSide - w.o[a]) * w.inv[a] + w.widen[a];
+      te = tn > te ? tn : te;
+      tx = tf < tx ? tf : tx;
+    }
+    tEnter = te;
+    return te <= tx;
+  }
   // Lower bound of the squared distance from O of a point found beyond tEnter.
   static double boundSq(const Walk& w, double tEnter);
   static bool finite(const Vec3d& v) {
@@ -156,6 +172,14 @@ class FaceBvh {
   std::vector<FaceBox> boxes_;      // the faces' own boxes (leaf tests)
   std::vector<FaceBox> reach_;      // boxes enclosing every point a face can accept
   std::vector<FaceBox> leafReach_;  // reach_ in ids_ order, for the leaves' walks
+  // What the ray step's first tests read, in ids_ order (one cache line).
+  struct LeafFace {
+    float p0[3];
+    float normal[3];
+    float planeD;
+    FaceBox box;
+  };
+  std::vector<LeafFace> leafFaces_;
   std::vector<std::array<float, 3>> centres_;
   std::vector<BvhNode> nodes_;
   std::vector<std::uint32_t> ids_;
