@@ -120,28 +120,44 @@ int beamHalfSpaces(const FaceRecord& face, const Vec3d& apex, const ImageWindow&
   return count;
 }
 
+void copyWindow(const ImageWindow& from, ImageWindow& to) {
+  to.bounded = from.bounded;
+  to.count = from.count;
+  std::copy(from.v.begin(), from.v.begin() + from.count, to.v.begin());
+}
+
 bool clipWindow(const ImageWindow& hull, const HalfSpace* cuts, int count, double margin,
                 ImageWindow& out) {
   if (!hull.bounded) {
-    out = hull;
+    copyWindow(hull, out);
     return true;
   }
-  std::array<Vec3d, ImageWindow::CAPACITY> a = hull.v, b;
+  Vec3d bufA[ImageWindow::CAPACITY], bufB[ImageWindow::CAPACITY];
+  double side[ImageWindow::CAPACITY];
+  Vec3d* a = bufA;
+  Vec3d* b = bufB;
   int n = hull.count;
-  for (int c = 0; c < count && n > 0; ++c) {
+  std::copy(hull.v.begin(), hull.v.begin() + n, a);
+  for (int c = 0; c < count; ++c) {
     const HalfSpace& h = cuts[c];
+    int inside = 0;
+    for (int i = 0; i < n; ++i) {
+      side[i] = dot(h.n, a[i]) - h.c + margin;
+      inside += side[i] >= 0;
+    }
+    if (inside == n) continue;
+    if (inside == 0) return false;
     int m = 0;
     for (int i = 0; i < n; ++i) {
-      const Vec3d& p = a[i];
-      const Vec3d& q = a[(i + 1) % n];
-      const double dp = dot(h.n, p) - h.c + margin, dq = dot(h.n, q) - h.c + margin;
+      const int j = i + 1 == n ? 0 : i + 1;
+      const double dp = side[i], dq = side[j];
       if (dp >= 0) {
-        if (m == ImageWindow::CAPACITY) return out = hull, true;  // overflow: whole face
-        b[m++] = p;
+        if (m == ImageWindow::CAPACITY) return copyWindow(hull, out), true;  // overflow: whole face
+        b[m++] = a[i];
       }
       if ((dp >= 0) != (dq >= 0)) {
-        if (m == ImageWindow::CAPACITY) return out = hull, true;
-        b[m++] = p + (q - p) * (dp / (dp - dq));
+        if (m == ImageWindow::CAPACITY) return copyWindow(hull, out), true;
+        b[m++] = a[i] + (a[j] - a[i]) * (dp / (dp - dq));
       }
     }
     n = m;
@@ -150,7 +166,7 @@ bool clipWindow(const ImageWindow& hull, const HalfSpace* cuts, int count, doubl
   if (n < 3) return false;
   out.bounded = true;
   out.count = n;
-  std::copy(a.begin(), a.begin() + n, out.v.begin());
+  std::copy(a, a + n, out.v.begin());
   return true;
 }
 

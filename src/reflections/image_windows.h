@@ -31,7 +31,7 @@ struct HalfSpace {
 // A convex polygon on a face's plane. `bounded` false stands for the whole
 // face (a window whose cuts would overflow the fixed capacity).
 struct ImageWindow {
-  static constexpr int CAPACITY = 48;
+  static constexpr int CAPACITY = 32;
   int count = 0;
   bool bounded = false;
   std::array<Vec3d, CAPACITY> v;
@@ -59,6 +59,9 @@ class FaceHulls {
 // when the window is unbounded or the apex lies (nearly) on the face's plane.
 int beamHalfSpaces(const FaceRecord& face, const Vec3d& apex, const ImageWindow& window,
                    double margin, std::array<HalfSpace, ImageWindow::CAPACITY + 1>& out);
+
+// Copies the corners in use only.
+void copyWindow(const ImageWindow& from, ImageWindow& to);
 
 // `out` = `hull` cut by the half-spaces. False when the result is empty.
 bool clipWindow(const ImageWindow& hull, const HalfSpace* cuts, int count, double margin,
