@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/message.h"
 #include "model/octave_bands.h"
 
 namespace tav {
@@ -25,7 +26,6 @@ constexpr std::size_t AUDIO_PROFILE_HEADER_SIZE = 132;
 constexpr std::size_t IMPULSE_RECORD_SIZE = 44;
 
 inline constexpr const char* MSG_INVALID_PROFILE = "Invalid file, can\u00B4t load";
-inline constexpr const char* MSG_CANT_WRITE_TO_DISK = "Can\u00B4t write file to disk";
 
 using BandValues = std::array<float, BAND_COUNT>;
 

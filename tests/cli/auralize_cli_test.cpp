@@ -83,5 +83,34 @@ TEST(CliAuralize, BadInputGivesTheWindowsMessageAndExitCode2) {
   EXPECT_FALSE(std::filesystem::exists(dir.file("out.wav")));
 }
 
+TEST(CliProfile, SearchInTheExampleHallWritesBothProfiles) {
+  TempFolder dir;
+  const std::string project = std::string(TAVIRON_SOURCE_DIR) + "/data/examples/example.TPR";
+  for (bool realtime : {false, true}) {
+    SCOPED_TRACE(realtime);
+    const std::string out = dir.file(realtime ? "rt.tmp" : "hall");
+    const CliRun r = runCli("profile " + project + " --target 15,2,1.2 --order 2 --out " + out +
+                            (realtime ? " --realtime" : " --description Row --angle 30"));
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto bytes = readBytes(realtime ? out : out + ".TAP");
+    const auto profile = decodeAudioProfile(bytes, 100000, 3);
+    ASSERT_TRUE(profile);
+    EXPECT_EQ(profile->trailing.size(), realtime ? 3u : 1u);
+    ASSERT_GT(profile->paths.size(), 1u);
+    EXPECT_EQ(json::parse(r.out)["paths"], profile->paths.size());
+    // Time order from delay 0; the strongest path has amplitude 1.
+    float strongest = 0;
+    for (std::size_t i = 0; i < profile->paths.size(); ++i) {
+      if (i > 0) EXPECT_GE(profile->paths[i].delayMs, profile->paths[i - 1].delayMs);
+      strongest = std::max(strongest, profile->paths[i].values[0]);
+    }
+    EXPECT_EQ(profile->paths[0].delayMs, 0.0f);
+    EXPECT_NEAR(strongest, 1.0f, 1e-6);
+    EXPECT_EQ(profile->header.description, realtime ? "" : "Row");
+  }
+  const CliRun bad = runCli("profile " + project + " --target 15,2 --out " + dir.file("x"));
+  EXPECT_NE(bad.exitCode, 0);
+}
+
 }  // namespace
 }  // namespace tav
