@@ -27,7 +27,8 @@ constexpr std::size_t IMPULSE_RECORD_SIZE = 44;
 
 inline constexpr const char* MSG_INVALID_PROFILE = "Invalid file, can\u00B4t load";
 
-using BandValues = std::array<float, BAND_COUNT>;
+// One f32 value per octave band, as the records hold them.
+using ProfileBandValues = std::array<float, BAND_COUNT>;
 
 struct AudioProfileHeader {
   std::string description;  // Windows-1252 bytes, at most 79
@@ -40,7 +41,7 @@ struct AudioProfileHeader {
 // Trailing record: delay 0, one value per band, direction zero.
 struct ImpulseRecord {
   float delayMs = 0;
-  BandValues values{};
+  ProfileBandValues values{};
   std::array<float, 3> direction{};
 };
 

@@ -59,8 +59,9 @@ bool loadProcessingProfile(const std::string& path, float fs, bool realtime, Pro
 }
 
 std::vector<Impulse> condenseImpulses(const std::vector<Impulse>& impulses,
-                                      const BandValues& reverbTimes, const BandValues& ratios,
-                                      float fs, TailRandom& random) {
+                                      const ProfileBandValues& reverbTimes,
+                                      const ProfileBandValues& ratios, float fs,
+                                      TailRandom& random) {
   const int blockLength = static_cast<int>(fs / 50.0f + 1.0f);
   std::array<double, CONDENSE_BLOCKS> energy{};
   std::array<std::int32_t, CONDENSE_BLOCKS> position{};

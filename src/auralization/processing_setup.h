@@ -33,9 +33,9 @@ struct Impulse {
 
 struct ProcessingSetup {
   std::vector<Impulse> impulses;
-  BandValues bandGains;
-  BandValues reverbTimes;
-  BandValues ratios;
+  ProfileBandValues bandGains;
+  ProfileBandValues reverbTimes;
+  ProfileBandValues ratios;
   // Every record of the profile was dropped: the dry impulse stands in.
   bool fellBackToDry = false;
   ProcessingSetup() {
@@ -82,7 +82,8 @@ bool loadProcessingProfile(const std::string& path, float fs, bool realtime, Pro
 // the last used block a synthetic decay built from the largest reverberation
 // time and reverberant-to-direct ratio; normalised so the largest is 1.
 std::vector<Impulse> condenseImpulses(const std::vector<Impulse>& impulses,
-                                      const BandValues& reverbTimes, const BandValues& ratios,
-                                      float fs, TailRandom& random);
+                                      const ProfileBandValues& reverbTimes,
+                                      const ProfileBandValues& ratios, float fs,
+                                      TailRandom& random);
 
 }  // namespace tav

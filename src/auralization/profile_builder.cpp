@@ -64,7 +64,7 @@ ImpulseRecord pathRecord(const ProfilePath& p, float tMin, double amplitude) {
   return r;
 }
 
-ImpulseRecord bandRecord(const BandValues& values) {
+ImpulseRecord bandRecord(const ProfileBandValues& values) {
   ImpulseRecord r;
   r.values = values;
   return r;
@@ -97,7 +97,7 @@ AudioProfile buildRealtimeProfile(const std::vector<ProfilePath>& paths,
     profile.paths.push_back(
         pathRecord(p, stats.tMin, weights.normaliser > 0 ? e / weights.normaliser : 0.0));
   }
-  BandValues ratio{};
+  ProfileBandValues ratio{};
   for (int b = 0; b < BAND_COUNT; ++b)
     ratio[b] = static_cast<float>(std::pow(10.0, (stats.reverbDb[b] - stats.earlyDb[b]) / 10.0));
   profile.trailing.push_back(bandRecord(weights.spectrum));

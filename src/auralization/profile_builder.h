@@ -14,17 +14,17 @@ namespace tav {
 // One evaluated path as the profile needs it.
 struct ProfilePath {
   float timeMs = 0;                  // arrival time (ms), as stored with the path
-  BandValues energy{};               // linear band energies, at least 1.0
+  ProfileBandValues energy{};        // linear band energies, at least 1.0
   std::array<float, 3> direction{};  // target minus the path's last point before it
 };
 
 // The room values of the evaluation the profile carries.
 struct ProfileStats {
-  float tMin = 0;         // earliest arrival time (ms)
-  float maxLevelDb = 0;   // 10 log10 of the largest band energy (at least 1)
-  BandValues rt{};        // reverberation time per band (s)
-  BandValues earlyDb{};   // early level Ld per band (dB)
-  BandValues reverbDb{};  // reverberant level Lr per band (dB)
+  float tMin = 0;                // earliest arrival time (ms)
+  float maxLevelDb = 0;          // 10 log10 of the largest band energy (at least 1)
+  ProfileBandValues rt{};        // reverberation time per band (s)
+  ProfileBandValues earlyDb{};   // early level Ld per band (dB)
+  ProfileBandValues reverbDb{};  // reverberant level Lr per band (dB)
 };
 
 // 21 frequencies, three per octave band, from 100 Hz in steps of 1.25.
@@ -33,9 +33,9 @@ constexpr float SPECTRUM_FIRST_HZ = 100.0f;
 constexpr float SPECTRUM_STEP = 1.25f;
 
 struct BandWeights {
-  BandValues spectrum{};  // S_b, the largest 1
-  BandValues weights{};   // w_b = S_b / sum S, summing to 1
-  double normaliser = 0;  // N_w = the largest over paths of sum_b w_b E_b
+  ProfileBandValues spectrum{};  // S_b, the largest 1
+  ProfileBandValues weights{};   // w_b = S_b / sum S, summing to 1
+  double normaliser = 0;         // N_w = the largest over paths of sum_b w_b E_b
 };
 
 // The band spectrum of the paths: per frequency the magnitude of the sum of

@@ -5,8 +5,13 @@
 namespace tav {
 
 std::vector<ProfilePath> profilePathsFrom(const ObjectList& objects) {
+  return profilePathsFrom(reflectionPaths(objects));
+}
+
+std::vector<ProfilePath> profilePathsFrom(std::span<const ModelObject* const> paths) {
   std::vector<ProfilePath> out;
-  for (const ModelObject* object : reflectionPaths(objects)) {
+  for (const ModelObject* object : paths) {
+    if (!object) continue;
     const std::optional<PathData> data = readPathData(*object);
     if (!data || object->nodes.size() < 2) continue;
     ProfilePath p;

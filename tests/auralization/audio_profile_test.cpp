@@ -109,7 +109,9 @@ TEST(AudioProfileFile, ExtensionAppendedUnlessTheLastFourAreTap) {
   for (const auto& [in, out] : cases) EXPECT_EQ(withProfileExtension(in), out) << in;
 }
 
-ProfilePath path(float t, BandValues e, std::array<float, 3> dir = {}) { return {t, e, dir}; }
+ProfilePath path(float t, ProfileBandValues e, std::array<float, 3> dir = {}) {
+  return {t, e, dir};
+}
 
 TEST(AudioProfileBands, WeightsOfOnePathAtTimeZeroFollowItsEnergies) {
   const auto w = bandWeights({path(0, {1, 2, 4, 8, 4, 2, 1})});

@@ -72,8 +72,8 @@ TEST(TailRandomTest, TheFixedSequenceOfTheClassicGenerator) {
 }
 
 TEST(Condense, BlocksOf442SamplesSumTheirGainsAtTheEarliestDelay) {
-  const BandValues rt = {0.001f, 0.001f, 0.001f, 0.001f, 0.001f, 0.001f, 0.001f};
-  const BandValues ratio{};
+  const ProfileBandValues rt = {0.001f, 0.001f, 0.001f, 0.001f, 0.001f, 0.001f, 0.001f};
+  const ProfileBandValues ratio{};
   TailRandom random;
   // Blocks: 0 holds 100 and 441, 1 holds 442 and 883, 3 holds 1400.
   const auto out = condenseImpulses({{441, 0.5f},
@@ -95,9 +95,9 @@ TEST(Condense, BlocksOf442SamplesSumTheirGainsAtTheEarliestDelay) {
 TEST(Condense, TailFillsEverySecondBlockWithTheDecay) {
   // RT 1 s: g = 10^-6 per second. R = 0.5 exceeds S_late = 0, so
   // E_ref = (1 + 0) * 1.5. Blocks 248, 246, ... 2 lie above K_last = 0.
-  BandValues rt{};
+  ProfileBandValues rt{};
   rt[2] = 1.0f;
-  BandValues ratio{};
+  ProfileBandValues ratio{};
   ratio[5] = 0.5f;
   TailRandom random;
   const auto out = condenseImpulses({{0, 1.0f}}, rt, ratio, 22050, random);
@@ -109,7 +109,9 @@ TEST(Condense, TailFillsEverySecondBlockWithTheDecay) {
     // Block k lies at 441 k plus up to 2 * 441 random samples.
     EXPECT_GE(out[i].delay, 2 * 441);
     EXPECT_GT(out[i].gain, 0.0f);
-    if (i > 1) EXPECT_GE(out[i].delay, out[i - 1].delay);
+    if (i > 1) {
+      EXPECT_GE(out[i].delay, out[i - 1].delay);
+    }
     sum += out[i].gain;
   }
   // The differences telescope: their sum is the decay at block 2's

@@ -44,7 +44,9 @@ TEST(WaveInput, FormatChecksOfTheInputRecording) {
     SCOPED_TRACE(c.name);
     const WaveInfo info = checkInputWaveBytes(c.bytes);
     EXPECT_EQ(info.check, c.check);
-    if (c.check == WaveCheck::Ok) EXPECT_EQ(info.frames, 4);
+    if (c.check == WaveCheck::Ok) {
+      EXPECT_EQ(info.frames, 4);
+    }
   }
   TempFolder dir;
   EXPECT_EQ(checkInputWave(dir.file("missing.wav")).check, WaveCheck::Unreadable);

@@ -101,7 +101,9 @@ TEST(CliProfile, SearchInTheExampleHallWritesBothProfiles) {
     // Time order from delay 0; the strongest path has amplitude 1.
     float strongest = 0;
     for (std::size_t i = 0; i < profile->paths.size(); ++i) {
-      if (i > 0) EXPECT_GE(profile->paths[i].delayMs, profile->paths[i - 1].delayMs);
+      if (i > 0) {
+        EXPECT_GE(profile->paths[i].delayMs, profile->paths[i - 1].delayMs);
+      }
       strongest = std::max(strongest, profile->paths[i].values[0]);
     }
     EXPECT_EQ(profile->paths[0].delayMs, 0.0f);
