@@ -42,7 +42,17 @@ for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 
 "$app" "$example" >/dev/null 2>&1 &
 app_pid=$!
 window=$(xdotool search --sync --onlyvisible --name "Taviron 2.90" | head -n 1)
+# No window manager maximises it: the window fills the screen by hand.
+xdotool windowmove "$window" 0 0 windowsize "$window" 100% 100%
 sleep 2
+
+# Without a window manager nobody hands the keyboard focus on: the newest
+# visible window of the program (a dialog over the main window) takes it.
+focus() {
+  local top
+  top=$(xdotool search --onlyvisible --pid "$app_pid" 2>/dev/null | tail -n 1)
+  xdotool windowfocus --sync "${top:-$window}" 2>/dev/null || true
+}
 
 # The centre of the drawing view, for clicks that give a point.
 view_centre() {
@@ -59,7 +69,7 @@ act() {
       read -r cx cy < <(view_centre)
       xdotool mousemove "$cx" "$cy" click 1 ;;
     wait:*) sleep "${1#wait:}" ;;
-    *) xdotool key --clearmodifiers "$1" ;;
+    *) focus; xdotool key --clearmodifiers "$1" ;;
   esac
   sleep 0.6
 }
@@ -79,7 +89,7 @@ shot() {
 # The pictures. Menus open by their mnemonic: alt+c Calculate, alt+r Room,
 # alt+l Loudspeakers; a letter then chooses the item.
 shot main-window
-shot view-3d F4 -- F1
 shot rt60 alt+c s -- Escape
 shot face-listing alt+r f -- Escape
 shot loudspeaker-dialog alt+l Return wait:1 "type:$speakers" Return wait:1 alt+l n click -- Escape Escape
+shot view-3d F4 -- F1

@@ -4,6 +4,7 @@
 // zoom and middle-button pan, and the coordinate read-out.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,6 +17,7 @@
 #include "shell/coordinate_text.h"
 #include "shell/menu_table.h"
 #include "shell/panel_template.h"
+#include "shell/point_snap.h"
 #include "shell_test_util.h"
 
 namespace tav::test {
@@ -271,6 +273,10 @@ TEST(ShellDesktop, CoordinateTextHasNoNegativeZero) {
       {12.3456, 3, "12.346"}, {-1000.0, 3, "-1000.000"}};
   for (const auto& [value, decimals, text] : table)
     EXPECT_EQ(formatCoordinate(value, decimals), text) << value;
+  // A small negative value snaps to 0, not to -0 (fields, dialogs, files).
+  EXPECT_FALSE(std::signbit(snapCoordinate(-0.01, true, 0.5)));
+  EXPECT_FALSE(std::signbit(snapCoordinate(-0.0004, false, 0.5)));
+  EXPECT_DOUBLE_EQ(snapCoordinate(-0.74, true, 0.5), -0.5);
 }
 
 }  // namespace
