@@ -79,7 +79,9 @@ TEST(Rt60Window, TenMetreBoxShowsItsTableScaleCurvesAndLines) {
            ++labels;
            EXPECT_GE(t.points[0].x, 753) << t.text;
            EXPECT_LE(t.points[0].x + 3 * 7, 800) << t.text;
-           if (t.text == "1 s") EXPECT_EQ(t.points[0].y, 200 - 7);
+           if (t.text == "1 s") {
+             EXPECT_EQ(t.points[0].y, 200 - 7);
+           }
          }
          EXPECT_EQ(labels, 4);
          EXPECT_FALSE(hasTextStarting(c, "Total Area Error"));

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBrowser>
+#include <QTimer>
 
 #include "platform/qt/qt_child_window.h"
 #include "platform/qt/qt_help_window.h"
@@ -50,9 +51,12 @@ TEST(QtDesktop, MenuItemsBindStandardKeysAndShowKeyNamesWithoutBindingThem) {
 struct RecordPlace : ChildWindowHandler {
   QRect place;
   void onOpen(ChildWindow& w) override {
-    QWidget* picture = dynamic_cast<QtChildWindow&>(w).pictureWidget();
-    place = QRect(picture->mapToGlobal(QPoint(0, 0)), picture->size());
-    w.close();
+    // Once shown and laid out.
+    QTimer::singleShot(0, [this, &w] {
+      QWidget* picture = dynamic_cast<QtChildWindow&>(w).pictureWidget();
+      place = QRect(picture->mapToGlobal(QPoint(0, 0)), picture->size());
+      w.close();
+    });
   }
   void onPaint(Canvas&, ChildWindow&) override {}
 };

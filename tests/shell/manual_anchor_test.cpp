@@ -51,7 +51,7 @@ TEST(Manual, EveryCommandHasItsAnchorAnchorsAreUniqueAndLinksLand) {
   // Help asks for the running command: any number the program registers,
   // and zoom in, which F6 and the panel start without a menu item.
   tav::ScriptedPlatform platform;
-  tav::Shell shell(platform, {"/nonexistent/HISTORY.TVX", TAVIRON_SOURCE_DIR "/data", ""});
+  tav::Shell shell(platform, {"/nonexistent/HISTORY.TVX", TAVIRON_SOURCE_DIR "/data", "", ""});
   tav::registerAllCommands(shell);
   std::vector<int> asked = shell.registry().numbers();
   asked.push_back(tav::CMD_ZOOM_IN);
