@@ -61,8 +61,11 @@ endif()
 # The programs are executable; the menu entry starts one that is installed,
 # names the installed icon and the MIME type the package registers for .tpr.
 foreach(program IN ITEMS taviron taviron-cli)
-  if(EXISTS "${STAGE}/usr/bin/${program}" AND NOT IS_EXECUTABLE "${STAGE}/usr/bin/${program}")
-    message(FATAL_ERROR "usr/bin/${program} is not executable")
+  if(EXISTS "${STAGE}/usr/bin/${program}")
+    execute_process(COMMAND test -x "${STAGE}/usr/bin/${program}" RESULT_VARIABLE not_executable)
+    if(not_executable)
+      message(FATAL_ERROR "usr/bin/${program} is not executable")
+    endif()
   endif()
 endforeach()
 file(READ "${STAGE}/usr/share/applications/taviron.desktop" desktop)
