@@ -40,7 +40,7 @@ struct ShellOptions {
   std::string historyPath;  // empty: defaultHistoryPath()
   std::string dataFolder;   // empty: the bundled data folder
   std::string helpFile;     // empty: the bundled manual (docs/manual.html)
-  std::string homeFolder;   // where Save as starts for a new project; empty: $HOME
+  std::string homeFolder = {};  // where Save as starts for a new project; empty: $HOME
 };
 
 class Shell final : public CommandContext, public Interaction, public MainWindowEvents {
