@@ -75,10 +75,8 @@ TEST(QtRt60Window, ExampleProjectWithAllFourMethods) {
   fs::create_directories(dir);
   {
     QtPlatform platform;
-    Shell shell(platform, ShellOptions{(dir / "HISTORY.TVX").string(),
-                                       TAVIRON_SOURCE_DIR "/data",
-                                       (dir / "manual.html").string(),
-                                       {}});
+    Shell shell(platform, ShellOptions{(dir / "HISTORY.TVX").string(), TAVIRON_SOURCE_DIR "/data",
+                                       (dir / "manual.html").string()});
     registerAcousticsCommands(shell.registry());
     ASSERT_TRUE(shell.start());
     ASSERT_TRUE(shell.openProjectFile(TAVIRON_SOURCE_DIR "/data/examples/example.TPR"));
@@ -128,10 +126,8 @@ TEST(QtFaceListing, ExampleProjectListsAndChangesAMaterial) {
   fs::create_directories(dir);
   {
     QtPlatform platform;
-    Shell shell(platform, ShellOptions{(dir / "HISTORY.TVX").string(),
-                                       TAVIRON_SOURCE_DIR "/data",
-                                       (dir / "manual.html").string(),
-                                       {}});
+    Shell shell(platform, ShellOptions{(dir / "HISTORY.TVX").string(), TAVIRON_SOURCE_DIR "/data",
+                                       (dir / "manual.html").string()});
     registerAcousticsCommands(shell.registry());
     ASSERT_TRUE(shell.start());
     ASSERT_TRUE(shell.openProjectFile(TAVIRON_SOURCE_DIR "/data/examples/example.TPR"));
@@ -225,10 +221,8 @@ TEST(QtRoomCheck, ExampleProjectWithATurnedFaceIsRepaired) {
     ASSERT_TRUE(saveProjectAs(loaded.project, copy.string()).empty());
 
     QtPlatform platform;
-    Shell shell(platform, ShellOptions{(dir / "HISTORY.TVX").string(),
-                                       TAVIRON_SOURCE_DIR "/data",
-                                       (dir / "manual.html").string(),
-                                       {}});
+    Shell shell(platform, ShellOptions{(dir / "HISTORY.TVX").string(), TAVIRON_SOURCE_DIR "/data",
+                                       (dir / "manual.html").string()});
     registerAcousticsCommands(shell.registry());
     ASSERT_TRUE(shell.start());
     ASSERT_TRUE(shell.openProjectFile(copy.string()));
