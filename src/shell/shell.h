@@ -37,9 +37,9 @@ namespace tav {
 inline constexpr const char* TAVIRON_TITLE_PREFIX = "Taviron 2.90 > ";
 
 struct ShellOptions {
-  std::string historyPath;  // empty: defaultHistoryPath()
-  std::string dataFolder;   // empty: the bundled data folder
-  std::string helpFile;     // empty: the bundled manual (docs/manual.html)
+  std::string historyPath;      // empty: defaultHistoryPath()
+  std::string dataFolder;       // empty: the bundled data folder
+  std::string helpFile;         // empty: the bundled manual (docs/manual.html)
   std::string homeFolder = {};  // where Save as starts for a new project; empty: $HOME
 };
 
