@@ -72,6 +72,7 @@ RayFileContent decodeRayFile(std::span<const std::uint8_t> bytes) {
   in.skip(8);
 
   for (;;) {
+    if (in.atEnd()) break;  // a file of no path
     if (!in.has(RAY_FILE_RECORD_SIZE)) {
       out.truncated = true;
       break;

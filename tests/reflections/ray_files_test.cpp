@@ -93,6 +93,10 @@ TEST(RayFile, DamagedFilesEndWithThePathsReadSoFar) {
   other[8] = 'X';
   EXPECT_FALSE(decodeRayFile(other).valid);
   EXPECT_FALSE(decodeRayFile(std::span(bytes).first(100)).valid);
+  // The header alone: a file of no path, whole.
+  const auto empty = decodeRayFile(std::span(bytes).first(RAY_FILE_HEADER_SIZE));
+  EXPECT_TRUE(empty.valid);
+  EXPECT_FALSE(empty.truncated);
   // A record that is no path (a room face) is left out.
   auto face = bytes;
   face[128 + 32] = 0;  // layer 0
