@@ -103,6 +103,11 @@ TEST(RayFile, DamagedFilesEndWithThePathsReadSoFar) {
   const auto f = decodeRayFile(face);
   EXPECT_EQ(f.paths.size(), 1u);
   EXPECT_EQ(f.skipped, 1u);
+  // So is a path whose first point is not a number (record 48 + data 68).
+  auto nan = bytes;
+  nan[128 + 48 + 68 + 2] = 0xC0;
+  nan[128 + 48 + 68 + 3] = 0x7F;
+  EXPECT_EQ(decodeRayFile(nan).skipped, 1u);
 }
 
 TEST(RayFile, NamesGetTheExtensionOnce) {
