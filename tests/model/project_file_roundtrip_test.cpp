@@ -162,7 +162,7 @@ TEST(ProjectFileRoundTrip, WriterStoresTheLayoutByteForByte) {
   EXPECT_EQ(tavtest::get32(bytes, at + 36), 3u);
   // The type with a shape carries its ordinal 3; the other -1.
   ASSERT_EQ(p.materials.count(), 2u);
-  const std::size_t materialsAt = bytes.size() - 200 - 2 - 2 * 256;
+  const std::size_t materialsAt = bytes.size() - tavtest::mapBlock().size() - 2 - 2 * 256;
   const std::size_t typesAt = materialsAt - 2 * 19160;
   EXPECT_EQ(bytes[typesAt - 2], 2);
   Buf t(bytes.begin() + typesAt, bytes.begin() + typesAt + 19160);
