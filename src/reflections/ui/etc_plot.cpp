@@ -164,9 +164,11 @@ void paintEtc(Canvas& c, const EtcPicture& p) {
   // Texts: title, band, path info, bottom line.
   TextStyle bold = text;
   bold.bold = true;
-  c.text({l.left, 4}, std::string(PROGRAM_TITLE) + "  " + p.projectName, bold);
-  c.text({l.left, 4 + ETC_TEXT_HEIGHT + 2}, ETC_TITLE, text);
-  c.text({l.left, 4 + 2 * (ETC_TEXT_HEIGHT + 2)}, ETC_BAND_NAMES[band], bold);
+  // The header stands right of the window's command bar.
+  const int hx = l.left + 200;
+  c.text({hx, 4}, std::string(PROGRAM_TITLE) + "  " + p.projectName, bold);
+  c.text({hx, 4 + ETC_TEXT_HEIGHT + 2}, ETC_TITLE, text);
+  c.text({hx, 4 + 2 * (ETC_TEXT_HEIGHT + 2)}, ETC_BAND_NAMES[band], bold);
   int y = l.baseline + 2 * ETC_TEXT_HEIGHT + 12;
   for (const std::string& line : etcPathInfo(p)) {
     c.text({l.left, y}, line, text);

@@ -53,7 +53,7 @@ class RayDisplay : public ChildWindowHandler {
     view.perspectiveAngles = ctx_.view().perspectiveAngles;
     view.eye = ctx_.view().eye;
     view.hiddenBackfaces = ctx_.view().hiddenBackfaces;
-    prepareView(view, w.width(), w.height() - BAR_HEIGHT);
+    prepareView(view, w.width(), w.height());
     zoomAll(view, ctx_.project().objects);
     ViewDrawContext dc = ctx_.drawContext();
     dc.nodeList = {};
@@ -122,13 +122,16 @@ class RayDisplay : public ChildWindowHandler {
       w.removeButton(id);
     w.removeButton(ETC_BUTTON_APF);
     w.removeButton(ETC_BUTTON_RTA);
-    const int bar = w.height() - BAR_HEIGHT + 2;
-    int x = w.width() - 3 * (BAR_BUTTON_W + 4);
-    w.addButton({RAY_BUTTON_SWITCH, etc_ ? "RAY" : "ETC", {x, bar, BAR_BUTTON_W, BAR_HEIGHT - 4}});
-    x += BAR_BUTTON_W + 4;
-    w.addButton({RAY_BUTTON_PRINT, "PRINT", {x, bar, BAR_BUTTON_W, BAR_HEIGHT - 4}});
-    x += BAR_BUTTON_W + 4;
-    w.addButton({RAY_BUTTON_COPY, "COPY", {x, bar, BAR_BUTTON_W, BAR_HEIGHT - 4}});
+    // The command bar along the top, right of "<-" (independent of the
+    // window's size, which is not known yet when the window opens).
+    int x = BUTTON + 8;
+    for (const auto& [id, label] :
+         {std::pair<int, const char*>{RAY_BUTTON_SWITCH, etc_ ? "RAY" : "ETC"},
+          {RAY_BUTTON_PRINT, "PRINT"},
+          {RAY_BUTTON_COPY, "COPY"}}) {
+      w.addButton({id, label, {x, 2, BAR_BUTTON_W, BAR_HEIGHT}});
+      x += BAR_BUTTON_W + 4;
+    }
     w.addButton({RAY_BUTTON_BACK, "<-", {0, 0, BUTTON, BUTTON}});
     if (etc_) {
       for (int b = 0; b <= BROADBAND; ++b)
