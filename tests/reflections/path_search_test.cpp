@@ -127,7 +127,8 @@ TEST(SearchPaths, PathOverASharedEdgeIsFoundOnce) {
 
 TEST(SearchPaths, AWallBetweenSourceAndTargetBlocksTheDirectPath) {
   // The inner wall at x = 6 (y 0..5) stands between (3, 2, 1.5) and
-  // (9.5, 2.5, 1.2). It blocks the direct path and the reflections off the
+  // (9.5, 2, 1.5). It blocks the direct path (parallel to x, so the crossing
+  // lies ahead on x alone) and the reflections off the
   // floor, the ceiling, the walls y = 0, x = 0 and x = 12; only the y = 8
   // wall's reflection passes beyond its end at y = 5.
   ObjectList list;
@@ -136,7 +137,7 @@ TEST(SearchPaths, AWallBetweenSourceAndTargetBlocksTheDirectPath) {
   buildFaceTable(list, 1, t);
   sortFacesForReflections(t);
   test::MemorySink sink;
-  searchPaths(t, std::vector<Vec3d>{{3, 2, 1.5}}, {9.5, 2.5, 1.2}, splitOrders(t.size(), 1), sink);
+  searchPaths(t, std::vector<Vec3d>{{3, 2, 1.5}}, {9.5, 2, 1.5}, splitOrders(t.size(), 1), sink);
   const auto paths = test::parseRecords(sink.bytes);
   ASSERT_EQ(paths.size(), 1u);
   EXPECT_EQ(paths[0].reflections(), 1u);
