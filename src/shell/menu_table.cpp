@@ -22,6 +22,7 @@ constexpr CommandSpec COMMANDS[] = {
     {CMD_PRINT, "&Print...", NONE},
     {CMD_NEW, "&New", NONE},
     {CMD_EXIT, "E&xit", NONE},
+    {CMD_SAVE, "&Save", NONE},
     {CMD_RECENT_FIRST, "", NONE},  // recent projects: text is the path
     {CMD_RECENT_FIRST + 1, "", NONE},
     {CMD_RECENT_FIRST + 2, "", NONE},
@@ -48,6 +49,7 @@ constexpr CommandSpec COMMANDS[] = {
     {CMD_GRID_SIZE, "&Grid Size", NONE},
     {CMD_UNITS_METRES, "1 Unit = 1 &m", NONE},
     {CMD_UNITS_FEET, "1 Unit = 1 &ft", NONE},
+    {CMD_ZOOM_IN, "", NONE},  // zoom in by window (F6, the panel's "Z+")
     {CMD_ZOOM_ALL, "Zoom &All (F7)", NONE},
     {CMD_ZOOM_WINDOW, "Zoom &Window", NONE},
     {CMD_WIREFRAME, "&Wireframe (F8)", NONE},
@@ -157,9 +159,24 @@ constexpr CommandSpec COMMANDS[] = {
     {CMD_HELP, "&Help", NONE},
 };
 
+bool isKeyName(std::string_view word) {
+  // F1 .. F12
+  if (word.size() < 2 || word.size() > 3 || word[0] != 'F') return false;
+  int n = 0;
+  for (char c : word.substr(1)) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  return n >= 1 && n <= 12;
+}
+
 MenuEntry item(const CommandRegistry& registry, int number) {
   const CommandSpec* spec = commandSpec(number);
-  return menuItem(number, spec != nullptr ? spec->text : "", registry.contains(number));
+  MenuLabel label = splitKeyHint(spec != nullptr ? spec->text : "");
+  MenuEntry e = menuItem(number, std::move(label.text), registry.contains(number));
+  e.keyHint = std::move(label.keyHint);
+  e.shortcut = commandShortcut(number);
+  return e;
 }
 
 std::vector<MenuEntry> items(const CommandRegistry& registry, std::initializer_list<int> numbers) {
@@ -172,6 +189,65 @@ std::vector<MenuEntry> items(const CommandRegistry& registry, std::initializer_l
 
 std::span<const CommandSpec> commandSpecs() { return COMMANDS; }
 
+StandardShortcut commandShortcut(int number) {
+  switch (number) {
+    case CMD_NEW:
+      return StandardShortcut::New;
+    case CMD_OPEN:
+      return StandardShortcut::Open;
+    case CMD_SAVE:
+      return StandardShortcut::Save;
+    case CMD_SAVE_AS:
+      return StandardShortcut::SaveAs;
+    case CMD_PRINT:
+      return StandardShortcut::Print;
+    case CMD_UNDO:
+      return StandardShortcut::Undo;
+    case CMD_REDO:
+      return StandardShortcut::Redo;
+    case CMD_EXIT:
+      return StandardShortcut::Quit;
+    default:
+      return StandardShortcut::None;
+  }
+}
+
+const char* commandTip(int number) {
+  switch (number) {
+    case CMD_ROOM_CHECK:
+      return "Room check: looks for gaps in the room's shell and for faces turned outwards";
+    case CMD_TOGGLE_NODES:
+      return "Marks every node of the drawing";
+    case CMD_TOGGLE_AIM_POINTS:
+      return "Shows the lines from the loudspeakers to their aim points";
+    default:
+      return "";
+  }
+}
+
+MenuLabel splitKeyHint(std::string_view text) {
+  MenuLabel label{std::string(text), {}};
+  const std::size_t space = text.rfind(' ');
+  if (space == std::string_view::npos) return label;
+  std::string_view word = text.substr(space + 1);
+  if (word.size() > 2 && word.front() == '(' && word.back() == ')')
+    word = word.substr(1, word.size() - 2);
+  if (!isKeyName(word)) return label;
+  label.text = std::string(text.substr(0, space));
+  label.keyHint = std::string(word);
+  return label;
+}
+
+std::string menuTextOfPath(std::string_view path) {
+  std::string out;
+  out.reserve(path.size());
+  for (char c : path) {
+    out += c;
+    if (c == '&') out += '&';
+  }
+  return out;
+}
+
 const CommandSpec* commandSpec(int number) {
   const auto* end = std::end(COMMANDS);
   const auto* it = std::lower_bound(std::begin(COMMANDS), end, number,
@@ -181,7 +257,8 @@ const CommandSpec* commandSpec(int number) {
 
 std::vector<MenuEntry> buildMenuBar(const CommandRegistry& r) {
   std::vector<MenuEntry> bar;
-  std::vector<MenuEntry> file = items(r, {CMD_NEW, CMD_OPEN, CMD_SAVE_AS, CMD_PRINT, SEPARATOR});
+  std::vector<MenuEntry> file =
+      items(r, {CMD_NEW, CMD_OPEN, CMD_SAVE, CMD_SAVE_AS, CMD_PRINT, SEPARATOR});
   file.push_back(submenu(
       "&EASE",
       items(r, {CMD_IMPORT_FACES_EASE3, CMD_IMPORT_FACES_EASE2, CMD_EXPORT_FACES_EASE3,
@@ -189,6 +266,7 @@ std::vector<MenuEntry> buildMenuBar(const CommandRegistry& r) {
                 CMD_IMPORT_SPEAKERS_EASE2, CMD_EXPORT_SPEAKERS_EASE3, CMD_EXPORT_SPEAKERS_EASE2})));
   file.push_back(menuSeparator());
   for (int n = CMD_RECENT_FIRST; n <= CMD_RECENT_LAST; ++n) file.push_back(menuItem(n, "", false));
+  // The separator after them collapses with this one while they are hidden.
   file.push_back(menuSeparator());
   file.push_back(item(r, CMD_EXIT));
   bar.push_back(submenu("&File", std::move(file)));

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "mapping/map_file.h"
 #include "model/le_io.h"
 #include "model/project_file.h"
 #include "project_bytes_builder.h"
@@ -73,7 +74,10 @@ void fillProject(Project& p) {
   m.alpha = {0.05f, 0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f};
   m.reserved228[3] = 9;
   p.materials.slots.push_back(m);
-  p.mapBlock = tavtest::mapBlock();
+  const MapFileRead map = readMapBytes(tavtest::mapBlock());
+  ASSERT_TRUE(map.ok());
+  p.levelMap = map.map;
+  p.description = map.description;
 }
 
 void expectSameProject(const Project& a, const Project& b) {
@@ -108,7 +112,8 @@ void expectSameProject(const Project& a, const Project& b) {
               tb.shape ? b.objects.ordinalOf(tb.shape) : -1);
   }
   EXPECT_TRUE(a.materials == b.materials);
-  EXPECT_EQ(a.mapBlock, b.mapBlock);
+  EXPECT_EQ(a.levelMap, b.levelMap);
+  EXPECT_EQ(a.description, b.description);
 }
 
 TEST(ProjectFileRoundTrip, EveryFieldSurvivesWriteAndRead) {

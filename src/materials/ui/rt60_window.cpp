@@ -26,9 +26,6 @@ constexpr int BOTTOM_BUTTON_WIDTH = 80;
 constexpr int BOTTOM_BUTTON_HEIGHT = 20;
 constexpr int DEFAULT_WIDTH = 800;
 constexpr int DEFAULT_HEIGHT = 600;
-// The description stands in the map block header after the magic.
-constexpr std::size_t MAP_DESCRIPTION_OFFSET = 32;
-constexpr std::size_t MAP_DESCRIPTION_SIZE = 80;
 
 std::string format(const char* fmt, double v) {
   char buf[64];
@@ -211,13 +208,12 @@ void paintRt60(Canvas& canvas, const ReverbResult& result, bool feet,
     const int y = layout.timeY(half / 2.0);
     canvas.line({layout.left, y}, {layout.right, y});
   }
-  // Second labels inside the frame on a white box: left of it the method
-  // buttons cover the window's edge.
-  TextStyle scaleStyle = style(COLOUR_BLACK, TextAlign::Left);
-  scaleStyle.background = COLOUR_WHITE;
+  // Second labels right of the frame, clear of its lines (a line running
+  // into "1 s" reads as "-1 s"); left of the frame the method buttons cover
+  // the window's edge.
   for (int second = 0; second <= layout.scaleSeconds; ++second)
-    canvas.text({layout.left + 3, layout.timeY(second) - TEXT_HEIGHT / 2},
-                std::to_string(second) + " s", scaleStyle);
+    canvas.text({layout.right + RT60_SCALE_LABEL_GAP, layout.timeY(second) - TEXT_HEIGHT / 2},
+                std::to_string(second) + " s", style(COLOUR_BLACK, TextAlign::Left));
 
   // The table under the band lines.
   const int tableTop = layout.bottom + 6;
@@ -257,12 +253,7 @@ void paintRt60(Canvas& canvas, const ReverbResult& result, bool feet,
   }
 }
 
-std::string projectDescription(const Project& project) {
-  const std::vector<std::uint8_t>& block = project.mapBlock;
-  if (block.size() < MAP_DESCRIPTION_OFFSET + MAP_DESCRIPTION_SIZE) return {};
-  const char* text = reinterpret_cast<const char*>(block.data() + MAP_DESCRIPTION_OFFSET);
-  return cp1252ToUtf8(std::string_view(text, strnlen(text, MAP_DESCRIPTION_SIZE)));
-}
+std::string projectDescription(const Project& project) { return cp1252ToUtf8(project.description); }
 
 bool askMeasuredReverbTimes(CommandContext& ctx) {
   ProjectSettings& settings = ctx.project().settings;
@@ -288,6 +279,7 @@ void showReverberation(CommandContext& ctx, ReverbMethod method) {
   spec.title = RT60_WINDOW_TITLE;
   spec.width = ctx.view().width > 0 ? ctx.view().width : DEFAULT_WIDTH;
   spec.height = ctx.view().height > 0 ? ctx.view().height : DEFAULT_HEIGHT;
+  spec.overView = true;
   if (!ctx.platform().runWindow(spec, handler)) ctx.ui().showMessage(MSG_CANT_CREATE_RT60_WINDOW);
   ctx.redrawAll();
 }

@@ -40,6 +40,8 @@ constexpr int RT60_COLOUR_NO_AIR = 22;
 // The graph's scale never exceeds this many seconds (a band without
 // absorption would otherwise have no finite top).
 constexpr int RT60_SCALE_LIMIT = 20;
+// Pixels between the frame's right edge and the second labels of the scale.
+constexpr int RT60_SCALE_LABEL_GAP = 4;
 
 // Geometry of the picture for a client area of width x height pixels.
 struct Rt60Layout {
@@ -60,8 +62,7 @@ Rt60Layout rt60Layout(int width, int height, const ReverbResult& result);
 // Draws the whole picture (also for printing and the clipboard).
 void paintRt60(Canvas& canvas, const ReverbResult& result, bool feet, std::string_view description);
 
-// The project description: the one the last calculation was stored with
-// (UTF-8; empty when there is none).
+// The project description in UTF-8 (empty when there is none).
 std::string projectDescription(const Project& project);
 
 // Asks for the measured reverberation times ("RT 60" dialog); on OK they
