@@ -46,10 +46,16 @@ package: build
 format: deps
 	@bash scripts/check-format.sh --fix
 
-# Plants the faults of tests/mutations.tsv one at a time in a separate work tree
-# and names those no test noticed. Slow; not part of make test.
+# Plants the faults of every list in tests/mutations/ one at a time in a
+# separate work tree of the committed HEAD and names those no test noticed.
+# Slow; not part of make test. MUTATE_FLAGS passes e.g. --only ID,ID.
+MUTATE ?= $(firstword $(wildcard ../shared/tools/mutate ../../shared/tools/mutate))
+MUTATE_FLAGS ?=
 mutate: deps
-	@python3 ../shared/tools/mutate tests/mutations.tsv
+	@test -n "$(MUTATE)" || { echo "mutate: the mutation tool was not found (set MUTATE=path)"; exit 1; }
+	@list=$$(mktemp); trap 'rm -f "$$list"' EXIT; \
+	  awk 1 tests/mutations/*.tsv > "$$list"; \
+	  python3 $(MUTATE) "$$list" $(MUTATE_FLAGS)
 
 # Regenerates the example data in data/examples/ with the generators in tools/.
 examples: build

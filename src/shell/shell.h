@@ -10,7 +10,7 @@
 //   Shell shell(platform, {.historyPath = tempDir / "HISTORY.TVX"});
 //   registerEditCommands(shell.registry());
 //   shell.start();
-//   platform.pushMenu(2204);
+//   platform.pushMenu(CMD_ROOM_RECTANGLE);
 //   platform.pushClick(shell.pixelOf({0, 0, 0}));
 //   platform.pushClick(shell.pixelOf({10, 5, 0}));
 //   shell.run();  // returns when the script has run dry
@@ -27,6 +27,7 @@
 #include "platform/main_window.h"
 #include "platform/platform.h"
 #include "shell/command_context.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/session.h"
 #include "view/view_state.h"

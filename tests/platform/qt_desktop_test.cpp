@@ -15,6 +15,7 @@
 #include "platform/qt/qt_picture_widget.h"
 #include "platform/qt/qt_platform.h"
 #include "qt_test_app.h"
+#include "shell/command_ids.h"
 
 namespace tav {
 namespace {
@@ -34,9 +35,9 @@ TEST(QtDesktop, MenuItemsBindStandardKeysAndShowKeyNamesWithoutBindingThem) {
   test::qtApp();
   Sink sink;
   QtMainWindow window(sink);
-  MenuEntry save = menuItem(106, "&Save");
+  MenuEntry save = menuItem(CMD_SAVE, "&Save");
   save.shortcut = StandardShortcut::Save;
-  MenuEntry off = menuItem(511, "Of&f");
+  MenuEntry off = menuItem(CMD_COORD_SNAP_OFF, "Of&f");
   off.keyHint = "F9";
   window.setMenu({submenu("&File", {save, off})});
   EXPECT_EQ(window.action(106)->shortcut(), QKeySequence(QKeySequence::Save));
@@ -44,7 +45,7 @@ TEST(QtDesktop, MenuItemsBindStandardKeysAndShowKeyNamesWithoutBindingThem) {
   EXPECT_EQ(window.action(511)->text(), QStringLiteral("Of&f\tF9"));
   EXPECT_TRUE(window.action(511)->shortcut().isEmpty());
   window.setMenuItemText(511, "Off");
-  EXPECT_EQ(window.menuItemText(511), "Off");
+  EXPECT_EQ(window.menuItemText(CMD_COORD_SNAP_OFF), "Off");
   EXPECT_EQ(window.action(511)->text(), QStringLiteral("Off\tF9"));
 }
 

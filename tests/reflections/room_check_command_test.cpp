@@ -9,9 +9,9 @@
 
 #include "materials/ui/acoustics_commands.h"
 #include "model/project_file.h"
-#include "reflections/room_builders.h"
 #include "reflections/room_check.h"
 #include "shell/shell_test_util.h"
+#include "support/model_builders.h"
 
 namespace tav {
 namespace {
@@ -163,7 +163,7 @@ TEST(RoomCheckCommand, TooManyFacesAreReportedOnceByTheCheckAndTheListing) {
   }
   s.add(std::move(many));
   s.roomCheck();
-  s.platform.pushMenu(2502);
+  s.platform.pushMenu(CMD_FACE_LIST);
   s.run();
   ASSERT_EQ(s.platform.messages().size(), 2u);
   EXPECT_EQ(s.platform.messages()[0].text, "Too many room faces");

@@ -292,7 +292,7 @@ void runRt60Command(CommandContext& ctx) {
     case CMD_RT60_FITZROY:
       showReverberation(ctx, ReverbMethod::Fitzroy);
       break;
-    case CMD_RT60_MEASUREMENT:
+    case CMD_RT60_MEASURED:
       if (askMeasuredReverbTimes(ctx)) showReverberation(ctx, ReverbMethod::Measurement);
       break;
     default:

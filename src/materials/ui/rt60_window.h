@@ -10,17 +10,13 @@
 #include <string_view>
 
 #include "materials/reverberation.h"
+#include "shell/command_ids.h"
 
 namespace tav {
 
 class Canvas;
 class CommandContext;
 class Project;
-
-constexpr int CMD_RT60_SABINE = 5010;
-constexpr int CMD_RT60_EYRING = 5011;
-constexpr int CMD_RT60_FITZROY = 5012;
-constexpr int CMD_RT60_MEASUREMENT = 5013;
 
 inline constexpr const char* RT60_WINDOW_TITLE = "RT60";
 inline constexpr const char* MSG_CANT_CREATE_RT60_WINDOW = "Can\u00B4t create RT60 window";
