@@ -10,8 +10,14 @@
 
 #include "auralization/auralizer.h"
 #include "auralization/ui/profile_commands.h"
+#include "model/save_file.h"
+#include "reflections/search_rooms.h"
+#include "reflections/ui/etc_plot.h"
+#include "reflections/ui/ray_display.h"
+#include "reflections/ui/rays_command.h"
 #include "shell/command_ids.h"
 #include "shell/shell_test_util.h"
+#include "support/temp_folder.h"
 #include "support/wave_bytes.h"
 
 namespace tav {
@@ -175,11 +181,7 @@ TEST(AuralizationCommands, RealtimeProfileIsPlayedAndRemoved) {
                                           {20, {50, 50, 50, 50, 50, 50, 50}, {}}};
   // The temporary profile goes to the system temporary folder: here one of
   // the test's own, to see that it is gone afterwards.
-  const std::string tmp = s.dir.file("tmp");
-  std::filesystem::create_directory(tmp);
-  const char* oldTmp = std::getenv("TMPDIR");
-  const std::string saved = oldTmp ? oldTmp : "";
-  setenv("TMPDIR", tmp.c_str(), 1);
+  SystemTempFolder tmp;
   s.check([&] { writeRealtimeProfile(s.shell, paths, stats); });
   s.run();
   const auto& rec = s.platform.nullAudio().record();
@@ -187,11 +189,7 @@ TEST(AuralizationCommands, RealtimeProfileIsPlayedAndRemoved) {
   EXPECT_EQ(rec.buffers.size(), 23u);
   EXPECT_EQ(s.settings().profilePath, "previous.TAP");
   EXPECT_FLOAT_EQ(s.settings().fs, 44100.0f);
-  if (oldTmp)
-    setenv("TMPDIR", saved.c_str(), 1);
-  else
-    unsetenv("TMPDIR");
-  EXPECT_TRUE(std::filesystem::is_empty(tmp));
+  EXPECT_TRUE(tmp.empty());
   // The profile was read in real-time form: 0.8 .. 1.6 s, long after the
   // input and the band filters' ringing ended, the synthetic tail sounds.
   bool tail = false;
@@ -227,6 +225,44 @@ TEST(AuralizationCommands, ApfAsksAngleAndDescriptionAndWritesTheFile) {
   EXPECT_FLOAT_EQ(p->paths[0].values[0], 1.0f);
   EXPECT_EQ(p->trailing.size(), 1u);
   EXPECT_FALSE(std::filesystem::exists(s.dir.file("gone.TAP")));
+}
+
+TEST(AuralizationCommands, EtcWindowButtonsWriteTheProfileAndPlayItInRealTime) {
+  AuralSession s;
+  registerReflectionCommands(s.shell.registry());
+  test::addBox(s.project().objects, {0, 0, 0}, {6, 4, 3});
+  test::addOmniSpeaker(s.project(), {1, 1, 1.5});
+  s.xyView(50.0f);
+  s.settings().inputPath = s.wave("in.wav", 22050, ramp(1000));
+  SystemTempFolder tmp;
+  s.platform.pushMenu(CMD_CALCULATE_RAYS);
+  s.platform.answerInputLine("2");
+  s.clickAt(4.5f, 3.0f);
+  s.platform.scriptWindow(
+      RAY_WINDOW_TITLE,
+      {WindowStep::button(RAY_BUTTON_SWITCH), WindowStep::check([](ScriptedChildWindow& w) {
+         EXPECT_TRUE(w.buttonEnabled(ETC_BUTTON_APF));
+         EXPECT_TRUE(w.buttonEnabled(ETC_BUTTON_RTA));
+       }),
+       WindowStep::button(ETC_BUTTON_APF), WindowStep::button(ETC_BUTTON_RTA),
+       WindowStep::button(RAY_BUTTON_BACK)});
+  s.platform.answerSaveFile(s.dir.file("hall"));
+  s.platform.answerInputLine("");
+  s.platform.answerInputLine("Hall");
+  s.platform.answerMessage(MessageResult::Cancel);  // store the rays? no
+  s.run();
+  const auto bytes = readWholeFile(s.dir.file("hall.TAP"));
+  ASSERT_TRUE(bytes);
+  const auto profile = decodeAudioProfile(*bytes, 100, 3);
+  ASSERT_TRUE(profile);
+  // The 25 paths of the box to order 2, the earliest at delay 0.
+  EXPECT_EQ(profile->header.description, "Hall");
+  ASSERT_EQ(profile->paths.size(), 25u);
+  EXPECT_EQ(profile->paths[0].delayMs, 0.0f);
+  EXPECT_EQ(profile->trailing.size(), 1u);
+  // "RTA": 1000 samples in one buffer, then 20 of tail; the file is gone.
+  EXPECT_EQ(s.platform.nullAudio().record().buffers.size(), 21u);
+  EXPECT_TRUE(tmp.empty());
 }
 
 }  // namespace

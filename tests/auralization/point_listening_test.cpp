@@ -6,13 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
 
 #include "auralization/ui/point_listening_command.h"
 #include "reflections/reflection_paths.h"
 #include "reflections/search_rooms.h"
 #include "shell/shell_test_util.h"
+#include "support/temp_folder.h"
 #include "support/wave_bytes.h"
 
 namespace tav {
@@ -90,9 +89,8 @@ TEST(PointListening, NothingIsSearchedWithoutFacesOrLoudspeakers) {
 }
 
 struct ListeningSession : test::ShellSession {
-  std::string tmp = dir.file("tmp");
-  std::string savedTmp;
-  bool hadTmp = false;
+  // The temporary profile goes to a folder of the test's own.
+  tavtest::SystemTempFolder tmp;
   ListeningSession() {
     test::addShoebox(project().objects, {10, 7, 3});
     test::addOmniSpeaker(project(), {2, 3, 1.5});
@@ -100,19 +98,6 @@ struct ListeningSession : test::ShellSession {
     std::vector<std::int16_t> samples(5000, 1000);
     tavtest::writeBytes(in, tavtest::monoWave(22050, samples));
     shell.session().auralization.inputPath = in;
-    // The temporary profile goes to a folder of the test's own.
-    std::filesystem::create_directory(tmp);
-    if (const char* old = std::getenv("TMPDIR")) {
-      hadTmp = true;
-      savedTmp = old;
-    }
-    setenv("TMPDIR", tmp.c_str(), 1);
-  }
-  ~ListeningSession() {
-    if (hadTmp)
-      setenv("TMPDIR", savedTmp.c_str(), 1);
-    else
-      unsetenv("TMPDIR");
   }
 };
 
@@ -125,7 +110,7 @@ TEST(AuralizeAtPoint, SearchesThenPlaysTheTemporaryProfileInRealTime) {
   EXPECT_EQ(rec.buffers.size(), 22u);
   EXPECT_EQ(s.platform.progress().front().title, "Calculating Reflections");
   EXPECT_TRUE(s.platform.messages().empty());
-  EXPECT_TRUE(std::filesystem::is_empty(s.tmp));
+  EXPECT_TRUE(s.tmp.empty());
   EXPECT_TRUE(s.shell.session().auralization.profilePath.empty());
   EXPECT_FALSE(s.shell.session().auralization.busy);
   EXPECT_TRUE(reflectionPaths(s.project().objects).empty());

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
-#include <string>
 #include <vector>
+
+#include "support/bytes.h"
 
 namespace tavtest {
 
@@ -57,17 +57,6 @@ inline std::vector<std::uint8_t> pcm16(const std::vector<std::int16_t>& samples)
 
 inline std::vector<std::uint8_t> monoWave(std::uint32_t rate, const std::vector<std::int16_t>& s) {
   return waveBytes({1, 1, rate, 16}, pcm16(s));
-}
-
-inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<std::uint8_t> readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
 // The samples after a canonical 44-byte header (what the writer produces).

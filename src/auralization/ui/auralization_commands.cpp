@@ -6,11 +6,14 @@
 #include <string>
 
 #include "auralization/processing_setup.h"
+#include "auralization/profile_paths.h"
 #include "auralization/realtime_playback.h"
+#include "auralization/ui/profile_commands.h"
 #include "model/message.h"
 #include "model/save_file.h"
 #include "model/text_encoding.h"
 #include "platform/audio.h"
+#include "reflections/ui/ray_display.h"
 #include "shell/command_context.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
@@ -214,6 +217,15 @@ void registerAuralizationCommands(CommandRegistry& registry) {
   registry.add(CMD_PLAY_INPUT, playInputFile);
   registry.add(CMD_PLAY_OUTPUT, playOutputFile);
   registry.add(CMD_PLAY_REALTIME, playRealtime);
+  // The ETC window's "APF" and "RTA" write the profile of the paths it shows.
+  setRayProfileActions({
+      [](CommandContext& ctx, const RayDisplayResults& r) {
+        writeAudioProfile(ctx, profilePathsFrom(r.paths), profileStatsFrom(r.stats));
+      },
+      [](CommandContext& ctx, const RayDisplayResults& r) {
+        writeRealtimeProfile(ctx, profilePathsFrom(r.paths), profileStatsFrom(r.stats));
+      },
+  });
 }
 
 }  // namespace tav
