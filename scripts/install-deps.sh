@@ -12,6 +12,7 @@ packages=(
   hershey-fonts-data zlib1g-dev
   fonts-dejavu-core
   clang-format libfftw3-dev
+  locales  # de_DE sources: a test session runs under a comma-decimal locale
 )
 
 missing=()

@@ -49,7 +49,7 @@ constexpr CommandSpec COMMANDS[] = {
     {603, "Zoom &Window", NONE},
     {604, "&Wireframe (F8)", NONE},
     {605, "&Hidden Backfaces (F8)", NONE},
-    {606, "", NONE},
+    {606, "&Eye Point", NONE},
     {608, "Loudspeaker Aim&points", NONE},
     {610, "&Room", NONE},
     {611, "&Audience Areas", NONE},
@@ -74,8 +74,8 @@ constexpr CommandSpec COMMANDS[] = {
     {1016, "Calculate Cluster Balloons", NONE},
     {1017, "Turn array", SNAP},
     {1018, "Tilt array", SNAP},
-    {1019, "", SNAP},  // build group
-    {1020, "", SNAP},  // split group
+    {1019, "Build &Group", SNAP},
+    {1020, "Split Gro&up", SNAP},
     {1021, "&Select Database", NONE},
     {2201, "Poly&line", SNAP},
     {2202, "&Polygon", SNAP},
@@ -97,8 +97,8 @@ constexpr CommandSpec COMMANDS[] = {
     {2313, "&Split Face", SNAP},
     {2314, "&Invert Face", SNAP},
     {2315, "&Delete Face", SNAP},
-    {2319, "", SNAP},  // build group
-    {2320, "", SNAP},  // split group
+    {2319, "Build &Group", SNAP},
+    {2320, "Split Gro&up", SNAP},
     {2501, "&Assign Material", SNAP},
     {2502, "&Facelist", SNAP},
     {2601, "&Build Ontop Room Faces", SNAP},
@@ -188,18 +188,18 @@ std::vector<MenuEntry> buildMenuBar(const CommandRegistry& r) {
   bar.push_back(submenu("&File", std::move(file)));
 
   bar.push_back(submenu("&Edit", items(r, {201, 202, 0, 210})));
+  bar.push_back(submenu(
+      "&View", items(r, {602, 603, 606, 0, 604, 605, 0, 610, 611, 612, 613, 608, 0, 614, 615})));
   bar.push_back(
-      submenu("&View", items(r, {602, 603, 0, 604, 605, 0, 610, 611, 612, 613, 608, 0, 614, 615})));
-  bar.push_back(
-      submenu("&Room", items(r, {2201, 2202, 2203, 2204, 2206, 0,    2301, 2302, 2303, 2304,
-                                 2305, 2306, 2307, 2308, 2309, 2310, 0,    2311, 2312, 2313,
+      submenu("&Room", items(r, {2201, 2202, 2203, 2204, 2206, 0,    2301, 2302, 2303, 2304, 2305,
+                                 2306, 2307, 2308, 2309, 2310, 2319, 2320, 0,    2311, 2312, 2313,
                                  2314, 2315, 0,    2501, 2502, 0,    2801, 2802, 0,    2803})));
   bar.push_back(submenu("&Audience Areas", items(r, {3202, 3203, 3204, 0, 3301, 3302, 3303, 3304,
                                                      3305, 3306, 3311, 0, 2601})));
-  bar.push_back(
-      submenu("&Loudspeakers",
-              items(r, {1021, 0,    1002, 1003, 1004, 0,    1005, 1006, 1013, 1007, 0, 1015, 1012,
-                        0,    1008, 1009, 1014, 0,    1010, 1011, 0,    1017, 1018, 0, 1016})));
+  bar.push_back(submenu(
+      "&Loudspeakers",
+      items(r, {1021, 0,    1002, 1003, 1004, 0, 1005, 1006, 1013, 1007, 0,    1015, 1012, 0, 1008,
+                1009, 1014, 0,    1010, 1011, 0, 1017, 1018, 0,    1019, 1020, 0,    1016})));
   bar.push_back(submenu("A&UX Drawing", items(r, {4201, 4202, 4203, 4204, 4205, 4206, 0,    4301,
                                                   4302, 4303, 4304, 4305, 4306, 4307, 4308, 4309,
                                                   4310, 0,    4311, 4312, 4313, 4314, 4315})));

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "model/history_file.h"
+#include "model/number_text.h"
 #include "model/project_file.h"
 #include "resources/builtin_resources.h"
 #include "shell/menu_table.h"
@@ -154,9 +155,9 @@ void Shell::refreshStates() {
   const bool result = project_.hasCalculationResult();
 
   if (room == 0 && audience == 0 && speakers == 0 && aux == 0) {
-    for (int n : {102, 103, 602, 603, 5101, 5102, 5103}) set(n, false);
+    for (int n : {102, 103, 602, 603, 606, 5101, 5102, 5103}) set(n, false);
   } else {
-    for (int n : {102, 103, 602, 603}) set(n, true);
+    for (int n : {102, 103, 602, 603, 606}) set(n, true);
   }
   if (room > 0) {
     range(2301, 2315, true);
@@ -185,6 +186,11 @@ void Shell::refreshStates() {
     set(5001, false);
   }
   range(1003, 1018, speakers > 0);
+  // Groups are built from objects of the menu's layer.
+  set(2319, room > 0);
+  set(2320, room > 0);
+  set(1019, speakers > 0);
+  set(1020, speakers > 0);
   set(125, speakers > 0);
   range(4301, 4315, aux > 0);
   set(1002, session_.speakerDatabase.loaded());
@@ -195,6 +201,13 @@ void Shell::refreshStates() {
     bool v = enabled && info != nullptr && static_cast<bool>(info->handler);
     if (v && info->enabled) v = info->enabled(*this);
     w.setMenuItemEnabled(number, v);
+  }
+  // "Undo Delete Face": the items name the command they take back or redo.
+  for (const auto& [number, name] :
+       {std::pair{201, session_.undo.undoName()}, std::pair{202, session_.undo.redoName()}}) {
+    const CommandSpec* spec = commandSpec(number);
+    const std::string text = spec != nullptr ? spec->text : "";
+    w.setMenuItemText(number, name.empty() ? text : text + " " + name);
   }
   for (int i = 0; i < 4; ++i) {
     const std::string& path = session_.history.recent[static_cast<std::size_t>(i)];
@@ -311,22 +324,50 @@ void Shell::showPrompt(std::string_view utf8) {
 }
 
 InputOutcome Shell::waitForInput() {
-  if (closeRequested_) return InputOutcome::Cancelled;
-  finish_ = cancel_ = false;
   for (;;) {
-    pointGiven_ = rightButton_ = false;
+    if (closeRequested_) return InputOutcome::Cancelled;
+    if (!pending_.empty()) {
+      const PendingInput next = pending_.front();
+      pending_.pop_front();
+      switch (next.kind) {
+        case PendingKind::Point:
+          // The point as it was when given, even if the cursor moved on
+          // before the command came to read it.
+          input_.current = input_.tracked = next.point;
+          input_.cursor = next.pixel;
+          input_.last = input_.current;
+          return InputOutcome::PointGiven;
+        case PendingKind::Finish:
+          return InputOutcome::Finished;
+        case PendingKind::Cancel:
+          return InputOutcome::Cancelled;
+      }
+    }
     if (closed_ || !platform_.processEvents(true)) return InputOutcome::Cancelled;
-    if (active_ == 0) continue;
-    if (cancel_ || closeRequested_) return InputOutcome::Cancelled;
-    if (finish_) return InputOutcome::Finished;
-    if (pointGiven_) {
-      input_.last = input_.current;
-      return InputOutcome::PointGiven;
-    }
-    if (rightButton_) {
-      finish_ = true;
-      return InputOutcome::Finished;
-    }
+  }
+}
+
+void Shell::queueInput(PendingKind kind, bool repeats) {
+  if (active_ == 0) return;
+  PendingInput in;
+  in.kind = kind;
+  in.point = input_.current;
+  in.pixel = input_.cursor;
+  in.repeats = repeats;
+  pending_.push_back(in);
+}
+
+void Shell::settleLeftoverInput() {
+  // Idle, a point or Escape does nothing; Enter, Space or the right button
+  // repeats the last command, which then reads what followed.
+  while (!pending_.empty() && !pending_.front().repeats) pending_.pop_front();
+  if (pending_.empty()) return;
+  pending_.pop_front();
+  if (last_ != 0 && canDraw()) {
+    replayFor_ = last_;
+    window_->postCommand(last_);
+  } else {
+    pending_.clear();
   }
 }
 
@@ -385,7 +426,6 @@ void Shell::onPaint(Canvas& canvas) {
 void Shell::onCloseRequest() {
   if (active_ != 0) {
     // Closing during a command only cancels the command.
-    cancel_ = true;
     closeRequested_ = true;
     return;
   }

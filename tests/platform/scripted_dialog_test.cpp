@@ -2,6 +2,7 @@
 // user can do, and what a user could not do is reported, not performed.
 #include <gtest/gtest.h>
 
+#include "model/number_text.h"
 #include "platform/scripted/scripted_platform.h"
 
 namespace tav {

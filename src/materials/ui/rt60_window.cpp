@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "model/number_text.h"
 #include "model/project.h"
 #include "model/text_encoding.h"
 #include "platform/canvas.h"
@@ -30,11 +31,7 @@ constexpr int DEFAULT_HEIGHT = 600;
 constexpr std::size_t MAP_DESCRIPTION_OFFSET = 32;
 constexpr std::size_t MAP_DESCRIPTION_SIZE = 80;
 
-std::string format(const char* fmt, double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, fmt, v);
-  return buf;
-}
+std::string format(const char* fmt, double v) { return formatNumber(fmt, v); }
 
 TextStyle style(int colour, TextAlign align = TextAlign::Centre, bool bold = false) {
   TextStyle s;
