@@ -118,7 +118,9 @@ std::string_view easeV2Name(std::string_view line) {
 
 double easeHorizontalDegrees(double modelRadians) {
   double d = degrees(modelRadians) + 90.0;
-  if (d > 180.0) d -= 360.0;
+  // 90 degrees stored as a float radian lies a little above pi / 2; what the
+  // file shows as 180.0 stays 180.
+  if (d >= 180.0 + EASE_ANGLE_HALF_STEP) d -= 360.0;
   return d;
 }
 

@@ -35,8 +35,12 @@ constexpr double EASE_TWO_PI = 6.283185308;
 constexpr std::size_t EASE_TYPE_NAME_LENGTH = 8;
 constexpr std::size_t EASE2_NAME_FIELD = 10;
 
+// Angles are written with one decimal: half a step of them (deg).
+constexpr double EASE_ANGLE_HALF_STEP = 0.05;
+
 // Model horizontal angle (rad) -> EASE horizontal (deg): +90, and a result
-// above 180 less 360 (180 itself stays).
+// above 180 less 360; what the file shows as 180.0 stays, so the written
+// range is -179.9 .. 180.0.
 double easeHorizontalDegrees(double modelRadians);
 // EASE horizontal (deg) -> model (rad): -90, and below -pi plus 2 pi.
 double modelHorizontalRadians(double easeDegrees);

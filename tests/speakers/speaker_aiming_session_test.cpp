@@ -17,15 +17,15 @@ TEST(AimAtTarget, StraightUpLevelAndBehind) {
   s.loadDatabase();
   s.addDirect("HORN", {0, 0, 0}, "UP");
   s.addDirect("HORN", {5, 0, 2}, "BACK");
-  s.menu(CMD_SPEAKER_AIM);
+  s.menu(CMD_SPEAKER_AIM_TARGET);
   s.pickAround(0, 0);
   s.check([&] { EXPECT_EQ(s.window().promptText(), "AIM LOUDSPEAKERS > Reference Point"); });
   s.typePoint(0, 0, 10);
-  s.menu(CMD_SPEAKER_AIM);
+  s.menu(CMD_SPEAKER_AIM_TARGET);
   s.pickAround(5, 0);
   s.typePoint(-3, 0, 2);
   // Escape at the point: nothing changes.
-  s.menu(CMD_SPEAKER_AIM);
+  s.menu(CMD_SPEAKER_AIM_TARGET);
   s.pickAround(5, 0);
   s.escape();
   s.run();

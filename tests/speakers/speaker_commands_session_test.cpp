@@ -330,7 +330,7 @@ TEST(SwitchLoudspeakers, OffTakesTheColourAndTheAimLineAway) {
       if (o.layer == LAYER_AIM_LINES) return &o;
     return nullptr;
   };
-  s.menu(CMD_SPEAKER_OFF);
+  s.menu(CMD_SPEAKER_SWITCH_OFF);
   s.pickAround(0, 4);
   s.check([&] {
     const PlacedSpeaker b = s.record(s.named("B"));
@@ -348,7 +348,7 @@ TEST(SwitchLoudspeakers, OffTakesTheColourAndTheAimLineAway) {
     ASSERT_NE(aimLines(), nullptr);
     EXPECT_FALSE(aimLines()->flags & OF_HIDDEN);
   });
-  s.menu(CMD_SPEAKER_ON);
+  s.menu(CMD_SPEAKER_SWITCH_ON);
   s.pickAll();
   s.run();
   EXPECT_TRUE(s.record(s.named("B")).isOn());

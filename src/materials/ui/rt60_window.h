@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "materials/reverberation.h"
+#include "shell/command_ids.h"
 
 namespace tav {
 
@@ -17,9 +18,6 @@ class Canvas;
 class CommandContext;
 class Project;
 
-constexpr int CMD_RT60_SABINE = 5010;
-constexpr int CMD_RT60_EYRING = 5011;
-constexpr int CMD_RT60_FITZROY = 5012;
 constexpr int CMD_RT60_MEASUREMENT = 5013;
 
 inline constexpr const char* RT60_WINDOW_TITLE = "RT60";
