@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "mapping/level_map.h"
 #include "model/octave_bands.h"
 #include "speakers/directivity.h"
 #include "speakers/placed_speaker.h"
@@ -23,10 +24,6 @@ struct ActiveSpeaker {
   PlacedSpeaker speaker;
   SpeakerFrame frame;  // frame.type points into the project's speaker types
 };
-
-// Eight counts: for band b the number of table entries whose band b is
-// active; the eighth is 1 when any of the bands 250..4000 Hz has a count.
-using BandCounts = std::array<std::uint16_t, BAND_COUNT + 1>;
 
 struct ActiveSpeakerTable {
   std::vector<ActiveSpeaker> entries;

@@ -15,7 +15,9 @@ void newProject(Project& project) {
   project.layers = defaultLayers();
   project.name = DEFAULT_PROJECT_NAME;
   project.modified = false;
-  project.mapBlock.clear();
+  project.description.clear();
+  project.levelMap.reset();
+  project.storedMapBlock.clear();
   project.currentLayer = LAYER_ROOM;
   project.currentColour = 0;
   project.nodeSnapLayer = LAYER_ROOM;

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "mapping/level_map.h"
 #include "materials/absorber_material.h"
 #include "model/layers.h"
 #include "model/model_observer.h"
@@ -35,10 +37,16 @@ class Project {
 
   std::string name = DEFAULT_PROJECT_NAME;  // full path once opened or saved
   bool modified = false;
-  // The map block of the last calculation, as stored in the project file
-  // (128-byte header and data); empty when there is no calculation result.
-  std::vector<std::uint8_t> mapBlock;
-  bool hasCalculationResult() const { return !mapBlock.empty(); }
+  // The project description (Windows-1252, at most 79 characters): stored
+  // with the map and shown by the result windows.
+  std::string description;
+  // The result of the last Level + Time calculation (or loaded map); none
+  // while there is no valid map.
+  std::optional<LevelMap> levelMap;
+  // The map block as read from the project file. It is written back byte
+  // for byte while it still reads as `levelMap` and `description`.
+  std::vector<std::uint8_t> storedMapBlock;
+  bool hasCalculationResult() const { return levelMap.has_value(); }
 
   std::uint32_t currentLayer = 0;
   std::uint32_t currentColour = 0;

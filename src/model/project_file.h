@@ -25,8 +25,6 @@ inline constexpr const char* PROJECT_MAGIC_V127 = "TAVIRON V1.27  ";
 inline constexpr const char* PROJECT_MAGIC_PREFIX = "TAVIRON V";  // first 9 characters
 inline constexpr const char* PROJECT_EXTENSION = ".TPR";
 inline constexpr const char* PROJECT_BACKUP_SUFFIX = "_old.TPR";
-// A map block is recognised by this text at its start (its header is 128 bytes).
-inline constexpr const char* MAP_BLOCK_MAGIC = "TAVIRON MAP FILE V2.80";
 
 constexpr std::size_t PROJECT_MAGIC_SIZE = 16;
 constexpr std::size_t PROJECT_HEADER_SIZE = 102;
@@ -35,7 +33,6 @@ constexpr std::size_t LEGACY_OBJECT_RECORD_SIZE = 40;  // 1.27 layout
 constexpr std::size_t NODE_SIZE = 12;
 constexpr std::size_t INDEX_ENTRY_SIZE = 4;
 constexpr std::size_t LEGACY_INDEX_ENTRY_SIZE = 2;
-constexpr std::size_t MAP_BLOCK_HEADER_SIZE = 128;
 // Oldest version (x 100) read by the current reader.
 constexpr int PROJECT_VERSION_CURRENT_READER = 200;
 

@@ -1,6 +1,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "mapping/map_file.h"
 #include "model/project_file.h"
 #include "model/project_file_sections.h"
 #include "model/save_file.h"
@@ -22,12 +23,15 @@ bool readCurrentLayout(std::span<const std::uint8_t> bytes, Project& project,
   if (!readSpeakerTypes(rd, project, stats)) return false;
   if (!readMaterials(rd, project.materials)) return false;
 
-  // The map block: everything that follows, when it starts with its magic.
-  const std::size_t magicLength = std::strlen(MAP_BLOCK_MAGIC);
+  // The map block: everything that follows, when it reads as a map. A block
+  // that does not leaves the project without a calculation result.
   const auto rest = bytes.subspan(rd.position());
-  if (rest.size() >= MAP_BLOCK_HEADER_SIZE &&
-      std::memcmp(rest.data(), MAP_BLOCK_MAGIC, magicLength) == 0)
-    project.mapBlock.assign(rest.begin(), rest.end());
+  MapFileRead map = readMapBytes(rest);
+  if (map.ok()) {
+    project.levelMap = std::move(map.map);
+    project.description = std::move(map.description);
+    project.storedMapBlock.assign(rest.begin(), rest.end());
+  }
 
   readHeaderSettings(bytes.first(PROJECT_HEADER_SIZE), project.settings, true);
   finishLoadedProject(project);

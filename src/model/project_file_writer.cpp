@@ -2,6 +2,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "mapping/map_file.h"
 #include "model/le_io.h"
 #include "model/project_file.h"
 #include "model/save_file.h"
@@ -118,7 +119,8 @@ std::vector<std::uint8_t> writeProjectBytes(const Project& project) {
     w.bytes(material.data(), material.size());
   }
 
-  w.bytes(project.mapBlock.data(), project.mapBlock.size());
+  if (project.levelMap)
+    writeMapBlock(w, *project.levelMap, project.description, project.storedMapBlock);
   return std::move(w.buffer());
 }
 

@@ -14,7 +14,9 @@ constexpr double POLAR_UNITS_PER_RAD = 11.4592;
 constexpr double AZIMUTH_UNITS_PER_RAD = 11.45915;
 constexpr double TWO_PI = 6.283185307179586;
 
-const std::array<double, BAND_COUNT>& airLog() {
+}  // namespace
+
+const std::array<double, BAND_COUNT>& airAttenuationLogs() {
   static const std::array<double, BAND_COUNT> logs = [] {
     std::array<double, BAND_COUNT> l{};
     for (int b = 0; b < BAND_COUNT; ++b) l[b] = std::log(AIR_ATTENUATION[b]);
@@ -22,8 +24,6 @@ const std::array<double, BAND_COUNT>& airLog() {
   }();
   return logs;
 }
-
-}  // namespace
 
 DirectivityEnergyTable::DirectivityEnergyTable() {
   for (int k = 0; k < 256; ++k) energy_[k] = std::pow(10.0, (k - 225) / 50.0);
@@ -77,58 +77,68 @@ Vec3d toSpeakerFrame(const SpeakerFrame& f, const Vec3d& point) {
   return {x, y, z};
 }
 
-DirectivityResult directivityEnergy(const DirectivityGrid& grid, const Vec3d& d) {
-  const DirectivityEnergyTable& table = DirectivityEnergyTable::instance();
-  DirectivityResult r;
+DirectivityCell directivityCell(const Vec3d& d) {
+  DirectivityCell c;
   const double dist2 = d.x * d.x + d.y * d.y + d.z * d.z;
-  r.distance = std::sqrt(dist2);
+  c.distance = std::sqrt(dist2);
   if (!std::isfinite(dist2)) {
-    // No direction to look up (a point at infinity or not a number): no sound.
-    r.energy = 0;
-    r.inverseSquare = 0;
-    return r;
+    c.finite = false;
+    return c;
   }
   double theta = 0;
-  if (r.distance <= 0.01) {
-    r.inverseSquare = 100.0;
+  if (c.distance <= 0.01) {
+    c.inverseSquare = 100.0;
   } else {
-    r.inverseSquare = 1.0 / dist2;
+    c.inverseSquare = 1.0 / dist2;
     // Rounding can push the cosine a hair beyond +-1.
-    double c = d.x / r.distance;
-    c = c > 1.0 ? 1.0 : (c < -1.0 ? -1.0 : c);
-    theta = std::acos(c) * POLAR_UNITS_PER_RAD;
+    double cosine = d.x / c.distance;
+    cosine = cosine > 1.0 ? 1.0 : (cosine < -1.0 ? -1.0 : cosine);
+    theta = std::acos(cosine) * POLAR_UNITS_PER_RAD;
   }
 
-  int i0 = static_cast<int>(theta);
-  int i1;
-  double w0, w1;
-  if (i0 < DIRECTIVITY_ROWS - 1) {
-    i1 = i0 + 1;
-    w1 = theta - i0;
-    w0 = 1.0 - w1;
+  c.row0 = static_cast<int>(theta);
+  if (c.row0 < DIRECTIVITY_ROWS - 1) {
+    c.row1 = c.row0 + 1;
+    c.rowWeight1 = theta - c.row0;
+    c.rowWeight0 = 1.0 - c.rowWeight1;
   } else {
-    i0 = i1 = DIRECTIVITY_ROWS - 1;
-    w0 = w1 = 0.5;
+    c.row0 = c.row1 = DIRECTIVITY_ROWS - 1;
+    c.rowWeight0 = c.rowWeight1 = 0.5;
   }
 
-  int j0, j1;
-  double u0, u1;
   if (std::fabs(d.y) > 0.001) {
     double phi = std::atan2(d.z, d.y);
     if (phi < 0) phi += TWO_PI;
     phi *= AZIMUTH_UNITS_PER_RAD;
     const double fl = std::floor(phi);
-    u1 = phi - fl;
-    u0 = 1.0 - u1;
-    j0 = static_cast<int>(fl) % DIRECTIVITY_COLUMNS;
-    j1 = (j0 + 1) % DIRECTIVITY_COLUMNS;
+    c.columnWeight1 = phi - fl;
+    c.columnWeight0 = 1.0 - c.columnWeight1;
+    c.column0 = static_cast<int>(fl) % DIRECTIVITY_COLUMNS;
+    c.column1 = (c.column0 + 1) % DIRECTIVITY_COLUMNS;
   } else {
-    j0 = j1 = d.z < 0 ? 54 : 18;
-    u0 = u1 = 0.5;
+    c.column0 = c.column1 = d.z < 0 ? 54 : 18;
+    c.columnWeight0 = c.columnWeight1 = 0.5;
   }
+  return c;
+}
 
-  r.energy = w0 * (u0 * table[grid.at(i0, j0)] + u1 * table[grid.at(i0, j1)]) +
-             w1 * (u0 * table[grid.at(i1, j0)] + u1 * table[grid.at(i1, j1)]);
+double cellEnergy(const DirectivityGrid& grid, const DirectivityCell& c) {
+  if (!c.finite) return 0;
+  const DirectivityEnergyTable& table = DirectivityEnergyTable::instance();
+  const double u0 = c.columnWeight0, u1 = c.columnWeight1;
+  return c.rowWeight0 *
+             (u0 * table[grid.at(c.row0, c.column0)] + u1 * table[grid.at(c.row0, c.column1)]) +
+         c.rowWeight1 *
+             (u0 * table[grid.at(c.row1, c.column0)] + u1 * table[grid.at(c.row1, c.column1)]);
+}
+
+DirectivityResult directivityEnergy(const DirectivityGrid& grid, const Vec3d& d) {
+  const DirectivityCell c = directivityCell(d);
+  DirectivityResult r;
+  r.distance = c.distance;
+  // No direction to look up (a point at infinity or not a number): no sound.
+  r.inverseSquare = c.finite ? c.inverseSquare : 0;
+  r.energy = cellEnergy(grid, c);
   return r;
 }
 
@@ -137,7 +147,7 @@ BandArrival sourceBandEnergy(const SpeakerFrame& f, const Vec3d& point, int band
     return {0.001, 10000.0};
   const Vec3d local = toSpeakerFrame(f, point);
   const DirectivityResult d = directivityEnergy(f.type->grids[band], local);
-  const double air = std::exp(airLog()[band] * d.distance);
+  const double air = std::exp(airAttenuationLogs()[band] * d.distance);
   return {f.polarity * d.inverseSquare * f.acousticFactor[band] * air * d.energy,
           d.distance / SPEED_OF_SOUND + f.delay * 0.001};
 }

@@ -53,12 +53,31 @@ struct DirectivityResult {
   double distance;       // |d|
 };
 
+// Where a local direction falls in the balloon grid: the two rows and two
+// columns around it with their weights, the inverse-square term and the
+// distance. The same for every band, so callers that look up all bands of
+// one direction compute it once.
+struct DirectivityCell {
+  int row0 = 0, row1 = 0, column0 = 0, column1 = 0;
+  double rowWeight0 = 1, rowWeight1 = 0, columnWeight0 = 1, columnWeight1 = 0;
+  double inverseSquare = 0;
+  double distance = 0;
+  bool finite = true;  // false: no direction (a point at infinity or not a number)
+};
+DirectivityCell directivityCell(const Vec3d& local);
+// The band grid's energy factor at a cell (0 when the cell is not finite).
+double cellEnergy(const DirectivityGrid& grid, const DirectivityCell& cell);
+
 // Energy factor of a band's balloon in the local direction d, interpolated
 // in the energy domain between the four surrounding grid cells.
 DirectivityResult directivityEnergy(const DirectivityGrid& grid, const Vec3d& local);
 inline DirectivityResult directivityEnergy(const SpeakerType& type, int band, const Vec3d& local) {
   return directivityEnergy(type.grids[band], local);
 }
+
+// ln of the per-metre air attenuation of each band: the air factor over
+// a path of r metres is exp(log * r).
+const std::array<double, BAND_COUNT>& airAttenuationLogs();
 
 struct BandArrival {
   double energy;   // linear, polarity included

@@ -56,8 +56,7 @@ struct Rt60Session : test::ShellSession {
 TEST(Rt60Window, TenMetreBoxShowsItsTableScaleCurvesAndLines) {
   Rt60Session s;
   // A stored calculation carries the project description.
-  s.project().mapBlock.assign(256, 0);
-  std::memcpy(s.project().mapBlock.data() + 32, "Main hall", 9);
+  s.project().description = "Main hall";
   s.openWindow(
       CMD_RT60_SABINE,
       {Step::check([](ScriptedChildWindow& w) {

@@ -164,7 +164,9 @@ TEST(ProjectState, NewProjectResetsTheModelButKeepsTheObserver) {
   p.settings.gridSize = 3;
   p.name = "/tmp/hall.TPR";
   p.modified = true;
-  p.mapBlock.assign(128, 1);
+  p.levelMap.emplace();
+  p.description = "Hall";
+  p.storedMapBlock.assign(128, 1);
   p.currentLayer = 7;
   p.currentColour = 14;
   p.nodeSnapLayer = 7;
@@ -180,6 +182,8 @@ TEST(ProjectState, NewProjectResetsTheModelButKeepsTheObserver) {
   EXPECT_EQ(p.name, "PROJECT1.TPR");
   EXPECT_FALSE(p.modified);
   EXPECT_FALSE(p.hasCalculationResult());
+  EXPECT_TRUE(p.description.empty());
+  EXPECT_TRUE(p.storedMapBlock.empty());
   EXPECT_EQ(p.currentLayer, 0u);
   EXPECT_EQ(p.currentColour, 0u);
   EXPECT_EQ(p.nodeSnapLayer, 0u);

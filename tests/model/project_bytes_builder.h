@@ -4,7 +4,9 @@
 // implementation that shares only the program key.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -262,11 +264,40 @@ inline Buf speakerData(bool on) {
   return d;
 }
 
+// A map block: header with the description "Main hall", one area (the plane
+// z = 1.2 over 10 x 20 m), two points whose 8000 Hz band nothing reached,
+// the second point labelled. Its stored bounds are the ones its points give
+// (the 8000 Hz tmax of 0 keeps only its first two bytes).
 inline Buf mapBlock() {
-  Buf m(200, 0);
-  putText(m, 0, "TAVIRON MAP FILE V2.80");
-  for (std::size_t i = 128; i < m.size(); ++i) m[i] = static_cast<std::uint8_t>(i);
-  return m;
+  Buf header(128, 0);
+  putText(header, 0, "TAVIRON MAP FILE V2.80");
+  putText(header, 32, "Main hall");
+  Bytes out;
+  out.raw(header);
+  out.i16(1).i16(2).f32(0.5f);
+  for (std::uint16_t c : {2, 2, 2, 2, 2, 2, 0, 1}) out.u16(c);
+  out.u32(5);
+  for (float f : {0.0f, 0.0f, 200.0f, 240.0f, 0.0f, 10.0f, 0.0f, 20.0f, 1.2f}) out.f32(f);
+  const std::int16_t level[2][7] = {{712, 700, 690, 680, 670, 600, 0},
+                                    {650, 640, 630, 620, 610, 550, 0}};
+  const std::int16_t time[2][7] = {{29, 30, 31, 32, 33, 34, 32767},
+                                   {40, 41, 42, 43, 44, 45, 32767}};
+  auto energy = [](int l) { return static_cast<float>(std::pow(10.0, l / 100.0)); };
+  out.u32(2);
+  for (int b = 0; b < 7; ++b) out.f32(energy(std::min(level[0][b], level[1][b])));
+  for (int b = 0; b < 7; ++b)
+    out.f32(level[0][b] > 0 ? energy(std::max(level[0][b], level[1][b])) : 1.0f);
+  for (int b = 0; b < 7; ++b) out.f32(b < 6 ? float(std::min(time[0][b], time[1][b])) : 10000.0f);
+  for (int b = 0; b < 6; ++b) out.f32(float(std::max(time[0][b], time[1][b])));
+  out.u16(0);
+  for (int p = 0; p < 2; ++p) {
+    out.f32(0.5f + p).f32(0.5f).f32(1.2f);
+    for (int b = 0; b < 7; ++b) out.i16(level[p][b]);
+    for (int b = 0; b < 7; ++b) out.i16(time[p][b]);
+    out.u16(0);
+  }
+  out.u32(1).u16(1);
+  return out.b;
 }
 
 // A V2.80 project with one object of each kind, two types (one with its own

@@ -94,7 +94,7 @@ TEST(ProjectFileCorrupt, AbsurdCountsAndReferences) {
   expectInvalid(patched16(file.typesAt, 501), "type count over 500");
   expectInvalid(patched16(file.typesAt, 0xFFFF), "type count negative");
   expectInvalid(patched16(file.materialsAt, 201), "material count over 200");
-  expectInvalid(patched16(file.materialsAt, 3), "material count beyond the file");
+  expectInvalid(patched16(file.materialsAt, 200), "material count beyond the file");
   expectInvalid(patched16(file.materialsAt, 0x8000), "material count negative");
 
   // A layer-3 shape whose stored count (without the orientation nodes) is

@@ -107,8 +107,10 @@ TEST(ProjectFileRead, CurrentLayoutBuiltByHand) {
   EXPECT_STREQ(p.materials.slots[1].name, "Concrete");
   EXPECT_FLOAT_EQ(p.materials.slots[1].alpha[6], 0.08f);
   EXPECT_STREQ(p.materials.slots[1].category, "Walls");
-  EXPECT_EQ(p.mapBlock, tavtest::mapBlock());
-  EXPECT_TRUE(p.hasCalculationResult());
+  EXPECT_EQ(p.storedMapBlock, tavtest::mapBlock());
+  ASSERT_TRUE(p.hasCalculationResult());
+  EXPECT_EQ(p.levelMap->points.size(), 2u);
+  EXPECT_EQ(p.description, "Main hall");
   EXPECT_FALSE(p.modified);
 }
 
@@ -158,7 +160,8 @@ TEST(ProjectFileRead, MapBlockNeedsItsMagicAndAWholeHeader) {
   file.bytes[file.mapAt + 8] = 'X';  // "TAVIRON XAP..."
   r = readProject(file.bytes);
   ASSERT_TRUE(r.ok());
-  EXPECT_TRUE(r.project.mapBlock.empty());
+  EXPECT_FALSE(r.project.hasCalculationResult());
+  EXPECT_TRUE(r.project.storedMapBlock.empty());
 }
 
 TEST(ProjectFileRead, LegacyLayoutBuiltByHand) {

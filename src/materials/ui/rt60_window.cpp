@@ -26,9 +26,6 @@ constexpr int BOTTOM_BUTTON_WIDTH = 80;
 constexpr int BOTTOM_BUTTON_HEIGHT = 20;
 constexpr int DEFAULT_WIDTH = 800;
 constexpr int DEFAULT_HEIGHT = 600;
-// The description stands in the map block header after the magic.
-constexpr std::size_t MAP_DESCRIPTION_OFFSET = 32;
-constexpr std::size_t MAP_DESCRIPTION_SIZE = 80;
 
 std::string format(const char* fmt, double v) {
   char buf[64];
@@ -257,12 +254,7 @@ void paintRt60(Canvas& canvas, const ReverbResult& result, bool feet,
   }
 }
 
-std::string projectDescription(const Project& project) {
-  const std::vector<std::uint8_t>& block = project.mapBlock;
-  if (block.size() < MAP_DESCRIPTION_OFFSET + MAP_DESCRIPTION_SIZE) return {};
-  const char* text = reinterpret_cast<const char*>(block.data() + MAP_DESCRIPTION_OFFSET);
-  return cp1252ToUtf8(std::string_view(text, strnlen(text, MAP_DESCRIPTION_SIZE)));
-}
+std::string projectDescription(const Project& project) { return cp1252ToUtf8(project.description); }
 
 bool askMeasuredReverbTimes(CommandContext& ctx) {
   ProjectSettings& settings = ctx.project().settings;

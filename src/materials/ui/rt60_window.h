@@ -62,8 +62,7 @@ Rt60Layout rt60Layout(int width, int height, const ReverbResult& result);
 // Draws the whole picture (also for printing and the clipboard).
 void paintRt60(Canvas& canvas, const ReverbResult& result, bool feet, std::string_view description);
 
-// The project description: the one the last calculation was stored with
-// (UTF-8; empty when there is none).
+// The project description in UTF-8 (empty when there is none).
 std::string projectDescription(const Project& project);
 
 // Asks for the measured reverberation times ("RT 60" dialog); on OK they
