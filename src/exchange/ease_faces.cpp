@@ -1,6 +1,7 @@
 #include "exchange/ease_faces.h"
 
 #include "exchange/ease_text.h"
+#include "model/number_scan.h"
 #include "model/number_text.h"
 #include "model/object_list.h"
 #include "speakers/speaker_editing.h"

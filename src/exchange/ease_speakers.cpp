@@ -5,6 +5,7 @@
 
 #include "exchange/ease_text.h"
 #include "model/le_io.h"
+#include "model/number_scan.h"
 #include "model/number_text.h"
 #include "model/project.h"
 #include "speakers/project_speaker_types.h"

@@ -1,6 +1,5 @@
 #include "model/number_text.h"
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -8,65 +7,28 @@ namespace tav {
 
 namespace {
 
-bool isBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
-
-void skipBlanks(std::string_view& text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-}
-
-}  // namespace
-
-std::string formatFixed(double value, int precision, int width) {
-  char buffer[400];  // fixed notation of the largest double with 20 decimals fits
-  if (precision < 0) precision = 0;
-  if (precision > 20) precision = 20;
-  std::string text;
-  if (std::isnan(value)) {
-    text = std::signbit(value) ? "-nan" : "nan";
-  } else {
-    const auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
-    text = ec == std::errc() ? std::string(buffer, end) : std::string();
-  }
+std::string padLeft(std::string text, int width) {
   if (width > 0 && text.size() < static_cast<std::size_t>(width))
     text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
   return text;
 }
 
-std::optional<double> scanNumber(std::string_view& text) {
-  std::string_view s = text;
-  skipBlanks(s);
-  bool negative = false;
-  if (!s.empty() && (s.front() == '+' || s.front() == '-')) {
-    negative = s.front() == '-';
-    s.remove_prefix(1);
-  }
-  // from_chars takes no sign of its own and would accept "inf" and "nan".
-  if (s.empty() || !(std::isdigit(static_cast<unsigned char>(s.front())) || s.front() == '.'))
-    return std::nullopt;
-  double value = 0;
-  const auto [end, ec] =
-      std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
-  if (ec == std::errc::invalid_argument) return std::nullopt;
-  // Out of range: scanf gives the infinity or zero of that sign; a file
-  // coordinate of that size is useless, so it counts as unreadable.
-  if (ec == std::errc::result_out_of_range) return std::nullopt;
-  text = s.substr(static_cast<std::size_t>(end - s.data()));
-  return negative ? -value : value;
+}  // namespace
+
+std::string formatFixed(double value, int precision, int width) {
+  if (std::isnan(value)) return padLeft(std::signbit(value) ? "-nan" : "nan", width);
+  if (std::isinf(value)) return padLeft(value < 0 ? "-inf" : "inf", width);
+  // 309 digits before the point at most, plus the precision and the sign.
+  char buffer[400];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
+                                    precision < 0 ? 6 : precision);
+  return padLeft(std::string(buffer, result.ptr), width);
 }
 
-bool scanNumberList(std::string_view text, double* out, std::size_t count) {
-  for (std::size_t i = 0; i < count; ++i) {
-    if (i > 0) {
-      skipBlanks(text);
-      if (text.empty() || text.front() != ',') return false;
-      text.remove_prefix(1);
-    }
-    const std::optional<double> v = scanNumber(text);
-    if (!v) return false;
-    out[i] = *v;
-  }
-  return true;
+std::string formatInt(long long value, int width) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return padLeft(std::string(buffer, result.ptr), width);
 }
 
 }  // namespace tav

@@ -46,6 +46,39 @@ TEST(CliSpeakers, ListingInPositionOrderWithTotalsOfTheBands) {
   EXPECT_EQ(list[0]["electricalPower"][3].get<double>(), 0.0);
 }
 
+TEST(CliBalloon, TheChosenLoudspeakersBecomeOneTypeInADatabase) {
+  tavtest::TempFolder dir;
+  const std::string out = dir.file("MAINS");
+  CliRun r = runCli("balloon " + PROJECT + " --select \"MAIN L,MAIN R\" --out " + out +
+                    " --description Mains");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["name"], "CLUSTER");
+  EXPECT_EQ(j["speakers"], 2);
+  EXPECT_NEAR(j["centre"][0].get<double>(), 4.8, 1e-6);
+  EXPECT_NEAR(j["centre"][1].get<double>(), 0.0, 1e-6);
+  ASSERT_EQ(j["sensitivity"].size(), 7u);
+  ASSERT_EQ(j["efficiency"].size(), 7u);
+  EXPECT_GE(j["directivityFactor"][3].get<double>(), 1.0);
+  // The database holds that one type, with the mains' drawings as its shape.
+  r = runCli("info " + out + ".TSB");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto info = nlohmann::json::parse(r.out);
+  ASSERT_EQ(info["types"].size(), 1u);
+  EXPECT_EQ(info["types"][0]["description"], "Mains");
+  EXPECT_EQ(info["types"][0]["hasShape"], true);
+  for (int b = 0; b < 7; ++b)
+    EXPECT_NEAR(info["types"][0]["maxPower"][b].get<double>(), j["maxPower"][b].get<double>(),
+                1e-9);
+
+  for (const char* select : {"\"MAIN L,NOBODY\"", "SUB"}) {
+    SCOPED_TRACE(select);
+    r = runCli("balloon " + PROJECT + " --select " + select + " --out " + out);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(r.err.empty());
+  }
+}
+
 nlohmann::json infoOf(const std::string& path) {
   const CliRun r = runCli("info " + path);
   EXPECT_EQ(r.exitCode, 0) << r.err;

@@ -7,6 +7,8 @@
 #include <clocale>
 #include <string>
 
+#include "model/number_scan.h"
+
 namespace tav {
 namespace {
 
