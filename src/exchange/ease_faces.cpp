@@ -58,6 +58,8 @@ class FaceCollector {
 bool readNode(std::string_view line, Node& node) {
   double v[3];
   if (!scanNumberList(line, v, 3)) return false;
+  // A coordinate beyond the range of a float cannot be stored.
+  if (!fitsFloat(v[0]) || !fitsFloat(v[1]) || !fitsFloat(v[2])) return false;
   node = toNode({v[0], v[1], v[2]});
   return true;
 }

@@ -63,9 +63,17 @@ SpeakerLines speakerLines(const Project& project, const PlacedSpeaker& s, std::s
   return l;
 }
 
+// Numbers that fit the record's floats; a line with any other is unreadable.
+bool readFloats(std::string_view text, double* v, std::size_t count) {
+  if (!scanNumberList(text, v, count)) return false;
+  for (std::size_t i = 0; i < count; ++i)
+    if (!fitsFloat(v[i])) return false;
+  return true;
+}
+
 bool readAngles(std::string_view text, PlacedSpeaker& s) {
   double v[3];
-  if (!scanNumberList(text, v, 3)) return false;
+  if (!readFloats(text, v, 3)) return false;
   s.vertical = static_cast<float>(radians(v[0]));
   s.horizontal = static_cast<float>(modelHorizontalRadians(v[1]));
   s.rotation = static_cast<float>(radians(v[2]));
@@ -74,15 +82,27 @@ bool readAngles(std::string_view text, PlacedSpeaker& s) {
 
 bool readPosition(std::string_view text, PlacedSpeaker& s) {
   double v[3];
-  if (!scanNumberList(text, v, 3)) return false;
+  if (!readFloats(text, v, 3)) return false;
   s.position = toNode({v[0], v[1], v[2]});
   return true;
 }
 
 bool readDelay(std::string_view text, PlacedSpeaker& s) {
   const std::optional<double> d = scanNumber(text);
-  if (!d) return false;
+  if (!d || !fitsFloat(*d)) return false;
   s.delay = static_cast<float>(*d);
+  return true;
+}
+
+// Levels at 1 m (dB) stored as acoustic factors 10^(dB/10).
+bool readLevels(std::string_view text, PlacedSpeaker& s) {
+  double v[BAND_COUNT];
+  if (!scanNumberList(text, v, BAND_COUNT)) return false;
+  for (double& db : v) {
+    db = std::pow(10.0, db / 10.0);
+    if (!fitsFloat(db)) return false;
+  }
+  for (int b = 0; b < BAND_COUNT; ++b) s.acousticFactor[b] = static_cast<float>(v[b]);
   return true;
 }
 
@@ -192,14 +212,10 @@ EaseSpeakerImport readEaseSpeakersV2(std::string_view text, std::size_t existing
     if (i + 3 < lines.size() && !readDelay(line(3), s)) ++out.skippedLines;
     double v[BAND_COUNT];
     if (i + 4 < lines.size()) {
-      if (scanNumberList(line(4), v, BAND_COUNT))
-        for (int b = 0; b < BAND_COUNT; ++b)
-          s.acousticFactor[b] = static_cast<float>(std::pow(10.0, v[b] / 10.0));
-      else
-        ++out.skippedLines;
+      if (!readLevels(line(4), s)) ++out.skippedLines;
     }
     if (i + 5 < lines.size()) {
-      if (scanNumberList(line(5), v, BAND_COUNT))
+      if (readFloats(line(5), v, BAND_COUNT))
         setPowers(s, v);
       else
         ++out.skippedLines;
@@ -238,7 +254,7 @@ EaseSpeakerImport readEaseSpeakersV3(std::string_view text, std::size_t existing
       read = readDelay(value, *s);
     } else if (easeKeyIs(line, "Watts")) {
       double v[EASE3_VALUES];
-      read = scanNumberList(value, v, EASE3_VALUES);
+      read = readFloats(value, v, EASE3_VALUES);
       if (read) {
         double watts[BAND_COUNT];
         for (int b = 0; b < BAND_COUNT; ++b) watts[b] = v[b * THIRDS_PER_BAND + 1];

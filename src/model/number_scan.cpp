@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
+#include <limits>
 
 namespace tav {
 
@@ -48,6 +50,10 @@ bool scanNumberList(std::string_view text, double* out, std::size_t count) {
     out[i] = *v;
   }
   return true;
+}
+
+bool fitsFloat(double value) {
+  return std::fabs(value) <= static_cast<double>(std::numeric_limits<float>::max());
 }
 
 }  // namespace tav

@@ -19,4 +19,7 @@ std::optional<double> scanNumber(std::string_view& text);
 // fewer can be read.
 bool scanNumberList(std::string_view text, double* out, std::size_t count);
 
+// True when the value is finite as a float (the records' number type).
+bool fitsFloat(double value);
+
 }  // namespace tav

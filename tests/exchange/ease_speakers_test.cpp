@@ -111,9 +111,10 @@ TEST(EaseSpeakersRead, V2RecordTakesPositionAnglesNameDelayLevelsAndPowers) {
   const EaseSpeakerImport r = readEaseSpeakersV2(
       "1.50,-2.25,3.00\r\n-10.0,-170.0,5.0\r\n\"HORN      \"\r\n12.500000,0.000000\r\n"
       "100.0,0.0,3.0,90.0,90.0,90.0,90.0\r\n 12.5,  0.0, 40.0,  1.0,  1.0,  1.0,  1.0\r\n"
-      "\r\n0,0,0\n0,0,0\n\"S\"\n0,0\n0,0,0,0,0,0,0\n0,0,0,0,0,0,0\n",
+      "\r\n0,0,0\n0,0,0\n\"S\"\n0,0\n0,0,0,0,0,0,0\n0,0,0,0,0,0,0\n"
+      "0,0,0\n0,0,0\n\"\n0,0\n0,0,0,0,0,0,0\n0,0,0,0,0,0,0\n",
       0);
-  ASSERT_EQ(r.speakers.size(), 2u);
+  ASSERT_EQ(r.speakers.size(), 3u);
   const PlacedSpeaker& s = r.speakers[0];
   EXPECT_EQ(fixedString(s.group), "HORN");
   EXPECT_EQ(s.position, (Node{1.5f, -2.25f, 3.0f}));
@@ -131,6 +132,7 @@ TEST(EaseSpeakersRead, V2RecordTakesPositionAnglesNameDelayLevelsAndPowers) {
   EXPECT_EQ(s.eqGain, (std::array<float, BAND_COUNT>{}));
   // A name field without blanks ends at its closing quote.
   EXPECT_EQ(fixedString(r.speakers[1].group), "S");
+  EXPECT_EQ(fixedString(r.speakers[2].group), "") << "a name field of its quote alone";
   EXPECT_EQ(r.skippedLines, 0u);
 }
 
