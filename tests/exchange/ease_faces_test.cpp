@@ -102,6 +102,11 @@ TEST(EaseFacesRead, V2FacesEndAtTheirZeroLinesOrTheirTenthNode) {
        {},
        0,
        2},
+      {"coordinates beyond a float skipped",
+       xyz(0, 0, 0) + "1e39,0,0\n" + xyz(1, 0, 0) + xyz(1, 1, 0) + "0\n",
+       {3},
+       1,
+       0},
       {"last face without its zeros kept", xyz(0, 0, 0) + xyz(1, 0, 0) + xyz(1, 1, 0), {3}, 0, 0},
       {"empty file", "", {}, 0, 0},
   };

@@ -157,6 +157,33 @@ TEST(ClusterBalloon, SideBySideTheAxisIsTheMaximumAndOtherDirectionsInterfere) {
   EXPECT_FLOAT_EQ(t.maxPower[0], static_cast<float>(2 * band(0)));
 }
 
+TEST(ClusterBalloon, MembersAimedForwardShowFrontAndBackAndQuietBandsCount) {
+  Cluster k;
+  // Front half 0 dB, back half -15 dB (code 150); 8 kHz at 14.5 dB / 1 W,
+  // so its acoustic factor (about 500) is below a level calculation's 1000.
+  SpeakerType& type = *k.project.speakerTypes[0];
+  for (DirectivityGrid& g : type.grids)
+    for (int r = 0; r < 37; ++r)
+      for (int c = 0; c < 72; ++c) g.at(r, c) = r <= 18 ? 225 : 150;
+  type.sensitivity[6] = 14.5f;
+  const ModelObject* a = k.add({3, 0.5, 2});
+  k.add({3, -0.5, 2});
+  const SpeakerType t = k.run();
+  for (int b = 0; b < 6; ++b) {
+    SCOPED_TRACE(b);
+    EXPECT_EQ(t.grids[b].at(0, 0), 225);
+    EXPECT_NEAR(t.grids[b].at(36, 0), 150, 1);
+    EXPECT_GT(t.directivityFactor[b], 15);
+  }
+  // 8 kHz takes part: on the axis 1.998 e of it adds to the 1.0 of the sum.
+  const double f = speakerOf(*a)->acousticFactor[6], air = std::pow(AIR_ATTENUATION[6], 100);
+  ASSERT_LT(f, 1000);
+  EXPECT_NEAR(
+      t.sensitivity[6],
+      10 * std::log10(1e4 * (1 + 1.998 * f * 1e-4 * air) / air) - 10 * std::log10(2 * band(6)),
+      2e-4);
+}
+
 TEST(ClusterBalloon, ParallelRunEqualsTheSerialOneWithTheRoomIncluded) {
   Cluster k;
   k.add({3, 0.4, 2});

@@ -117,7 +117,8 @@ void drawSpeakerSummaryPage(Canvas& canvas, const SpeakerSummaryPages& pages, in
   // Page head: program (left), project (centred over the table), title and
   // page (right).
   text(canvas, g, g.margin, y, pages.programTitle, TextAlign::Left);
-  text(canvas, g, g.margin + TABLE_CHARS * g.charWidth / 2, y, pages.projectName, TextAlign::Centre);
+  text(canvas, g, g.margin + TABLE_CHARS * g.charWidth / 2, y, pages.projectName,
+       TextAlign::Centre);
   text(canvas, g, g.margin + TABLE_CHARS * g.charWidth, y,
        std::string(SPEAKER_SUMMARY_TITLE) + " - Page " + std::to_string(page + 1),
        TextAlign::Right);
