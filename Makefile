@@ -4,7 +4,9 @@ JOBS ?= $(shell nproc)
 EXAMPLE ?= data/examples/example.TPR
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run bench fuzz asan-test examples clean format mutate
+PREFIX ?= /usr/local
+
+.PHONY: all deps configure build test run bench fuzz asan-test examples clean format mutate install package
 
 all: build
 
@@ -26,6 +28,19 @@ run: build
 	else \
 	  $(BUILD_DIR)/app/taviron-cli info $(EXAMPLE); \
 	fi
+
+# Installs the programs, data, manual, man pages and desktop integration
+# under PREFIX (default /usr/local); DESTDIR stages them elsewhere.
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# The Debian package (build/taviron_<version>_<arch>.deb), dependencies
+# worked out by dpkg-shlibdeps (dpkg-dev is installed on demand).
+package: build
+	@command -v dpkg-shlibdeps >/dev/null || { \
+	  SUDO=""; [ "$$(id -u)" -eq 0 ] || SUDO=sudo; \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends dpkg-dev >/dev/null; }
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 # Rewrites every C++ source in the committed .clang-format style (make test checks it).
 format: deps

@@ -19,6 +19,7 @@ constexpr CommandSpec COMMANDS[] = {
     {103, "&Print...", NONE},
     {104, "&New", NONE},
     {105, "E&xit", NONE},
+    {106, "&Save", NONE},
     {110, "", NONE},  // recent projects: text is the path
     {111, "", NONE},
     {112, "", NONE},
@@ -45,6 +46,7 @@ constexpr CommandSpec COMMANDS[] = {
     {514, "&Grid Size", NONE},
     {516, "1 Unit = 1 &m", NONE},
     {517, "1 Unit = 1 &ft", NONE},
+    {601, "", NONE},  // zoom in by window (F6, the panel's "Z+")
     {602, "Zoom &All (F7)", NONE},
     {603, "Zoom &Window", NONE},
     {604, "&Wireframe (F8)", NONE},
@@ -154,9 +156,24 @@ constexpr CommandSpec COMMANDS[] = {
     {11111, "&Help", NONE},
 };
 
+bool isKeyName(std::string_view word) {
+  // F1 .. F12
+  if (word.size() < 2 || word.size() > 3 || word[0] != 'F') return false;
+  int n = 0;
+  for (char c : word.substr(1)) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  return n >= 1 && n <= 12;
+}
+
 MenuEntry item(const CommandRegistry& registry, int number) {
   const CommandSpec* spec = commandSpec(number);
-  return menuItem(number, spec != nullptr ? spec->text : "", registry.contains(number));
+  MenuLabel label = splitKeyHint(spec != nullptr ? spec->text : "");
+  MenuEntry e = menuItem(number, std::move(label.text), registry.contains(number));
+  e.keyHint = std::move(label.keyHint);
+  e.shortcut = commandShortcut(number);
+  return e;
 }
 
 std::vector<MenuEntry> items(const CommandRegistry& registry, std::initializer_list<int> numbers) {
@@ -169,6 +186,65 @@ std::vector<MenuEntry> items(const CommandRegistry& registry, std::initializer_l
 
 std::span<const CommandSpec> commandSpecs() { return COMMANDS; }
 
+StandardShortcut commandShortcut(int number) {
+  switch (number) {
+    case 104:
+      return StandardShortcut::New;
+    case 101:
+      return StandardShortcut::Open;
+    case 106:
+      return StandardShortcut::Save;
+    case 102:
+      return StandardShortcut::SaveAs;
+    case 103:
+      return StandardShortcut::Print;
+    case 201:
+      return StandardShortcut::Undo;
+    case 202:
+      return StandardShortcut::Redo;
+    case 105:
+      return StandardShortcut::Quit;
+    default:
+      return StandardShortcut::None;
+  }
+}
+
+const char* commandTip(int number) {
+  switch (number) {
+    case 2803:
+      return "Room check: looks for gaps in the room's shell and for faces turned outwards";
+    case 615:
+      return "Marks every node of the drawing";
+    case 608:
+      return "Shows the lines from the loudspeakers to their aim points";
+    default:
+      return "";
+  }
+}
+
+MenuLabel splitKeyHint(std::string_view text) {
+  MenuLabel label{std::string(text), {}};
+  const std::size_t space = text.rfind(' ');
+  if (space == std::string_view::npos) return label;
+  std::string_view word = text.substr(space + 1);
+  if (word.size() > 2 && word.front() == '(' && word.back() == ')')
+    word = word.substr(1, word.size() - 2);
+  if (!isKeyName(word)) return label;
+  label.text = std::string(text.substr(0, space));
+  label.keyHint = std::string(word);
+  return label;
+}
+
+std::string menuTextOfPath(std::string_view path) {
+  std::string out;
+  out.reserve(path.size());
+  for (char c : path) {
+    out += c;
+    if (c == '&') out += '&';
+  }
+  return out;
+}
+
 const CommandSpec* commandSpec(int number) {
   const auto* end = std::end(COMMANDS);
   const auto* it = std::lower_bound(std::begin(COMMANDS), end, number,
@@ -179,10 +255,11 @@ const CommandSpec* commandSpec(int number) {
 std::vector<MenuEntry> buildMenuBar(const CommandRegistry& r) {
   std::vector<MenuEntry> bar;
   // 0 is a separator in the lists below.
-  std::vector<MenuEntry> file = items(r, {104, 101, 102, 103, 0});
+  std::vector<MenuEntry> file = items(r, {104, 101, 106, 102, 103, 0});
   file.push_back(submenu("&EASE", items(r, {120, 122, 121, 123, 0, 124, 126, 125, 127})));
   file.push_back(menuSeparator());
   for (int n = 110; n <= 113; ++n) file.push_back(menuItem(n, "", false));
+  // The separator after them collapses with this one while they are hidden.
   file.push_back(menuSeparator());
   file.push_back(item(r, 105));
   bar.push_back(submenu("&File", std::move(file)));

@@ -9,6 +9,7 @@
 #include "model/history_file.h"
 #include "model/project_file.h"
 #include "resources/builtin_resources.h"
+#include "shell/coordinate_text.h"
 #include "shell/menu_table.h"
 #include "shell/panel_template.h"
 #include "speakers/speaker_shape.h"
@@ -107,12 +108,9 @@ int Shell::run() {
 
 void Shell::updateTitle() {
   if (!window_) return;
-  // Only the title is upper case: the stored name is a path, and paths are
-  // case-sensitive here.
-  std::string name = project_.name;
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  window_->setTitle(std::string(TAVIRON_TITLE_PREFIX) + name);
+  // The path as it is: file names are case-sensitive here, and an
+  // upper-cased path would name a file that does not exist.
+  window_->setTitle(std::string(TAVIRON_TITLE_PREFIX) + project_.name);
 }
 
 void Shell::updateHistory() {
@@ -153,10 +151,11 @@ void Shell::refreshStates() {
   const std::size_t aux = project_.objects.countAuxObjects();
   const bool result = project_.hasCalculationResult();
 
+  // Save (106) follows Save as.
   if (room == 0 && audience == 0 && speakers == 0 && aux == 0) {
-    for (int n : {102, 103, 602, 603, 5101, 5102, 5103}) set(n, false);
+    for (int n : {102, 106, 103, 602, 603, 5101, 5102, 5103}) set(n, false);
   } else {
-    for (int n : {102, 103, 602, 603}) set(n, true);
+    for (int n : {102, 106, 103, 602, 603}) set(n, true);
   }
   if (room > 0) {
     range(2301, 2315, true);
@@ -192,14 +191,19 @@ void Shell::refreshStates() {
   for (auto& [number, enabled] : on) {
     if (number >= 110 && number <= 113) continue;
     const CommandInfo* info = registry_.find(number);
-    bool v = enabled && info != nullptr && static_cast<bool>(info->handler);
+    const bool built = info != nullptr && static_cast<bool>(info->handler);
+    bool v = enabled && built;
     if (v && info->enabled) v = info->enabled(*this);
     w.setMenuItemEnabled(number, v);
+    // Follows the registry: the note goes once the command is registered.
+    w.setMenuItemTip(number, built ? commandTip(number) : TIP_NOT_BUILT);
   }
   for (int i = 0; i < 4; ++i) {
     const std::string& path = session_.history.recent[static_cast<std::size_t>(i)];
-    w.setMenuItemText(110 + i, path);
+    w.setMenuItemText(110 + i, menuTextOfPath(path));
     w.setMenuItemEnabled(110 + i, !path.empty());
+    w.setMenuItemVisible(110 + i, !path.empty());
+    w.setMenuItemTip(110 + i, path);
   }
 
   auto layerOn = [&](std::uint32_t layer) { return project_.layers[layer].visible != 0; };
@@ -238,11 +242,11 @@ void Shell::refreshCoordinates() {
   if (!canDraw()) return;
   DialogControls* panel = window_->panel();
   if (panel == nullptr) return;
-  const char* format = session_.units.feet ? "%0.2f" : "%0.3f";
+  const int decimals = session_.units.feet ? 2 : 3;
   const Node& p = input_.current;
-  panel->setText(PANEL_FIELD_X, formatNumber(format, session_.units.lengthToDisplay(p.x)));
-  panel->setText(PANEL_FIELD_Y, formatNumber(format, session_.units.lengthToDisplay(p.y)));
-  panel->setText(PANEL_FIELD_Z, formatNumber(format, session_.units.lengthToDisplay(p.z)));
+  panel->setText(PANEL_FIELD_X, formatCoordinate(session_.units.lengthToDisplay(p.x), decimals));
+  panel->setText(PANEL_FIELD_Y, formatCoordinate(session_.units.lengthToDisplay(p.y), decimals));
+  panel->setText(PANEL_FIELD_Z, formatCoordinate(session_.units.lengthToDisplay(p.z), decimals));
 }
 
 // --- view services ---
@@ -286,7 +290,9 @@ void Shell::drawOnView(const PaintFunction& paint) {
 }
 
 void Shell::zoomAll() {
-  if (::tav::zoomAll(view_, project_.objects)) redrawAll();
+  if (!::tav::zoomAll(view_, project_.objects)) return;
+  redrawAll();
+  retrackCursor();
 }
 
 void Shell::rebuildGrid() {
@@ -363,8 +369,9 @@ void Shell::progressClose() { platform_.progressClose(); }
 // --- window events ---
 
 void Shell::onResize(int width, int height) {
-  setViewSize(view_, width, height);
+  resizeView(view_, width, height);
   redrawAll();
+  retrackCursor();
 }
 
 void Shell::onScroll(const ScrollEvent& event) {

@@ -1,5 +1,9 @@
 // The shell's own commands: File, Edit, View and Options.
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -29,6 +33,15 @@ std::string fileNameOf(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
 
+std::string userHomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') {
+    const passwd* pw = ::getpwuid(::getuid());
+    home = pw != nullptr ? pw->pw_dir : nullptr;
+  }
+  return home != nullptr ? std::string(home) : std::string();
+}
+
 }  // namespace
 
 void Shell::registerOwnCommands() {
@@ -36,6 +49,7 @@ void Shell::registerOwnCommands() {
   r.add(104, [this](CommandContext&) { newProjectCommand(); });
   r.add(101, [this](CommandContext&) { openProjectCommand(); });
   r.add(102, [this](CommandContext&) { saveProjectAsCommand(); });
+  r.add(106, [this](CommandContext&) { saveProjectCommand(); });
   r.add(103, [this](CommandContext&) { printView(); });
   r.add(105, [this](CommandContext&) { exitCommand(); });
   for (int i = 0; i < 4; ++i) r.add(110 + i, [this, i](CommandContext&) { openRecentProject(i); });
@@ -72,9 +86,15 @@ void Shell::registerOwnCommands() {
 
 bool Shell::confirmDiscard() {
   if (!confirmDiscardNeeded(project_)) return true;
-  const MessageResult answer = showMessage(
-      MSG_NOT_SAVED, CAPTION_WARNING, MessageButtons::OkCancelDefaultCancel, MessageIcon::Warning);
-  if (answer != MessageResult::Ok) return false;
+  const MessageResult answer = showMessage(MSG_NOT_SAVED, CAPTION_WARNING,
+                                           MessageButtons::SaveDiscardCancel, MessageIcon::Warning);
+  if (answer == MessageResult::Save) {
+    // A save that is cancelled or fails keeps the work open.
+    if (!saveProjectCommand()) return false;
+  } else if (answer != MessageResult::Discard && answer != MessageResult::Ok) {
+    // (OK: a caller's plain confirmation, taken as Discard.)
+    return false;
+  }
   session_.undo.clearUndo();
   return true;
 }
@@ -139,26 +159,43 @@ void Shell::openProjectCommand() {
   if (openProjectFile(*path)) updateHistory();
 }
 
-void Shell::saveProjectAsCommand() {
-  FileDialogRequest request;
-  request.title = "Save as";
-  request.filter = FILTER_SAVE;
-  request.folder =
-      session_.history.projectFolder.empty() ? session_.dataFolder : session_.history.projectFolder;
-  request.fileName = fileNameOf(project_.name);
-  request.defaultExtension = "TPR";
-  request.overwritePrompt = true;
-  const std::optional<std::string> path = saveFileName(request);
-  if (!path) return;
+bool Shell::writeProjectTo(const std::string& path) {
   project_.settings.view = view_.mode <= VIEW_3D ? view_.mode : VIEW_3D;
-  const UserMessage error = saveProjectAs(project_, *path);
+  const UserMessage error = saveProjectAs(project_, path);
   if (!error.empty()) {
     showMessage(error.text, error.caption);
-    return;
+    return false;
   }
   session_.history.projectFolder = folderOf(project_.name);
   updateTitle();
   updateHistory();
+  return true;
+}
+
+bool Shell::saveProjectAsCommand() {
+  FileDialogRequest request;
+  request.title = "Save as";
+  request.filter = FILTER_SAVE;
+  // The project's own folder; a new project starts in the user's home,
+  // never among the program's data.
+  const std::string own = folderOf(project_.name);
+  if (!own.empty()) {
+    request.folder = own;
+  } else {
+    request.folder = options_.homeFolder.empty() ? userHomeFolder() : options_.homeFolder;
+  }
+  request.fileName = fileNameOf(project_.name);
+  request.defaultExtension = "TPR";
+  request.overwritePrompt = true;
+  const std::optional<std::string> path = saveFileName(request);
+  if (!path) return false;
+  return writeProjectTo(*path);
+}
+
+bool Shell::saveProjectCommand() {
+  // A name without a folder is the name of a project never saved.
+  if (folderOf(project_.name).empty()) return saveProjectAsCommand();
+  return writeProjectTo(project_.name);
 }
 
 void Shell::openRecentProject(int index) {
@@ -238,6 +275,7 @@ void Shell::selectViewMode(int mode) {
   if (!selectView(view_, project_.objects, mode)) return;
   project_.settings.view = static_cast<std::int16_t>(mode);
   redrawAll();
+  retrackCursor();
   refreshPanel();
 }
 
@@ -319,6 +357,7 @@ void Shell::zoomInByWindow() {
     while (view_.zoom < ZOOM_IN_LIMIT) {
       if (askPoint("Zoom in :") != InputOutcome::PointGiven) break;
       if (::tav::zoomInAt(view_, input_.cursor.x, input_.cursor.y)) redrawAll();
+      retrackCursor();
     }
   };
   if (active_ != 0) {

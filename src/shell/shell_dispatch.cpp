@@ -117,6 +117,7 @@ void Shell::onKeyDown(int key, bool ctrl) {
   }
   if (key == keyF(5)) {
     if (::tav::zoomOut(view_)) redrawAll();
+    retrackCursor();
     return;
   }
   if (key == keyF(6)) {

@@ -70,6 +70,19 @@ TEST(Rt60Window, TenMetreBoxShowsItsTableScaleCurvesAndLines) {
            EXPECT_TRUE(hasText(c, t)) << t;
          // 2.68 s is the top: the scale ends at 3 s.
          EXPECT_FALSE(hasText(c, "4 s"));
+         // The second labels stand right of the frame (752), clear of its
+         // lines, and inside the window; "1 s" at 284 - 84 = 200.
+         int labels = 0;
+         for (const DrawCall& t : c.callsOf(DrawKind::Text)) {
+           if (t.text.size() != 3 || t.text.substr(1) != " s") continue;
+           ++labels;
+           EXPECT_GE(t.points[0].x, 753) << t.text;
+           EXPECT_LE(t.points[0].x + 3 * 7, 800) << t.text;
+           if (t.text == "1 s") {
+             EXPECT_EQ(t.points[0].y, 200 - 7);
+           }
+         }
+         EXPECT_EQ(labels, 4);
          EXPECT_FALSE(hasTextStarting(c, "Total Area Error"));
          // Frame 48..752 x 32..284, 84 pixels a second.
          const auto noAir = curve(c, RT60_COLOUR_NO_AIR);

@@ -81,10 +81,11 @@ TEST(ShellSmoke, ExampleProjectInTheRealWindow) {
     EXPECT_FLOAT_EQ(firstX(), x0 + 1.0f);
     settle(platform);
 
-    // Exit asks about the unsaved edit; OK closes the window.
+    // Exit asks about the unsaved edit; Discard closes the window.
     whenModalShown([](QWidget* modal) {
       auto* box = qobject_cast<QMessageBox*>(modal);
-      if (box != nullptr) box->button(QMessageBox::Ok)->click();
+      if (box != nullptr && box->button(QMessageBox::Discard) != nullptr)
+        box->button(QMessageBox::Discard)->click();
     });
     shell.onCommand(105);
     EXPECT_TRUE(shell.closed());

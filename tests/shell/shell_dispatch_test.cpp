@@ -165,8 +165,8 @@ TEST(ShellDispatch, CloseDuringCommandCancelsItThenAsksAboutUnsavedWork) {
   s.platform.answerMessage(MessageResult::Cancel);
   s.platform.pushCloseRequest();  // asks; Cancel keeps the window
   s.check([&] { EXPECT_FALSE(s.shell.closed()); });
-  s.platform.answerMessage(MessageResult::Ok);
-  s.platform.pushCloseRequest();  // asks; OK closes
+  s.platform.answerMessage(MessageResult::Discard);
+  s.platform.pushCloseRequest();  // asks; Discard closes
   s.run();
   EXPECT_EQ(rec.outcomes, (std::vector<InputOutcome>{InputOutcome::Cancelled}));
   EXPECT_EQ(again, InputOutcome::Cancelled);
@@ -175,7 +175,7 @@ TEST(ShellDispatch, CloseDuringCommandCancelsItThenAsksAboutUnsavedWork) {
   for (const MessageRecord& m : s.platform.messages()) {
     EXPECT_EQ(m.text, "Current project status has not been saved");
     EXPECT_EQ(m.caption, "WARNING");
-    EXPECT_EQ(m.buttons, MessageButtons::OkCancelDefaultCancel);
+    EXPECT_EQ(m.buttons, MessageButtons::SaveDiscardCancel);
   }
   EXPECT_TRUE(s.shell.closed());
   EXPECT_FALSE(s.platform.ranDry());  // the shell quit by itself

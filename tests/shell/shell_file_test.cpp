@@ -17,11 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 TEST(ShellFile, StartUpWithoutHistory) {
   ShellSession s;
   EXPECT_EQ(s.window().title(), "Taviron 2.90 > PROJECT1.TPR");
@@ -51,7 +46,7 @@ TEST(ShellFile, SaveAsNewOpenRoundTripWithTitleAndRecentList) {
   s.check([&] {
     EXPECT_TRUE(fs::exists(saved));
     EXPECT_FALSE(s.project().modified);
-    EXPECT_EQ(s.window().title(), "Taviron 2.90 > " + upper(saved));
+    EXPECT_EQ(s.window().title(), "Taviron 2.90 > " + saved);
     EXPECT_TRUE(s.window().menuItemEnabled(110));
     EXPECT_EQ(s.window().menuItemText(110), saved);
   });
@@ -85,7 +80,7 @@ TEST(ShellFile, ConfirmDiscardAsksOnlyForModifiedWork) {
   s.platform.answerMessage(MessageResult::Cancel);
   s.platform.pushMenu(104);
   s.check([&] { EXPECT_EQ(s.project().objects.countObjects(), 1u); });
-  s.platform.answerMessage(MessageResult::Ok);
+  s.platform.answerMessage(MessageResult::Discard);
   s.platform.pushMenu(104);
   s.check([&] { EXPECT_TRUE(s.project().objects.empty()); });
   s.platform.pushMenu(104);  // empty model: no question
@@ -96,7 +91,7 @@ TEST(ShellFile, ConfirmDiscardAsksOnlyForModifiedWork) {
   ASSERT_EQ(s.platform.messages().size(), 3u);
   EXPECT_EQ(s.platform.messages()[0].text, "Current project status has not been saved");
   EXPECT_EQ(s.platform.messages()[0].caption, "WARNING");
-  EXPECT_EQ(s.platform.messages()[0].buttons, MessageButtons::OkCancelDefaultCancel);
+  EXPECT_EQ(s.platform.messages()[0].buttons, MessageButtons::SaveDiscardCancel);
   EXPECT_EQ(s.platform.messages()[0].icon, MessageIcon::Warning);
 }
 

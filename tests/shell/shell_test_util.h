@@ -76,11 +76,13 @@ inline void standInMove(CommandContext& ctx) {
 }
 
 // The platform, a shell started on it (history in a folder of its own, the
-// manual at "manual.html") and a view of 800 x 600 pixels.
+// manual at "manual.html", the home folder "home" in it) and a view of
+// 800 x 600 pixels.
 struct ShellSession {
   TempDir dir;
   ScriptedPlatform platform{800, 600};
-  Shell shell{platform, ShellOptions{dir.file("HISTORY.TVX"), dir.path.string(), "manual.html"}};
+  Shell shell{platform, ShellOptions{dir.file("HISTORY.TVX"), dir.path.string(), "manual.html",
+                                     dir.file("home")}};
 
   ShellSession() { EXPECT_TRUE(shell.start()); }
 

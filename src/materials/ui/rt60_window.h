@@ -42,6 +42,8 @@ constexpr int RT60_COLOUR_NO_AIR = 22;
 // The graph's scale never exceeds this many seconds (a band without
 // absorption would otherwise have no finite top).
 constexpr int RT60_SCALE_LIMIT = 20;
+// Pixels between the frame's right edge and the second labels of the scale.
+constexpr int RT60_SCALE_LABEL_GAP = 4;
 
 // Geometry of the picture for a client area of width x height pixels.
 struct Rt60Layout {
