@@ -92,6 +92,20 @@ TEST(Condense, BlocksOf442SamplesSumTheirGainsAtTheEarliestDelay) {
   EXPECT_FLOAT_EQ(out[2].gain, 0.2f);
 }
 
+TEST(Condense, LateEnergyCountsFromBlockTwo) {
+  // Blocks 0, 1, 2 hold 1, 0.5, 0.25; R = 0, so X = S_late = 0.25 (block 1
+  // is early) and E_ref = (1 + 0.5) * 1.25 = 1.875. RT 1 s as below.
+  ProfileBandValues rt{};
+  rt[0] = 1.0f;
+  TailRandom random;
+  const auto out = condenseImpulses({{0, 1.0f}, {500, 0.5f}, {1000, 0.25f}}, rt, {}, 22050, random);
+  ASSERT_GT(out.size(), 4u);
+  EXPECT_FLOAT_EQ(out[2].gain, 0.25f);
+  double sum = 0;
+  for (std::size_t i = 3; i < out.size(); ++i) sum += out[i].gain;
+  EXPECT_NEAR(sum, 1.875 * std::pow(1e-6, out[3].delay / 22050.0), 2e-6);
+}
+
 TEST(Condense, TailFillsEverySecondBlockWithTheDecay) {
   // RT 1 s: g = 10^-6 per second. R = 0.5 exceeds S_late = 0, so
   // E_ref = (1 + 0) * 1.5. Blocks 248, 246, ... 2 lie above K_last = 0.

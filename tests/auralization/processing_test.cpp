@@ -121,12 +121,15 @@ TEST_P(FastPath, StaysWithinOneUnitOfThePerSampleSum) {
   EXPECT_GT(unclipped, in.size() * 9 / 10);
 }
 
-INSTANTIATE_TEST_SUITE_P(RandomProfiles, FastPath,
-                         testing::Values(FastCase{"just_past_direct", 65, 9000, 1},
-                                         FastCase{"thousand_short", 1000, 20000, 2},
-                                         FastCase{"ten_thousand_long", 10000, 220499, 3},
-                                         FastCase{"sparse_long", 200, 200000, 4}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    RandomProfiles, FastPath,
+    testing::Values(FastCase{"just_past_direct", 65, 9000, 1},
+                    FastCase{"thousand_short", 1000, 20000, 2},
+                    FastCase{"ten_thousand_long", 10000, 220499, 3},
+                    FastCase{"sparse_long", 200, 200000, 4},
+                    // The last tap opens a partition of its own (within the input).
+                    FastCase{"longest_on_a_block_edge", 300, 8192, 5}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProcessRecording, ReductionAveragesPairsAndHalvesTheOutput) {
   // A 44.1 kHz input at fs 22050: 7 samples give 3 averages, the last dropped.
