@@ -92,10 +92,8 @@ PointCalculation preparePointCalculation(const ActiveSpeakerTable& speakers, con
   c.faces = faces && !faces->empty() ? faces : nullptr;
   c.includeRoom = c.faces ? static_cast<std::int16_t>(includeRoom & 3) : std::int16_t{0};
   c.phase = phase;
-  c.search = search == FaceSearch::Hierarchy && hierarchy && c.faces &&
-                     hierarchy->faceCount() == c.faces->size()
-                 ? FaceSearch::Hierarchy
-                 : FaceSearch::Plain;
+  const bool hierarchyUsable = hierarchy && c.faces && hierarchy->faceCount() == c.faces->size();
+  c.search = search == FaceSearch::Hierarchy && !hierarchyUsable ? FaceSearch::Plain : search;
   c.hierarchy = c.search == FaceSearch::Hierarchy ? hierarchy : nullptr;
 
   for (const ActiveSpeaker& s : speakers.entries)
@@ -129,7 +127,8 @@ void computePoint(const PointCalculation& calc, const Vec3d& p, PointScratch& s)
   const ActiveSpeakerTable& speakers = *calc.speakers;
   const bool shading = (calc.includeRoom & INCLUDE_SHADING) != 0;
   const bool reflection = (calc.includeRoom & INCLUDE_REFLECTION) != 0;
-  const bool plain = calc.search == FaceSearch::Plain;
+  const bool plain = calc.search != FaceSearch::Hierarchy;
+  const bool ownFaceFirst = calc.search == FaceSearch::PlainFiltered;
   const std::size_t faceCount = calc.faces ? calc.faces->size() : 0;
   const double pointScale = calc.coordinateScale + largestMagnitude(p);
 
@@ -166,9 +165,13 @@ void computePoint(const PointCalculation& calc, const Vec3d& p, PointScratch& s)
       const Vec3d m = mirrorInFace(face, p);
       const Vec3d pm = ps - m;
       if (dot(pm, pm) > limit) continue;
-      const bool nearest =
-          plain ? nearestCrossedFacePlain(*calc.faces, m, ps) == f
-                : isNearestCrossedFace(*calc.faces, *calc.hierarchy, f, m, ps, s.candidates);
+      bool nearest;
+      if (!plain)
+        nearest = isNearestCrossedFace(*calc.faces, *calc.hierarchy, f, m, ps, s.candidates);
+      else if (ownFaceFirst && !segmentCrossing(face, makeFaceSegment(m, ps)))
+        nearest = false;
+      else
+        nearest = nearestCrossedFacePlain(*calc.faces, m, ps) == f;
       if (nearest) addArrival(speaker, m, &calc.reflectance[f], s);
     }
   }

@@ -1,6 +1,7 @@
 #include "shell/command_set.h"
 
 #include "edit/ui/edit_commands.h"
+#include "mapping/ui/mapping_commands.h"
 #include "materials/ui/acoustics_commands.h"
 #include "materials/ui/material_commands.h"
 #include "shell/shell.h"
@@ -15,6 +16,7 @@ void registerAllCommands(Shell& shell) {
   installMaterialHooks(shell.session());
   registerSpeakerCommands(shell.registry());
   installSpeakerHooks(shell.session());
+  registerMappingCommands(shell.registry());
 }
 
 }  // namespace tav
