@@ -83,10 +83,11 @@ std::optional<RayFaceHit> rayFaceTest(const FaceTable& table, std::uint32_t face
   const FaceRecord& f = table[face];
   if (!(dot(f.p0() - origin, f.normal()) < 0)) return std::nullopt;
   if (!boxesOverlap(faceBox(f), segLo, segHi, BoxOverlap::UpperOpen)) return std::nullopt;
-  const auto hit = intersectFacePlane(f, origin, direction);
-  if (!hit || !hit->inside) return std::nullopt;
-  const Vec3d d = hit->point - origin;
-  return RayFaceHit{face, hit->point, dot(d, d)};
+  const auto q = facePlanePoint(f, origin, direction);
+  if (!q) return std::nullopt;
+  const Vec3d d = *q - origin;
+  if (!(dot(d, direction) > 0) || !pointInFace(f, *q)) return std::nullopt;
+  return RayFaceHit{face, *q, dot(d, d)};
 }
 
 void FaceBvh::build(const FaceTable& table) {
@@ -106,10 +107,22 @@ void FaceBvh::build(const FaceTable& table) {
     ids_[i] = static_cast<std::uint32_t>(i);
   }
   nodes_.clear();
+  leafReach_.clear();
+  leafFaces_.clear();
   if (n == 0) return;
   nodes_.reserve(2 * n);
   nodes_.emplace_back();
   buildNode(0, 0, static_cast<std::uint32_t>(n), 0);
+  leafReach_.resize(n);
+  leafFaces_.resize(n);
+  for (std::size_t k = 0; k < n; ++k) {
+    const FaceRecord& f = table[ids_[k]];
+    leafReach_[k] = reach_[ids_[k]];
+    leafFaces_[k] = {{f.firstNode[0], f.firstNode[1], f.firstNode[2]},
+                     {f.areaVector[0], f.areaVector[1], f.areaVector[2]},
+                     f.planeD,
+                     boxes_[ids_[k]]};
+  }
 }
 
 // Top-down build with a full sweep of the surface-area heuristic over the
@@ -225,80 +238,110 @@ void FaceBvh::facesCrossingLine(int axis, double u, double v,
   std::sort(out.begin(), out.end());
 }
 
+void FaceBvh::facesInRegion(const HalfSpace* cuts, int count, double margin,
+                            std::vector<std::uint32_t>& out) const {
+  out.clear();
+  if (nodes_.empty()) return;
+  auto outside = [&](const std::array<float, 3>& lo, const std::array<float, 3>& hi) {
+    for (int c = 0; c < count; ++c) {
+      const HalfSpace& h = cuts[c];
+      // The box corner furthest along n.
+      const double far = (h.n.x > 0 ? hi[0] : lo[0]) * h.n.x + (h.n.y > 0 ? hi[1] : lo[1]) * h.n.y +
+                         (h.n.z > 0 ? hi[2] : lo[2]) * h.n.z;
+      if (far < h.c - margin) return true;
+    }
+    return false;
+  };
+  std::uint32_t stack[MAX_DEPTH + 8];
+  int top = 0;
+  stack[top++] = 0;
+  while (top > 0) {
+    const BvhNode& n = nodes_[stack[--top]];
+    if (outside(n.lo, n.hi)) continue;
+    if (n.count > 0) {
+      for (std::uint32_t k = n.first; k < n.first + n.count; ++k)
+        if (!outside(leafReach_[k].lo, leafReach_[k].hi)) out.push_back(ids_[k]);
+    } else {
+      stack[top++] = n.first;
+      stack[top++] = n.first + 1;
+    }
+  }
+  std::sort(out.begin(), out.end());
+}
+
+FaceBvh::Walk FaceBvh::makeWalk(const Vec3d& origin, const Vec3d& direction, double t0,
+                                double t1) const {
+  Walk w;
+  double scale = 0;
+  for (int a = 0; a < 3; ++a) {
+    scale = std::max(scale, std::fabs(comp(origin, a)));
+    if (!nodes_.empty())
+      scale =
+          std::max({scale, std::fabs(double{nodes_[0].lo[a]}), std::fabs(double{nodes_[0].hi[a]})});
+  }
+  w.margin = 1e-6 * (1.0 + scale);
+  for (int a = 0; a < 3; ++a) {
+    const double d = comp(direction, a);
+    w.o[a] = comp(origin, a);
+    w.inv[a] = d != 0 ? 1.0 / d : (std::signbit(d) ? -1e300 : 1e300);
+    w.nearHi[a] = w.inv[a] < 0;
+    w.widen[a] = w.margin * std::fabs(w.inv[a]);
+  }
+  w.len = length(direction);
+  // Points found a margin before the start still count as at the start.
+  w.t0 = w.len > 0 ? t0 - w.margin / w.len : t0;
+  w.t1 = w.len > 0 ? t1 + w.margin / w.len : t1;
+  return w;
+}
+
+double FaceBvh::boundSq(const Walk& w, double tEnter) {
+  const double d = std::max(0.0, tEnter) * w.len - 2 * w.margin;
+  return d > 0 ? d * d : 0.0;
+}
+
 std::optional<RayFaceHit> FaceBvh::nearestFaceAlongRay(const FaceTable& table, const Vec3d& origin,
                                                        const Vec3d& direction,
                                                        std::optional<std::uint32_t> exclude,
                                                        double maxDistanceSq) const {
   if (nodes_.empty() || table.size() != boxes_.size()) return std::nullopt;
+  if (!finite(origin) || !finite(direction)) return std::nullopt;  // no face passes the test
   const Vec3d end = origin + direction;
   const Vec3d segLo{std::min(origin.x, end.x), std::min(origin.y, end.y),
                     std::min(origin.z, end.z)};
   const Vec3d segHi{std::max(origin.x, end.x), std::max(origin.y, end.y),
                     std::max(origin.z, end.z)};
 
-  // Lower bound of the squared distance from the origin to any point a face
-  // below a node can accept. The margin covers the rounding of the plane
-  // intersection, so a node is never skipped that holds the loop's answer.
-  double scale = std::max({std::fabs(origin.x), std::fabs(origin.y), std::fabs(origin.z)});
-  const BvhNode& root = nodes_[0];
-  for (int a = 0; a < 3; ++a)
-    scale = std::max({scale, std::fabs(double{root.lo[a]}), std::fabs(double{root.hi[a]})});
-  const double margin = 1e-6 * (1.0 + scale);
-  auto lowerBound = [&](const BvhNode& n) {
-    double s = 0;
-    for (int a = 0; a < 3; ++a) {
-      const double o = comp(origin, a);
-      const double lo = n.lo[a] - margin, hi = n.hi[a] + margin;
-      const double d = o < lo ? lo - o : (o > hi ? o - hi : 0.0);
-      s += d * d;
-    }
-    return s;
-  };
-  auto overlapsSegment = [&](const BvhNode& n) {
-    for (int a = 0; a < 3; ++a)
-      if (!(comp(segLo, a) <= n.hi[a] && comp(segHi, a) >= n.lo[a])) return false;
-    return true;
-  };
-
+  // Accepted points lie ahead of the origin, on the ray's half-line; any of
+  // them may lie beyond O + D, so the walk does not end there.
+  const Walk w = makeWalk(origin, direction, 0.0, std::numeric_limits<double>::infinity());
+  // The unit direction exactly as facePlanePoint computes it.
+  const double len = length(direction);
+  if (!(len >= 0.001)) return std::nullopt;
+  const Vec3d u = direction * (1.0 / len);
   std::optional<RayFaceHit> best;
   double bestSq = maxDistanceSq;
-  struct Pending {
-    std::uint32_t node;
-    double bound;
-  };
-  Pending stack[MAX_DEPTH + 8];
-  int top = 0;
-  if (overlapsSegment(root)) stack[top++] = {0, lowerBound(root)};
-  while (top > 0) {
-    const Pending p = stack[--top];
-    // Equal bounds are still visited: a face as near as the best one wins
-    // when it comes first in table order.
-    if (p.bound > bestSq) continue;
-    const BvhNode& n = nodes_[p.node];
-    if (n.count > 0) {
-      for (std::uint32_t k = n.first; k < n.first + n.count; ++k) {
-        const std::uint32_t id = ids_[k];
-        if (exclude && *exclude == id) continue;
-        const auto hit = rayFaceTest(table, id, origin, direction, segLo, segHi);
-        if (!hit) continue;
-        if (hit->distanceSq < bestSq || (best && hit->distanceSq == bestSq && id < best->face)) {
-          best = hit;
-          bestSq = hit->distanceSq;
-        }
-      }
-      continue;
-    }
-    Pending children[2];
-    int live = 0;
-    for (std::uint32_t c = n.first; c < n.first + 2; ++c) {
-      const BvhNode& child = nodes_[c];
-      if (!overlapsSegment(child)) continue;
-      const double b = lowerBound(child);
-      if (b <= bestSq) children[live++] = {c, b};
-    }
-    if (live == 2 && children[0].bound < children[1].bound) std::swap(children[0], children[1]);
-    for (int c = 0; c < live; ++c) stack[top++] = children[c];  // nearer one popped first
-  }
+  walkNearest(w, bestSq, [&](std::uint32_t k) {
+    const std::uint32_t id = ids_[k];
+    if (exclude && *exclude == id) return;
+    // rayFaceTest in steps, the distance checked before the polygon walk.
+    const LeafFace& f = leafFaces_[k];
+    const Vec3d n{f.normal[0], f.normal[1], f.normal[2]};
+    const Vec3d p0{f.p0[0], f.p0[1], f.p0[2]};
+    if (!(dot(p0 - origin, n) < 0)) return;
+    if (!boxesOverlap(f.box, segLo, segHi, BoxOverlap::UpperOpen)) return;
+    const double denom = dot(n, u);
+    if (denom == 0) return;
+    const double t = (dot(n, origin) + f.planeD) / denom;
+    const Vec3d q = origin - u * t;
+    if (!std::isfinite(q.x) || !std::isfinite(q.y) || !std::isfinite(q.z)) return;
+    const Vec3d d = q - origin;
+    if (!(dot(d, direction) > 0)) return;
+    const double dsq = dot(d, d);
+    if (!(dsq < bestSq || (best && dsq == bestSq && id < best->face))) return;
+    if (!pointInFace(table[id], q)) return;
+    best = RayFaceHit{id, q, dsq};
+    bestSq = dsq;
+  });
   return best;
 }
 

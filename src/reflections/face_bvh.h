@@ -9,12 +9,15 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
 #include "model/vec3.h"
 #include "reflections/face_table.h"
+#include "reflections/image_windows.h"
 
 namespace tav {
 
@@ -47,11 +50,19 @@ struct RayFaceHit {
 
 // The ray step's acceptance test of one face: the origin lies in front of the
 // face ((p0 - O) · normal < 0), the face's box overlaps the box of the segment
-// O -> O + D (UpperOpen), and the line meets the face's plane inside the face.
-// Gives the point and its squared distance from O.
+// O -> O + D (UpperOpen), the line meets the face's plane inside the face, and
+// that point lies ahead of the origin ((Q - O) · D > 0), so that a face behind
+// the ray is never taken. Gives the point and its squared distance from O.
 std::optional<RayFaceHit> rayFaceTest(const FaceTable& table, std::uint32_t face,
                                       const Vec3d& origin, const Vec3d& direction,
                                       const Vec3d& segLo, const Vec3d& segHi);
+
+// The face a segment query accepted, with the squared distance from the
+// segment's start that the acceptance test gave.
+struct SegmentFaceHit {
+  std::uint32_t face = 0;
+  double distanceSq = 0;
+};
 
 class FaceBvh {
  public:
@@ -77,11 +88,33 @@ class FaceBvh {
   // The face nearest to `origin` among those passing rayFaceTest, skipping
   // `exclude`; of equally near faces the first in table order; only hits
   // with a squared distance below `maxDistanceSq`. `table` must be the table
-  // the hierarchy was built from.
+  // the hierarchy was built from. Nodes are visited nearest first along the
+  // ray, and the walk ends once the best hit is nearer than the next node.
   std::optional<RayFaceHit> nearestFaceAlongRay(const FaceTable& table, const Vec3d& origin,
                                                 const Vec3d& direction,
                                                 std::optional<std::uint32_t> exclude = {},
                                                 double maxDistanceSq = 1e300) const;
+
+  // Faces whose reach boxes (the face's box widened to its plane) are not
+  // wholly outside any of the half-spaces n · X >= c - margin, ascending.
+  void facesInRegion(const HalfSpace* cuts, int count, double margin,
+                     std::vector<std::uint32_t>& out) const;
+
+  // Segment queries for visibility tests. `accept(face)` is the caller's test
+  // of one face; it may accept a face only at a point where the closed segment
+  // A -> B meets the face's plane inside the face (pointInFace), as every
+  // blocking test does. Faces whose boxes the segment cannot meet are never
+  // offered; the others are offered in no particular order.
+  //
+  // Whether any face passes `accept(face) -> bool`.
+  template <typename Accept>
+  bool anyFaceOnSegment(const Vec3d& a, const Vec3d& b, Accept&& accept) const;
+  // The face with the smallest squared distance from A that
+  // `accept(face) -> std::optional<double>` gives, ties to the lowest face
+  // number: the plain loop's answer when it keeps the first of equals.
+  template <typename Accept>
+  std::optional<SegmentFaceHit> nearestFaceOnSegment(const Vec3d& a, const Vec3d& b,
+                                                     Accept&& accept) const;
 
  private:
   struct BvhNode {
@@ -93,13 +126,148 @@ class FaceBvh {
   static constexpr int MAX_DEPTH = 56;  // bounds the traversal stack
   static constexpr std::uint32_t MAX_LEAF = 4;
 
+  // A line O + t·D walked over t in [t0, t1], against boxes widened by
+  // `margin` (which covers the rounding of the plane intersection, so that a
+  // point a face accepts is never outside its widened box). Per axis the
+  // slab test reads the box side met first (`nearHi`) and widens the
+  // parameters by margin · |1/D|; an axis with D = 0 takes 1/D = ±1e300, so
+  // the same arithmetic tells whether the origin lies within the slab.
+  struct Walk {
+    double o[3]{}, inv[3]{}, widen[3]{};
+    bool nearHi[3]{};
+    double t0 = 0, t1 = 0;
+    double len = 0;     // |D|: distances along the walk are t·len
+    double margin = 0;  // metres
+  };
+  Walk makeWalk(const Vec3d& origin, const Vec3d& direction, double t0, double t1) const;
+  // Where the walk enters the widened box, or false when it misses it.
+  static bool enters(const Walk& w, const std::array<float, 3>& lo, const std::array<float, 3>& hi,
+                     double& tEnter) {
+    double te = w.t0, tx = w.t1;
+    for (int a = 0; a < 3; ++a) {
+      const double nearSide = w.nearHi[a] ? hi[a] : lo[a];
+      const double farSide = w.nearHi[a] ? lo[a] : hi[a];
+      const double tn = (nearSide - w.o[a]) * w.inv[a] - w.widen[a];
+      const double tf = (farSide - w.o[a]) * w.inv[a] + w.widen[a];
+      te = tn > te ? tn : te;
+      tx = tf < tx ? tf : tx;
+    }
+    tEnter = te;
+    return te <= tx;
+  }
+  // Lower bound of the squared distance from O of a point found beyond tEnter.
+  static double boundSq(const Walk& w, double tEnter);
+  static bool finite(const Vec3d& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+  }
+
+  // Visits the faces of the leaves the walk meets, nearest node first, and
+  // skips a node whose bound exceeds `bestSq` (which `leaf` lowers).
+  // `leaf(position, tEnter)` gets a position in ids_ and the node's entry.
+  template <typename Leaf>
+  void walkNearest(const Walk& w, const double& bestSq, Leaf&& leaf) const;
+
   void buildNode(std::uint32_t node, std::uint32_t first, std::uint32_t count, int depth);
 
-  std::vector<FaceBox> boxes_;  // the faces' own boxes (leaf tests)
-  std::vector<FaceBox> reach_;  // boxes enclosing every point a face can accept
+  std::vector<FaceBox> boxes_;      // the faces' own boxes (leaf tests)
+  std::vector<FaceBox> reach_;      // boxes enclosing every point a face can accept
+  std::vector<FaceBox> leafReach_;  // reach_ in ids_ order, for the leaves' walks
+  // What the ray step's first tests read, in ids_ order (one cache line).
+  struct LeafFace {
+    float p0[3];
+    float normal[3];
+    float planeD;
+    FaceBox box;
+  };
+  std::vector<LeafFace> leafFaces_;
   std::vector<std::array<float, 3>> centres_;
   std::vector<BvhNode> nodes_;
   std::vector<std::uint32_t> ids_;
 };
+
+template <typename Leaf>
+void FaceBvh::walkNearest(const Walk& w, const double& bestSq, Leaf&& leaf) const {
+  struct Pending {
+    std::uint32_t node;
+    double bound;
+  };
+  Pending stack[MAX_DEPTH + 8];
+  int top = 0;
+  double t = 0;
+  if (nodes_.empty() || !enters(w, nodes_[0].lo, nodes_[0].hi, t)) return;
+  stack[top++] = {0, boundSq(w, t)};
+  while (top > 0) {
+    const Pending p = stack[--top];
+    // Equal bounds are still visited: a face as near as the best one wins
+    // when it comes first in table order.
+    if (p.bound > bestSq) continue;
+    const BvhNode& n = nodes_[p.node];
+    if (n.count > 0) {
+      for (std::uint32_t k = n.first; k < n.first + n.count; ++k) leaf(k);
+      continue;
+    }
+    Pending children[2];
+    int live = 0;
+    for (std::uint32_t c = n.first; c < n.first + 2; ++c) {
+      if (!enters(w, nodes_[c].lo, nodes_[c].hi, t)) continue;
+      const double b = boundSq(w, t);
+      if (b <= bestSq) children[live++] = {c, b};
+    }
+    if (live == 2 && children[0].bound < children[1].bound) std::swap(children[0], children[1]);
+    for (int c = 0; c < live; ++c) stack[top++] = children[c];  // nearer one popped first
+  }
+}
+
+template <typename Accept>
+bool FaceBvh::anyFaceOnSegment(const Vec3d& a, const Vec3d& b, Accept&& accept) const {
+  if (!finite(a) || !finite(b)) {
+    for (std::uint32_t f = 0; f < boxes_.size(); ++f)
+      if (accept(f)) return true;
+    return false;
+  }
+  if (nodes_.empty()) return false;
+  const Walk w = makeWalk(a, b - a, 0.0, 1.0);
+  std::uint32_t stack[MAX_DEPTH + 8];
+  int top = 0;
+  stack[top++] = 0;
+  double t = 0;
+  while (top > 0) {
+    const BvhNode& n = nodes_[stack[--top]];
+    if (!enters(w, n.lo, n.hi, t)) continue;
+    if (n.count > 0) {
+      for (std::uint32_t k = n.first; k < n.first + n.count; ++k)
+        if (enters(w, leafReach_[k].lo, leafReach_[k].hi, t) && accept(ids_[k])) return true;
+    } else {
+      stack[top++] = n.first + 1;
+      stack[top++] = n.first;
+    }
+  }
+  return false;
+}
+
+template <typename Accept>
+std::optional<SegmentFaceHit> FaceBvh::nearestFaceOnSegment(const Vec3d& a, const Vec3d& b,
+                                                            Accept&& accept) const {
+  std::optional<SegmentFaceHit> best;
+  double bestSq = std::numeric_limits<double>::infinity();
+  auto offer = [&](std::uint32_t face) {
+    const std::optional<double> d = accept(face);
+    if (!d) return;
+    if (!best || *d < bestSq || (*d == bestSq && face < best->face)) {
+      best = SegmentFaceHit{face, *d};
+      bestSq = *d;
+    }
+  };
+  if (!finite(a) || !finite(b)) {
+    for (std::uint32_t f = 0; f < boxes_.size(); ++f) offer(f);
+    return best;
+  }
+  const Walk w = makeWalk(a, b - a, 0.0, 1.0);
+  walkNearest(w, bestSq, [&](std::uint32_t k) {
+    double t = 0;
+    if (enters(w, leafReach_[k].lo, leafReach_[k].hi, t) && boundSq(w, t) <= bestSq) offer(ids_[k]);
+  });
+  return best;
+}
 
 }  // namespace tav

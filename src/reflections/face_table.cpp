@@ -148,8 +148,8 @@ void sortFacesByMinimum(FaceTable& table, int axis) {
       [k](const FaceRecord& a, const FaceRecord& b) { return a.bounds[k] < b.bounds[k]; });
 }
 
-std::optional<FacePlaneHit> intersectFacePlane(const FaceRecord& face, const Vec3d& origin,
-                                               const Vec3d& direction) {
+std::optional<Vec3d> facePlanePoint(const FaceRecord& face, const Vec3d& origin,
+                                    const Vec3d& direction) {
   const double len = length(direction);
   if (!(len >= 0.001)) return std::nullopt;
   const Vec3d u = direction * (1.0 / len);
@@ -161,7 +161,14 @@ std::optional<FacePlaneHit> intersectFacePlane(const FaceRecord& face, const Vec
   const double t = (dot(n, origin) + face.planeD) / denom;
   const Vec3d q = origin - u * t;
   if (!std::isfinite(q.x) || !std::isfinite(q.y) || !std::isfinite(q.z)) return std::nullopt;
-  return FacePlaneHit{q, pointInFace(face, q)};
+  return q;
+}
+
+std::optional<FacePlaneHit> intersectFacePlane(const FaceRecord& face, const Vec3d& origin,
+                                               const Vec3d& direction) {
+  const auto q = facePlanePoint(face, origin, direction);
+  if (!q) return std::nullopt;
+  return FacePlaneHit{*q, pointInFace(face, *q)};
 }
 
 bool pointInFace(const FaceRecord& face, const Vec3d& point) {

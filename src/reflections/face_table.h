@@ -104,6 +104,10 @@ struct FacePlaneHit {
 };
 std::optional<FacePlaneHit> intersectFacePlane(const FaceRecord& face, const Vec3d& origin,
                                                const Vec3d& direction);
+// The point of intersectFacePlane without the inside test (for callers that
+// reject a point by its distance before the costlier polygon walk).
+std::optional<Vec3d> facePlanePoint(const FaceRecord& face, const Vec3d& origin,
+                                    const Vec3d& direction);
 
 // Whether a point of the face's plane lies inside the face: a closed
 // bounding-box test on the two projected axes, then the crossing count of the

@@ -151,6 +151,98 @@ TEST(FaceBvh, QueriesMatchThePlainLoopOverManyRandomRooms) {
   EXPECT_GT(rayHits, 500);
 }
 
+// The blocking test of a visibility check: the segment's box overlaps the
+// face's box strictly, the line meets the face's plane inside the face within
+// the segment's box, nearer to A than B is. Gives the squared distance from A.
+std::optional<double> blockingDistance(const FaceTable& t, std::uint32_t f, const Vec3d& a,
+                                       const Vec3d& b) {
+  const Vec3d lo{std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
+  const Vec3d hi{std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
+  if (!boxesOverlap(faceBox(t[f]), lo, hi, BoxOverlap::Strict)) return std::nullopt;
+  const auto hit = intersectFacePlane(t[f], a, b - a);
+  if (!hit || !hit->inside) return std::nullopt;
+  const Vec3d& x = hit->point;
+  if (x.x < lo.x || x.x > hi.x || x.y < lo.y || x.y > hi.y || x.z < lo.z || x.z > hi.z)
+    return std::nullopt;
+  const double dsq = dot(x - a, x - a);
+  if (!(dsq < dot(b - a, b - a))) return std::nullopt;
+  return dsq;
+}
+
+TEST(FaceBvh, SegmentQueriesMatchThePlainLoop) {
+  std::mt19937 rng(918273);
+  std::uniform_real_distribution<double> coord(-25, 25);
+  int blocked = 0, free = 0, ties = 0;
+  for (int room = 0; room < 40; ++room) {
+    ObjectList list;
+    randomRoom(rng, list, 1 + static_cast<int>(rng() % 300));
+    FaceTable t;
+    ASSERT_TRUE(buildFaceTable(list, 1, t).ok());
+    if (room % 2) sortFacesForReflections(t);
+    const FaceBvh bvh(t);
+    // Ends often on faces (first nodes, box corners), where segments touch
+    // planes and edges exactly.
+    auto end = [&] {
+      const int k = static_cast<int>(rng() % 3);
+      if (k == 0 || t.empty()) return Vec3d{coord(rng), coord(rng), coord(rng) / 2};
+      const FaceRecord& f = t[rng() % t.size()];
+      if (k == 1) return f.p0();
+      return Vec3d{f.bounds[0], f.bounds[3], f.bounds[rng() % 2 ? 4 : 5]};
+    };
+    for (int q = 0; q < 200; ++q) {
+      const Vec3d a = end(), b = end();
+      const std::uint32_t skip = t.empty() ? 0 : static_cast<std::uint32_t>(rng() % t.size());
+      auto accept = [&](std::uint32_t f) -> std::optional<double> {
+        if (f == skip) return std::nullopt;
+        return blockingDistance(t, f, a, b);
+      };
+      std::optional<SegmentFaceHit> want;
+      int equal = 0;
+      for (std::uint32_t f = 0; f < t.size(); ++f)
+        if (const auto d = accept(f)) {
+          equal += want && *d == want->distanceSq;
+          if (!want || *d < want->distanceSq) want = SegmentFaceHit{f, *d};
+        }
+      const auto got = bvh.nearestFaceOnSegment(a, b, accept);
+      ASSERT_EQ(got.has_value(), want.has_value()) << "room " << room << " segment " << q;
+      if (want) {
+        EXPECT_EQ(got->face, want->face) << "room " << room << " segment " << q;
+        EXPECT_EQ(got->distanceSq, want->distanceSq);
+      }
+      EXPECT_EQ(bvh.anyFaceOnSegment(a, b, [&](std::uint32_t f) { return accept(f).has_value(); }),
+                want.has_value());
+      (want ? blocked : free)++;
+      ties += equal > 0;
+    }
+  }
+  EXPECT_GT(blocked, 1000);
+  EXPECT_GT(free, 1000);
+  EXPECT_GT(ties, 20);
+}
+
+TEST(FaceBvh, RayStepTakesNoFaceBehindItsOrigin) {
+  // A tilted face on the plane x + z = -1, facing the origin, whose box
+  // reaches ahead of the origin: the line along +x meets it at x = -1, behind.
+  // The wall at x = 5 is the face ahead.
+  ObjectList list;
+  test::addFace(list, {{-3, -1, 2}, {1, -1, -2}, {1, 1, -2}, {-3, 1, 2}});
+  test::addFace(list, {{5, -1, -1}, {5, -1, 1}, {5, 1, 1}, {5, 1, -1}});
+  FaceTable t;
+  ASSERT_EQ(buildFaceTable(list, 1, t).count, 2u);
+  ASSERT_LT(dot(t[0].p0(), t[0].normal()), 0);  // origin in front of the tilted face
+  const Vec3d o{0, 0, 0}, d{1000, 0, 0};
+  const auto hit = loopNearest(t, o, d, std::nullopt, 1e300);
+  ASSERT_TRUE(hit);
+  EXPECT_EQ(hit->face, 1u);
+  EXPECT_DOUBLE_EQ(hit->distanceSq, 25.0);
+  EXPECT_EQ(FaceBvh(t).nearestFaceAlongRay(t, o, d)->face, 1u);
+  // Backwards, the tilted face is ahead at distance 1.
+  const auto back = FaceBvh(t).nearestFaceAlongRay(t, o, {-1000, 0, 0});
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->face, 0u);
+  EXPECT_NEAR(back->distanceSq, 1.0, 1e-12);
+}
+
 TEST(FaceBvh, EqualDistancesGoToTheFirstFaceInTableOrder) {
   // Two coincident floors facing up: a ray from above meets both at the same
   // point, and the loop keeps the first.
