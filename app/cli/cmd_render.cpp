@@ -22,6 +22,13 @@ namespace tav::cli {
 
 namespace {
 
+const std::map<std::string, int> VIEWS = {
+    {"xy", VIEW_XY},
+    {"yz", VIEW_YZ},
+    {"xz", VIEW_XZ},
+    {"3d", VIEW_3D},
+};
+
 struct RenderOptions {
   std::string path;
   std::string view = "xy";

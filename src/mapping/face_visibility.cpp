@@ -40,12 +40,10 @@ bool segmentBlockedPlain(const FaceTable& faces, const Vec3d& a, const Vec3d& b)
 }
 
 bool segmentBlocked(const FaceTable& faces, const FaceBvh& hierarchy, const Vec3d& a,
-                    const Vec3d& b, std::vector<std::uint32_t>& scratch) {
+                    const Vec3d& b) {
   const FaceSegment s = makeFaceSegment(a, b);
-  hierarchy.facesOverlappingBox(s.lo, s.hi, BoxOverlap::Strict, scratch);
-  for (std::uint32_t id : scratch)
-    if (segmentCrossing(faces[id], s)) return true;
-  return false;
+  return hierarchy.anyFaceOnSegment(
+      a, b, [&](std::uint32_t id) { return segmentCrossing(faces[id], s).has_value(); });
 }
 
 std::optional<std::uint32_t> nearestCrossedFacePlain(const FaceTable& faces, const Vec3d& a,
@@ -64,19 +62,14 @@ std::optional<std::uint32_t> nearestCrossedFacePlain(const FaceTable& faces, con
 }
 
 bool isNearestCrossedFace(const FaceTable& faces, const FaceBvh& hierarchy, std::uint32_t face,
-                          const Vec3d& a, const Vec3d& b, std::vector<std::uint32_t>& scratch) {
+                          const Vec3d& a, const Vec3d& b) {
   const FaceSegment s = makeFaceSegment(a, b);
   // The face itself must pass: most faces fail here without any query.
-  const auto own = segmentCrossing(faces[face], s);
-  if (!own) return false;
-  hierarchy.facesOverlappingBox(s.lo, s.hi, BoxOverlap::Strict, scratch);
-  for (std::uint32_t id : scratch) {
-    if (id == face) continue;
-    const auto d = segmentCrossing(faces[id], s);
-    // The plain loop keeps the first of equally near faces.
-    if (d && (*d < *own || (*d == *own && id < face))) return false;
-  }
-  return true;
+  if (!segmentCrossing(faces[face], s)) return false;
+  // The hierarchy keeps the first of equally near faces, as the plain loop.
+  const auto nearest = hierarchy.nearestFaceOnSegment(
+      a, b, [&](std::uint32_t id) { return segmentCrossing(faces[id], s); });
+  return nearest && nearest->face == face;
 }
 
 }  // namespace tav

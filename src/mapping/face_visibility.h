@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <vector>
 
 #include "model/vec3.h"
 #include "reflections/face_bvh.h"
@@ -36,13 +35,13 @@ std::optional<double> segmentCrossing(const FaceRecord& face, const FaceSegment&
 // Direct-sound use.
 bool segmentBlockedPlain(const FaceTable& faces, const Vec3d& a, const Vec3d& b);
 bool segmentBlocked(const FaceTable& faces, const FaceBvh& hierarchy, const Vec3d& a,
-                    const Vec3d& b, std::vector<std::uint32_t>& scratch);
+                    const Vec3d& b);
 
 // Reflection use: the face crossed nearest to A.
 std::optional<std::uint32_t> nearestCrossedFacePlain(const FaceTable& faces, const Vec3d& a,
                                                      const Vec3d& b);
 // Whether `face` is the one nearestCrossedFacePlain would give.
 bool isNearestCrossedFace(const FaceTable& faces, const FaceBvh& hierarchy, std::uint32_t face,
-                          const Vec3d& a, const Vec3d& b, std::vector<std::uint32_t>& scratch);
+                          const Vec3d& a, const Vec3d& b);
 
 }  // namespace tav

@@ -137,9 +137,8 @@ void computePoint(const PointCalculation& calc, const Vec3d& p, PointScratch& s)
     const Vec3d ps = speaker.frame.position;
     double limit = REFLECTION_LIMIT_NONE;
     if (shading) {
-      const bool blocked = plain
-                               ? segmentBlockedPlain(*calc.faces, ps, p)
-                               : segmentBlocked(*calc.faces, *calc.hierarchy, ps, p, s.candidates);
+      const bool blocked = plain ? segmentBlockedPlain(*calc.faces, ps, p)
+                                 : segmentBlocked(*calc.faces, *calc.hierarchy, ps, p);
       if (!blocked) {
         addArrival(speaker, p, nullptr, s);
         const Vec3d d = p - ps;
@@ -167,7 +166,7 @@ void computePoint(const PointCalculation& calc, const Vec3d& p, PointScratch& s)
       if (dot(pm, pm) > limit) continue;
       bool nearest;
       if (!plain)
-        nearest = isNearestCrossedFace(*calc.faces, *calc.hierarchy, f, m, ps, s.candidates);
+        nearest = isNearestCrossedFace(*calc.faces, *calc.hierarchy, f, m, ps);
       else if (ownFaceFirst && !segmentCrossing(face, makeFaceSegment(m, ps)))
         nearest = false;
       else

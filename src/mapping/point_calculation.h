@@ -99,7 +99,6 @@ PointCalculation preparePointCalculation(const ActiveSpeakerTable& speakers, con
 struct PointScratch {
   std::array<ContributionList, BAND_COUNT> lists;
   std::array<float, BAND_COUNT> reference{};  // the first-arrival rule's threshold
-  std::vector<std::uint32_t> candidates;      // face queries
   std::uint32_t arrivals = 0;                 // arrival counter of the point
 };
 

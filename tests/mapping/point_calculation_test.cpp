@@ -167,7 +167,9 @@ TEST_P(ShadingAndReflectionLimit, ArrivalsWithAndWithoutTheWall) {
       EXPECT_NEAR(l.energy.back(), 1e9 / 1700 * 0.5, 0.5);
       EXPECT_NEAR(l.time.back(), std::sqrt(1700.0) / 343, 1e-6);
     }
-    if (c.direct) EXPECT_NEAR(l.energy.front(), 1e7, 1e-1);
+    if (c.direct) {
+      EXPECT_NEAR(l.energy.front(), 1e7, 1e-1);
+    }
   }
 }
 

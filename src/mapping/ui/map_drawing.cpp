@@ -49,7 +49,7 @@ void drawCells(Canvas& canvas, const ViewState& view, const MapPicture& pic,
     if (!front) continue;
     const int colour =
         mapCellColour(mapPointValue(p, pic.mode, pic.band, pic.field, pic.diag), scale, pic.mode);
-    canvas.setPen(colour);
+    canvas.setPen(PEN_NONE);
     canvas.setBrush(Brush::solid(colour));
     canvas.polygon(corners);
   }
