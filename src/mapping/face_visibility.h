@@ -28,9 +28,10 @@ struct FaceSegment {
 };
 FaceSegment makeFaceSegment(const Vec3d& a, const Vec3d& b);
 
-// The squared distance from A to where the segment crosses the face, or
-// nothing when the face does not pass the test.
-std::optional<double> segmentCrossing(const FaceRecord& face, const FaceSegment& segment);
+// The squared distance from A to where the segment crosses the face (and
+// that point), or nothing when the face does not pass the test.
+std::optional<double> segmentCrossing(const FaceRecord& face, const FaceSegment& segment,
+                                      Vec3d* point = nullptr);
 
 // Direct-sound use.
 bool segmentBlockedPlain(const FaceTable& faces, const Vec3d& a, const Vec3d& b);

@@ -65,6 +65,27 @@ Vec3d mirrorInFace(const FaceRecord& face, const Vec3d& p) {
   return p + n * (dot(face.p0() - p, n) / face.halfNormSq);
 }
 
+double axisValue(const Vec3d& v, int axis) { return axis == 0 ? v.x : (axis == 1 ? v.y : v.z); }
+
+// Whether the path from the mirror image M to the loudspeaker surely meets
+// the face's plane outside the face's box on its two projected axes (by more
+// than a margin of 1e-6 of the coordinates' scale, which covers the rounding
+// of this and the exact test). Such a face fails its own test, so it cannot
+// reflect. Paths nearly parallel to the plane are left to the exact test.
+bool surelyMisses(const FaceRecord& face, const Vec3d& m, const Vec3d& ps, double scale) {
+  const Vec3d n = face.normal();
+  const double dm = dot(n, m) + face.planeD;
+  const double den = dm - (dot(n, ps) + face.planeD);
+  if (!(den * den > 1e-12 * 2.0 * face.halfNormSq * scale * scale)) return false;
+  const double margin = 1e-6 * scale;
+  const Vec3d x = m + (ps - m) * (dm / den);
+  for (int axis : projectedAxes(face.projAxis)) {
+    const double v = axisValue(x, axis);
+    if (v < face.boundsMin(axis) - margin || v > face.boundsMax(axis) + margin) return true;
+  }
+  return false;
+}
+
 double largestMagnitude(const Vec3d& v) {
   return std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)});
 }
@@ -166,7 +187,8 @@ void computePoint(const PointCalculation& calc, const Vec3d& p, PointScratch& s)
       if (dot(pm, pm) > limit) continue;
       bool nearest;
       if (!plain)
-        nearest = isNearestCrossedFace(*calc.faces, *calc.hierarchy, f, m, ps);
+        nearest = !surelyMisses(face, m, ps, pointScale) &&
+                  isNearestCrossedFace(*calc.faces, *calc.hierarchy, f, m, ps);
       else if (ownFaceFirst && !segmentCrossing(face, makeFaceSegment(m, ps)))
         nearest = false;
       else
