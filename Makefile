@@ -4,7 +4,9 @@ JOBS ?= $(shell nproc)
 EXAMPLE ?= data/examples/example.TPR
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run bench fuzz asan-test examples clean format mutate
+PREFIX ?= /usr/local
+
+.PHONY: all deps configure build test run bench fuzz asan-test examples clean format mutate install package
 
 all: build
 
@@ -27,14 +29,33 @@ run: build
 	  $(BUILD_DIR)/app/taviron-cli info $(EXAMPLE); \
 	fi
 
+# Installs the programs, data, manual, man pages and desktop integration
+# under PREFIX (default /usr/local); DESTDIR stages them elsewhere.
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
+
+# The Debian package (build/taviron_<version>_<arch>.deb), dependencies
+# worked out by dpkg-shlibdeps (dpkg-dev is installed on demand).
+package: build
+	@command -v dpkg-shlibdeps >/dev/null || { \
+	  SUDO=""; [ "$$(id -u)" -eq 0 ] || SUDO=sudo; \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends dpkg-dev >/dev/null; }
+	@cd $(BUILD_DIR) && cpack -G DEB
+
 # Rewrites every C++ source in the committed .clang-format style (make test checks it).
 format: deps
 	@bash scripts/check-format.sh --fix
 
-# Plants the faults of tests/mutations.tsv one at a time in a separate work tree
-# and names those no test noticed. Slow; not part of make test.
+# Plants the faults of every list in tests/mutations/ one at a time in a
+# separate work tree of the committed HEAD and names those no test noticed.
+# Slow; not part of make test. MUTATE_FLAGS passes e.g. --only ID,ID.
+MUTATE ?= $(firstword $(wildcard ../shared/tools/mutate ../../shared/tools/mutate))
+MUTATE_FLAGS ?=
 mutate: deps
-	@python3 ../shared/tools/mutate tests/mutations.tsv
+	@test -n "$(MUTATE)" || { echo "mutate: the mutation tool was not found (set MUTATE=path)"; exit 1; }
+	@list=$$(mktemp); trap 'rm -f "$$list"' EXIT; \
+	  awk 1 tests/mutations/*.tsv > "$$list"; \
+	  python3 $(MUTATE) "$$list" $(MUTATE_FLAGS)
 
 # Regenerates the example data in data/examples/ with the generators in tools/.
 examples: build

@@ -12,6 +12,7 @@ packages=(
   hershey-fonts-data zlib1g-dev
   fonts-dejavu-core
   clang-format libfftw3-dev
+  help2man
 )
 
 missing=()

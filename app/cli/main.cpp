@@ -18,6 +18,17 @@ void printError(const std::string& text) { std::cerr << text << std::endl; }
 int main(int argc, char** argv) {
   using namespace tav::cli;
   CLI::App app{"Taviron command-line tool: room acoustics and sound-reinforcement engine"};
+  app.name("taviron-cli");
+  app.set_version_flag("--version",
+                       "taviron-cli 2.90\n"
+                       "Copyright (C) The Taviron developers.\n"
+                       "License GPLv3+: GNU GPL version 3 or later "
+                       "<https://gnu.org/licenses/gpl.html>.\n"
+                       "This is free software: you are free to change and redistribute it.\n"
+                       "There is NO WARRANTY, to the extent permitted by law.");
+  app.footer(
+      "Each subcommand has its own --help. Results go to standard output as JSON,\n"
+      "messages to standard error; a file that cannot be read exits with 2.");
   app.require_subcommand(1);
   std::map<CLI::App*, std::function<int()>> actions;
   for (const CliCommand& command : cliCommands()) {

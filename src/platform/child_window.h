@@ -27,6 +27,9 @@ struct ChildWindowSpec {
   bool resizable = true;
   bool horizontalScrollBar = false;
   bool verticalScrollBar = false;
+  // Placed exactly over the main window's drawing view, with the view's
+  // size (result windows that stand in for the model picture).
+  bool overView = false;
   std::vector<ChildButton> buttons;
 };
 

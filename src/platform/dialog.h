@@ -66,6 +66,7 @@ struct ControlTemplate {
   int minWidth = 0;                // grid controls: minimum width in pixels (0 = natural)
   int minHeight = 0;               // grid controls: minimum height (list boxes, paint areas)
   std::vector<std::string> items;  // initial list/combo items
+  std::string tooltip;             // shown when the pointer rests on the control (UTF-8)
 };
 
 struct DialogTemplate {

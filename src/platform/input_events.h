@@ -16,6 +16,13 @@ struct MouseEvent {
   bool shift = false;
 };
 
+// A turn of the mouse wheel over the drawing view. delta is in eighths of a
+// degree as most wheels report it: +120 is one notch away from the user.
+struct WheelEvent {
+  PixelPoint pos;  // client pixels
+  int delta = 0;
+};
+
 enum class ScrollAxis { Horizontal, Vertical };
 
 // Line/Page Back = left or up, Forward = right or down. Thumb carries the

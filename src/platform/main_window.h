@@ -20,6 +20,10 @@ constexpr int CMD_BUTTON_STOP = 20999;
 
 enum class MenuEntryKind { Item, Separator, Submenu };
 
+// The desktop's standard key sequences (Ctrl+N, Ctrl+O, ... as the desktop
+// defines them) that a menu item answers to.
+enum class StandardShortcut { None, New, Open, Save, SaveAs, Print, Undo, Redo, Quit };
+
 // One entry of the menu table. Text uses '&' before the mnemonic letter.
 struct MenuEntry {
   MenuEntryKind kind = MenuEntryKind::Item;
@@ -28,6 +32,10 @@ struct MenuEntry {
   std::vector<MenuEntry> entries;  // submenus only
   bool enabled = true;
   bool checked = false;
+  StandardShortcut shortcut = StandardShortcut::None;
+  // A key shown in the menu's shortcut column without being bound by the
+  // menu ("F9": the key reaches the main window as any key does).
+  std::string keyHint;
 };
 
 MenuEntry menuItem(int id, std::string text, bool enabled = true);
@@ -47,6 +55,7 @@ class MainWindowEvents {
   // Mouse in the drawing view (client pixels of the view).
   virtual void onMouse(const MouseEvent& event) = 0;
   virtual void onMouseLeave() {}
+  virtual void onWheel(const WheelEvent& /*event*/) {}
   virtual void onScroll(const ScrollEvent& event) = 0;
   // The drawing view got a new client size.
   virtual void onResize(int width, int height) = 0;
@@ -73,6 +82,12 @@ class MainWindow {
   virtual bool menuItemEnabled(int id) const = 0;
   virtual bool menuItemChecked(int id) const = 0;
   virtual std::string menuItemText(int id) const = 0;
+  // A hidden item takes no row in its menu.
+  virtual void setMenuItemVisible(int id, bool on) = 0;
+  virtual bool menuItemVisible(int id) const = 0;
+  // Tooltip and status-bar text of an item (empty: none).
+  virtual void setMenuItemTip(int id, std::string_view utf8) = 0;
+  virtual std::string menuItemTip(int id) const = 0;
   // Top-level menu by position (0 = first).
   virtual void setTopMenuEnabled(int position, bool on) = 0;
   virtual bool topMenuEnabled(int position) const = 0;
@@ -102,7 +117,7 @@ class MainWindow {
   // Takes the start-up picture away at once (a project was opened).
   virtual void hideStartupPicture() {}
 
-  // Prompt line below the view.
+  // Prompt line: the left of the status bar at the window's foot.
   virtual void setPromptText(std::string_view utf8) = 0;
   virtual std::string promptText() const = 0;
   // "OK" and "STOP" below the view; they send CMD_BUTTON_OK / CMD_BUTTON_STOP.

@@ -19,9 +19,18 @@ class MainWindow;
 class MainWindowEvents;
 
 // OkCancelDefaultCancel: OK and Cancel with Cancel as the default button.
-enum class MessageButtons { Ok, OkCancel, OkCancelDefaultCancel, YesNo, YesNoCancel, RetryCancel };
+// SaveDiscardCancel: the unsaved-work question, Cancel as the default.
+enum class MessageButtons {
+  Ok,
+  OkCancel,
+  OkCancelDefaultCancel,
+  YesNo,
+  YesNoCancel,
+  RetryCancel,
+  SaveDiscardCancel
+};
 enum class MessageIcon { None, Information, Question, Warning, Stop };
-enum class MessageResult { Ok, Cancel, Yes, No, Retry };
+enum class MessageResult { Ok, Cancel, Yes, No, Retry, Save, Discard };
 
 // Caption of a message box shown without one (the classic desktop default).
 constexpr const char* MESSAGE_DEFAULT_CAPTION = "Error";
@@ -103,7 +112,10 @@ class Platform {
   // Puts a picture of width x height pixels on the clipboard as an image.
   virtual bool copyPictureToClipboard(int width, int height, const PaintFunction& paint) = 0;
 
-  // Opens a help document (local file path or URL) at an anchor (may be empty).
+  // Shows a help document (local file path or URL) at an anchor (may be
+  // empty): a local manual in the program's own help window, which offers
+  // the system's web browser as a second choice. False when the document
+  // cannot be found.
   virtual bool openHelp(std::string_view fileOrUrl, std::string_view anchor) = 0;
 };
 

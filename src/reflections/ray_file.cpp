@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstring>
 
 #include "model/le_io.h"
@@ -32,7 +33,7 @@ std::vector<std::uint8_t> encodeRayFile(const std::vector<const ModelObject*>& p
     w.u32(o.nodeCount());
     w.u32(o.indexCount());
     w.u32(o.dataSize());
-    w.bytes(o.data.data(), o.data.size());
+    if (!o.data.empty()) w.bytes(o.data.data(), o.data.size());
     for (const Node& n : o.nodes) {
       w.f32(n.x);
       w.f32(n.y);
@@ -72,6 +73,7 @@ RayFileContent decodeRayFile(std::span<const std::uint8_t> bytes) {
   in.skip(8);
 
   for (;;) {
+    if (in.atEnd()) break;  // a file of no path
     if (!in.has(RAY_FILE_RECORD_SIZE)) {
       out.truncated = true;
       break;
@@ -93,7 +95,7 @@ RayFileContent decodeRayFile(std::span<const std::uint8_t> bytes) {
     o->colour = colour;
     o->layer = layer;
     o->data.resize(dataSize);
-    in.bytes(o->data.data(), dataSize);
+    if (dataSize > 0) in.bytes(o->data.data(), dataSize);
     o->nodes.resize(nodes);
     for (Node& n : o->nodes) {
       n.x = in.f32();
@@ -108,6 +110,9 @@ RayFileContent decodeRayFile(std::span<const std::uint8_t> bytes) {
     const auto data = isReflectionPath(*o) ? readPathData(*o) : std::nullopt;
     bool entriesFit = data && o->indices.size() == o->nodes.size();
     for (const IndexEntry& e : o->indices) entriesFit = entriesFit && e.ref < o->nodes.size();
+    // A point that is not a number would make every length and time of the path undefined.
+    for (const Node& n : o->nodes)
+      entriesFit = entriesFit && std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z);
     if (entriesFit)
       out.paths.push_back(std::move(o));
     else

@@ -54,8 +54,9 @@ struct RayFileContent {
   std::size_t skipped = 0;
 };
 
-// Reads a ray file. Only records that are whole reflection paths become
-// objects; every count is checked against the bytes that remain.
+// Reads a ray file. Only records that are whole reflection paths (finite
+// points, entries naming them) become objects; every count is checked
+// against the bytes that remain.
 RayFileContent decodeRayFile(std::span<const std::uint8_t> bytes);
 
 }  // namespace tav

@@ -15,6 +15,7 @@ constexpr int CMD_SAVE_AS = 102;
 constexpr int CMD_PRINT = 103;
 constexpr int CMD_NEW = 104;
 constexpr int CMD_EXIT = 105;
+constexpr int CMD_SAVE = 106;          // save under the current name
 constexpr int CMD_RECENT_FIRST = 110;  // recent projects 110..113
 constexpr int CMD_RECENT_LAST = 113;
 constexpr int CMD_IMPORT_FACES_EASE3 = 120;

@@ -2,9 +2,9 @@
 // commands from its own files, e.g.
 //
 //   void registerEditCommands(CommandRegistry& registry) {
-//     registry.add(2302, runMove);
-//     registry.add(3302, runMove);
-//     registry.add(4302, runMove);
+//     registry.add(CMD_ROOM_MOVE, runMove);
+//     registry.add(CMD_AUDIENCE_MOVE, runMove);
+//     registry.add(CMD_AUX_MOVE, runMove);
 //   }
 //
 // The menu text and the snapshot flag come from the menu table (menu_table.h)

@@ -4,6 +4,7 @@
 #include "mapping/ui/mapping_commands.h"
 #include "materials/ui/acoustics_commands.h"
 #include "materials/ui/material_commands.h"
+#include "reflections/ui/rays_command.h"
 #include "shell/shell.h"
 #include "speakers/ui/speaker_commands.h"
 
@@ -13,6 +14,7 @@ void registerAllCommands(Shell& shell) {
   registerEditCommands(shell.registry());
   registerMaterialCommands(shell.registry());
   registerAcousticsCommands(shell.registry());
+  registerReflectionCommands(shell.registry());
   installMaterialHooks(shell.session());
   registerSpeakerCommands(shell.registry());
   installSpeakerHooks(shell.session());

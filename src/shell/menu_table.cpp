@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 
 namespace tav {
@@ -11,152 +12,171 @@ namespace {
 
 constexpr bool SNAP = true;
 constexpr bool NONE = false;
+// A separator in the item lists of buildMenuBar.
+constexpr int SEPARATOR = 0;
 
 // Sorted by number (commandSpec searches it).
 constexpr CommandSpec COMMANDS[] = {
-    {101, "&Open", NONE},
-    {102, "&Save as...", NONE},
-    {103, "&Print...", NONE},
-    {104, "&New", NONE},
-    {105, "E&xit", NONE},
-    {110, "", NONE},  // recent projects: text is the path
-    {111, "", NONE},
-    {112, "", NONE},
-    {113, "", NONE},
-    {120, "Import &Room Faces from EASE3.x", SNAP},
-    {121, "Export &Room Faces to EASE3.x", NONE},
-    {122, "Import Room Faces from EASE2.x", SNAP},
-    {123, "Export Room Faces to EASE2.x", NONE},
-    {124, "Import &Loudspeaker Parameters from EASE3.x", SNAP},
-    {125, "Export &Loudspeaker Parameters to EASE3.x", NONE},
-    {126, "Import Loudspeaker Parameters from EASE2.x", SNAP},
-    {127, "Export Loudspeaker Parameters to EASE2.x", NONE},
-    {201, "&Undo", NONE},
-    {202, "&Redo", NONE},
-    {210, "&Copy to clipboard", NONE},
-    {506, "&Circle Segments", NONE},
-    {507, "", NONE},
-    {508, "Of&f F11", NONE},
-    {509, "O&n F11", NONE},
-    {510, "&Distance", NONE},
-    {511, "Of&f F9", NONE},
-    {512, "O&n F9", NONE},
-    {513, "&Distance", NONE},
-    {514, "&Grid Size", NONE},
-    {516, "1 Unit = 1 &m", NONE},
-    {517, "1 Unit = 1 &ft", NONE},
-    {602, "Zoom &All (F7)", NONE},
-    {603, "Zoom &Window", NONE},
-    {604, "&Wireframe (F8)", NONE},
-    {605, "&Hidden Backfaces (F8)", NONE},
-    {606, "", NONE},
-    {608, "Loudspeaker Aim&points", NONE},
-    {610, "&Room", NONE},
-    {611, "&Audience Areas", NONE},
-    {612, "&Loudspeakers", NONE},
-    {613, "AUX &Drawing", NONE},
-    {614, "&Grid", NONE},
-    {615, "Nodes", NONE},
-    {1002, "&New", SNAP},
-    {1003, "&Edit", SNAP},
-    {1004, "Listing...", SNAP},
-    {1005, "&Move", SNAP},
-    {1006, "&Copy", SNAP},
-    {1007, "&Delete", SNAP},
-    {1008, "&Switch On", SNAP},
-    {1009, "&Switch Off", SNAP},
-    {1010, "&Align to Target", SNAP},
-    {1011, "&Set Delay Time", SNAP},
-    {1012, "Aim at &Target", SNAP},
-    {1013, "&Mirror", SNAP},
-    {1014, "E&qualizer / Power", SNAP},
-    {1015, "Aim by &Central Perspective", SNAP},
-    {1016, "Calculate Cluster Balloons", NONE},
-    {1017, "Turn array", SNAP},
-    {1018, "Tilt array", SNAP},
-    {1019, "", SNAP},  // build group
-    {1020, "", SNAP},  // split group
-    {1021, "&Select Database", NONE},
-    {2201, "Poly&line", SNAP},
-    {2202, "&Polygon", SNAP},
-    {2203, "&Circle", SNAP},
-    {2204, "&Rectangle", SNAP},
-    {2206, "&Import Room Geometry", SNAP},
-    {2301, "&Delete", SNAP},
-    {2302, "&Move", SNAP},
-    {2303, "&Copy", SNAP},
-    {2304, "&Turn", SNAP},
-    {2305, "&Scale", SNAP},
-    {2306, "&Mirror", SNAP},
-    {2307, "E&xtrude", SNAP},
-    {2308, "&Rotate", SNAP},
-    {2309, "&Dismantle Solid", SNAP},
-    {2310, "&Assemble Solid", SNAP},
-    {2311, "&Move Nodes", SNAP},
-    {2312, "&Insert Nodes", SNAP},
-    {2313, "&Split Face", SNAP},
-    {2314, "&Invert Face", SNAP},
-    {2315, "&Delete Face", SNAP},
-    {2319, "", SNAP},  // build group
-    {2320, "", SNAP},  // split group
-    {2501, "&Assign Material", SNAP},
-    {2502, "&Facelist", SNAP},
-    {2601, "&Build Ontop Room Faces", SNAP},
-    {2801, "&Select Material Database", NONE},
-    {2802, "Edit Data&base", NONE},
-    {2803, "Call Vestro...", SNAP},
-    {3202, "Draw &Polygon", SNAP},
-    {3203, "Draw &Circle", SNAP},
-    {3204, "Draw &Rectangle", SNAP},
-    {3301, "&Delete", SNAP},
-    {3302, "&Move", SNAP},
-    {3303, "&Copy", SNAP},
-    {3304, "&Turn", SNAP},
-    {3305, "&Scale", SNAP},
-    {3306, "&Mirror", SNAP},
-    {3311, "&Move Nodes", SNAP},
-    {4201, "Draw &Lines", SNAP},
-    {4202, "Draw &Polygon", SNAP},
-    {4203, "Draw &Circle", SNAP},
-    {4204, "Draw &Rectangle", SNAP},
-    {4205, "Draw &Text", SNAP},
-    {4206, "&Insert File", SNAP},
-    {4301, "&Delete", SNAP},
-    {4302, "&Move", SNAP},
-    {4303, "&Copy", SNAP},
-    {4304, "&Turn", SNAP},
-    {4305, "&Scale", SNAP},
-    {4306, "&Mirror", SNAP},
-    {4307, "E&xtrude", SNAP},
-    {4308, "&Rotate", SNAP},
-    {4309, "&Dismantle Solid", SNAP},
-    {4310, "&Assemble Solid", SNAP},
-    {4311, "&Move Nodes", SNAP},
-    {4312, "&Insert Nodes", SNAP},
-    {4313, "&Split Face", SNAP},
-    {4314, "&Invert Face", SNAP},
-    {4315, "&Delete Face", SNAP},
-    {5001, "&Level + Time", NONE},
-    {5010, "RT60 &Sabine", NONE},
-    {5011, "RT60 &Eyring", NONE},
-    {5012, "RT60 &Fitzroy", NONE},
-    {5013, "RT60 &Measurement", NONE},
-    {5020, "Calculate &Rays", NONE},
-    {5021, "Load Ray &File", NONE},
-    {5030, "Select Audio Processing File", NONE},
-    {5031, "Select WAV Input File", NONE},
-    {5032, "Process and Play", NONE},
-    {5033, "Play Input File", NONE},
-    {5034, "Play Output File", NONE},
-    {5101, "Show Last &Calulation", NONE},
-    {5102, "Save Calculation", NONE},
-    {5103, "Load Calculation", NONE},
-    {11111, "&Help", NONE},
+    {CMD_OPEN, "&Open", NONE},
+    {CMD_SAVE_AS, "&Save as...", NONE},
+    {CMD_PRINT, "&Print...", NONE},
+    {CMD_NEW, "&New", NONE},
+    {CMD_EXIT, "E&xit", NONE},
+    {CMD_SAVE, "&Save", NONE},
+    {CMD_RECENT_FIRST, "", NONE},  // recent projects: text is the path
+    {CMD_RECENT_FIRST + 1, "", NONE},
+    {CMD_RECENT_FIRST + 2, "", NONE},
+    {CMD_RECENT_LAST, "", NONE},
+    {CMD_IMPORT_FACES_EASE3, "Import &Room Faces from EASE3.x", SNAP},
+    {CMD_EXPORT_FACES_EASE3, "Export &Room Faces to EASE3.x", NONE},
+    {CMD_IMPORT_FACES_EASE2, "Import Room Faces from EASE2.x", SNAP},
+    {CMD_EXPORT_FACES_EASE2, "Export Room Faces to EASE2.x", NONE},
+    {CMD_IMPORT_SPEAKERS_EASE3, "Import &Loudspeaker Parameters from EASE3.x", SNAP},
+    {CMD_EXPORT_SPEAKERS_EASE3, "Export &Loudspeaker Parameters to EASE3.x", NONE},
+    {CMD_IMPORT_SPEAKERS_EASE2, "Import Loudspeaker Parameters from EASE2.x", SNAP},
+    {CMD_EXPORT_SPEAKERS_EASE2, "Export Loudspeaker Parameters to EASE2.x", NONE},
+    {CMD_UNDO, "&Undo", NONE},
+    {CMD_REDO, "&Redo", NONE},
+    {CMD_COPY_TO_CLIPBOARD, "&Copy to clipboard", NONE},
+    {CMD_CIRCLE_SEGMENTS, "&Circle Segments", NONE},
+    {CMD_SYNC_LAYERS, "", NONE},
+    {CMD_NODE_SNAP_OFF, "Of&f F11", NONE},
+    {CMD_NODE_SNAP_ON, "O&n F11", NONE},
+    {CMD_NODE_SNAP_WIDTH, "&Distance", NONE},
+    {CMD_COORD_SNAP_OFF, "Of&f F9", NONE},
+    {CMD_COORD_SNAP_ON, "O&n F9", NONE},
+    {CMD_COORD_SNAP_DISTANCE, "&Distance", NONE},
+    {CMD_GRID_SIZE, "&Grid Size", NONE},
+    {CMD_UNITS_METRES, "1 Unit = 1 &m", NONE},
+    {CMD_UNITS_FEET, "1 Unit = 1 &ft", NONE},
+    {CMD_ZOOM_IN, "", NONE},  // zoom in by window (F6, the panel's "Z+")
+    {CMD_ZOOM_ALL, "Zoom &All (F7)", NONE},
+    {CMD_ZOOM_WINDOW, "Zoom &Window", NONE},
+    {CMD_WIREFRAME, "&Wireframe (F8)", NONE},
+    {CMD_HIDDEN_BACKFACES, "&Hidden Backfaces (F8)", NONE},
+    {CMD_EYE_POINT, "", NONE},
+    {CMD_TOGGLE_AIM_POINTS, "Loudspeaker Aim&points", NONE},
+    {CMD_TOGGLE_ROOM, "&Room", NONE},
+    {CMD_TOGGLE_AUDIENCE, "&Audience Areas", NONE},
+    {CMD_TOGGLE_SPEAKERS, "&Loudspeakers", NONE},
+    {CMD_TOGGLE_AUX, "AUX &Drawing", NONE},
+    {CMD_TOGGLE_GRID, "&Grid", NONE},
+    {CMD_TOGGLE_NODES, "Nodes", NONE},
+    {CMD_SPEAKER_NEW, "&New", SNAP},
+    {CMD_SPEAKER_EDIT, "&Edit", SNAP},
+    {CMD_SPEAKER_LISTING, "Listing...", SNAP},
+    {CMD_SPEAKER_MOVE, "&Move", SNAP},
+    {CMD_SPEAKER_COPY, "&Copy", SNAP},
+    {CMD_SPEAKER_DELETE, "&Delete", SNAP},
+    {CMD_SPEAKER_SWITCH_ON, "&Switch On", SNAP},
+    {CMD_SPEAKER_SWITCH_OFF, "&Switch Off", SNAP},
+    {CMD_SPEAKER_ALIGN, "&Align to Target", SNAP},
+    {CMD_SPEAKER_DELAY, "&Set Delay Time", SNAP},
+    {CMD_SPEAKER_AIM_TARGET, "Aim at &Target", SNAP},
+    {CMD_SPEAKER_MIRROR, "&Mirror", SNAP},
+    {CMD_SPEAKER_EQUALIZER, "E&qualizer / Power", SNAP},
+    {CMD_SPEAKER_AIM_PERSPECTIVE, "Aim by &Central Perspective", SNAP},
+    {CMD_CLUSTER_BALLOONS, "Calculate Cluster Balloons", NONE},
+    {CMD_SPEAKER_TURN_ARRAY, "Turn array", SNAP},
+    {CMD_SPEAKER_TILT_ARRAY, "Tilt array", SNAP},
+    {CMD_SPEAKER_BUILD_GROUP, "", SNAP},  // build group
+    {CMD_SPEAKER_SPLIT_GROUP, "", SNAP},  // split group
+    {CMD_SPEAKER_DATABASE, "&Select Database", NONE},
+    {CMD_ROOM_POLYLINE, "Poly&line", SNAP},
+    {CMD_ROOM_POLYGON, "&Polygon", SNAP},
+    {CMD_ROOM_CIRCLE, "&Circle", SNAP},
+    {CMD_ROOM_RECTANGLE, "&Rectangle", SNAP},
+    {CMD_ROOM_IMPORT_GEOMETRY, "&Import Room Geometry", SNAP},
+    {CMD_ROOM_DELETE, "&Delete", SNAP},
+    {CMD_ROOM_MOVE, "&Move", SNAP},
+    {CMD_ROOM_COPY, "&Copy", SNAP},
+    {CMD_ROOM_TURN, "&Turn", SNAP},
+    {CMD_ROOM_SCALE, "&Scale", SNAP},
+    {CMD_ROOM_MIRROR, "&Mirror", SNAP},
+    {CMD_ROOM_EXTRUDE, "E&xtrude", SNAP},
+    {CMD_ROOM_ROTATE, "&Rotate", SNAP},
+    {CMD_ROOM_DISMANTLE_SOLID, "&Dismantle Solid", SNAP},
+    {CMD_ROOM_ASSEMBLE_SOLID, "&Assemble Solid", SNAP},
+    {CMD_ROOM_MOVE_NODES, "&Move Nodes", SNAP},
+    {CMD_ROOM_INSERT_NODES, "&Insert Nodes", SNAP},
+    {CMD_ROOM_SPLIT_FACE, "&Split Face", SNAP},
+    {CMD_ROOM_INVERT_FACE, "&Invert Face", SNAP},
+    {CMD_ROOM_DELETE_FACE, "&Delete Face", SNAP},
+    {CMD_ROOM_BUILD_GROUP, "", SNAP},  // build group
+    {CMD_ROOM_SPLIT_GROUP, "", SNAP},  // split group
+    {CMD_ASSIGN_MATERIAL, "&Assign Material", SNAP},
+    {CMD_FACE_LIST, "&Facelist", SNAP},
+    {CMD_BUILD_ONTOP_FACES, "&Build Ontop Room Faces", SNAP},
+    {CMD_MATERIAL_DATABASE, "&Select Material Database", NONE},
+    {CMD_EDIT_MATERIAL_DATABASE, "Edit Data&base", NONE},
+    {CMD_ROOM_CHECK, "Call Vestro...", SNAP},
+    {CMD_AUDIENCE_POLYGON, "Draw &Polygon", SNAP},
+    {CMD_AUDIENCE_CIRCLE, "Draw &Circle", SNAP},
+    {CMD_AUDIENCE_RECTANGLE, "Draw &Rectangle", SNAP},
+    {CMD_AUDIENCE_DELETE, "&Delete", SNAP},
+    {CMD_AUDIENCE_MOVE, "&Move", SNAP},
+    {CMD_AUDIENCE_COPY, "&Copy", SNAP},
+    {CMD_AUDIENCE_TURN, "&Turn", SNAP},
+    {CMD_AUDIENCE_SCALE, "&Scale", SNAP},
+    {CMD_AUDIENCE_MIRROR, "&Mirror", SNAP},
+    {CMD_AUDIENCE_MOVE_NODES, "&Move Nodes", SNAP},
+    {CMD_AUX_LINES, "Draw &Lines", SNAP},
+    {CMD_AUX_POLYGON, "Draw &Polygon", SNAP},
+    {CMD_AUX_CIRCLE, "Draw &Circle", SNAP},
+    {CMD_AUX_RECTANGLE, "Draw &Rectangle", SNAP},
+    {CMD_AUX_TEXT, "Draw &Text", SNAP},
+    {CMD_AUX_INSERT_FILE, "&Insert File", SNAP},
+    {CMD_AUX_DELETE, "&Delete", SNAP},
+    {CMD_AUX_MOVE, "&Move", SNAP},
+    {CMD_AUX_COPY, "&Copy", SNAP},
+    {CMD_AUX_TURN, "&Turn", SNAP},
+    {CMD_AUX_SCALE, "&Scale", SNAP},
+    {CMD_AUX_MIRROR, "&Mirror", SNAP},
+    {CMD_AUX_EXTRUDE, "E&xtrude", SNAP},
+    {CMD_AUX_ROTATE, "&Rotate", SNAP},
+    {CMD_AUX_DISMANTLE_SOLID, "&Dismantle Solid", SNAP},
+    {CMD_AUX_ASSEMBLE_SOLID, "&Assemble Solid", SNAP},
+    {CMD_AUX_MOVE_NODES, "&Move Nodes", SNAP},
+    {CMD_AUX_INSERT_NODES, "&Insert Nodes", SNAP},
+    {CMD_AUX_SPLIT_FACE, "&Split Face", SNAP},
+    {CMD_AUX_INVERT_FACE, "&Invert Face", SNAP},
+    {CMD_AUX_DELETE_FACE, "&Delete Face", SNAP},
+    {CMD_LEVEL_TIME, "&Level + Time", NONE},
+    {CMD_RT60_SABINE, "RT60 &Sabine", NONE},
+    {CMD_RT60_EYRING, "RT60 &Eyring", NONE},
+    {CMD_RT60_FITZROY, "RT60 &Fitzroy", NONE},
+    {CMD_RT60_MEASURED, "RT60 &Measurement", NONE},
+    {CMD_CALCULATE_RAYS, "Calculate &Rays", NONE},
+    {CMD_LOAD_RAY_FILE, "Load Ray &File", NONE},
+    {CMD_SELECT_AUDIO_PROFILE, "Select Audio Processing File", NONE},
+    {CMD_SELECT_WAV_INPUT, "Select WAV Input File", NONE},
+    {CMD_PROCESS_AND_PLAY, "Process and Play", NONE},
+    {CMD_PLAY_INPUT, "Play Input File", NONE},
+    {CMD_PLAY_OUTPUT, "Play Output File", NONE},
+    {CMD_SHOW_LAST_MAP, "Show Last &Calulation", NONE},
+    {CMD_SAVE_MAP, "Save Calculation", NONE},
+    {CMD_LOAD_MAP, "Load Calculation", NONE},
+    {CMD_HELP, "&Help", NONE},
 };
+
+bool isKeyName(std::string_view word) {
+  // F1 .. F12
+  if (word.size() < 2 || word.size() > 3 || word[0] != 'F') return false;
+  int n = 0;
+  for (char c : word.substr(1)) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  return n >= 1 && n <= 12;
+}
 
 MenuEntry item(const CommandRegistry& registry, int number) {
   const CommandSpec* spec = commandSpec(number);
-  return menuItem(number, spec != nullptr ? spec->text : "", registry.contains(number));
+  MenuLabel label = splitKeyHint(spec != nullptr ? spec->text : "");
+  MenuEntry e = menuItem(number, std::move(label.text), registry.contains(number));
+  e.keyHint = std::move(label.keyHint);
+  e.shortcut = commandShortcut(number);
+  return e;
 }
 
 std::vector<MenuEntry> items(const CommandRegistry& registry, std::initializer_list<int> numbers) {
@@ -169,6 +189,65 @@ std::vector<MenuEntry> items(const CommandRegistry& registry, std::initializer_l
 
 std::span<const CommandSpec> commandSpecs() { return COMMANDS; }
 
+StandardShortcut commandShortcut(int number) {
+  switch (number) {
+    case CMD_NEW:
+      return StandardShortcut::New;
+    case CMD_OPEN:
+      return StandardShortcut::Open;
+    case CMD_SAVE:
+      return StandardShortcut::Save;
+    case CMD_SAVE_AS:
+      return StandardShortcut::SaveAs;
+    case CMD_PRINT:
+      return StandardShortcut::Print;
+    case CMD_UNDO:
+      return StandardShortcut::Undo;
+    case CMD_REDO:
+      return StandardShortcut::Redo;
+    case CMD_EXIT:
+      return StandardShortcut::Quit;
+    default:
+      return StandardShortcut::None;
+  }
+}
+
+const char* commandTip(int number) {
+  switch (number) {
+    case CMD_ROOM_CHECK:
+      return "Room check: looks for gaps in the room's shell and for faces turned outwards";
+    case CMD_TOGGLE_NODES:
+      return "Marks every node of the drawing";
+    case CMD_TOGGLE_AIM_POINTS:
+      return "Shows the lines from the loudspeakers to their aim points";
+    default:
+      return "";
+  }
+}
+
+MenuLabel splitKeyHint(std::string_view text) {
+  MenuLabel label{std::string(text), {}};
+  const std::size_t space = text.rfind(' ');
+  if (space == std::string_view::npos) return label;
+  std::string_view word = text.substr(space + 1);
+  if (word.size() > 2 && word.front() == '(' && word.back() == ')')
+    word = word.substr(1, word.size() - 2);
+  if (!isKeyName(word)) return label;
+  label.text = std::string(text.substr(0, space));
+  label.keyHint = std::string(word);
+  return label;
+}
+
+std::string menuTextOfPath(std::string_view path) {
+  std::string out;
+  out.reserve(path.size());
+  for (char c : path) {
+    out += c;
+    if (c == '&') out += '&';
+  }
+  return out;
+}
+
 const CommandSpec* commandSpec(int number) {
   const auto* end = std::end(COMMANDS);
   const auto* it = std::lower_bound(std::begin(COMMANDS), end, number,
@@ -178,45 +257,117 @@ const CommandSpec* commandSpec(int number) {
 
 std::vector<MenuEntry> buildMenuBar(const CommandRegistry& r) {
   std::vector<MenuEntry> bar;
-  // 0 is a separator in the lists below.
-  std::vector<MenuEntry> file = items(r, {104, 101, 102, 103, 0});
-  file.push_back(submenu("&EASE", items(r, {120, 122, 121, 123, 0, 124, 126, 125, 127})));
+  std::vector<MenuEntry> file =
+      items(r, {CMD_NEW, CMD_OPEN, CMD_SAVE, CMD_SAVE_AS, CMD_PRINT, SEPARATOR});
+  file.push_back(submenu(
+      "&EASE",
+      items(r, {CMD_IMPORT_FACES_EASE3, CMD_IMPORT_FACES_EASE2, CMD_EXPORT_FACES_EASE3,
+                CMD_EXPORT_FACES_EASE2, SEPARATOR, CMD_IMPORT_SPEAKERS_EASE3,
+                CMD_IMPORT_SPEAKERS_EASE2, CMD_EXPORT_SPEAKERS_EASE3, CMD_EXPORT_SPEAKERS_EASE2})));
   file.push_back(menuSeparator());
-  for (int n = 110; n <= 113; ++n) file.push_back(menuItem(n, "", false));
+  for (int n = CMD_RECENT_FIRST; n <= CMD_RECENT_LAST; ++n) file.push_back(menuItem(n, "", false));
+  // The separator after them collapses with this one while they are hidden.
   file.push_back(menuSeparator());
-  file.push_back(item(r, 105));
+  file.push_back(item(r, CMD_EXIT));
   bar.push_back(submenu("&File", std::move(file)));
 
-  bar.push_back(submenu("&Edit", items(r, {201, 202, 0, 210})));
+  bar.push_back(submenu("&Edit", items(r, {CMD_UNDO, CMD_REDO, SEPARATOR, CMD_COPY_TO_CLIPBOARD})));
+  bar.push_back(submenu(
+      "&View", items(r, {CMD_ZOOM_ALL, CMD_ZOOM_WINDOW, SEPARATOR, CMD_WIREFRAME,
+                         CMD_HIDDEN_BACKFACES, SEPARATOR, CMD_TOGGLE_ROOM, CMD_TOGGLE_AUDIENCE,
+                         CMD_TOGGLE_SPEAKERS, CMD_TOGGLE_AUX, CMD_TOGGLE_AIM_POINTS, SEPARATOR,
+                         CMD_TOGGLE_GRID, CMD_TOGGLE_NODES})));
+  bar.push_back(submenu("&Room", items(r, {CMD_ROOM_POLYLINE,
+                                           CMD_ROOM_POLYGON,
+                                           CMD_ROOM_CIRCLE,
+                                           CMD_ROOM_RECTANGLE,
+                                           CMD_ROOM_IMPORT_GEOMETRY,
+                                           SEPARATOR,
+                                           CMD_ROOM_DELETE,
+                                           CMD_ROOM_MOVE,
+                                           CMD_ROOM_COPY,
+                                           CMD_ROOM_TURN,
+                                           CMD_ROOM_SCALE,
+                                           CMD_ROOM_MIRROR,
+                                           CMD_ROOM_EXTRUDE,
+                                           CMD_ROOM_ROTATE,
+                                           CMD_ROOM_DISMANTLE_SOLID,
+                                           CMD_ROOM_ASSEMBLE_SOLID,
+                                           SEPARATOR,
+                                           CMD_ROOM_MOVE_NODES,
+                                           CMD_ROOM_INSERT_NODES,
+                                           CMD_ROOM_SPLIT_FACE,
+                                           CMD_ROOM_INVERT_FACE,
+                                           CMD_ROOM_DELETE_FACE,
+                                           SEPARATOR,
+                                           CMD_ASSIGN_MATERIAL,
+                                           CMD_FACE_LIST,
+                                           SEPARATOR,
+                                           CMD_MATERIAL_DATABASE,
+                                           CMD_EDIT_MATERIAL_DATABASE,
+                                           SEPARATOR,
+                                           CMD_ROOM_CHECK})));
   bar.push_back(
-      submenu("&View", items(r, {602, 603, 0, 604, 605, 0, 610, 611, 612, 613, 608, 0, 614, 615})));
-  bar.push_back(
-      submenu("&Room", items(r, {2201, 2202, 2203, 2204, 2206, 0,    2301, 2302, 2303, 2304,
-                                 2305, 2306, 2307, 2308, 2309, 2310, 0,    2311, 2312, 2313,
-                                 2314, 2315, 0,    2501, 2502, 0,    2801, 2802, 0,    2803})));
-  bar.push_back(submenu("&Audience Areas", items(r, {3202, 3203, 3204, 0, 3301, 3302, 3303, 3304,
-                                                     3305, 3306, 3311, 0, 2601})));
-  bar.push_back(
-      submenu("&Loudspeakers",
-              items(r, {1021, 0,    1002, 1003, 1004, 0,    1005, 1006, 1013, 1007, 0, 1015, 1012,
-                        0,    1008, 1009, 1014, 0,    1010, 1011, 0,    1017, 1018, 0, 1016})));
-  bar.push_back(submenu("A&UX Drawing", items(r, {4201, 4202, 4203, 4204, 4205, 4206, 0,    4301,
-                                                  4302, 4303, 4304, 4305, 4306, 4307, 4308, 4309,
-                                                  4310, 0,    4311, 4312, 4313, 4314, 4315})));
-  bar.push_back(submenu("&Calculate", items(r, {5001, 5101, 5102, 5103, 0, 5010, 5011, 5012, 5013,
-                                                0, 5020, 5021, 0, 5030, 5031, 5032, 5033, 5034})));
+      submenu("&Audience Areas",
+              items(r, {CMD_AUDIENCE_POLYGON, CMD_AUDIENCE_CIRCLE, CMD_AUDIENCE_RECTANGLE,
+                        SEPARATOR, CMD_AUDIENCE_DELETE, CMD_AUDIENCE_MOVE, CMD_AUDIENCE_COPY,
+                        CMD_AUDIENCE_TURN, CMD_AUDIENCE_SCALE, CMD_AUDIENCE_MIRROR,
+                        CMD_AUDIENCE_MOVE_NODES, SEPARATOR, CMD_BUILD_ONTOP_FACES})));
+  bar.push_back(submenu("&Loudspeakers", items(r, {CMD_SPEAKER_DATABASE,
+                                                   SEPARATOR,
+                                                   CMD_SPEAKER_NEW,
+                                                   CMD_SPEAKER_EDIT,
+                                                   CMD_SPEAKER_LISTING,
+                                                   SEPARATOR,
+                                                   CMD_SPEAKER_MOVE,
+                                                   CMD_SPEAKER_COPY,
+                                                   CMD_SPEAKER_MIRROR,
+                                                   CMD_SPEAKER_DELETE,
+                                                   SEPARATOR,
+                                                   CMD_SPEAKER_AIM_PERSPECTIVE,
+                                                   CMD_SPEAKER_AIM_TARGET,
+                                                   SEPARATOR,
+                                                   CMD_SPEAKER_SWITCH_ON,
+                                                   CMD_SPEAKER_SWITCH_OFF,
+                                                   CMD_SPEAKER_EQUALIZER,
+                                                   SEPARATOR,
+                                                   CMD_SPEAKER_ALIGN,
+                                                   CMD_SPEAKER_DELAY,
+                                                   SEPARATOR,
+                                                   CMD_SPEAKER_TURN_ARRAY,
+                                                   CMD_SPEAKER_TILT_ARRAY,
+                                                   SEPARATOR,
+                                                   CMD_CLUSTER_BALLOONS})));
+  bar.push_back(submenu(
+      "A&UX Drawing",
+      items(
+          r,
+          {CMD_AUX_LINES,          CMD_AUX_POLYGON,     CMD_AUX_CIRCLE,     CMD_AUX_RECTANGLE,
+           CMD_AUX_TEXT,           CMD_AUX_INSERT_FILE, SEPARATOR,          CMD_AUX_DELETE,
+           CMD_AUX_MOVE,           CMD_AUX_COPY,        CMD_AUX_TURN,       CMD_AUX_SCALE,
+           CMD_AUX_MIRROR,         CMD_AUX_EXTRUDE,     CMD_AUX_ROTATE,     CMD_AUX_DISMANTLE_SOLID,
+           CMD_AUX_ASSEMBLE_SOLID, SEPARATOR,           CMD_AUX_MOVE_NODES, CMD_AUX_INSERT_NODES,
+           CMD_AUX_SPLIT_FACE,     CMD_AUX_INVERT_FACE, CMD_AUX_DELETE_FACE})));
+  bar.push_back(submenu(
+      "&Calculate",
+      items(r, {CMD_LEVEL_TIME, CMD_SHOW_LAST_MAP, CMD_SAVE_MAP, CMD_LOAD_MAP, SEPARATOR,
+                CMD_RT60_SABINE, CMD_RT60_EYRING, CMD_RT60_FITZROY, CMD_RT60_MEASURED, SEPARATOR,
+                CMD_CALCULATE_RAYS, CMD_LOAD_RAY_FILE, SEPARATOR, CMD_SELECT_AUDIO_PROFILE,
+                CMD_SELECT_WAV_INPUT, CMD_PROCESS_AND_PLAY, CMD_PLAY_INPUT, CMD_PLAY_OUTPUT})));
 
   std::vector<MenuEntry> options;
-  options.push_back(submenu("&Coordinate-Snap", items(r, {511, 512, 513})));
-  options.push_back(submenu("&Node-Snap", items(r, {508, 509, 510})));
-  options.push_back(item(r, 506));
-  options.push_back(item(r, 514));
+  options.push_back(submenu("&Coordinate-Snap", items(r, {CMD_COORD_SNAP_OFF, CMD_COORD_SNAP_ON,
+                                                          CMD_COORD_SNAP_DISTANCE})));
+  options.push_back(
+      submenu("&Node-Snap", items(r, {CMD_NODE_SNAP_OFF, CMD_NODE_SNAP_ON, CMD_NODE_SNAP_WIDTH})));
+  options.push_back(item(r, CMD_CIRCLE_SEGMENTS));
+  options.push_back(item(r, CMD_GRID_SIZE));
   options.push_back(menuSeparator());
-  options.push_back(item(r, 516));
-  options.push_back(item(r, 517));
+  options.push_back(item(r, CMD_UNITS_METRES));
+  options.push_back(item(r, CMD_UNITS_FEET));
   bar.push_back(submenu("&Options", std::move(options)));
 
-  bar.push_back(submenu("&Help", items(r, {11111})));
+  bar.push_back(submenu("&Help", items(r, {CMD_HELP})));
   return bar;
 }
 

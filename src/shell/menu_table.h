@@ -5,6 +5,8 @@
 #pragma once
 
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/main_window.h"
@@ -32,8 +34,26 @@ std::span<const CommandSpec> commandSpecs();
 // Null for an unknown number.
 const CommandSpec* commandSpec(int number);
 
+// The desktop's standard key sequence of a command (File and Edit items).
+StandardShortcut commandShortcut(int number);
+// Tooltip of an item whose text does not say what it does ("" when none).
+const char* commandTip(int number);
+// Tooltip and status text of an item whose command is not built yet.
+inline constexpr const char* TIP_NOT_BUILT = "Not available yet: this command is still being built";
+
+// A menu text with the key it names split off for the shortcut column:
+// "Of&f F9" -> "Of&f" + "F9", "Zoom &All (F7)" -> "Zoom &All" + "F7".
+struct MenuLabel {
+  std::string text;
+  std::string keyHint;
+};
+MenuLabel splitKeyHint(std::string_view text);
+// A file path as a menu text: '&' doubled so that it shows as itself.
+std::string menuTextOfPath(std::string_view path);
+
 // The menu bar. Items of unregistered commands are disabled; the recent
-// project items 110..113 start empty and disabled (the shell fills them).
+// project items 110..113 start empty, disabled and hidden (the shell fills
+// them).
 std::vector<MenuEntry> buildMenuBar(const CommandRegistry& registry);
 
 }  // namespace tav

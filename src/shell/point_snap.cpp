@@ -8,7 +8,9 @@ namespace tav {
 double snapCoordinate(double value, bool snapOn, double distance) {
   const double d = snapOn && distance > 0 ? distance : COORDINATE_RESOLUTION;
   const double steps = std::trunc(value / d);
-  return std::isfinite(steps) ? steps * d : value;
+  // + 0.0 turns the -0 of a small negative value into 0: a point given
+  // there reads and is stored as 0, not -0.
+  return std::isfinite(steps) ? steps * d + 0.0 : value;
 }
 
 std::optional<SnapNode> findSnapNode(const ViewState& view, const ObjectList& objects,

@@ -9,6 +9,7 @@
 #include "model/history_file.h"
 #include "model/project_file.h"
 #include "resources/builtin_resources.h"
+#include "shell/coordinate_text.h"
 #include "shell/menu_table.h"
 #include "shell/panel_template.h"
 #include "speakers/speaker_shape.h"
@@ -107,12 +108,9 @@ int Shell::run() {
 
 void Shell::updateTitle() {
   if (!window_) return;
-  // Only the title is upper case: the stored name is a path, and paths are
-  // case-sensitive here.
-  std::string name = project_.name;
-  std::transform(name.begin(), name.end(), name.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  window_->setTitle(std::string(TAVIRON_TITLE_PREFIX) + name);
+  // The path as it is: file names are case-sensitive here, and an
+  // upper-cased path would name a file that does not exist.
+  window_->setTitle(std::string(TAVIRON_TITLE_PREFIX) + project_.name);
 }
 
 void Shell::updateHistory() {
@@ -143,8 +141,8 @@ void Shell::refreshStates() {
     for (int n = a; n <= b; ++n) on[n] = v;
   };
 
-  set(201, session_.undo.canUndo());
-  set(202, session_.undo.canRedo());
+  set(CMD_UNDO, session_.undo.canUndo());
+  set(CMD_REDO, session_.undo.canRedo());
 
   std::size_t faceObjects = 0;
   const std::size_t room = project_.objects.countRoomObjects(&faceObjects);
@@ -153,71 +151,83 @@ void Shell::refreshStates() {
   const std::size_t aux = project_.objects.countAuxObjects();
   const bool result = project_.hasCalculationResult();
 
+  // Save (106) follows Save as.
   if (room == 0 && audience == 0 && speakers == 0 && aux == 0) {
-    for (int n : {102, 103, 602, 603, 5101, 5102, 5103}) set(n, false);
+    for (int n : {CMD_SAVE_AS, CMD_SAVE, CMD_PRINT, CMD_ZOOM_ALL, CMD_ZOOM_WINDOW,
+                  CMD_SHOW_LAST_MAP, CMD_SAVE_MAP, CMD_LOAD_MAP})
+      set(n, false);
   } else {
-    for (int n : {102, 103, 602, 603}) set(n, true);
+    for (int n : {CMD_SAVE_AS, CMD_SAVE, CMD_PRINT, CMD_ZOOM_ALL, CMD_ZOOM_WINDOW}) set(n, true);
   }
   if (room > 0) {
-    range(2301, 2315, true);
+    range(CMD_ROOM_DELETE, CMD_ROOM_DELETE_FACE, true);
     const bool faces = faceObjects > 0;
-    for (int n : {121, 2501, 2502, 2601}) set(n, faces);
-    range(5010, 5013, faces);
-    set(5020, faces && speakers > 0);
-    set(5021, faces && speakers > 0);
-    set(5101, faces && result);
-    set(5102, faces && result);
+    for (int n :
+         {CMD_EXPORT_FACES_EASE3, CMD_ASSIGN_MATERIAL, CMD_FACE_LIST, CMD_BUILD_ONTOP_FACES})
+      set(n, faces);
+    range(CMD_RT60_SABINE, CMD_RT60_MEASURED, faces);
+    set(CMD_CALCULATE_RAYS, faces && speakers > 0);
+    set(CMD_LOAD_RAY_FILE, faces && speakers > 0);
+    set(CMD_SHOW_LAST_MAP, faces && result);
+    set(CMD_SAVE_MAP, faces && result);
   } else {
-    for (int n : {121, 2501, 2502, 2601, 5020, 5021}) set(n, false);
-    range(2301, 2315, false);
-    range(5010, 5013, false);
+    for (int n : {CMD_EXPORT_FACES_EASE3, CMD_ASSIGN_MATERIAL, CMD_FACE_LIST, CMD_BUILD_ONTOP_FACES,
+                  CMD_CALCULATE_RAYS, CMD_LOAD_RAY_FILE})
+      set(n, false);
+    range(CMD_ROOM_DELETE, CMD_ROOM_DELETE_FACE, false);
+    range(CMD_RT60_SABINE, CMD_RT60_MEASURED, false);
   }
   if (audience > 0) {
-    range(3301, 3306, true);
-    set(3311, true);
-    set(5103, true);
-    set(5001, speakers > 0);
-    set(5101, speakers > 0 && result);
-    set(5102, speakers > 0 && result);
+    range(CMD_AUDIENCE_DELETE, CMD_AUDIENCE_MIRROR, true);
+    set(CMD_AUDIENCE_MOVE_NODES, true);
+    set(CMD_LOAD_MAP, true);
+    set(CMD_LEVEL_TIME, speakers > 0);
+    set(CMD_SHOW_LAST_MAP, speakers > 0 && result);
+    set(CMD_SAVE_MAP, speakers > 0 && result);
   } else {
-    range(3301, 3306, false);
-    set(3311, false);
-    set(5001, false);
+    range(CMD_AUDIENCE_DELETE, CMD_AUDIENCE_MIRROR, false);
+    set(CMD_AUDIENCE_MOVE_NODES, false);
+    set(CMD_LEVEL_TIME, false);
   }
-  range(1003, 1018, speakers > 0);
-  set(125, speakers > 0);
-  range(4301, 4315, aux > 0);
-  set(1002, session_.speakerDatabase.loaded());
+  range(CMD_SPEAKER_EDIT, CMD_SPEAKER_TILT_ARRAY, speakers > 0);
+  set(CMD_EXPORT_SPEAKERS_EASE3, speakers > 0);
+  range(CMD_AUX_DELETE, CMD_AUX_DELETE_FACE, aux > 0);
+  set(CMD_SPEAKER_NEW, session_.speakerDatabase.loaded());
 
   for (auto& [number, enabled] : on) {
-    if (number >= 110 && number <= 113) continue;
+    if (number >= CMD_RECENT_FIRST && number <= CMD_RECENT_LAST) continue;
     const CommandInfo* info = registry_.find(number);
-    bool v = enabled && info != nullptr && static_cast<bool>(info->handler);
+    const bool built = info != nullptr && static_cast<bool>(info->handler);
+    bool v = enabled && built;
     if (v && info->enabled) v = info->enabled(*this);
     w.setMenuItemEnabled(number, v);
+    // Follows the registry: the note goes once the command is registered.
+    w.setMenuItemTip(number, built ? commandTip(number) : TIP_NOT_BUILT);
   }
   for (int i = 0; i < 4; ++i) {
     const std::string& path = session_.history.recent[static_cast<std::size_t>(i)];
-    w.setMenuItemText(110 + i, path);
-    w.setMenuItemEnabled(110 + i, !path.empty());
+    w.setMenuItemText(CMD_RECENT_FIRST + i, menuTextOfPath(path));
+    w.setMenuItemEnabled(CMD_RECENT_FIRST + i, !path.empty());
+    w.setMenuItemVisible(CMD_RECENT_FIRST + i, !path.empty());
+    w.setMenuItemTip(CMD_RECENT_FIRST + i, path);
   }
 
   auto layerOn = [&](std::uint32_t layer) { return project_.layers[layer].visible != 0; };
-  w.setMenuItemChecked(610, layerOn(LAYER_ROOM));
-  w.setMenuItemChecked(611, layerOn(LAYER_AUDIENCE));
-  w.setMenuItemChecked(612, layerOn(LAYER_SPEAKERS));
-  w.setMenuItemChecked(613, layerOn(LAYER_AUX));
-  w.setMenuItemChecked(614, layerOn(LAYER_GRID));
-  w.setMenuItemChecked(608, layerOn(LAYER_AIM_LINES));
-  w.setMenuItemChecked(615, view_.nodeMarkers);
-  w.setMenuItemChecked(604, !view_.hiddenBackfaces);
-  w.setMenuItemChecked(605, view_.hiddenBackfaces);
-  w.setMenuItemChecked(511, !project_.settings.cursorSnapOn);
-  w.setMenuItemChecked(512, project_.settings.cursorSnapOn);
-  w.setMenuItemChecked(508, !project_.settings.nodeSnapOn);
-  w.setMenuItemChecked(509, project_.settings.nodeSnapOn);
-  w.setMenuItemChecked(516, !session_.units.feet);
-  w.setMenuItemChecked(517, session_.units.feet);
+  w.setMenuItemChecked(CMD_TOGGLE_ROOM, layerOn(LAYER_ROOM));
+  w.setMenuItemChecked(CMD_TOGGLE_AUDIENCE, layerOn(LAYER_AUDIENCE));
+  w.setMenuItemChecked(CMD_TOGGLE_SPEAKERS, layerOn(LAYER_SPEAKERS));
+  w.setMenuItemChecked(CMD_TOGGLE_AUX, layerOn(LAYER_AUX));
+  w.setMenuItemChecked(CMD_TOGGLE_GRID, layerOn(LAYER_GRID));
+  w.setMenuItemChecked(CMD_TOGGLE_AIM_POINTS, layerOn(LAYER_AIM_LINES));
+  w.setMenuItemChecked(CMD_TOGGLE_NODES, view_.nodeMarkers);
+  w.setMenuItemChecked(CMD_WIREFRAME, !view_.hiddenBackfaces);
+  w.setMenuItemChecked(CMD_HIDDEN_BACKFACES, view_.hiddenBackfaces);
+  w.setMenuItemChecked(CMD_COORD_SNAP_OFF, !project_.settings.cursorSnapOn);
+  w.setMenuItemChecked(CMD_COORD_SNAP_ON, project_.settings.cursorSnapOn);
+  w.setMenuItemChecked(CMD_NODE_SNAP_OFF, !project_.settings.nodeSnapOn);
+  w.setMenuItemChecked(CMD_NODE_SNAP_ON, project_.settings.nodeSnapOn);
+  w.setMenuItemChecked(CMD_UNITS_METRES, !session_.units.feet);
+  w.setMenuItemChecked(CMD_UNITS_FEET, session_.units.feet);
   refreshPanel();
 }
 
@@ -238,11 +248,11 @@ void Shell::refreshCoordinates() {
   if (!canDraw()) return;
   DialogControls* panel = window_->panel();
   if (panel == nullptr) return;
-  const char* format = session_.units.feet ? "%0.2f" : "%0.3f";
+  const int decimals = session_.units.feet ? 2 : 3;
   const Node& p = input_.current;
-  panel->setText(PANEL_FIELD_X, formatNumber(format, session_.units.lengthToDisplay(p.x)));
-  panel->setText(PANEL_FIELD_Y, formatNumber(format, session_.units.lengthToDisplay(p.y)));
-  panel->setText(PANEL_FIELD_Z, formatNumber(format, session_.units.lengthToDisplay(p.z)));
+  panel->setText(PANEL_FIELD_X, formatCoordinate(session_.units.lengthToDisplay(p.x), decimals));
+  panel->setText(PANEL_FIELD_Y, formatCoordinate(session_.units.lengthToDisplay(p.y), decimals));
+  panel->setText(PANEL_FIELD_Z, formatCoordinate(session_.units.lengthToDisplay(p.z), decimals));
 }
 
 // --- view services ---
@@ -286,7 +296,9 @@ void Shell::drawOnView(const PaintFunction& paint) {
 }
 
 void Shell::zoomAll() {
-  if (::tav::zoomAll(view_, project_.objects)) redrawAll();
+  if (!::tav::zoomAll(view_, project_.objects)) return;
+  redrawAll();
+  retrackCursor();
 }
 
 void Shell::rebuildGrid() {
@@ -363,8 +375,9 @@ void Shell::progressClose() { platform_.progressClose(); }
 // --- window events ---
 
 void Shell::onResize(int width, int height) {
-  setViewSize(view_, width, height);
+  resizeView(view_, width, height);
   redrawAll();
+  retrackCursor();
 }
 
 void Shell::onScroll(const ScrollEvent& event) {

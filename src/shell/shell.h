@@ -10,7 +10,7 @@
 //   Shell shell(platform, {.historyPath = tempDir / "HISTORY.TVX"});
 //   registerEditCommands(shell.registry());
 //   shell.start();
-//   platform.pushMenu(2204);
+//   platform.pushMenu(CMD_ROOM_RECTANGLE);
 //   platform.pushClick(shell.pixelOf({0, 0, 0}));
 //   platform.pushClick(shell.pixelOf({10, 5, 0}));
 //   shell.run();  // returns when the script has run dry
@@ -27,6 +27,7 @@
 #include "platform/main_window.h"
 #include "platform/platform.h"
 #include "shell/command_context.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 #include "shell/session.h"
 #include "view/view_state.h"
@@ -37,9 +38,10 @@ namespace tav {
 inline constexpr const char* TAVIRON_TITLE_PREFIX = "Taviron 2.90 > ";
 
 struct ShellOptions {
-  std::string historyPath;  // empty: defaultHistoryPath()
-  std::string dataFolder;   // empty: the bundled data folder
-  std::string helpFile;     // empty: the bundled manual (docs/manual.html)
+  std::string historyPath;      // empty: defaultHistoryPath()
+  std::string dataFolder;       // empty: the bundled data folder
+  std::string helpFile;         // empty: the bundled manual (docs/manual.html)
+  std::string homeFolder = {};  // where Save as starts for a new project; empty: $HOME
 };
 
 class Shell final : public CommandContext, public Interaction, public MainWindowEvents {
@@ -125,6 +127,7 @@ class Shell final : public CommandContext, public Interaction, public MainWindow
   void onKeyDown(int key, bool ctrl) override;
   void onMouse(const MouseEvent& event) override;
   void onMouseLeave() override;
+  void onWheel(const WheelEvent& event) override;
   void onScroll(const ScrollEvent& event) override;
   void onResize(int width, int height) override;
   void onCloseRequest() override;
@@ -132,11 +135,17 @@ class Shell final : public CommandContext, public Interaction, public MainWindow
   void onPanelCommand(int id, DialogEventKind kind, DialogControls& panel) override;
 
   // --- the shell's own operations (File, View, Options; shell_commands.cpp) ---
-  // "Current project status has not been saved": true to go on.
+  // "Current project status has not been saved" with Save, Discard and
+  // Cancel: true to go on (saved, or discarded), false to stay.
   bool confirmDiscard();
   void newProjectCommand();
   void openProjectCommand();
-  void saveProjectAsCommand();
+  // Save as; true once the file is written.
+  bool saveProjectAsCommand();
+  // Save: writes to the current name (backup and atomic replacement as Save
+  // as does); a project that has no file yet goes through Save as. True once
+  // the file is written.
+  bool saveProjectCommand();
   void openRecentProject(int index);
   void exitCommand();
   void importObjectsCommand(std::uint32_t targetLayer);
@@ -182,6 +191,14 @@ class Shell final : public CommandContext, public Interaction, public MainWindow
   void updateOverlay();
   void closeWindow();
   bool canDraw() const { return window_ && !closed_; }
+  // Navigation beside the described keys (shell_navigation.cpp): true when
+  // the event was a middle-button pan.
+  bool panWithMiddleButton(const MouseEvent& event);
+  // After the view moved under a resting mouse: the point under the
+  // cross-hair and the coordinate fields follow, as after a mouse move.
+  void retrackCursor();
+  // Writes the project to a path and tells the title and the history.
+  bool writeProjectTo(const std::string& path);
 
   Platform& platform_;
   ShellOptions options_;
@@ -216,6 +233,11 @@ class Shell final : public CommandContext, public Interaction, public MainWindow
   bool rubberWindow_ = false;          // zoom window: rectangle from windowCorner
   bool crossHidden_ = false;           // Ctrl held or a typed-point dialog open
   std::optional<FaceSelection> face_;  // highlighted by face selection
+  // The last mouse pixel in the view (before any snap) and a middle-button
+  // pan in progress with the pixel it last moved from.
+  PixelPoint mousePixel_{};
+  bool panning_ = false;
+  PixelPoint panFrom_{};
 };
 
 }  // namespace tav

@@ -1,5 +1,9 @@
 // The shell's own commands: File, Edit, View and Options.
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 
@@ -29,52 +33,73 @@ std::string fileNameOf(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
 
+std::string userHomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') {
+    const passwd* pw = ::getpwuid(::getuid());
+    home = pw != nullptr ? pw->pw_dir : nullptr;
+  }
+  return home != nullptr ? std::string(home) : std::string();
+}
+
 }  // namespace
 
 void Shell::registerOwnCommands() {
   CommandRegistry& r = registry_;
-  r.add(104, [this](CommandContext&) { newProjectCommand(); });
-  r.add(101, [this](CommandContext&) { openProjectCommand(); });
-  r.add(102, [this](CommandContext&) { saveProjectAsCommand(); });
-  r.add(103, [this](CommandContext&) { printView(); });
-  r.add(105, [this](CommandContext&) { exitCommand(); });
-  for (int i = 0; i < 4; ++i) r.add(110 + i, [this, i](CommandContext&) { openRecentProject(i); });
-  r.add(201, [this](CommandContext&) { undoRedo(false); });
-  r.add(202, [this](CommandContext&) { undoRedo(true); });
-  r.add(210, [this](CommandContext&) { copyViewToClipboard(); });
-  r.add(11111, [this](CommandContext&) { showHelp(); });
+  r.add(CMD_NEW, [this](CommandContext&) { newProjectCommand(); });
+  r.add(CMD_OPEN, [this](CommandContext&) { openProjectCommand(); });
+  r.add(CMD_SAVE_AS, [this](CommandContext&) { saveProjectAsCommand(); });
+  r.add(CMD_SAVE, [this](CommandContext&) { saveProjectCommand(); });
+  r.add(CMD_PRINT, [this](CommandContext&) { printView(); });
+  r.add(CMD_EXIT, [this](CommandContext&) { exitCommand(); });
+  for (int i = 0; i < 4; ++i)
+    r.add(CMD_RECENT_FIRST + i, [this, i](CommandContext&) { openRecentProject(i); });
+  r.add(CMD_UNDO, [this](CommandContext&) { undoRedo(false); });
+  r.add(CMD_REDO, [this](CommandContext&) { undoRedo(true); });
+  r.add(CMD_COPY_TO_CLIPBOARD, [this](CommandContext&) { copyViewToClipboard(); });
+  r.add(CMD_HELP, [this](CommandContext&) { showHelp(); });
   r.add(
-      2206, [this](CommandContext&) { importObjectsCommand(LAYER_ROOM); }, "IMPORT > ");
+      CMD_ROOM_IMPORT_GEOMETRY, [this](CommandContext&) { importObjectsCommand(LAYER_ROOM); },
+      "IMPORT > ");
   r.add(
-      4206, [this](CommandContext&) { importObjectsCommand(LAYER_AUX); }, "INSERT > ");
+      CMD_AUX_INSERT_FILE, [this](CommandContext&) { importObjectsCommand(LAYER_AUX); },
+      "INSERT > ");
 
-  r.add(602, [this](CommandContext&) { zoomAll(); });
+  r.add(CMD_ZOOM_ALL, [this](CommandContext&) { zoomAll(); });
   r.add(
-      603, [this](CommandContext&) { zoomWindowCommand(); }, "ZOOM WINDOW > ");
-  r.add(604, [this](CommandContext&) { toggleHiddenBackfaces(false); });
-  r.add(605, [this](CommandContext&) { toggleHiddenBackfaces(true); });
+      CMD_ZOOM_WINDOW, [this](CommandContext&) { zoomWindowCommand(); }, "ZOOM WINDOW > ");
+  r.add(CMD_WIREFRAME, [this](CommandContext&) { toggleHiddenBackfaces(false); });
+  r.add(CMD_HIDDEN_BACKFACES, [this](CommandContext&) { toggleHiddenBackfaces(true); });
   r.add(
-      606, [this](CommandContext&) { eyePointCommand(); }, "EYE POINT > ");
-  for (int n : {608, 610, 611, 612, 613, 614, 615}) {
+      CMD_EYE_POINT, [this](CommandContext&) { eyePointCommand(); }, "EYE POINT > ");
+  for (int n : {CMD_TOGGLE_AIM_POINTS, CMD_TOGGLE_ROOM, CMD_TOGGLE_AUDIENCE, CMD_TOGGLE_SPEAKERS,
+                CMD_TOGGLE_AUX, CMD_TOGGLE_GRID, CMD_TOGGLE_NODES}) {
     r.add(n, [this, n](CommandContext&) { toggleLayer(n); });
   }
-  r.add(507, [this](CommandContext&) { syncLayerVisibility(project_); });
-  r.add(511, [this](CommandContext&) { setCoordinateSnap(false); });
-  r.add(512, [this](CommandContext&) { setCoordinateSnap(true); });
-  r.add(508, [this](CommandContext&) { setNodeSnap(false); });
-  r.add(509, [this](CommandContext&) { setNodeSnap(true); });
-  for (int n : {513, 510, 506, 514}) r.add(n, [this, n](CommandContext&) { optionInput(n); });
-  r.add(516, [this](CommandContext&) { setUnits(false); });
-  r.add(517, [this](CommandContext&) { setUnits(true); });
+  r.add(CMD_SYNC_LAYERS, [this](CommandContext&) { syncLayerVisibility(project_); });
+  r.add(CMD_COORD_SNAP_OFF, [this](CommandContext&) { setCoordinateSnap(false); });
+  r.add(CMD_COORD_SNAP_ON, [this](CommandContext&) { setCoordinateSnap(true); });
+  r.add(CMD_NODE_SNAP_OFF, [this](CommandContext&) { setNodeSnap(false); });
+  r.add(CMD_NODE_SNAP_ON, [this](CommandContext&) { setNodeSnap(true); });
+  for (int n : {CMD_COORD_SNAP_DISTANCE, CMD_NODE_SNAP_WIDTH, CMD_CIRCLE_SEGMENTS, CMD_GRID_SIZE})
+    r.add(n, [this, n](CommandContext&) { optionInput(n); });
+  r.add(CMD_UNITS_METRES, [this](CommandContext&) { setUnits(false); });
+  r.add(CMD_UNITS_FEET, [this](CommandContext&) { setUnits(true); });
 }
 
 // --- File ---
 
 bool Shell::confirmDiscard() {
   if (!confirmDiscardNeeded(project_)) return true;
-  const MessageResult answer = showMessage(
-      MSG_NOT_SAVED, CAPTION_WARNING, MessageButtons::OkCancelDefaultCancel, MessageIcon::Warning);
-  if (answer != MessageResult::Ok) return false;
+  const MessageResult answer = showMessage(MSG_NOT_SAVED, CAPTION_WARNING,
+                                           MessageButtons::SaveDiscardCancel, MessageIcon::Warning);
+  if (answer == MessageResult::Save) {
+    // A save that is cancelled or fails keeps the work open.
+    if (!saveProjectCommand()) return false;
+  } else if (answer != MessageResult::Discard && answer != MessageResult::Ok) {
+    // (OK: a caller's plain confirmation, taken as Discard.)
+    return false;
+  }
   session_.undo.clearUndo();
   return true;
 }
@@ -139,26 +164,43 @@ void Shell::openProjectCommand() {
   if (openProjectFile(*path)) updateHistory();
 }
 
-void Shell::saveProjectAsCommand() {
-  FileDialogRequest request;
-  request.title = "Save as";
-  request.filter = FILTER_SAVE;
-  request.folder =
-      session_.history.projectFolder.empty() ? session_.dataFolder : session_.history.projectFolder;
-  request.fileName = fileNameOf(project_.name);
-  request.defaultExtension = "TPR";
-  request.overwritePrompt = true;
-  const std::optional<std::string> path = saveFileName(request);
-  if (!path) return;
+bool Shell::writeProjectTo(const std::string& path) {
   project_.settings.view = view_.mode <= VIEW_3D ? view_.mode : VIEW_3D;
-  const UserMessage error = saveProjectAs(project_, *path);
+  const UserMessage error = saveProjectAs(project_, path);
   if (!error.empty()) {
     showMessage(error.text, error.caption);
-    return;
+    return false;
   }
   session_.history.projectFolder = folderOf(project_.name);
   updateTitle();
   updateHistory();
+  return true;
+}
+
+bool Shell::saveProjectAsCommand() {
+  FileDialogRequest request;
+  request.title = "Save as";
+  request.filter = FILTER_SAVE;
+  // The project's own folder; a new project starts in the user's home,
+  // never among the program's data.
+  const std::string own = folderOf(project_.name);
+  if (!own.empty()) {
+    request.folder = own;
+  } else {
+    request.folder = options_.homeFolder.empty() ? userHomeFolder() : options_.homeFolder;
+  }
+  request.fileName = fileNameOf(project_.name);
+  request.defaultExtension = "TPR";
+  request.overwritePrompt = true;
+  const std::optional<std::string> path = saveFileName(request);
+  if (!path) return false;
+  return writeProjectTo(*path);
+}
+
+bool Shell::saveProjectCommand() {
+  // A name without a folder is the name of a project never saved.
+  if (folderOf(project_.name).empty()) return saveProjectAsCommand();
+  return writeProjectTo(project_.name);
 }
 
 void Shell::openRecentProject(int index) {
@@ -238,6 +280,7 @@ void Shell::selectViewMode(int mode) {
   if (!selectView(view_, project_.objects, mode)) return;
   project_.settings.view = static_cast<std::int16_t>(mode);
   redrawAll();
+  retrackCursor();
   refreshPanel();
 }
 
@@ -270,26 +313,26 @@ void Shell::toggleLayer(int command) {
     l.visible = l.visible ? 0 : 1;
   };
   switch (command) {
-    case 608:
+    case CMD_TOGGLE_AIM_POINTS:
       flip(LAYER_AIM_LINES);
       if (session_.hooks.rebuildAimPoints) session_.hooks.rebuildAimPoints(*this);
       syncLayerVisibility(project_);
       break;
-    case 610:
-    case 611:
-    case 612:
-      flip(static_cast<std::uint32_t>(command - 610));
+    case CMD_TOGGLE_ROOM:
+    case CMD_TOGGLE_AUDIENCE:
+    case CMD_TOGGLE_SPEAKERS:
+      flip(static_cast<std::uint32_t>(command - CMD_TOGGLE_ROOM));
       syncLayerVisibility(project_);
       break;
-    case 613:
+    case CMD_TOGGLE_AUX:
       flip(LAYER_AUX);
       syncLayerVisibility(project_);
       break;
-    case 614:
+    case CMD_TOGGLE_GRID:
       flip(LAYER_GRID);
       rebuildGrid();
       break;
-    case 615:
+    case CMD_TOGGLE_NODES:
       view_.nodeMarkers = !view_.nodeMarkers;
       rebuildGrid();
       break;
@@ -319,6 +362,7 @@ void Shell::zoomInByWindow() {
     while (view_.zoom < ZOOM_IN_LIMIT) {
       if (askPoint("Zoom in :") != InputOutcome::PointGiven) break;
       if (::tav::zoomInAt(view_, input_.cursor.x, input_.cursor.y)) redrawAll();
+      retrackCursor();
     }
   };
   if (active_ != 0) {
@@ -328,7 +372,7 @@ void Shell::zoomInByWindow() {
     return;
   }
   CommandInfo zoomIn;
-  zoomIn.number = 601;
+  zoomIn.number = CMD_ZOOM_IN;
   zoomIn.name = "ZOOM IN > ";
   zoomIn.handler = [loop](CommandContext&) { loop(); };
   dispatch(zoomIn.number, zoomIn);
@@ -350,19 +394,19 @@ void Shell::optionInput(int command) {
   std::string prompt;
   std::string current;
   switch (command) {
-    case 513:
+    case CMD_COORD_SNAP_DISTANCE:
       prompt = "Set Cursor Snap ( 0 .. 1000 ):";
       current = formatNumber(u.feet ? "%0.2f" : "%0.3f", u.lengthToDisplay(s.cursorSnap));
       break;
-    case 510:
+    case CMD_NODE_SNAP_WIDTH:
       prompt = "Node Snap Width (1 - 100):";
       current = std::to_string(static_cast<int>(s.nodeSnapWidth));
       break;
-    case 506:
+    case CMD_CIRCLE_SEGMENTS:
       prompt = "Circle Resolution (3 - 360):";
       current = std::to_string(session_.circleSegments);
       break;
-    case 514:
+    case CMD_GRID_SIZE:
       prompt = "Grid size(0.1 - 100) :";
       current = formatNumber(u.feet ? "%0.2f" : "%0.3f", u.lengthToDisplay(s.gridSize));
       break;
@@ -378,25 +422,25 @@ void Shell::optionInput(int command) {
     return;
   }
   switch (command) {
-    case 513: {
+    case CMD_COORD_SNAP_DISTANCE: {
       const double d = u.lengthFromInput(*value);
       if (d < 0.001 || d > 1000.0) return invalid();
       s.cursorSnap = static_cast<float>(d);
       break;
     }
-    case 510: {
+    case CMD_NODE_SNAP_WIDTH: {
       const double w = std::trunc(*value);
       if (w < 1 || w > 100) return invalid();
       s.nodeSnapWidth = static_cast<float>(w);
       break;
     }
-    case 506: {
+    case CMD_CIRCLE_SEGMENTS: {
       const double n = std::trunc(*value);
       if (n < CIRCLE_SEGMENTS_MIN || n > CIRCLE_SEGMENTS_MAX) return invalid();
       session_.circleSegments = static_cast<int>(n);
       break;
     }
-    case 514: {
+    case CMD_GRID_SIZE: {
       const double g = u.lengthFromInput(*value);
       if (g < 0.1 || g > 100.0) return invalid();
       s.gridSize = static_cast<float>(g);

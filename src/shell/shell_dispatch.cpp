@@ -12,10 +12,9 @@ namespace tav {
 
 namespace {
 
-constexpr int CMD_HELP = 11111;
 constexpr int CMD_FIRST_BUTTON = 20000;
 // Commands that set a layer, take the command buttons and are repeated.
-bool isDrawingCommand(int id) { return id >= 1000 && id <= 4999; }
+bool isDrawingCommand(int id) { return layerForCommand(id).has_value(); }
 
 }  // namespace
 
@@ -48,7 +47,7 @@ void Shell::dispatch(int id, const CommandInfo& info) {
   active_ = id;
   commandName_ = info.name;
   applyCommandLayer(project_, id);
-  const bool buttons = isDrawingCommand(id) && id != 1004 && id != 2502;
+  const bool buttons = isDrawingCommand(id) && id != CMD_SPEAKER_LISTING && id != CMD_FACE_LIST;
   if (buttons && canDraw()) window_->showCommandButtons(true);
   if (info.snapshot && !session_.undo.saveUndoState(project_)) {
     // The command runs all the same, without a way back.
@@ -117,6 +116,7 @@ void Shell::onKeyDown(int key, bool ctrl) {
   }
   if (key == keyF(5)) {
     if (::tav::zoomOut(view_)) redrawAll();
+    retrackCursor();
     return;
   }
   if (key == keyF(6)) {
@@ -174,10 +174,10 @@ void Shell::onPanelCommand(int id, DialogEventKind kind, DialogControls& panel) 
       window_->postKey(keyF(11));
       break;
     case PANEL_PRINT:
-      window_->postCommand(103);
+      window_->postCommand(CMD_PRINT);
       break;
     case PANEL_COPY:
-      window_->postCommand(210);
+      window_->postCommand(CMD_COPY_TO_CLIPBOARD);
       break;
     case PANEL_COMMENT:
       editComment();

@@ -81,6 +81,8 @@ class PointDialogHandler : public DialogHandler {
 void Shell::onMouse(const MouseEvent& event) {
   const bool inside = event.pos.x >= 0 && event.pos.y >= 0 && event.pos.x < view_.width &&
                       event.pos.y < view_.height;
+  if (panWithMiddleButton(event)) return;
+  if (event.action == MouseAction::Move) mousePixel_ = event.pos;
   switch (event.action) {
     case MouseAction::Move: {
       // Inside the view the cross-hair replaces the system cursor; with Ctrl

@@ -81,6 +81,46 @@ bool zoomOut(ViewState& state) {
   return true;
 }
 
+bool zoomAtPixel(ViewState& state, int px, int py, double factor) {
+  if (state.mode == VIEW_PERSPECTIVE || !(state.zoom > 0) || !(factor > 0)) return false;
+  const double old = state.zoom;
+  double zoom = std::clamp(old * factor, double(ZOOM_OUT_MINIMUM), double(ZOOM_IN_LIMIT));
+  // Already beyond a limit (zoom window reaches further): never further out.
+  if ((factor > 1 && zoom < old) || (factor < 1 && zoom > old)) zoom = old;
+  if (zoom == old) return false;
+  const double h = screenToModel(state, px, AXIS_H);
+  const double v = screenToModel(state, py, AXIS_V);
+  state.zoom = static_cast<float>(zoom);
+  // Offsets so that (h, v) maps to (px, py) again.
+  const double z = state.zoom;
+  const int view = state.mode < VIEW_OFFSET_COUNT ? state.mode : VIEW_3D;
+  setViewOffset(state, view, AXIS_H, static_cast<float>(h - (px - state.originX) / z));
+  setViewOffset(state, view, AXIS_V, static_cast<float>(v + (py - state.originY) / z));
+  return true;
+}
+
+double wheelZoomFactor(int delta) { return std::pow(1.25, delta / 120.0); }
+
+bool panByPixels(ViewState& state, int dx, int dy) {
+  if (state.mode == VIEW_PERSPECTIVE || !(state.zoom > 0) || (dx == 0 && dy == 0)) return false;
+  state.shiftX += dx;
+  state.shiftY += dy;
+  applyPendingShift(state);
+  return true;
+}
+
+bool resizeView(ViewState& state, int width, int height) {
+  const int oldW = state.width, oldH = state.height;
+  if (width == oldW && height == oldH) return false;
+  setViewSize(state, width, height);
+  if (oldW <= 0 || oldH <= 0 || state.width <= 0 || state.height <= 0) return true;
+  const double factor = std::min(double(state.width) / oldW, double(state.height) / oldH);
+  const double zoom = state.zoom * factor;
+  if (std::isfinite(zoom) && zoom > 0 && zoom <= ZOOM_MAXIMUM)
+    state.zoom = static_cast<float>(zoom);
+  return true;
+}
+
 bool selectView(ViewState& state, const ObjectList& objects, int mode) {
   if (mode < VIEW_XY || mode > VIEW_3D) return false;
   state.mode = static_cast<std::int16_t>(mode);

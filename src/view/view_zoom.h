@@ -49,6 +49,25 @@ bool zoomInAt(ViewState& state, int px, int py);
 // Halves the zoom in the 2D views while it is at least 0.001.
 bool zoomOut(ViewState& state);
 
+// The mouse wheel: zooms by `factor` (> 1 in, < 1 out) about a pixel, so
+// that the model point under that pixel stays under it. The zoom stays in
+// ZOOM_OUT_MINIMUM .. ZOOM_IN_LIMIT; a step that would leave the range stops
+// at its end, and at the end nothing happens (false). Parallel views only.
+bool zoomAtPixel(ViewState& state, int px, int py, double factor);
+// Wheel notches (120 units each) as a zoom factor: 1.25 per notch, in for
+// positive deltas.
+double wheelZoomFactor(int delta);
+
+// Moves the picture by a pixel offset (a middle-button drag): the model
+// point under one pixel ends up under the pixel (dx, dy) further.
+// Parallel views only.
+bool panByPixels(ViewState& state, int dx, int dy);
+
+// A new client size: the view keeps its centre, and the zoom follows the
+// side that changed less in proportion, so what was in view stays in view
+// and a larger window shows the drawing larger. False when nothing changed.
+bool resizeView(ViewState& state, int width, int height);
+
 // Selects view 0..3 with its own offsets; the 3D view first takes the 3D
 // angles and then zooms all.
 bool selectView(ViewState& state, const ObjectList& objects, int mode);

@@ -11,7 +11,8 @@
 #include "cli_run.h"
 #include "model/project.h"
 #include "model/project_file.h"
-#include "reflections/room_builders.h"
+#include "support/model_builders.h"
+#include "support/temp_folder.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -24,12 +25,6 @@ using tavtest::runCli;
 
 class CliRoomAcoustics : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("taviron_cli_acoustics_" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   // The 10 m box, all faces "Ten" (alpha 0.1), the given wall turned outward.
   std::string writeBox(const std::string& name, std::set<int> outward = {},
                        std::set<int> missing = {}) {
@@ -41,12 +36,12 @@ class CliRoomAcoustics : public ::testing::Test {
     test::addBox(p.objects, {0, 0, 0}, {10, 10, 10}, opt);
     p.settings.rtMethod = RT_SABINE;
     p.settings.measuredRT = {2, 2, 2, 2, 2, 2, 2};
-    const std::string path = (dir_ / name).string();
+    const std::string path = dir_.file(name);
     EXPECT_TRUE(saveProjectAs(p, path).empty());
     return path;
   }
 
-  fs::path dir_;
+  tavtest::TempFolder dir_;
 };
 
 TEST_F(CliRoomAcoustics, Rt60OfTheTenMetreBox) {
@@ -85,7 +80,7 @@ TEST_F(CliRoomAcoustics, Rt60OfTheTenMetreBox) {
 
 TEST_F(CliRoomAcoustics, RoomCheckFixesTheOutwardWall) {
   const std::string path = writeBox("TURNED.TPR", {test::CEILING});
-  const std::string fixed = (dir_ / "FIXED.TPR").string();
+  const std::string fixed = dir_.file("FIXED.TPR");
   CliRun r = runCli("roomcheck " + path + " --fix " + fixed);
   ASSERT_EQ(r.exitCode, 0) << r.err;
   json j = json::parse(r.out);
@@ -135,14 +130,14 @@ TEST_F(CliRoomAcoustics, FacesListsEveryFaceWithTotals) {
 }
 
 TEST_F(CliRoomAcoustics, UnreadableFilesGiveTheMessageAndExitCode2) {
-  const std::string missing = (dir_ / "NOPE.TPR").string();
+  const std::string missing = dir_.file("NOPE.TPR");
   for (const char* command : {"rt60", "roomcheck", "faces"}) {
     const CliRun r = runCli(std::string(command) + " " + missing);
     EXPECT_EQ(r.exitCode, 2) << command;
     EXPECT_NE(r.err.find("Can\u00B4t locate file"), std::string::npos) << command;
     EXPECT_TRUE(r.out.empty());
   }
-  const fs::path junk = dir_ / "JUNK.TPR";
+  const fs::path junk = dir_.path / "JUNK.TPR";
   std::ofstream(junk) << "not a project";
   const CliRun r = runCli("faces " + junk.string());
   EXPECT_EQ(r.exitCode, 2);

@@ -19,10 +19,11 @@ struct CliRun {
   std::string err;
 };
 
-inline CliRun runCli(const std::string& args) {
+// Runs a program of the build with arguments (a shell command line).
+inline CliRun runProgram(const std::string& program, const std::string& args) {
   const std::filesystem::path errFile =
       std::filesystem::temp_directory_path() / ("taviron_cli_err_" + std::to_string(::getpid()));
-  const std::string cmd = std::string(TAVIRON_CLI_PATH) + " " + args + " 2>" + errFile.string();
+  const std::string cmd = program + " " + args + " 2>" + errFile.string();
   CliRun r;
   FILE* pipe = ::popen(cmd.c_str(), "r");
   if (!pipe) return r;
@@ -36,5 +37,7 @@ inline CliRun runCli(const std::string& args) {
   std::filesystem::remove(errFile);
   return r;
 }
+
+inline CliRun runCli(const std::string& args) { return runProgram(TAVIRON_CLI_PATH, args); }
 
 }  // namespace tavtest

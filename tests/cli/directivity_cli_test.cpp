@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli_run.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -43,11 +44,9 @@ TEST(CliDirectivity, ReportsBadInput) {
   r = runCli("directivity /nonexistent/x.TSB OMNI12");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("Can\u00B4t locate file"), std::string::npos);
-  const std::filesystem::path notDb = std::filesystem::temp_directory_path() /
-                                      ("taviron_notdb_" + std::to_string(::getpid()) + ".TSB");
-  std::ofstream(notDb) << "TAVIRON SPEAKER DATABASE V999 and more text";
-  r = runCli("directivity " + notDb.string() + " OMNI12");
-  std::filesystem::remove(notDb);
+  tavtest::TempFolder dir;
+  const std::string text = "TAVIRON SPEAKER DATABASE V999 and more text";
+  r = runCli("directivity " + dir.write("notdb.TSB", {text.begin(), text.end()}) + " OMNI12");
   EXPECT_EQ(r.exitCode, 2);
   EXPECT_NE(r.err.find("Invalid file format"), std::string::npos);
 }

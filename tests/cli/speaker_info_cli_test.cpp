@@ -10,6 +10,7 @@
 #include <string>
 
 #include "cli_run.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -80,11 +81,8 @@ TEST(CliSpeakerInfo, ADatabaseListsItsTypesAndAFalseOneIsRefused) {
   EXPECT_EQ((*horn)["maxPower"].size(), 7u);
 
   // A file named like a database that is none.
-  const std::filesystem::path fake = std::filesystem::temp_directory_path() /
-                                     ("taviron_fake_" + std::to_string(::getpid()) + ".tsb");
-  { std::ofstream(fake) << std::string(200, 'x'); }
-  const CliRun bad = runCliInfo(fake.string());
-  std::filesystem::remove(fake);
+  tavtest::TempFolder dir;
+  const CliRun bad = runCliInfo(dir.write("fake.tsb", tavtest::Buf(200, 'x')));
   EXPECT_EQ(bad.exitCode, 2);
   EXPECT_NE(bad.err.find("Invalid file format"), std::string::npos) << bad.err;
   EXPECT_TRUE(bad.out.empty());

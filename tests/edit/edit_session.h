@@ -4,9 +4,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -19,6 +17,7 @@
 #include "platform/scripted/scripted_platform.h"
 #include "shell/shell.h"
 #include "shell/typed_point.h"
+#include "support/model_builders.h"
 #include "support/temp_folder.h"
 
 namespace tav::edittest {
@@ -81,27 +80,14 @@ struct EditSession {
   std::string prompt() { return platform.mainWindow()->promptText(); }
 };
 
-// An object of shape 8 over the nodes, in their order, material 0.
-inline std::unique_ptr<ModelObject> face(std::vector<Node> nodes,
+// Faces of material 0 over their nodes, squares counter-clockwise from above.
+inline std::unique_ptr<ModelObject> face(const std::vector<Node>& nodes,
                                          std::uint32_t layer = LAYER_ROOM) {
-  auto o = std::make_unique<ModelObject>();
-  o->nodes = std::move(nodes);
-  const auto n = static_cast<std::uint16_t>(o->nodes.size());
-  o->indices.push_back({IDX_START, 0});
-  o->indices.push_back({IDX_MATERIAL, 0});
-  for (std::uint16_t i = 1; i < n; ++i)
-    o->indices.push_back({i + 1u == n ? IDX_CLOSE : IDX_LINE, i});
-  o->shape = SHAPE_FACE;
-  o->layer = layer;
-  o->colour = layer == LAYER_AUX ? 14 : 0;
-  return o;
+  return test::makeFace(nodes, layer);
 }
-
-// The square from (x, y) with side `size` at height z, counter-clockwise
-// seen from above.
 inline std::unique_ptr<ModelObject> square(float x, float y, float size, float z = 0,
                                            std::uint32_t layer = LAYER_ROOM) {
-  return face({{x, y, z}, {x + size, y, z}, {x + size, y + size, z}, {x, y + size, z}}, layer);
+  return test::makeSquare(x, y, size, z, layer);
 }
 
 }  // namespace tav::edittest

@@ -76,6 +76,58 @@ TEST(SplitFace, TwoCrossingsMakeTwoFacesInVertexOrder) {
   EXPECT_NEAR(a2 / a1, 1.5, 1e-6);
 }
 
+// Lines through the corners of the square (0,0) (0,10) (10,10) (10,0): a
+// vertex belongs to the edge that starts there, never to the one ending there,
+// so a line through a corner crosses the outline once at that corner.
+struct VertexSplit {
+  const char* name;
+  Vec3d p1, p2;
+  SplitOutcome outcome;
+  std::vector<Vec3d> first, second;
+};
+
+void PrintTo(const VertexSplit& c, std::ostream* os) { *os << c.name; }
+
+class SplitThroughVertex : public ::testing::TestWithParam<VertexSplit> {};
+
+TEST_P(SplitThroughVertex, CountsTheCornerOnce) {
+  const VertexSplit& c = GetParam();
+  auto o = buildRectangle({0, 0, 0}, {10, 10, 0}, VIEW_XY, 0, 0);
+  ASSERT_EQ(splitFace(*o, 0, c.p1, c.p2, VIEW_XY), c.outcome);
+  const auto figures = figuresOf(*o);
+  if (c.outcome != SplitOutcome::Split) {
+    EXPECT_EQ(figures.size(), 1u);
+    return;
+  }
+  ASSERT_EQ(figures.size(), 2u);
+  EXPECT_EQ(vertexPoints(*o, figures[0]), c.first);
+  EXPECT_EQ(vertexPoints(*o, figures[1]), c.second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Corners, SplitThroughVertex,
+    ::testing::Values(
+        VertexSplit{"DiagonalThroughTwoCorners",
+                    {-1, -1, 0},
+                    {11, 11, 0},
+                    SplitOutcome::Split,
+                    {{0, 0, 0}, {10, 10, 0}, {10, 0, 0}},
+                    {{0, 0, 0}, {0, 10, 0}, {10, 10, 0}}},
+        VertexSplit{"CornerToTheMiddleOfAnEdge",
+                    {-2, -1, 0},
+                    {12, 6, 0},
+                    SplitOutcome::Split,
+                    {{0, 0, 0}, {10, 5, 0}, {10, 0, 0}},
+                    {{0, 0, 0}, {0, 10, 0}, {10, 10, 0}, {10, 5, 0}}},
+        VertexSplit{"TouchingOneCornerFromOutside",
+                    {5, 15, 0},
+                    {15, 5, 0},
+                    SplitOutcome::OneIntersection,
+                    {},
+                    {}},
+        VertexSplit{"AlongAnEdge", {0, -5, 0}, {0, 15, 0}, SplitOutcome::OneIntersection, {}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(SplitFace, CrossingInTheYZViewInterpolatesX) {
   // A face in the plane x = y: crossings found on (y, z), x follows the edge.
   auto o = buildPolygon(std::vector<Vec3d>{{0, 0, 0}, {4, 4, 0}, {4, 4, 4}, {0, 0, 4}}, 0, 0);

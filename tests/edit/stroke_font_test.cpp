@@ -12,56 +12,15 @@
 #include <vector>
 
 #include "edit/standard_font.h"
+#include "font_bytes.h"
 #include "resources/builtin_resources.h"
+#include "support/near.h"
 
 using namespace tav;
+using tav::edittest::FontBytes;
+using tav::edittest::smallFont;
 
 namespace {
-
-// A font built byte by byte, independently of the reader.
-struct FontBytes {
-  std::vector<std::uint8_t> b;
-  std::vector<std::uint16_t> records;
-  std::vector<std::int16_t> first = std::vector<std::int16_t>(256, -1);
-
-  static std::uint16_t rec(int pen, int x, int y) {
-    return static_cast<std::uint16_t>(pen | ((x & 0x7F) << 2) | ((y & 0x7F) << 9));
-  }
-  void glyph(unsigned char code, std::vector<std::uint16_t> recs) {
-    first[code] = static_cast<std::int16_t>(records.size());
-    records.insert(records.end(), recs.begin(), recs.end());
-  }
-  std::vector<std::uint8_t> bytes() const {
-    std::vector<std::uint8_t> out(8, 0);
-    for (std::int16_t f : first) {
-      out.push_back(static_cast<std::uint8_t>(f & 0xFF));
-      out.push_back(static_cast<std::uint8_t>((f >> 8) & 0xFF));
-    }
-    out.insert(out.end(), 4, 0);
-    for (std::uint16_t r : records) {
-      out.push_back(static_cast<std::uint8_t>(r & 0xFF));
-      out.push_back(static_cast<std::uint8_t>(r >> 8));
-    }
-    return out;
-  }
-};
-
-// 'L' = move (0,8), draw (0,0), draw (4,0), end with advance 5.
-// 'D' = a closed triangle (1,0) (3,0) (1,2) ending with "draw and close", advance 4.
-FontBytes smallFont() {
-  FontBytes f;
-  f.glyph('L', {FontBytes::rec(0, 0, 8), FontBytes::rec(1, 0, 0), FontBytes::rec(1, 4, 0),
-                FontBytes::rec(3, 5, 0)});
-  f.glyph('D', {FontBytes::rec(0, 1, 0), FontBytes::rec(1, 3, 0), FontBytes::rec(2, 1, 2),
-                FontBytes::rec(3, 4, 0)});
-  return f;
-}
-
-void expectNear(const Node& n, double x, double y, double z) {
-  EXPECT_NEAR(n.x, x, 1e-5);
-  EXPECT_NEAR(n.y, y, 1e-5);
-  EXPECT_NEAR(n.z, z, 1e-5);
-}
 
 struct Bounds {
   double lo[3] = {1e30, 1e30, 1e30};
@@ -106,13 +65,13 @@ TEST(StrokeFont, HandBuiltFontGivesExactNodesAndEntries) {
   EXPECT_EQ(o->flags, OF_CREATED);
   ASSERT_EQ(o->nodeCount(), 6u);
   ASSERT_EQ(o->indexCount(), 6u);
-  expectNear(o->nodes[0], 10, 28, 0);
-  expectNear(o->nodes[1], 10, 20, 0);
-  expectNear(o->nodes[2], 14, 20, 0);
+  EXPECT_TRUE(tavtest::near(o->nodes[0], {10, 28, 0}));
+  EXPECT_TRUE(tavtest::near(o->nodes[1], {10, 20, 0}));
+  EXPECT_TRUE(tavtest::near(o->nodes[2], {14, 20, 0}));
   // D starts after L's advance 5 and the blank's 6.
-  expectNear(o->nodes[3], 22, 20, 0);
-  expectNear(o->nodes[4], 24, 20, 0);
-  expectNear(o->nodes[5], 22, 22, 0);
+  EXPECT_TRUE(tavtest::near(o->nodes[3], {22, 20, 0}));
+  EXPECT_TRUE(tavtest::near(o->nodes[4], {24, 20, 0}));
+  EXPECT_TRUE(tavtest::near(o->nodes[5], {22, 22, 0}));
   const std::vector<IndexEntry> expected{{0, 0}, {1, 1}, {1, 2}, {0, 3}, {1, 4}, {2, 5}};
   EXPECT_EQ(o->indices, expected);
 
@@ -122,7 +81,7 @@ TEST(StrokeFont, HandBuiltFontGivesExactNodesAndEntries) {
                                      "D",
                                      {0, 0, 0}, X, Y, 8.0);
   ASSERT_EQ(skipped->nodeCount(), 6u);
-  expectNear(skipped->nodes[3], 6, 0, 0);
+  EXPECT_TRUE(tavtest::near(skipped->nodes[3], {6, 0, 0}));
   EXPECT_EQ(textToStrokes(*font, "", {0, 0, 0}, X, Y, 8.0)->nodeCount(), 0u);
 }
 
@@ -132,16 +91,16 @@ TEST(StrokeFont, TextAlongTurnedAxes) {
   // XY view, angle 90 degrees: u = (0, 1, 0), w = (-1, 0, 0); height 4, s = 0.5.
   const auto o = textToStrokes(*font, "LL", {1, 2, 3}, Y, X * -1.0, 4.0);
   ASSERT_EQ(o->nodeCount(), 6u);
-  expectNear(o->nodes[0], 1 - 4, 2, 3);        // (0, 8) -> 4 m up the w axis
-  expectNear(o->nodes[2], 1, 2 + 2, 3);        // (4, 0)
-  expectNear(o->nodes[3], 1 - 4, 2 + 2.5, 3);  // second L after advance 5 x 0.5
+  EXPECT_TRUE(tavtest::near(o->nodes[0], {1 - 4, 2, 3}));        // (0, 8) -> 4 m up the w axis
+  EXPECT_TRUE(tavtest::near(o->nodes[2], {1, 2 + 2, 3}));        // (4, 0)
+  EXPECT_TRUE(tavtest::near(o->nodes[3], {1 - 4, 2 + 2.5, 3}));  // second L after advance 5 x 0.5
   // XZ view, angle 30 degrees: u = cos H + sin V, w = -sin H + cos V.
   const double c = std::cos(std::numbers::pi / 6), s = std::sin(std::numbers::pi / 6);
   const Vec3d u{c, 0, s}, w{-s, 0, c};
   const auto t = textToStrokes(*font, "L", {0, 5, 0}, u, w, 8.0);
   ASSERT_EQ(t->nodeCount(), 3u);
-  expectNear(t->nodes[0], -8 * s, 5, 8 * c);
-  expectNear(t->nodes[2], 4 * c, 5, 4 * s);
+  EXPECT_TRUE(tavtest::near(t->nodes[0], {-8 * s, 5, 8 * c}));
+  EXPECT_TRUE(tavtest::near(t->nodes[2], {4 * c, 5, 4 * s}));
 }
 
 TEST(StrokeFont, CorruptFontsAreRefused) {
@@ -181,7 +140,7 @@ TEST(StrokeFont, CorruptFontsAreRefused) {
   ASSERT_TRUE(font);
   const auto o = textToStrokes(*font, "-L", {0, 0, 0}, X, Y, 8.0);
   ASSERT_EQ(o->nodeCount(), 3u);
-  expectNear(o->nodes[0], 7, 8, 0);
+  EXPECT_TRUE(tavtest::near(o->nodes[0], {7, 8, 0}));
 }
 
 TEST(StrokeFont, BuiltInFontLoadsAndCoversTheText) {
@@ -224,8 +183,10 @@ TEST(StrokeFont, BuiltInFontLoadsAndCoversTheText) {
   ASSERT_EQ(aa->nodeCount(), 2 * n);
   ASSERT_EQ(asa->nodeCount(), 2 * n);
   for (std::size_t i = 0; i < n; ++i) {
-    expectNear(aa->nodes[n + i], a->nodes[i].x + advance, a->nodes[i].y, a->nodes[i].z);
-    expectNear(asa->nodes[n + i], a->nodes[i].x + advance + 6 * s, a->nodes[i].y, a->nodes[i].z);
+    EXPECT_TRUE(
+        tavtest::near(aa->nodes[n + i], {a->nodes[i].x + advance, a->nodes[i].y, a->nodes[i].z}));
+    EXPECT_TRUE(tavtest::near(asa->nodes[n + i],
+                              {a->nodes[i].x + advance + 6 * s, a->nodes[i].y, a->nodes[i].z}));
     EXPECT_EQ(aa->indices[n + i].code, a->indices[i].code);
     EXPECT_EQ(aa->indices[n + i].ref, n + i);
   }

@@ -15,7 +15,7 @@ using test::ScriptedInteraction;
 using test::TempFolder;
 
 struct EditorFixture : ::testing::Test {
-  TempFolder dir{"adb_dialog"};
+  TempFolder dir;
   ScriptedPlatform platform;
   ScriptedInteraction ui{platform};
   AbsorberDatabase db;

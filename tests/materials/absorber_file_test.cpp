@@ -21,7 +21,7 @@ using test::TempFolder;
 using test::writeBytes;
 
 TEST(AbsorberFile, CountComesFromTheSizeAndAPartialRecordIsIgnored) {
-  TempFolder dir("tab_count");
+  TempFolder dir;
   AbsorberDatabase db;
 
   // Header only: an empty database that is nevertheless loaded.
@@ -72,11 +72,11 @@ TEST(AbsorberFile, CountComesFromTheSizeAndAPartialRecordIsIgnored) {
   const std::vector<std::uint8_t> written = readBytes(copy);
   EXPECT_EQ(written, std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 100));
   EXPECT_EQ(db.path, copy);
-  EXPECT_EQ(db.folder, dir.path().string());
+  EXPECT_EQ(db.folder, dir.path.string());
 }
 
 TEST(AbsorberFile, WrongHeadersAndMissingFilesLeaveTheDatabaseAsItWas) {
-  TempFolder dir("tab_bad");
+  TempFolder dir;
   const std::string good = dir.file("GOOD.TAB");
   test::writeDatabase(good, {{"Glass", 0.1f}});
   AbsorberDatabase db;
@@ -113,11 +113,11 @@ TEST(AbsorberFile, WrongHeadersAndMissingFilesLeaveTheDatabaseAsItWas) {
   AbsorberDatabaseLoad missing = loadAbsorberDatabaseFile(db, dir.file("NONE.TAB"));
   EXPECT_FALSE(missing.opened);
   expectUnchanged(missing, "Can\u00B4t locate file");
-  expectUnchanged(loadAbsorberDatabaseFile(db, dir.path().string()), MSG_CANT_LOCATE_FILE);
+  expectUnchanged(loadAbsorberDatabaseFile(db, dir.path.string()), MSG_CANT_LOCATE_FILE);
 }
 
 TEST(AbsorberFile, MoreThanTwoHundredRecordsLoadTheFirstTwoHundredAndSaySo) {
-  TempFolder dir("tab_limit");
+  TempFolder dir;
   std::vector<std::pair<std::string, float>> records;
   for (int i = 0; i < 203; ++i) records.emplace_back("M" + std::to_string(i), 0.5f);
   const std::string path = dir.file("BIG.TAB");
@@ -144,11 +144,11 @@ TEST(AbsorberFile, MoreThanTwoHundredRecordsLoadTheFirstTwoHundredAndSaySo) {
 // The loader must not ask for write access. Root may write anything, so as
 // root the load runs in a child process with an unprivileged user id.
 TEST(AbsorberFile, ADatabaseWithoutWriteAccessLoads) {
-  TempFolder dir("tab_readonly");
+  TempFolder dir;
   const std::string path = dir.file("LOCKED.TAB");
   test::writeDatabase(path, {{"Marble", 0.01f}, {"Water", 0.008f}});
   ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
+  ASSERT_EQ(::chmod(dir.path.c_str(), 0755), 0);
 
   auto tryLoad = [&]() -> int {
     AbsorberDatabase db;
@@ -177,7 +177,7 @@ TEST(AbsorberFile, ADatabaseWithoutWriteAccessLoads) {
 }
 
 TEST(AbsorberFile, SavingReplacesTheOldFileOnlyWhenTheNewOneIsComplete) {
-  TempFolder dir("tab_save");
+  TempFolder dir;
   const std::string path = dir.file("ROOM.TAB");
   test::writeDatabase(path, {{"Old", 0.2f}});
   const std::vector<std::uint8_t> oldBytes = readBytes(path);
@@ -203,7 +203,7 @@ TEST(AbsorberFile, SavingReplacesTheOldFileOnlyWhenTheNewOneIsComplete) {
   EXPECT_EQ(readBytes(path), expected);
   // No temporary file is left behind.
   std::size_t files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
     (void)entry;
     ++files;
   }

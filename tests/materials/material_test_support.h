@@ -1,22 +1,19 @@
 // Helpers of the material tests: an Interaction over the scripted platform
-// (for dialogs used outside a running shell), temporary folders, and .TAB
-// bytes built by hand, independently of the code under test.
+// (for dialogs used outside a running shell) and .TAB bytes built by hand,
+// independently of the code under test.
 #pragma once
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/interaction.h"
 #include "platform/scripted/scripted_platform.h"
+#include "support/bytes.h"
+#include "support/temp_folder.h"
 
 namespace tav::test {
 
@@ -50,43 +47,12 @@ class ScriptedInteraction : public Interaction {
   ScriptedPlatform& p_;
 };
 
-// A fresh folder under the system temporary folder, removed afterwards.
-class TempFolder {
- public:
-  explicit TempFolder(const std::string& tag) {
-    path_ =
-        std::filesystem::temp_directory_path() /
-        ("taviron_" + tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
-    std::filesystem::remove_all(path_);
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-  }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  static int& counter() {
-    static int n = 0;
-    return n;
-  }
-  std::filesystem::path path_;
-};
-
-inline void putF32(std::vector<std::uint8_t>& b, std::size_t at, float v) {
-  std::uint32_t u;
-  std::memcpy(&u, &v, 4);
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(u >> (8 * i));
-}
-inline float getF32(const std::vector<std::uint8_t>& b, std::size_t at) {
-  std::uint32_t u = 0;
-  for (int i = 0; i < 4; ++i) u |= static_cast<std::uint32_t>(b[at + i]) << (8 * i);
-  float v;
-  std::memcpy(&v, &u, 4);
-  return v;
-}
+using TempFolder = tavtest::TempFolder;
+using tavtest::append;
+using tavtest::getF32;
+using tavtest::putF32;
+using tavtest::readBytes;
+using tavtest::writeBytes;
 
 // One 256-byte record: name at 0, description at 23, coefficients at 112,
 // category at 148; `fill` goes into every reserved byte.
@@ -111,21 +77,6 @@ inline std::vector<std::uint8_t> tabHeader() {
   std::vector<std::uint8_t> b(32, 0);
   std::memcpy(b.data(), magic, 30);
   return b;
-}
-
-inline void append(std::vector<std::uint8_t>& to, const std::vector<std::uint8_t>& bytes) {
-  to.insert(to.end(), bytes.begin(), bytes.end());
-}
-
-inline void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<std::uint8_t> readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
 // A database file of named records with coefficients a, a, ... (one value

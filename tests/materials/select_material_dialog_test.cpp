@@ -18,7 +18,7 @@ using test::ScriptedInteraction;
 using test::TempFolder;
 
 struct SelectFixture : ::testing::Test {
-  TempFolder dir{"sam_dialog"};
+  TempFolder dir;
   ScriptedPlatform platform;
   ScriptedInteraction ui{platform};
   AbsorberDatabase db;
@@ -54,7 +54,7 @@ TEST_F(SelectFixture, WithoutADatabaseTheUserIsAskedToLoadOne) {
   EXPECT_EQ(platform.fileDialogs()[0].request.filter, "*.TAB|*.tab|");
   EXPECT_EQ(platform.fileDialogs()[0].request.folder, "/usr/share/taviron");
   EXPECT_EQ(db.path, empty);
-  EXPECT_EQ(db.folder, dir.path().string());
+  EXPECT_EQ(db.folder, dir.path.string());
   EXPECT_TRUE(platform.dialogs().empty());
 
   // OK and a real database: the dialog follows at once.
@@ -69,7 +69,7 @@ TEST_F(SelectFixture, WithoutADatabaseTheUserIsAskedToLoadOne) {
   EXPECT_EQ(platform.messages().back().text, "Can\u00B4t locate file");
   EXPECT_EQ(selectAbsorberMaterial(ui, db, materials, 0), 1);
   // The second open dialog starts in the folder of the first choice.
-  EXPECT_EQ(platform.fileDialogs().back().request.folder, dir.path().string());
+  EXPECT_EQ(platform.fileDialogs().back().request.folder, dir.path.string());
   EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
 }
 
@@ -144,13 +144,13 @@ TEST_F(SelectFixture, ADatabaseOfMoreThanTwoHundredIsCutWithANotice) {
   EXPECT_EQ(platform.messages()[0].text, absorberDatabaseTruncatedMessage(205));
 
   // A wrong file keeps the database; the folder follows the choice anyway.
-  TempFolder other("sam_other");
+  TempFolder other;
   test::writeBytes(other.file("WRONG.TAB"), std::vector<std::uint8_t>(300, 'x'));
   platform.answerOpenFile(other.file("WRONG.TAB"));
   EXPECT_FALSE(loadAbsorberDatabase(ui, db));
   EXPECT_EQ(platform.messages().back().text, "Invalid file format");
   EXPECT_EQ(db.path, dir.file("BIG.TAB"));
-  EXPECT_EQ(db.folder, other.path().string());
+  EXPECT_EQ(db.folder, other.path.string());
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "model/model_object.h"
-#include "model_test_util.h"
+#include "support/model_builders.h"
 
 namespace tav {
 namespace {

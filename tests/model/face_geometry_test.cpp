@@ -4,19 +4,14 @@
 #include <vector>
 
 #include "model/model_object.h"
-#include "model_test_util.h"
+#include "support/model_builders.h"
+#include "support/near.h"
 
 namespace tav {
 namespace {
 
 using test::makeObject;
 constexpr std::uint16_t S = IDX_START, L = IDX_LINE, C = IDX_CLOSE, M = IDX_MATERIAL;
-
-void expectNear(Vec3d got, Vec3d want, double tolerance) {
-  EXPECT_NEAR(got.x, want.x, tolerance);
-  EXPECT_NEAR(got.y, want.y, tolerance);
-  EXPECT_NEAR(got.z, want.z, tolerance);
-}
 
 TEST(FaceAreaVector, UnitSquareInPlanIsTwiceItsAreaUp) {
   auto square = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
@@ -37,7 +32,7 @@ TEST(FaceAreaVector, TiltedRectangleAwayFromTheOrigin) {
   auto face = makeObject({{11, 20, 5}, {13, 20, 5}, {13, y2, z2}, {11, y2, z2}},
                          {{S, 0}, {M, 0}, {L, 1}, {L, 2}, {C, 3}});
   const Vec3d n = faceAreaVector(*face, 0);
-  expectNear(n, {0, -6.0, 12 * c}, 1e-4);
+  EXPECT_TRUE(tavtest::near(n, {0, -6.0, 12 * c}, 1e-4));
   EXPECT_NEAR(length(n) / 2, 6.0, 1e-4);
 }
 

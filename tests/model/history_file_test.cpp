@@ -1,33 +1,24 @@
 #include "model/history_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
 #include "model/save_file.h"
-#include "project_bytes_builder.h"
+#include "support/bytes.h"
+#include "support/temp_folder.h"
 
 namespace tav {
 namespace {
 
-namespace fs = std::filesystem;
 using tavtest::Buf;
 
 class HistoryFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("taviron_history_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
-  fs::path dir_;
+  std::string path(const std::string& name) const { return dir_.file(name); }
+  tavtest::TempFolder dir_;
 };
 
 // 4096 bytes: units at 0, paths at 2048, 2304, 2560, 2816, recent at 3072.
@@ -47,8 +38,7 @@ Buf handMadeHistory() {
 
 TEST_F(HistoryFileTest, ReadsTheLayoutAndWritesReservedBytesBack) {
   const Buf b = handMadeHistory();
-  std::ofstream(path("HISTORY.TVX"), std::ios::binary)
-      .write(reinterpret_cast<const char*>(b.data()), b.size());
+  dir_.write("HISTORY.TVX", b);
   const History h = loadHistory(path("HISTORY.TVX"));
   EXPECT_TRUE(h.feet);
   EXPECT_EQ(h.projectFolder, "/home/u/projects");
@@ -81,7 +71,8 @@ TEST_F(HistoryFileTest, WritesUnitsAndPathsAndFailsQuietly) {
   h.feet = true;
   h.projectFolder = "/data/halls";
   h.recent = {"/data/halls/one.TPR", "", "", ""};
-  h.fourthPath = std::string(300, 'a');  // does not fit its field: stored empty
+  h.speakerDatabasePath = std::string(255, 's');  // the longest path: 255 bytes and the NUL
+  h.fourthPath = std::string(256, 'a');           // as wide as the field: no room, stored empty
   ASSERT_TRUE(writeHistory(path("cfg/taviron/HISTORY.TVX"), h));
   const Buf b = readWholeFile(path("cfg/taviron/HISTORY.TVX")).value();
   ASSERT_EQ(b.size(), 4096u);
@@ -92,6 +83,7 @@ TEST_F(HistoryFileTest, WritesUnitsAndPathsAndFailsQuietly) {
   const History back = loadHistory(path("cfg/taviron/HISTORY.TVX"));
   EXPECT_TRUE(back.feet);
   EXPECT_EQ(back.recent[0], "/data/halls/one.TPR");
+  EXPECT_EQ(back.speakerDatabasePath, h.speakerDatabasePath);
 
   // A folder that cannot be made (a file is in the way): false, no throw.
   std::ofstream(path("blocker")) << "x";

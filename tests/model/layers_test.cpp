@@ -7,7 +7,7 @@
 
 #include "model/le_io.h"
 #include "model/project.h"
-#include "model_test_util.h"
+#include "support/model_builders.h"
 
 namespace tav {
 namespace {

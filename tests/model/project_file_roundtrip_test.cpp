@@ -129,62 +129,6 @@ TEST(ProjectFileRoundTrip, EveryFieldSurvivesWriteAndRead) {
   EXPECT_EQ(r.project.speakerTypes[1]->shape, nullptr);
 }
 
-TEST(ProjectFileRoundTrip, WriterStoresTheLayoutByteForByte) {
-  Project p;
-  fillProject(p);
-  const Buf bytes = writeProjectBytes(p);
-  // Header.
-  EXPECT_EQ(std::memcmp(bytes.data(), "TAVIRON V2.80  \0", 16), 0);
-  EXPECT_EQ(bytes[16], 3);
-  EXPECT_EQ(bytes[20], 2);
-  EXPECT_EQ(tavtest::get32(bytes, 22), 0x3E000000u);  // 0.125f
-  EXPECT_EQ(bytes[26], 1);                            // coordinate snap on
-  EXPECT_EQ(tavtest::get32(bytes, 62), 0x3F000000u);  // 0.5f
-  EXPECT_EQ(bytes[90], 2);
-  EXPECT_EQ(bytes[94], 0xFF);  // grid index -1
-  // Layer 5 record.
-  EXPECT_EQ(std::memcmp(bytes.data() + 102 + 5 * 24, "RIGGING", 8), 0);
-  EXPECT_EQ(bytes[102 + 5 * 24 + 22], 1);
-  // First object record: pointers 0, next 1.
-  const std::size_t first = 102 + 384;
-  for (std::size_t at : {0u, 8u, 12u, 16u}) EXPECT_EQ(tavtest::get32(bytes, first + at), 0u);
-  EXPECT_EQ(tavtest::get32(bytes, first + 4), 1u);
-  EXPECT_EQ(tavtest::get32(bytes, first + 20), SHAPE_SOLID);
-  EXPECT_EQ(tavtest::get32(bytes, first + 36), 5u);
-  EXPECT_EQ(tavtest::get32(bytes, first + 40), 9u);
-  // The shape record stores 3 of its 5 nodes.
-  std::size_t at = first;
-  for (int i = 0; i < 3; ++i) {
-    at += 48 + tavtest::get32(bytes, at + 44) + 12 * tavtest::get32(bytes, at + 36) +
-          4 * tavtest::get32(bytes, at + 40);
-  }
-  EXPECT_EQ(tavtest::get32(bytes, at + 32), 3u);
-  EXPECT_EQ(tavtest::get32(bytes, at + 36), 3u);
-  // The type with a shape carries its ordinal 3; the other -1.
-  ASSERT_EQ(p.materials.count(), 2u);
-  const std::size_t materialsAt = bytes.size() - 200 - 2 - 2 * 256;
-  const std::size_t typesAt = materialsAt - 2 * 19160;
-  EXPECT_EQ(bytes[typesAt - 2], 2);
-  Buf t(bytes.begin() + typesAt, bytes.begin() + typesAt + 19160);
-  ASSERT_TRUE(unscrambleSpeakerRecord(
-      std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(t.data(), SPEAKER_TYPE_SIZE)));
-  EXPECT_EQ(tavtest::get32(t, 196), 3u);
-  EXPECT_EQ(std::memcmp(t.data() + 21, "WS", 3), 0);
-  Buf u(bytes.begin() + typesAt + 19160, bytes.begin() + materialsAt);
-  ASSERT_TRUE(unscrambleSpeakerRecord(
-      std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(u.data(), SPEAKER_TYPE_SIZE)));
-  EXPECT_EQ(tavtest::get32(u, 196), 0xFFFFFFFFu);
-  // Materials and map at the end.
-  EXPECT_EQ(bytes[materialsAt], 2);
-  EXPECT_EQ(std::memcmp(bytes.data() + materialsAt + 2, "100%", 5), 0);
-  EXPECT_EQ(std::memcmp(bytes.data() + materialsAt + 2 + 256, "Carpet", 7), 0);
-  EXPECT_EQ(bytes[materialsAt + 2 + 256 + 228 + 3], 9);
-  // The map written anew from the parsed map gives the same bytes.
-  const Buf map = tavtest::mapBlock();
-  ASSERT_GE(bytes.size(), map.size());
-  EXPECT_TRUE(std::equal(bytes.end() - static_cast<long>(map.size()), bytes.end(), map.begin()));
-}
-
 TEST(ProjectFileRoundTrip, CanonicalFileConvertsToTheSameBytes) {
   const tavtest::SampleFile file = tavtest::sampleV280(true);
   const ProjectLoadResult r = readProject(file.bytes);
@@ -209,19 +153,15 @@ TEST(ProjectFileRoundTrip, EmptyModelKeepsItsPrintHeader) {
   const Buf bytes = writeProjectBytes(p);
   // One record: the pseudo-object, last, shape 33, flags 0xE0, 742 bytes.
   const std::size_t rec = 102 + 384;
-  EXPECT_EQ(tavtest::get32(bytes, rec + 4), 0u);
-  EXPECT_EQ(tavtest::get32(bytes, rec + 20), 33u);
-  EXPECT_EQ(tavtest::get32(bytes, rec + 24), 0xE0u);
-  EXPECT_EQ(tavtest::get32(bytes, rec + 36), 0u);
-  EXPECT_EQ(tavtest::get32(bytes, rec + 40), 0u);
-  EXPECT_EQ(tavtest::get32(bytes, rec + 44), 742u);
+  tavtest::Bytes head;
+  head.zeros(20).u32(33).u32(0xE0).zeros(16).u32(742);  // the last record, 742 data bytes
+  EXPECT_TRUE(std::equal(head.b.begin(), head.b.end(), bytes.begin() + rec));
   EXPECT_EQ(bytes.size(), rec + 48 + 742 + 2 + 2 + 256 * p.materials.count());
 
   const ProjectLoadResult r = readProject(bytes);
   ASSERT_TRUE(r.ok());
   EXPECT_TRUE(r.project.objects.empty());
   EXPECT_TRUE(r.project.printHeader == p.printHeader);
-  EXPECT_STREQ(r.project.printHeader.rows[0].value, "Empty room");
   EXPECT_TRUE(r.project.materials == p.materials);
 }
 

@@ -8,6 +8,7 @@
 #include "model/project_file.h"
 #include "model/save_file.h"
 #include "project_bytes_builder.h"
+#include "support/temp_folder.h"
 
 namespace tav {
 namespace {
@@ -17,20 +18,11 @@ using tavtest::Buf;
 
 class ProjectSaveTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("taviron_save_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string path(const std::string& name) const { return (dir_ / name).string(); }
+  std::string path(const std::string& name) const { return folder_.file(name); }
   static Buf fileBytes(const std::string& p) { return readWholeFile(p).value_or(Buf{}); }
-  static void writeFile(const std::string& p, const Buf& b) {
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
-  }
-  fs::path dir_;
+  static void writeFile(const std::string& p, const Buf& b) { tavtest::writeBytes(p, b); }
+  tavtest::TempFolder folder_;
+  const std::filesystem::path& dir_ = folder_.path;
 };
 
 void addFace(Project& p, std::uint32_t layer, float z) {

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "model/le_io.h"
-#include "model_test_util.h"
+#include "support/model_builders.h"
 
 namespace tav {
 namespace {

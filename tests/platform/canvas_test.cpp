@@ -247,26 +247,5 @@ TEST(QtCanvas, TextMetricsAndGlyphs) {
   for (int x = 0; x < 120; ++x) EXPECT_EQ(rgbAt(image, x, 0), paletteColour(30));
 }
 
-TEST(ScriptedCanvas, RecordsPrimitivesWithTheirColours) {
-  ScriptedCanvas c(100, 100);
-  c.setPen(19);
-  c.setBrush(Brush::hatched(7, 3));
-  c.polygon(std::vector<PixelPoint>{{1, 1}, {9, 1}, {9, 9}});
-  TextStyle style;
-  style.colour = 21;
-  c.text({6, 40}, "Y", style);
-  c.fillRect({0, 0, 2, 2}, 8);
-  ASSERT_EQ(c.calls().size(), 3u);
-  EXPECT_EQ(c.calls()[0].kind, DrawKind::Polygon);
-  EXPECT_EQ(c.calls()[0].pen, 19);
-  EXPECT_EQ(c.calls()[0].brush, Brush::hatched(7, 3));
-  EXPECT_EQ(c.calls()[0].points.size(), 3u);
-  EXPECT_EQ(c.calls()[1].text, "Y");
-  EXPECT_EQ(c.calls()[1].pen, 21);
-  EXPECT_EQ(c.calls()[2].pen, 8);
-  EXPECT_EQ(c.texts(), std::vector<std::string>{"Y"});
-  EXPECT_EQ(c.callsOf(DrawKind::FillRect).size(), 1u);
-}
-
 }  // namespace
 }  // namespace tav

@@ -39,7 +39,7 @@ TEST(ShellSmoke, ExampleProjectInTheRealWindow) {
     Shell shell(platform, ShellOptions{(dir / "HISTORY.TVX").string(), TAVIRON_SOURCE_DIR "/data",
                                        (dir / "manual.html").string()});
     // An edit that takes a snapshot: everything one metre along x.
-    shell.registry().add(2319, [](CommandContext& ctx) {
+    shell.registry().add(CMD_ROOM_BUILD_GROUP, [](CommandContext& ctx) {
       for (ModelObject& o : ctx.project().objects) {
         for (Node& n : o.nodes) n.x += 1.0f;
       }
@@ -50,7 +50,7 @@ TEST(ShellSmoke, ExampleProjectInTheRealWindow) {
     ASSERT_TRUE(shell.openProjectFile(TAVIRON_SOURCE_DIR "/data/examples/example.TPR"));
     settle(platform);
     MainWindow& window = *shell.mainWindow();
-    EXPECT_EQ(window.menuItemText(2302), "&Move");
+    EXPECT_EQ(window.menuItemText(CMD_ROOM_MOVE), "&Move");
     EXPECT_GT(window.viewWidth(), 100);
     ASSERT_FALSE(shell.project().objects.empty());
 
@@ -73,20 +73,21 @@ TEST(ShellSmoke, ExampleProjectInTheRealWindow) {
     auto firstX = [&] {
       return shell.project().objects.objectAt(static_cast<long>(index))->nodes[0].x;
     };
-    shell.onCommand(2319);
+    shell.onCommand(CMD_ROOM_BUILD_GROUP);
     EXPECT_FLOAT_EQ(firstX(), x0 + 1.0f);
-    shell.onCommand(201);  // Undo
+    shell.onCommand(CMD_UNDO);  // Undo
     EXPECT_FLOAT_EQ(firstX(), x0);
-    shell.onCommand(202);  // Redo
+    shell.onCommand(CMD_REDO);  // Redo
     EXPECT_FLOAT_EQ(firstX(), x0 + 1.0f);
     settle(platform);
 
-    // Exit asks about the unsaved edit; OK closes the window.
+    // Exit asks about the unsaved edit; Discard closes the window.
     whenModalShown([](QWidget* modal) {
       auto* box = qobject_cast<QMessageBox*>(modal);
-      if (box != nullptr) box->button(QMessageBox::Ok)->click();
+      if (box != nullptr && box->button(QMessageBox::Discard) != nullptr)
+        box->button(QMessageBox::Discard)->click();
     });
-    shell.onCommand(105);
+    shell.onCommand(CMD_EXIT);
     EXPECT_TRUE(shell.closed());
     EXPECT_FALSE(platform.processEvents(false));
     EXPECT_TRUE(fs::exists(dir / "HISTORY.TVX"));

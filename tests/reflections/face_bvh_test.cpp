@@ -8,8 +8,8 @@
 
 #include "model/object_list.h"
 #include "reflections/face_table.h"
-#include "reflections/room_builders.h"
 #include "reflections/room_check.h"
+#include "support/model_builders.h"
 
 namespace tav {
 namespace {

@@ -5,8 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "model/object_list.h"
-#include "reflections/room_builders.h"
 #include "reflections/room_check.h"
+#include "support/model_builders.h"
+#include "support/near.h"
 
 namespace tav {
 namespace {
@@ -253,17 +254,13 @@ TEST(FaceTest, IntersectFacePlane) {
 
   auto hit = intersectFacePlane(f, {5, 4, 20}, {0, 0, -3});
   ASSERT_TRUE(hit);
-  EXPECT_DOUBLE_EQ(hit->point.x, 5);
-  EXPECT_DOUBLE_EQ(hit->point.y, 4);
-  EXPECT_DOUBLE_EQ(hit->point.z, 0);
+  EXPECT_TRUE(tavtest::near(hit->point, {5, 4, 0}, 1e-9));
   EXPECT_TRUE(hit->inside);
 
   // Slanted line from (0, 0, 2) along (1, 2, -1): meets z = 0 at (2, 4, 0).
   hit = intersectFacePlane(f, {0, 0, 2}, {1, 2, -1});
   ASSERT_TRUE(hit);
-  EXPECT_NEAR(hit->point.x, 2, 1e-12);
-  EXPECT_NEAR(hit->point.y, 4, 1e-12);
-  EXPECT_NEAR(hit->point.z, 0, 1e-12);
+  EXPECT_TRUE(tavtest::near(hit->point, {2, 4, 0}, 1e-12));
 
   // The point may lie behind the origin.
   hit = intersectFacePlane(f, {5, 5, -5}, {0, 0, -1});

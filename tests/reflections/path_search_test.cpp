@@ -125,6 +125,25 @@ TEST(SearchPaths, PathOverASharedEdgeIsFoundOnce) {
   }
 }
 
+TEST(SearchPaths, AWallBetweenSourceAndTargetBlocksTheDirectPath) {
+  // The inner wall at x = 6 (y 0..5) stands between (3, 2, 1.5) and
+  // (9.5, 2, 1.5). It blocks the direct path (parallel to x, so the crossing
+  // lies ahead on x alone) and the reflections off the
+  // floor, the ceiling, the walls y = 0, x = 0 and x = 12; only the y = 8
+  // wall's reflection passes beyond its end at y = 5.
+  ObjectList list;
+  test::addInnerWallRoom(list);
+  FaceTable t;
+  buildFaceTable(list, 1, t);
+  sortFacesForReflections(t);
+  test::MemorySink sink;
+  searchPaths(t, std::vector<Vec3d>{{3, 2, 1.5}}, {9.5, 2, 1.5}, splitOrders(t.size(), 1), sink);
+  const auto paths = test::parseRecords(sink.bytes);
+  ASSERT_EQ(paths.size(), 1u);
+  EXPECT_EQ(paths[0].reflections(), 1u);
+  EXPECT_NEAR(paths[0].entries[1].point[1], 8.0f, 1e-5);
+}
+
 // The fast search writes exactly the bytes of the plain one.
 void expectSameAsPlain(ObjectList& list, int order, int targets, unsigned seed) {
   FaceTable t;

@@ -9,9 +9,9 @@
 
 #include "materials/ui/acoustics_commands.h"
 #include "model/project_file.h"
-#include "reflections/room_builders.h"
 #include "reflections/room_check.h"
 #include "shell/shell_test_util.h"
+#include "support/model_builders.h"
 
 namespace tav {
 namespace {
@@ -106,18 +106,24 @@ TEST(RoomCheckCommand, AMissingWallIsReportedWithMarkersWhereLinesLeak) {
   open.missing = {test::WALL_XHI};
   s.box(open);
   s.roomCheck();
+  int shownWithMessage = -1;
+  s.platform.messageShown = [&](const MessageRecord&) {
+    shownWithMessage = s.markers();
+    for (const DrawCall& c : s.platform.mainWindow()->picture().callsOf(DrawKind::Rectangle))
+      if (c.pen == ROOM_ERROR_MARKER_COLOUR) {
+        EXPECT_EQ(c.rect.width, 5);
+        EXPECT_EQ(c.rect.height, 5);
+      }
+  };
   s.run();
   ASSERT_EQ(s.platform.messages().size(), 1u);
   // Only the x scan leaks: 20 × 25 of its lines, a quarter of all.
   EXPECT_EQ(s.platform.messages()[0].text, "YZ -Error");
   EXPECT_EQ(s.platform.messages()[0].caption, "Missing faces !");
-  // One 5 x 5 marker per leaking line, drawn again over the final picture.
-  EXPECT_EQ(s.markers(), 20 * 25);
-  for (const DrawCall& c : s.platform.mainWindow()->picture().callsOf(DrawKind::Rectangle))
-    if (c.pen == ROOM_ERROR_MARKER_COLOUR) {
-      EXPECT_EQ(c.rect.width, 5);
-      EXPECT_EQ(c.rect.height, 5);
-    }
+  // One 5 x 5 marker per leaking line, over the final picture while the
+  // message is shown; they go with the command.
+  EXPECT_EQ(shownWithMessage, 20 * 25);
+  EXPECT_EQ(s.markers(), 0);
   EXPECT_FALSE(s.project().modified);
 }
 
@@ -157,7 +163,7 @@ TEST(RoomCheckCommand, TooManyFacesAreReportedOnceByTheCheckAndTheListing) {
   }
   s.add(std::move(many));
   s.roomCheck();
-  s.platform.pushMenu(2502);
+  s.platform.pushMenu(CMD_FACE_LIST);
   s.run();
   ASSERT_EQ(s.platform.messages().size(), 2u);
   EXPECT_EQ(s.platform.messages()[0].text, "Too many room faces");

@@ -7,7 +7,8 @@
 
 #include "model/project.h"
 #include "reflections/face_table.h"
-#include "reflections/room_builders.h"
+#include "support/model_builders.h"
+#include "support/near.h"
 
 namespace tav {
 namespace {
@@ -126,9 +127,7 @@ TEST(RoomCheck, OneWallMissingReportsItsPlane) {
   // only the first 5460 are kept.
   EXPECT_EQ(r.errorLines, 10000);
   ASSERT_EQ(r.errorPoints.size(), MAX_ROOM_ERROR_POINTS);
-  EXPECT_NEAR(r.errorPoints[0].x, 0.0, 1e-6);
-  EXPECT_NEAR(r.errorPoints[0].y, 0.05, 1e-6);
-  EXPECT_NEAR(r.errorPoints[0].z, 0.05, 1e-6);
+  EXPECT_TRUE(tavtest::near(r.errorPoints[0], {0.0, 0.05, 0.05}, 1e-6));
 }
 
 TEST(RoomCheck, MissingFloorAndWallWithAnOutwardFaceListsAllPlanes) {

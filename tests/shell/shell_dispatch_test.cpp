@@ -30,7 +30,7 @@ TEST(ShellDispatch, ExampleCommandRegisteredFromItsOwnFile) {
   std::string prompt;
   std::uint32_t layer = 99, colour = 99;
   auto registerExample = [&](CommandRegistry& r) {
-    r.add(4203, [&](CommandContext& ctx) {
+    r.add(CMD_AUX_CIRCLE, [&](CommandContext& ctx) {
       layer = ctx.project().currentLayer;
       colour = ctx.project().currentColour;
       ctx.setCommandName("CIRCLE > ");
@@ -38,15 +38,15 @@ TEST(ShellDispatch, ExampleCommandRegisteredFromItsOwnFile) {
       prompt = s.window().promptText();
     });
   };
-  EXPECT_FALSE(s.window().menuItemEnabled(4203));  // not built: present, disabled
+  EXPECT_FALSE(s.window().menuItemEnabled(CMD_AUX_CIRCLE));  // not built: present, disabled
   registerExample(s.shell.registry());
-  s.platform.pushMenu(4203);
+  s.platform.pushMenu(CMD_AUX_CIRCLE);
   s.run();
   EXPECT_EQ(prompt, "CIRCLE > Center point :");
   EXPECT_EQ(layer, LAYER_AUX);
   EXPECT_EQ(colour, 14u);
-  EXPECT_TRUE(s.window().menuItemEnabled(4203));
-  EXPECT_EQ(s.window().menuItemText(4203), "Draw &Circle");
+  EXPECT_TRUE(s.window().menuItemEnabled(CMD_AUX_CIRCLE));
+  EXPECT_EQ(s.window().menuItemText(CMD_AUX_CIRCLE), "Draw &Circle");
   EXPECT_EQ(s.window().promptText(), "");  // cleared when the command ends
 }
 
@@ -55,13 +55,13 @@ TEST(ShellDispatch, SnapshotBeforeEditingCommandsOnlyAndUndoRedoByMenu) {
   // it; Wireframe takes none. Redo goes forward again. (Pixels are computed
   // when the script is written, so nothing in it may change the view.)
   ShellSession s;
-  s.shell.registry().add(2302, standInMove);
+  s.shell.registry().add(CMD_ROOM_MOVE, standInMove);
   s.xyView();
   s.add(makeSquare(0, 0, 1));
-  s.check([&] { EXPECT_FALSE(s.window().menuItemEnabled(201)); });
-  s.platform.pushMenu(604);
+  s.check([&] { EXPECT_FALSE(s.window().menuItemEnabled(CMD_UNDO)); });
+  s.platform.pushMenu(CMD_WIREFRAME);
   s.check([&] { EXPECT_FALSE(s.shell.session().undo.canUndo()); });
-  s.platform.pushMenu(2302);
+  s.platform.pushMenu(CMD_ROOM_MOVE);
   s.clickAt(0, 0.5f);  // picks the square's left edge
   s.platform.pushKey(KEY_RETURN);
   s.clickAt(0, 0);  // base point
@@ -69,14 +69,14 @@ TEST(ShellDispatch, SnapshotBeforeEditingCommandsOnlyAndUndoRedoByMenu) {
   s.check([&] {
     EXPECT_FLOAT_EQ(s.project().objects.head()->nodes[0].x, 2.0f);
     EXPECT_FLOAT_EQ(s.project().objects.head()->nodes[0].y, 1.0f);
-    EXPECT_TRUE(s.window().menuItemEnabled(201));
+    EXPECT_TRUE(s.window().menuItemEnabled(CMD_UNDO));
   });
-  s.platform.pushMenu(201);
+  s.platform.pushMenu(CMD_UNDO);
   s.check([&] {
     EXPECT_FLOAT_EQ(s.project().objects.head()->nodes[0].x, 0.0f);
     EXPECT_FLOAT_EQ(s.project().objects.head()->nodes[0].y, 0.0f);
   });
-  s.platform.pushMenu(202);
+  s.platform.pushMenu(CMD_REDO);
   s.run();
   EXPECT_FLOAT_EQ(s.project().objects.head()->nodes[0].x, 2.0f);
   EXPECT_TRUE(s.platform.ignoredMenuChoices().empty());
@@ -85,46 +85,47 @@ TEST(ShellDispatch, SnapshotBeforeEditingCommandsOnlyAndUndoRedoByMenu) {
 TEST(ShellDispatch, RightClickEnterAndSpaceRepeatOnlyDrawingCommands) {
   ShellSession s;
   Recorder rec;
-  s.shell.registry().add(2302, rec.handler(2302));
-  s.shell.registry().add(602, rec.handler(602));
+  s.shell.registry().add(CMD_ROOM_MOVE, rec.handler(CMD_ROOM_MOVE));
+  s.shell.registry().add(CMD_ZOOM_ALL, rec.handler(CMD_ZOOM_ALL));
   s.add(makeSquare(0, 0, 1));
   // Nothing to repeat yet: Enter while idle does nothing.
   s.platform.pushKey(KEY_RETURN);
-  s.platform.pushMenu(2302);
+  s.platform.pushMenu(CMD_ROOM_MOVE);
   s.platform.pushKey(KEY_ESCAPE);
   s.rightClick();  // repeats Move
   s.platform.pushKey(KEY_ESCAPE);
-  s.platform.pushMenu(602);
+  s.platform.pushMenu(CMD_ZOOM_ALL);
   s.platform.pushKey(KEY_ESCAPE);
-  s.platform.pushKey(KEY_SPACE);   // still Move: 602 is not remembered
+  s.platform.pushKey(KEY_SPACE);   // still Move: Zoom All is not remembered
   s.platform.pushKey(KEY_RETURN);  // finishes that Move's input
   s.platform.pushKey(KEY_RETURN);  // and repeats it once more
   s.platform.pushCommand(CMD_BUTTON_OK);
   s.run();
-  EXPECT_EQ(rec.runs, (std::vector<int>{2302, 2302, 602, 2302, 2302}));
+  EXPECT_EQ(rec.runs, (std::vector<int>{CMD_ROOM_MOVE, CMD_ROOM_MOVE, CMD_ZOOM_ALL, CMD_ROOM_MOVE,
+                                        CMD_ROOM_MOVE}));
   EXPECT_EQ(rec.outcomes,
             (std::vector<InputOutcome>{InputOutcome::Cancelled, InputOutcome::Cancelled,
                                        InputOutcome::Cancelled, InputOutcome::Finished,
                                        InputOutcome::Finished}));
-  EXPECT_EQ(s.shell.lastCommand(), 2302);
+  EXPECT_EQ(s.shell.lastCommand(), CMD_ROOM_MOVE);
 }
 
 TEST(ShellDispatch, SecondCommandIgnoredWhileOneRunsAndMenusGreyed) {
   ShellSession s;
   Recorder rec;
-  s.shell.registry().add(2302, rec.handler(2302));
-  s.shell.registry().add(1004, rec.handler(1004));
-  s.shell.registry().add(5001, rec.handler(5001));
+  s.shell.registry().add(CMD_ROOM_MOVE, rec.handler(CMD_ROOM_MOVE));
+  s.shell.registry().add(CMD_SPEAKER_LISTING, rec.handler(CMD_SPEAKER_LISTING));
+  s.shell.registry().add(CMD_LEVEL_TIME, rec.handler(CMD_LEVEL_TIME));
   s.add(makeSquare(0, 0, 1));
-  s.platform.pushMenu(2302);
+  s.platform.pushMenu(CMD_ROOM_MOVE);
   s.check([&] {
-    EXPECT_EQ(s.shell.activeCommand(), 2302);
+    EXPECT_EQ(s.shell.activeCommand(), CMD_ROOM_MOVE);
     for (int i = 0; i < GREYED_TOP_MENUS; ++i) EXPECT_FALSE(s.window().topMenuEnabled(i)) << i;
     EXPECT_TRUE(s.window().topMenuEnabled(TOP_MENU_HELP));
     EXPECT_TRUE(s.window().commandButtonsShown());
   });
-  s.platform.pushMenu(602);      // the View menu does not open
-  s.platform.pushCommand(5001);  // a command arriving another way is ignored
+  s.platform.pushMenu(CMD_ZOOM_ALL);       // the View menu does not open
+  s.platform.pushCommand(CMD_LEVEL_TIME);  // a command arriving another way is ignored
   s.platform.pushCommand(CMD_BUTTON_STOP);
   s.check([&] {
     EXPECT_EQ(s.shell.activeCommand(), 0);
@@ -132,12 +133,12 @@ TEST(ShellDispatch, SecondCommandIgnoredWhileOneRunsAndMenusGreyed) {
     EXPECT_FALSE(s.window().commandButtonsShown());
   });
   // The listing shows no command buttons.
-  s.platform.pushMenu(1004);
+  s.platform.pushMenu(CMD_SPEAKER_LISTING);
   s.check([&] { EXPECT_FALSE(s.window().commandButtonsShown()); });
   s.platform.pushKey(KEY_ESCAPE);
   s.run();
-  EXPECT_EQ(rec.runs, (std::vector<int>{2302}));  // 1004 is disabled: no loudspeakers
-  EXPECT_EQ(s.platform.ignoredMenuChoices(), (std::vector<int>{602, 1004}));
+  EXPECT_EQ(rec.runs, (std::vector<int>{CMD_ROOM_MOVE}));  // no loudspeakers: no listing
+  EXPECT_EQ(s.platform.ignoredMenuChoices(), (std::vector<int>{CMD_ZOOM_ALL, CMD_SPEAKER_LISTING}));
   EXPECT_EQ(rec.outcomes, (std::vector<InputOutcome>{InputOutcome::Cancelled}));
 }
 
@@ -146,8 +147,8 @@ TEST(ShellDispatch, CloseDuringCommandCancelsItThenAsksAboutUnsavedWork) {
   Recorder rec;
   bool progressCancelled = false;
   InputOutcome again = InputOutcome::PointGiven;
-  s.shell.registry().add(2302, [&](CommandContext& ctx) {
-    rec.handler(2302)(ctx);
+  s.shell.registry().add(CMD_ROOM_MOVE, [&](CommandContext& ctx) {
+    rec.handler(CMD_ROOM_MOVE)(ctx);
     // A command that goes on regardless: its further waits and its
     // progress window report Cancel too.
     again = ctx.ui().waitForInput();
@@ -156,7 +157,7 @@ TEST(ShellDispatch, CloseDuringCommandCancelsItThenAsksAboutUnsavedWork) {
     ctx.ui().progressClose();
   });
   s.add(makeSquare(0, 0, 1));  // modified
-  s.platform.pushMenu(2302);
+  s.platform.pushMenu(CMD_ROOM_MOVE);
   s.platform.pushCloseRequest();
   s.check([&] {
     EXPECT_FALSE(s.shell.closed());
@@ -165,8 +166,8 @@ TEST(ShellDispatch, CloseDuringCommandCancelsItThenAsksAboutUnsavedWork) {
   s.platform.answerMessage(MessageResult::Cancel);
   s.platform.pushCloseRequest();  // asks; Cancel keeps the window
   s.check([&] { EXPECT_FALSE(s.shell.closed()); });
-  s.platform.answerMessage(MessageResult::Ok);
-  s.platform.pushCloseRequest();  // asks; OK closes
+  s.platform.answerMessage(MessageResult::Discard);
+  s.platform.pushCloseRequest();  // asks; Discard closes
   s.run();
   EXPECT_EQ(rec.outcomes, (std::vector<InputOutcome>{InputOutcome::Cancelled}));
   EXPECT_EQ(again, InputOutcome::Cancelled);
@@ -175,7 +176,7 @@ TEST(ShellDispatch, CloseDuringCommandCancelsItThenAsksAboutUnsavedWork) {
   for (const MessageRecord& m : s.platform.messages()) {
     EXPECT_EQ(m.text, "Current project status has not been saved");
     EXPECT_EQ(m.caption, "WARNING");
-    EXPECT_EQ(m.buttons, MessageButtons::OkCancelDefaultCancel);
+    EXPECT_EQ(m.buttons, MessageButtons::SaveDiscardCancel);
   }
   EXPECT_TRUE(s.shell.closed());
   EXPECT_FALSE(s.platform.ranDry());  // the shell quit by itself
@@ -185,20 +186,20 @@ TEST(ShellDispatch, CloseDuringCommandCancelsItThenAsksAboutUnsavedWork) {
 
 TEST(ShellDispatch, HelpDuringMoveOpensItsTopic) {
   ShellSession s;
-  s.shell.registry().add(2302, standInMove);
-  s.shell.registry().add(3302, standInMove);
+  s.shell.registry().add(CMD_ROOM_MOVE, standInMove);
+  s.shell.registry().add(CMD_AUDIENCE_MOVE, standInMove);
   s.xyView();
   s.add(makeSquare(0, 0, 1));
-  s.add(makeSquare(0, 0, 1, LAYER_AUDIENCE));
-  s.platform.pushMenu(11111);  // idle: the manual's start
-  s.platform.pushMenu(2302);
+  s.add(makeSquare(0, 0, 1, 0, LAYER_AUDIENCE));
+  s.platform.pushMenu(CMD_HELP);  // idle: the manual's start
+  s.platform.pushMenu(CMD_ROOM_MOVE);
   s.clickAt(0, 0.5f);
   s.platform.pushKey(KEY_RETURN);
   s.check([&] { EXPECT_EQ(s.window().promptText(), "MOVE > Basepoint :"); });
-  s.platform.pushMenu(11111);  // waiting for the base point
+  s.platform.pushMenu(CMD_HELP);  // waiting for the base point
   s.platform.pushKey(KEY_ESCAPE);
-  s.platform.pushMenu(3302);
-  s.platform.pushMenu(11111);
+  s.platform.pushMenu(CMD_AUDIENCE_MOVE);
+  s.platform.pushMenu(CMD_HELP);
   s.platform.pushKey(KEY_ESCAPE);
   s.run();
   ASSERT_EQ(s.platform.helpRequests().size(), 3u);
@@ -211,67 +212,110 @@ TEST(ShellDispatch, HelpDuringMoveOpensItsTopic) {
   EXPECT_FALSE(s.project().objects.head()->isSelected());
 }
 
-TEST(ShellDispatch, MenuStatesFollowTheModel) {
+TEST(ShellDispatch, MenuBarAndCheckMarksFollowTheOptions) {
   ShellSession s;
-  for (int n : {2302, 3302, 4302, 1005, 2501, 5001, 5010, 5020}) {
-    s.shell.registry().add(n, [](CommandContext&) {});
-  }
   MainWindow& w = s.window();
-  s.shell.refreshStates();
   // Every menu of the table is there, in order, with unregistered items present.
   const auto& bar = s.window().menu();
-  ASSERT_EQ(bar.size(), 10u);
   const char* tops[] = {"&File",           "&Edit",         "&View",        "&Room",
                         "&Audience Areas", "&Loudspeakers", "A&UX Drawing", "&Calculate",
                         "&Options",        "&Help"};
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(bar[static_cast<std::size_t>(i)].text, tops[i]);
+  ASSERT_EQ(bar.size(), std::size(tops));
+  for (std::size_t i = 0; i < bar.size(); ++i) EXPECT_EQ(bar[i].text, tops[i]);
   for (const CommandSpec& spec : commandSpecs()) {
-    if (*spec.text != '\0' || (spec.number >= 110 && spec.number <= 113)) {
+    const bool recent = spec.number >= CMD_RECENT_FIRST && spec.number <= CMD_RECENT_LAST;
+    if (*spec.text != '\0' || recent) {
       EXPECT_TRUE(s.window().hasMenuItem(spec.number)) << spec.number;
     }
   }
-  EXPECT_FALSE(s.window().hasMenuItem(2319));
-  EXPECT_FALSE(s.window().hasMenuItem(606));
-  // Empty model.
-  for (int n : {102, 103, 602, 603, 2302, 3302, 4302, 1005, 201, 202, 110}) {
-    EXPECT_FALSE(w.menuItemEnabled(n)) << n;
-  }
-  EXPECT_TRUE(w.menuItemEnabled(104));
-  EXPECT_TRUE(w.menuItemChecked(610));
-  EXPECT_FALSE(w.menuItemChecked(614));
-  EXPECT_TRUE(w.menuItemChecked(512));
-  EXPECT_TRUE(w.menuItemChecked(508));
-  EXPECT_TRUE(w.menuItemChecked(516));
-  EXPECT_TRUE(w.menuItemChecked(604));
-  // A room face: room editing and the room calculations come alive, not
-  // those of audience areas and loudspeakers; unregistered items stay off.
-  s.add(makeSquare(0, 0, 1));
-  s.shell.refreshStates();
-  for (int n : {102, 103, 602, 2302, 2501, 5010}) EXPECT_TRUE(w.menuItemEnabled(n)) << n;
-  for (int n : {3302, 4302, 1005, 5001, 5020, 2303, 5011}) EXPECT_FALSE(w.menuItemEnabled(n)) << n;
-  // Audience area without loudspeakers: its editing, not the calculation.
-  s.add(makeSquare(0, 0, 1, LAYER_AUDIENCE));
-  s.add(makeLine({0, 0, 0}, {1, 1, 1}, LAYER_AUX));
-  s.shell.refreshStates();
-  EXPECT_TRUE(w.menuItemEnabled(3302));
-  EXPECT_TRUE(w.menuItemEnabled(4302));
-  EXPECT_FALSE(w.menuItemEnabled(5001));
-  // Options and layers follow their states.
-  s.platform.pushMenu(611);
+  EXPECT_FALSE(s.window().hasMenuItem(CMD_ROOM_BUILD_GROUP));
+  EXPECT_FALSE(s.window().hasMenuItem(CMD_EYE_POINT));
+  EXPECT_TRUE(w.menuItemChecked(CMD_TOGGLE_ROOM));
+  EXPECT_FALSE(w.menuItemChecked(CMD_TOGGLE_GRID));
+  EXPECT_TRUE(w.menuItemChecked(CMD_COORD_SNAP_ON));
+  EXPECT_TRUE(w.menuItemChecked(CMD_NODE_SNAP_OFF));
+  EXPECT_TRUE(w.menuItemChecked(CMD_UNITS_METRES));
+  EXPECT_TRUE(w.menuItemChecked(CMD_WIREFRAME));
+  s.add(makeSquare(0, 0, 1, 0, LAYER_AUDIENCE));
+  s.platform.pushMenu(CMD_TOGGLE_AUDIENCE);
   s.platform.pushKey(keyF(9));
   s.platform.pushKey(keyF(11));
-  s.platform.pushMenu(517);
+  s.platform.pushMenu(CMD_UNITS_FEET);
   s.run();
-  EXPECT_FALSE(w.menuItemChecked(611));
-  EXPECT_TRUE((s.project().objects.head()->next->flags & OF_HIDDEN) != 0);
-  EXPECT_TRUE(w.menuItemChecked(511));
-  EXPECT_TRUE(w.menuItemChecked(509));
-  EXPECT_TRUE(w.menuItemChecked(517));
+  EXPECT_FALSE(w.menuItemChecked(CMD_TOGGLE_AUDIENCE));
+  EXPECT_TRUE((s.project().objects.head()->flags & OF_HIDDEN) != 0);
+  EXPECT_TRUE(w.menuItemChecked(CMD_COORD_SNAP_OFF));
+  EXPECT_TRUE(w.menuItemChecked(CMD_NODE_SNAP_ON));
+  EXPECT_TRUE(w.menuItemChecked(CMD_UNITS_FEET));
   DialogControls* panel = w.panel();
   ASSERT_NE(panel, nullptr);
-  EXPECT_FALSE(panel->checked(109));
-  EXPECT_TRUE(panel->checked(110));
+  EXPECT_FALSE(panel->checked(PANEL_COORDINATE_SNAP));
+  EXPECT_TRUE(panel->checked(PANEL_NODE_SNAP));
 }
+
+// Which registered items are enabled for a model: room editing needs room
+// objects, the room calculations need room faces, the Level + Time
+// calculation audience areas and loudspeakers.
+enum ModelPart { ROOM_LINE = 1, ROOM_FACE = 2, AUDIENCE = 4, SPEAKER = 8, AUX_LINE = 16 };
+
+struct MenuCase {
+  const char* name;
+  int parts;
+  std::vector<int> on, off;
+};
+
+void PrintTo(const MenuCase& c, std::ostream* os) { *os << c.name; }
+
+class MenuEnabling : public ::testing::TestWithParam<MenuCase> {};
+
+TEST_P(MenuEnabling, FollowsWhatTheModelHolds) {
+  ShellSession s;
+  for (int n : {CMD_ROOM_MOVE, CMD_ASSIGN_MATERIAL, CMD_FACE_LIST, CMD_BUILD_ONTOP_FACES,
+                CMD_AUDIENCE_MOVE, CMD_AUX_MOVE, CMD_SPEAKER_MOVE, CMD_LEVEL_TIME, CMD_RT60_SABINE,
+                CMD_RT60_MEASURED, CMD_CALCULATE_RAYS, CMD_LOAD_RAY_FILE})
+    s.shell.registry().add(n, [](CommandContext&) {});
+  const int parts = GetParam().parts;
+  if (parts & ROOM_LINE) s.add(makeLine({0, 0, 0}, {1, 0, 0}));
+  if (parts & ROOM_FACE) s.add(makeSquare(0, 0, 1));
+  if (parts & AUDIENCE) s.add(makeSquare(0, 0, 1, 0, LAYER_AUDIENCE));
+  if (parts & SPEAKER) s.add(makeLine({0, 0, 0}, {1, 1, 1}, LAYER_SPEAKERS));
+  if (parts & AUX_LINE) s.add(makeLine({0, 0, 0}, {1, 1, 1}, LAYER_AUX));
+  s.shell.refreshStates();
+  for (int n : GetParam().on) EXPECT_TRUE(s.window().menuItemEnabled(n)) << n;
+  for (int n : GetParam().off) EXPECT_FALSE(s.window().menuItemEnabled(n)) << n;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, MenuEnabling,
+    ::testing::Values(
+        MenuCase{"Empty",
+                 0,
+                 {CMD_NEW, CMD_OPEN},
+                 {CMD_SAVE_AS, CMD_PRINT, CMD_ZOOM_ALL, CMD_ZOOM_WINDOW, CMD_ROOM_MOVE,
+                  CMD_AUDIENCE_MOVE, CMD_AUX_MOVE, CMD_SPEAKER_MOVE, CMD_UNDO, CMD_REDO,
+                  CMD_RECENT_FIRST}},
+        MenuCase{"RoomWithoutFaces",
+                 ROOM_LINE | SPEAKER,
+                 {CMD_SAVE_AS, CMD_ZOOM_ALL, CMD_ROOM_MOVE, CMD_SPEAKER_MOVE},
+                 {CMD_ASSIGN_MATERIAL, CMD_FACE_LIST, CMD_BUILD_ONTOP_FACES, CMD_RT60_SABINE,
+                  CMD_RT60_MEASURED, CMD_CALCULATE_RAYS, CMD_LOAD_RAY_FILE, CMD_LEVEL_TIME}},
+        MenuCase{"RoomFace",
+                 ROOM_FACE,
+                 {CMD_PRINT, CMD_ROOM_MOVE, CMD_ASSIGN_MATERIAL, CMD_FACE_LIST,
+                  CMD_BUILD_ONTOP_FACES, CMD_RT60_SABINE, CMD_RT60_MEASURED},
+                 {CMD_AUDIENCE_MOVE, CMD_AUX_MOVE, CMD_SPEAKER_MOVE, CMD_CALCULATE_RAYS,
+                  CMD_LEVEL_TIME}},
+        MenuCase{"RoomFaceAndLoudspeaker",
+                 ROOM_FACE | SPEAKER,
+                 {CMD_CALCULATE_RAYS, CMD_LOAD_RAY_FILE, CMD_SPEAKER_MOVE},
+                 {CMD_LEVEL_TIME}},
+        MenuCase{"AudienceWithoutLoudspeakers",
+                 AUDIENCE | AUX_LINE,
+                 {CMD_AUDIENCE_MOVE, CMD_AUX_MOVE},
+                 {CMD_LEVEL_TIME, CMD_ROOM_MOVE, CMD_RT60_SABINE}},
+        MenuCase{
+            "AudienceAndLoudspeaker", AUDIENCE | SPEAKER, {CMD_LEVEL_TIME}, {CMD_CALCULATE_RAYS}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tav::test

@@ -17,11 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 TEST(ShellFile, StartUpWithoutHistory) {
   ShellSession s;
   EXPECT_EQ(s.window().title(), "Taviron 2.90 > PROJECT1.TPR");
@@ -31,8 +26,8 @@ TEST(ShellFile, StartUpWithoutHistory) {
   EXPECT_FALSE(s.shell.session().units.feet);
   EXPECT_EQ(s.shell.session().history.recentCount(), 0u);
   ASSERT_NE(s.window().panel(), nullptr);
-  EXPECT_TRUE(s.window().panel()->checked(101));
-  EXPECT_EQ(s.window().panel()->text(201), "0.000");
+  EXPECT_TRUE(s.window().panel()->checked(PANEL_XY));
+  EXPECT_EQ(s.window().panel()->text(PANEL_FIELD_X), "0.000");
   EXPECT_NE(s.shell.session().axisCross, nullptr);
   EXPECT_NE(s.shell.session().defaultSpeakerShape, nullptr);
   EXPECT_EQ(s.shell.session().strokeFont.size(), standardFontData().size());
@@ -47,22 +42,22 @@ TEST(ShellFile, SaveAsNewOpenRoundTripWithTitleAndRecentList) {
   const std::string chosen = s.dir.file("room");
   const std::string saved = chosen + ".TPR";
   s.platform.answerSaveFile(chosen);
-  s.platform.pushMenu(102);
+  s.platform.pushMenu(CMD_SAVE_AS);
   s.check([&] {
     EXPECT_TRUE(fs::exists(saved));
     EXPECT_FALSE(s.project().modified);
-    EXPECT_EQ(s.window().title(), "Taviron 2.90 > " + upper(saved));
-    EXPECT_TRUE(s.window().menuItemEnabled(110));
-    EXPECT_EQ(s.window().menuItemText(110), saved);
+    EXPECT_EQ(s.window().title(), "Taviron 2.90 > " + saved);
+    EXPECT_TRUE(s.window().menuItemEnabled(CMD_RECENT_FIRST));
+    EXPECT_EQ(s.window().menuItemText(CMD_RECENT_FIRST), saved);
   });
-  s.platform.pushMenu(104);  // saved: no question
+  s.platform.pushMenu(CMD_NEW);  // saved: no question
   s.check([&] {
     EXPECT_TRUE(s.project().objects.empty());
     EXPECT_EQ(s.window().title(), "Taviron 2.90 > PROJECT1.TPR");
     EXPECT_EQ(s.shell.view().mode, VIEW_XY);
   });
   s.platform.answerOpenFile(saved);
-  s.platform.pushMenu(101);
+  s.platform.pushMenu(CMD_OPEN);
   s.run();
   EXPECT_TRUE(s.platform.messages().empty());
   EXPECT_EQ(s.project().objects.countObjects(), 2u);
@@ -83,20 +78,20 @@ TEST(ShellFile, ConfirmDiscardAsksOnlyForModifiedWork) {
   ShellSession s;
   s.add(makeSquare(0, 0, 2));  // modified
   s.platform.answerMessage(MessageResult::Cancel);
-  s.platform.pushMenu(104);
+  s.platform.pushMenu(CMD_NEW);
   s.check([&] { EXPECT_EQ(s.project().objects.countObjects(), 1u); });
-  s.platform.answerMessage(MessageResult::Ok);
-  s.platform.pushMenu(104);
+  s.platform.answerMessage(MessageResult::Discard);
+  s.platform.pushMenu(CMD_NEW);
   s.check([&] { EXPECT_TRUE(s.project().objects.empty()); });
-  s.platform.pushMenu(104);  // empty model: no question
+  s.platform.pushMenu(CMD_NEW);  // empty model: no question
   s.check([&] { s.add(makeSquare(0, 0, 2)); });
-  s.platform.pushMenu(104);  // unanswered: Enter presses the default, Cancel
+  s.platform.pushMenu(CMD_NEW);  // unanswered: Enter presses the default, Cancel
   s.check([&] { EXPECT_EQ(s.project().objects.countObjects(), 1u); });
   s.run();
   ASSERT_EQ(s.platform.messages().size(), 3u);
   EXPECT_EQ(s.platform.messages()[0].text, "Current project status has not been saved");
   EXPECT_EQ(s.platform.messages()[0].caption, "WARNING");
-  EXPECT_EQ(s.platform.messages()[0].buttons, MessageButtons::OkCancelDefaultCancel);
+  EXPECT_EQ(s.platform.messages()[0].buttons, MessageButtons::SaveDiscardCancel);
   EXPECT_EQ(s.platform.messages()[0].icon, MessageIcon::Warning);
 }
 
@@ -109,7 +104,7 @@ TEST(ShellFile, RecentFileMovedAwayLeavesTheModel) {
   fs::rename(path, s.dir.file("elsewhere.TPR"));
   s.add(makeSquare(5, 5, 1));  // unsaved work; the user agrees to drop it
   s.platform.answerMessage(MessageResult::Ok);
-  s.platform.pushMenu(110);
+  s.platform.pushMenu(CMD_RECENT_FIRST);
   s.run();
   ASSERT_EQ(s.platform.messages().size(), 2u);
   EXPECT_EQ(s.platform.messages()[1].text, "Can\u00B4t locate file");
@@ -124,11 +119,11 @@ TEST(ShellFile, ImportRoomGeometryFollowsTheCursorAndEscapeLeavesItAsRead) {
   {
     Project other;
     other.objects.appendObject(makeSquare(0, 0, 1));
-    other.objects.appendObject(makeSquare(0, 0, 1, LAYER_AUDIENCE));  // not taken
+    other.objects.appendObject(makeSquare(0, 0, 1, 0, LAYER_AUDIENCE));  // not taken
     ASSERT_TRUE(saveProjectAs(other, source).empty());
   }
   s.platform.answerOpenFile(source);
-  s.platform.pushMenu(2206);
+  s.platform.pushMenu(CMD_ROOM_IMPORT_GEOMETRY);
   s.check([&] {
     EXPECT_EQ(s.window().promptText(), "IMPORT > Basepoint :");
     EXPECT_TRUE(s.project().objects.head()->isSelected());
@@ -144,7 +139,7 @@ TEST(ShellFile, ImportRoomGeometryFollowsTheCursorAndEscapeLeavesItAsRead) {
   });
   // Insert File into AUX drawing, Escape at the offset point.
   s.platform.answerOpenFile(source);
-  s.platform.pushMenu(4206);
+  s.platform.pushMenu(CMD_AUX_INSERT_FILE);
   s.clickAt(0, 0);
   s.platform.pushKey(KEY_ESCAPE);
   s.run();
@@ -162,8 +157,8 @@ TEST(ShellFile, PrintAndClipboard) {
   s.add(makeSquare(-5, -5, 10));
   std::memcpy(s.project().printHeader.rows[0].label, "Project", 7);
   std::memcpy(s.project().printHeader.rows[0].value, "Hall A", 6);
-  s.platform.pushMenu(103);
-  s.platform.pushMenu(210);
+  s.platform.pushMenu(CMD_PRINT);
+  s.platform.pushMenu(CMD_COPY_TO_CLIPBOARD);
   s.run();
   ASSERT_EQ(s.platform.prints().size(), 1u);
   ASSERT_EQ(s.platform.prints()[0].pages.size(), 1u);
@@ -191,8 +186,8 @@ TEST(ShellFile, PlotScales) {
 
 TEST(ShellFile, ExitWritesTheHistory) {
   ShellSession s;
-  s.platform.pushMenu(517);
-  s.platform.pushMenu(105);
+  s.platform.pushMenu(CMD_UNITS_FEET);
+  s.platform.pushMenu(CMD_EXIT);
   s.run();
   EXPECT_TRUE(s.shell.closed());
   EXPECT_TRUE(s.window().closed());

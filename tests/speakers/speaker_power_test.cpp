@@ -36,8 +36,11 @@ TEST(SpeakerPower, BandPowersFollowTheGainsWithinTheirLimits) {
   EXPECT_NEAR(s.acousticFactor[1], 200 * std::pow(10.0, 9.5), 1e5);
   EXPECT_NEAR(s.acousticFactor[3], 0.04 * 1e8, 1);
 
-  // Gains capped at 0 dB: a positive gain still drives at most Pmax.
+  // Gains capped at 0 dB: a positive gain still drives at most Pmax, from
+  // 0.1 W on; below that the nominal power's ten-thousandth.
   EXPECT_DOUBLE_EQ(bandElectricalPower(6, 50, 1), 50);
+  EXPECT_DOUBLE_EQ(bandElectricalPower(6, 0.1, 500), 0.1);
+  EXPECT_DOUBLE_EQ(bandElectricalPower(6, 0.09, 500), 0.05);
 }
 
 TEST(SpeakerPower, TotalDriveDecidesWhetherASettingIsAccepted) {
@@ -50,11 +53,16 @@ TEST(SpeakerPower, TotalDriveDecidesWhetherASettingIsAccepted) {
   EXPECT_EQ(m.text, "Total output exceeds the speaker\u2019s maximum power (total > 0.0 dB).");
   EXPECT_EQ(m.caption, "EQ settings could not be applied.");
 
-  // One band at 0 dB and six at the dialog's lowest -100 dB: just above 0.
+  // One band at 0 dB and six at the dialog's lowest -100 dB: just above 0;
+  // with the others at -1000 dB exactly 0, which is still accepted.
   BandValues g = all(-100);
   g[3] = 0;
   EXPECT_GT(totalDrive(g), 0.0);
   EXPECT_FALSE(driveAcceptable(g));
+  g = all(-1000);
+  g[3] = 0;
+  EXPECT_EQ(totalDrive(g), 0.0);
+  EXPECT_TRUE(driveAcceptable(g));
 
   // One band at -0.5 dB, the others at -50 dB: accepted, 89 % in that band.
   g = all(-50);

@@ -5,9 +5,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <atomic>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -30,6 +28,7 @@
 #include "speakers/ui/equalizer_dialog.h"
 #include "speakers/ui/select_speaker_dialog.h"
 #include "speakers/ui/speaker_commands.h"
+#include "support/model_builders.h"
 #include "support/temp_folder.h"
 
 namespace tav::speakertest {
@@ -57,18 +56,8 @@ inline SpeakerType testType(const std::string& name, float sensitivity, float ma
 
 using SessionFolder = tavtest::TempFolder;
 
-// A closed face over the nodes, in their order, on the room layer.
-inline std::unique_ptr<ModelObject> roomFace(std::vector<Node> nodes) {
-  auto o = std::make_unique<ModelObject>();
-  o->nodes = std::move(nodes);
-  const auto n = static_cast<std::uint16_t>(o->nodes.size());
-  o->indices.push_back({IDX_START, 0});
-  o->indices.push_back({IDX_MATERIAL, 0});
-  for (std::uint16_t i = 1; i < n; ++i)
-    o->indices.push_back({i + 1u == n ? IDX_CLOSE : IDX_LINE, i});
-  o->shape = SHAPE_FACE;
-  o->layer = LAYER_ROOM;
-  return o;
+inline std::unique_ptr<ModelObject> roomFace(const std::vector<Node>& nodes) {
+  return test::makeFace(nodes);
 }
 
 struct SpeakerSession {

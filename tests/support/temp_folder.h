@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "support/bytes.h"
+
 namespace tavtest {
 
 struct TempFolder {
@@ -24,6 +26,11 @@ struct TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
   std::string file(const std::string& name) const { return (path / name).string(); }
+  // Writes a file of the folder; its path.
+  std::string write(const std::string& name, const Buf& bytes) const {
+    writeBytes(file(name), bytes);
+    return file(name);
+  }
 };
 
 }  // namespace tavtest

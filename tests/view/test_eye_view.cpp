@@ -85,6 +85,7 @@ TEST(Perspective, NearPlaneCutsEdgesAtWZero) {
   EXPECT_DOUBLE_EQ(cut[3].w, 0);
   EXPECT_TRUE(clipToNearPlane({{0, 0, -1}, {1, 0, -1}, {0, 1, -3}}).empty());
   EXPECT_EQ(clipToNearPlane({{0, 0, 1}, {1, 0, 1}, {0, 1, 3}}).size(), 3u);
+  EXPECT_EQ(clipToNearPlane({{0, 0, 0}, {1, 0, 1}, {0, 1, 3}}).size(), 3u) << "w = 0 is in front";
 }
 
 // A square across the view at x = d, 2 m wide; its vertices run

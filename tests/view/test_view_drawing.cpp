@@ -4,30 +4,27 @@
 #include <gtest/gtest.h>
 
 #include "model/project.h"
+#include "platform/scripted/scripted_canvas.h"
 #include "view/axis_cross.h"
 #include "view/eye_view.h"
 #include "view/grid.h"
 #include "view/view_drawing.h"
 #include "view/view_render.h"
-#include "view_test_canvas.h"
 #include "view_test_util.h"
 
 namespace tav {
 namespace {
 
-using test::DrawOp;
 using test::makeFace;
 using test::makeObject;
 using test::makeView;
-using test::OpKind;
-using test::ViewTestCanvas;
 
 // XY view 800 x 600, zoom 10, offsets 0: model (x, y) is pixel
 // (400 + 10x, 300 - 10y).
 struct Fixture {
   Project project;
   ViewState state = makeView(VIEW_XY, 800, 600, 10);
-  ViewTestCanvas canvas{800, 600};
+  ScriptedCanvas canvas{800, 600};
   ViewDrawContext context() const {
     ViewDrawContext c;
     c.project = &project;
@@ -49,11 +46,11 @@ TEST(ViewDrawing, ClockwiseFaceIsCulledInHiddenBackfaceModeAndDrawnAfterInversio
   ModelObject* face = f.project.objects.appendObject(squareCCW());
   test::reverseFace(*face);  // now clockwise seen from above
   f.drawOver(face);
-  EXPECT_TRUE(f.canvas.ofKind(OpKind::Polyline).empty());
+  EXPECT_TRUE(f.canvas.callsOf(DrawKind::Polyline).empty());
 
   test::reverseFace(*face);  // Invert Face: counter-clockwise again
   f.drawOver(face);
-  const auto lines = f.canvas.ofKind(OpKind::Polyline);
+  const auto lines = f.canvas.callsOf(DrawKind::Polyline);
   ASSERT_EQ(lines.size(), 1u);
   const std::vector<PixelPoint> expected{
       {400, 300}, {500, 300}, {500, 200}, {400, 200}, {400, 300}};
@@ -61,11 +58,11 @@ TEST(ViewDrawing, ClockwiseFaceIsCulledInHiddenBackfaceModeAndDrawnAfterInversio
   EXPECT_EQ(lines[0].pen, 0);
 
   // Wireframe draws both orientations.
-  f.canvas.ops.clear();
+  f.canvas.clearCalls();
   f.state.hiddenBackfaces = false;
   test::reverseFace(*face);
   f.drawOver(face);
-  EXPECT_EQ(f.canvas.ofKind(OpKind::Polyline).size(), 1u);
+  EXPECT_EQ(f.canvas.callsOf(DrawKind::Polyline).size(), 1u);
 }
 
 TEST(ViewDrawing, CullingDependsOnTheLayer) {
@@ -89,7 +86,7 @@ TEST(ViewDrawing, CullingDependsOnTheLayer) {
     auto face = squareCCW(c.layer);
     test::reverseFace(*face);
     f.drawOver(face.get());
-    EXPECT_EQ(f.canvas.ofKind(OpKind::Polyline).size(), c.clockwiseDrawn ? 1u : 0u);
+    EXPECT_EQ(f.canvas.callsOf(DrawKind::Polyline).size(), c.clockwiseDrawn ? 1u : 0u);
   }
   // Culling applies to closed figures only; an open polyline always shows.
   Fixture f;
@@ -97,7 +94,7 @@ TEST(ViewDrawing, CullingDependsOnTheLayer) {
   auto open = makeObject({{0, 0, 0}, {10, 0, 0}, {0, 10, 0}},
                          {{IDX_START, 0}, {IDX_LINE, 1}, {IDX_LINE, 2}}, SHAPE_SOLID);
   f.drawOver(open.get());
-  EXPECT_EQ(f.canvas.ofKind(OpKind::Polyline).size(), 1u);
+  EXPECT_EQ(f.canvas.callsOf(DrawKind::Polyline).size(), 1u);
 }
 
 TEST(ViewDrawing, SelectedHiddenAndInertObjects) {
@@ -105,20 +102,20 @@ TEST(ViewDrawing, SelectedHiddenAndInertObjects) {
   auto o = squareCCW();
   o->colour = 14;
   f.drawOver(o.get());
-  EXPECT_EQ(f.canvas.ops.back().pen, 14);
+  EXPECT_EQ(f.canvas.calls().back().pen, 14);
   o->flags = OF_SELECTED;
   f.drawOver(o.get());
-  EXPECT_EQ(f.canvas.ops.back().pen, VIEW_HIGHLIGHT_COLOUR);
-  f.canvas.ops.clear();
+  EXPECT_EQ(f.canvas.calls().back().pen, VIEW_HIGHLIGHT_COLOUR);
+  f.canvas.clearCalls();
   for (std::uint32_t flags : {0x80u, 0x40u, 0x20u, 0x88u}) {
     o->flags = flags;
     f.drawOver(o.get());
   }
-  EXPECT_TRUE(f.canvas.ops.empty());
+  EXPECT_TRUE(f.canvas.calls().empty());
   // Erasing draws in the background colour.
   o->flags = OF_SELECTED;
   drawObjects(f.state, f.canvas, f.context(), o.get(), o.get(), ObjectDrawMode::Erase);
-  EXPECT_EQ(f.canvas.ops.back().pen, VIEW_ERASE_COLOUR);
+  EXPECT_EQ(f.canvas.calls().back().pen, VIEW_ERASE_COLOUR);
 }
 
 TEST(ViewDrawing, SmallObjectsAreDrawnAsTheirBox) {
@@ -127,16 +124,16 @@ TEST(ViewDrawing, SmallObjectsAreDrawnAsTheirBox) {
   // 3 x 3 pixels from (400, 297) to (403, 300).
   auto tiny = makeFace({{0, 0, 0}, {0.375f, 0, 0}, {0.375f, 0.25f, 0}});
   f.drawOver(tiny.get());
-  ASSERT_EQ(f.canvas.ops.size(), 1u);
-  EXPECT_EQ(f.canvas.ops[0].kind, OpKind::Rectangle);
-  EXPECT_EQ(f.canvas.ops[0].rect, (PixelRect{400, 297, 4, 4}));
-  EXPECT_EQ(f.canvas.ops[0].brush.kind, BrushKind::None);
+  ASSERT_EQ(f.canvas.calls().size(), 1u);
+  EXPECT_EQ(f.canvas.calls()[0].kind, DrawKind::Rectangle);
+  EXPECT_EQ(f.canvas.calls()[0].rect, (PixelRect{400, 297, 4, 4}));
+  EXPECT_EQ(f.canvas.calls()[0].brush.kind, BrushKind::None);
   // 4 pixels wide is no longer small.
-  f.canvas.ops.clear();
+  f.canvas.clearCalls();
   auto wide = makeObject({{0, 0, 0}, {0.45f, 0, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}});
   f.drawOver(wide.get());
-  ASSERT_EQ(f.canvas.ops.size(), 1u);
-  EXPECT_EQ(f.canvas.ops[0].kind, OpKind::Polyline);
+  ASSERT_EQ(f.canvas.calls().size(), 1u);
+  EXPECT_EQ(f.canvas.calls()[0].kind, DrawKind::Polyline);
 }
 
 TEST(ViewDrawing, EntryWalkDrawsPolylinesAndIgnoresBadNodeReferences) {
@@ -154,7 +151,7 @@ TEST(ViewDrawing, EntryWalkDrawsPolylinesAndIgnoresBadNodeReferences) {
                        {IDX_START, 99},
                        {IDX_LINE, 0}});
   f.drawOver(o.get());
-  const auto lines = f.canvas.ofKind(OpKind::Polyline);
+  const auto lines = f.canvas.callsOf(DrawKind::Polyline);
   ASSERT_EQ(lines.size(), 2u);  // the last figure has one valid point only
   EXPECT_EQ(lines[0].points, (std::vector<PixelPoint>{{400, 300}, {410, 300}, {410, 290}}));
   EXPECT_EQ(lines[1].points,
@@ -166,7 +163,7 @@ TEST(ViewDrawing, ObjectsOutsideTheViewAreSkippedButCountInTheDrawnArea) {
   f.project.objects.appendObject(
       makeObject({{100, 0, 0}, {110, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
   drawView(f.state, f.canvas, f.context());
-  EXPECT_TRUE(f.canvas.ofKind(OpKind::Polyline).size() == 1u);  // only the axis L
+  EXPECT_TRUE(f.canvas.callsOf(DrawKind::Polyline).size() == 1u);  // only the axis L
   // 400 + 1000 .. 400 + 1100, 300 - 50 .. 300.
   EXPECT_EQ(f.state.drawnArea, (PixelRect{1400, 250, 101, 51}));
 }
@@ -177,24 +174,24 @@ TEST(ViewDrawing, NodeMarkersOnTheCurrentLayerExceptLoudspeakers) {
   f.project.currentLayer = LAYER_ROOM;
   auto room = makeObject({{0, 0, 0}, {5, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}});
   f.drawOver(room.get());
-  const auto marks = f.canvas.ofKind(OpKind::Rectangle);
+  const auto marks = f.canvas.callsOf(DrawKind::Rectangle);
   ASSERT_EQ(marks.size(), 2u);
   EXPECT_EQ(marks[0].pen, VIEW_NODE_MARKER_COLOUR);
   EXPECT_EQ(marks[0].rect, (PixelRect{398, 298, 5, 5}));  // +-2 pixels
   EXPECT_EQ(marks[1].rect, (PixelRect{448, 248, 5, 5}));
 
-  f.canvas.ops.clear();
+  f.canvas.clearCalls();
   auto aux = makeObject({{0, 0, 0}, {5, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}, SHAPE_POLYLINE,
                         LAYER_AUX);
   f.drawOver(aux.get());
-  EXPECT_TRUE(f.canvas.ofKind(OpKind::Rectangle).empty());
+  EXPECT_TRUE(f.canvas.callsOf(DrawKind::Rectangle).empty());
 
-  f.canvas.ops.clear();
+  f.canvas.clearCalls();
   f.project.currentLayer = LAYER_SPEAKERS;
   auto speaker = makeObject({{0, 0, 0}, {5, 5, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}, SHAPE_SOLID,
                             LAYER_SPEAKERS);
   f.drawOver(speaker.get());
-  EXPECT_TRUE(f.canvas.ofKind(OpKind::Rectangle).empty());
+  EXPECT_TRUE(f.canvas.callsOf(DrawKind::Rectangle).empty());
 }
 
 TEST(ViewDrawing, FullRedrawIn2DClearsDrawsGridObjectsMarkersAxisAndComment) {
@@ -211,34 +208,34 @@ TEST(ViewDrawing, FullRedrawIn2DClearsDrawsGridObjectsMarkersAxisAndComment) {
   c.comment = "Hall A";
   drawView(f.state, f.canvas, c);
 
-  const auto& ops = f.canvas.ops;
+  const auto& ops = f.canvas.calls();
   ASSERT_FALSE(ops.empty());
-  EXPECT_EQ(ops[0].kind, OpKind::FillRect);
-  EXPECT_EQ(ops[0].fill, VIEW_ERASE_COLOUR);
+  EXPECT_EQ(ops[0].kind, DrawKind::FillRect);
+  EXPECT_EQ(ops[0].pen, VIEW_ERASE_COLOUR);
   EXPECT_EQ(ops[0].rect, (PixelRect{0, 0, 800, 600}));
   // Grid lines (colour 5) come before the object (colour 12).
   std::size_t lastGrid = 0, object = 0;
   for (std::size_t i = 0; i < ops.size(); ++i) {
-    if (ops[i].pen == GRID_COLOUR && ops[i].kind == OpKind::Polyline) lastGrid = i;
+    if (ops[i].pen == GRID_COLOUR && ops[i].kind == DrawKind::Polyline) lastGrid = i;
     if (ops[i].pen == 12) object = i;
   }
   EXPECT_GT(lastGrid, 0u);
   EXPECT_GT(object, lastGrid);
   // Node-list marker: a cross of +-3 pixels in colour 23 at (450, 300).
-  const auto lines = f.canvas.ofKind(OpKind::Line);
+  const auto lines = f.canvas.callsOf(DrawKind::Line);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].pen, VIEW_NODE_LIST_COLOUR);
   EXPECT_EQ(lines[0].points, (std::vector<PixelPoint>{{447, 300}, {453, 300}}));
   EXPECT_EQ(lines[1].points, (std::vector<PixelPoint>{{450, 297}, {450, 303}}));
   // Axis indicator: the L and the labels of XY.
   bool haveL = false;
-  for (const DrawOp& op : f.canvas.ofKind(OpKind::Polyline))
+  for (const DrawCall& op : f.canvas.callsOf(DrawKind::Polyline))
     if (op.points == std::vector<PixelPoint>{{10, 580}, {10, 590}, {20, 590}}) {
       haveL = true;
       EXPECT_EQ(op.pen, 21);
     }
   EXPECT_TRUE(haveL);
-  const auto texts = f.canvas.ofKind(OpKind::Text);
+  const auto texts = f.canvas.callsOf(DrawKind::Text);
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_EQ(texts[0].text, "Y");
   EXPECT_EQ(texts[0].points[0], (PixelPoint{6, 560}));
@@ -257,7 +254,7 @@ TEST(ViewDrawing, AxisLabelsOfTheOther2DViews) {
     Fixture f;
     f.state = makeView(mode, 800, 600, 10);
     drawView(f.state, f.canvas, f.context());
-    const auto texts = f.canvas.ofKind(OpKind::Text);
+    const auto texts = f.canvas.callsOf(DrawKind::Text);
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0].text, vertical);
     EXPECT_EQ(texts[1].text, horizontal);
@@ -272,10 +269,10 @@ TEST(ViewDrawing, DraggedSelectedObjectsAreLeftToThePreviewInAFullRedraw) {
   ViewDrawContext c = f.context();
   c.dragging = true;
   drawView(f.state, f.canvas, c);
-  for (const DrawOp& op : f.canvas.ops) EXPECT_NE(op.pen, VIEW_HIGHLIGHT_COLOUR);
+  for (const DrawCall& op : f.canvas.calls()) EXPECT_NE(op.pen, VIEW_HIGHLIGHT_COLOUR);
   // Drawn over the picture it shows.
   f.drawOver(o);
-  EXPECT_EQ(f.canvas.ops.back().pen, VIEW_HIGHLIGHT_COLOUR);
+  EXPECT_EQ(f.canvas.calls().back().pen, VIEW_HIGHLIGHT_COLOUR);
 }
 
 TEST(ViewDrawing, AxisCrossIn3DIsScaledByHalfTheZoomAroundTheCorner) {
@@ -294,13 +291,13 @@ TEST(ViewDrawing, AxisCrossIn3DIsScaledByHalfTheZoomAroundTheCorner) {
   // The x arm from the origin (45, 555) to (3, 0, 0): with half the zoom (5)
   // h = 15 cos 15° = 14.49, v = 15 cos(-25°) sin 15° = 3.52: (59, 551).
   bool haveArm = false;
-  for (const DrawOp& op : f.canvas.ofKind(OpKind::Polyline))
+  for (const DrawCall& op : f.canvas.callsOf(DrawKind::Polyline))
     if (op.points == std::vector<PixelPoint>{{45, 555}, {59, 551}}) {
       haveArm = true;
       EXPECT_EQ(op.pen, 21);
     }
   EXPECT_TRUE(haveArm);
-  EXPECT_TRUE(f.canvas.ofKind(OpKind::Text).empty());  // letters are strokes
+  EXPECT_TRUE(f.canvas.callsOf(DrawKind::Text).empty());  // letters are strokes
 }
 
 TEST(ViewDrawing, PerspectiveDrawsFacesFilledFarFirstInHiddenBackfaceMode) {
@@ -319,7 +316,7 @@ TEST(ViewDrawing, PerspectiveDrawsFacesFilledFarFirstInHiddenBackfaceMode) {
   ViewDrawContext c = f.context();
   c.comment = "note";
   drawView(f.state, f.canvas, c);
-  const auto polys = f.canvas.ofKind(OpKind::Polygon);
+  const auto polys = f.canvas.callsOf(DrawKind::Polygon);
   ASSERT_EQ(polys.size(), 2u);
   EXPECT_EQ(polys[0].brush, Brush::solid(PERSPECTIVE_SPEAKER_BRUSH));  // far one first
   EXPECT_EQ(polys[0].pen, 12);
@@ -327,22 +324,22 @@ TEST(ViewDrawing, PerspectiveDrawsFacesFilledFarFirstInHiddenBackfaceMode) {
   EXPECT_EQ(polys[1].pen, 0);
   // Information block from the top left, one line every 16 pixels, and the
   // red cross at the centre.
-  const auto texts = f.canvas.ofKind(OpKind::Text);
+  const auto texts = f.canvas.callsOf(DrawKind::Text);
   ASSERT_EQ(texts.size(), 6u);
   EXPECT_EQ(texts[0].text, "X: 0.000");
   EXPECT_EQ(texts[4].points[0].y, 64);
   EXPECT_EQ(texts[5].text, "note");
-  const auto lines = f.canvas.ofKind(OpKind::Line);
+  const auto lines = f.canvas.callsOf(DrawKind::Line);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].pen, PERSPECTIVE_CROSS_COLOUR);
   EXPECT_EQ(lines[0].points, (std::vector<PixelPoint>{{395, 300}, {405, 300}}));
 
   // Wireframe: closed outlines in list order, no fill.
-  f.canvas.ops.clear();
+  f.canvas.clearCalls();
   f.state.hiddenBackfaces = false;
   drawView(f.state, f.canvas, c);
-  EXPECT_TRUE(f.canvas.ofKind(OpKind::Polygon).empty());
-  const auto outlines = f.canvas.ofKind(OpKind::Polyline);
+  EXPECT_TRUE(f.canvas.callsOf(DrawKind::Polygon).empty());
+  const auto outlines = f.canvas.callsOf(DrawKind::Polyline);
   ASSERT_EQ(outlines.size(), 2u);
   EXPECT_EQ(outlines[0].pen, 0);
   EXPECT_EQ(outlines[0].points.front(), outlines[0].points.back());
@@ -352,12 +349,12 @@ TEST(ViewDrawing, PerspectiveDrawsFacesFilledFarFirstInHiddenBackfaceMode) {
 TEST(ViewDrawing, FittedRenderShowsTheWholeModel) {
   Project project;
   project.objects.appendObject(makeFace({{0, 0, 0}, {30, 0, 0}, {30, 20, 0}, {0, 20, 0}}));
-  ViewTestCanvas canvas(400, 300);
+  ScriptedCanvas canvas(400, 300);
   ASSERT_TRUE(renderFittedView(project, VIEW_XY, canvas));
   // 30 x 20 m into 400 x 300: 20/30 < 0.75, zoom = 0.95 x 400 / 30;
   // the face spans 380 pixels centred: x from 10 to 390.
-  std::vector<DrawOp> outlines;
-  for (const DrawOp& op : canvas.ofKind(OpKind::Polyline))
+  std::vector<DrawCall> outlines;
+  for (const DrawCall& op : canvas.callsOf(DrawKind::Polyline))
     if (op.points.size() == 5) outlines.push_back(op);
   ASSERT_EQ(outlines.size(), 1u);
   int minX = 1000, maxX = -1000;

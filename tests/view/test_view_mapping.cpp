@@ -18,16 +18,17 @@ struct MappingCase {
   ViewOffset offset;
   Node node;
   int px, py;
+  double depth = 0;  // along the line of sight, towards the viewer
 };
 
 // 800 x 600 view: the origin is (400, 300).
 const MappingCase MAPPING_CASES[] = {
     // h = x, v = y: (400 - 2*10) + 5*10 = 430; (3*10 + 300) - 7*10 = 260.
-    {"xy", VIEW_XY, 10, {2, 3}, {5, 7, 100}, 430, 260},
+    {"xy", VIEW_XY, 10, {2, 3}, {5, 7, 100}, 430, 260, 100},
     // h = y, v = z; x is the depth.
-    {"yz", VIEW_YZ, 10, {2, 3}, {100, 5, 7}, 430, 260},
-    // h = x, v = z; y is the depth.
-    {"xz", VIEW_XZ, 10, {2, 3}, {5, 100, 7}, 430, 260},
+    {"yz", VIEW_YZ, 10, {2, 3}, {100, 5, 7}, 430, 260, 100},
+    // h = x, v = z; y is the depth, the viewer on the -y side.
+    {"xz", VIEW_XZ, 10, {2, 3}, {5, 100, 7}, 430, 260, -100},
     // 400 + 2.5 = 402.5 truncates to 402.
     {"xy fraction", VIEW_XY, 10, {0, 0}, {0.25f, 0, 0}, 402, 300},
     // 400 - 400.5 = -0.5 and 300 - 300.75 = -0.75 truncate toward zero to 0.
@@ -47,6 +48,7 @@ TEST(ViewMapping, ModelToPixelInEveryView) {
     const ScreenPoint p = projectNode(s, c.node);
     EXPECT_EQ(p.x, c.px);
     EXPECT_EQ(p.y, c.py);
+    EXPECT_DOUBLE_EQ(p.depth, c.depth);
   }
 }
 

@@ -230,5 +230,54 @@ TEST(ViewZoom, NewProjectSelects3DWithZoom5AndDefaultAngles) {
   EXPECT_EQ(s.mode, VIEW_XY);
 }
 
+// Wheel steps about a pixel: the model point under the pixel stays there.
+struct WheelCase {
+  const char* name;
+  int mode;
+  float zoom;
+  int px, py, delta;
+  float expectedZoom;  // 0: nothing happens
+};
+
+class WheelZoom : public testing::TestWithParam<WheelCase> {};
+
+TEST_P(WheelZoom, KeepsThePointUnderThePointer) {
+  const WheelCase& c = GetParam();
+  ViewState s = makeView(c.mode, 800, 600, c.zoom);
+  setViewOffset(s, c.mode, AXIS_H, 1.0f);
+  setViewOffset(s, c.mode, AXIS_V, -2.0f);
+  const double h = screenToModel(s, c.px, AXIS_H), v = screenToModel(s, c.py, AXIS_V);
+  EXPECT_EQ(zoomAtPixel(s, c.px, c.py, wheelZoomFactor(c.delta)), c.expectedZoom != 0);
+  EXPECT_FLOAT_EQ(s.zoom, c.expectedZoom != 0 ? c.expectedZoom : c.zoom);
+  EXPECT_NEAR(screenToModel(s, c.px, AXIS_H), h, 1e-4);
+  EXPECT_NEAR(screenToModel(s, c.py, AXIS_V), v, 1e-4);
+}
+
+// One notch in: x 1.25; two out: / 1.5625; the range ends at 1000 px/m.
+INSTANTIATE_TEST_SUITE_P(
+    ViewZoom, WheelZoom,
+    testing::Values(WheelCase{"InAboveRightXY", VIEW_XY, 100, 700, 100, 120, 125},
+                    WheelCase{"OutBelowLeftXZ", VIEW_XZ, 50, 10, 590, -240, 32},
+                    WheelCase{"In3D", VIEW_3D, 20, 123, 456, 120, 25},
+                    WheelCase{"StopsAtTheLimit", VIEW_XY, 900, 400, 300, 120, 1000},
+                    WheelCase{"BeyondTheLimitNeverJumpsBack", VIEW_YZ, 5000, 400, 300, 120, 0}),
+    [](const testing::TestParamInfo<WheelCase>& info) { return std::string(info.param.name); });
+
+TEST(ViewZoom, PanMovesBySharedAxesAndResizeFollowsTheSideThatChangedLess) {
+  ViewState s = makeView(VIEW_YZ, 800, 600, 20);
+  // 40 px right, 10 px down at 20 px/m: the centre goes 2 m back in y, 0.5 m
+  // up in z; XY's y and XZ's z follow.
+  ASSERT_TRUE(panByPixels(s, 40, 10));
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].v, -2.0f);
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XZ].v, 0.5f);
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].h, 0.0f);
+  // Width x 1.5, height x 1.2: the zoom follows the height; narrower only:
+  // the width.
+  ASSERT_TRUE(resizeView(s, 1200, 720));
+  EXPECT_FLOAT_EQ(s.zoom, 24.0f);
+  ASSERT_TRUE(resizeView(s, 600, 720));
+  EXPECT_FLOAT_EQ(s.zoom, 12.0f);
+}
+
 }  // namespace
 }  // namespace tav

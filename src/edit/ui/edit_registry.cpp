@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "edit/ui/edit_commands.h"
+#include "shell/command_ids.h"
 #include "shell/command_registry.h"
 
 namespace tav {
@@ -15,35 +16,37 @@ void registerEditCommands(CommandRegistry& registry) {
     bool room, audience, aux;
   };
   const Entry entries[] = {
-      {201, runDrawLines, true, false, true},
-      {202, runDrawPolygon, true, true, true},
-      {203, runDrawCircle, true, true, true},
-      {204, runDrawRectangle, true, true, true},
-      {301, runDelete, true, true, true},
-      {302, runMove, true, true, true},
-      {303, runCopy, true, true, true},
-      {304, runTurn, true, true, true},
-      {305, runScale, true, true, true},
-      {306, runMirror, true, true, true},
-      {307, runExtrude, true, false, true},
-      {308, runRotate, true, false, true},
-      {309, runDismantleSolid, true, false, true},
-      {310, runAssembleSolid, true, false, true},
-      {311, runMoveNodes, true, true, true},
-      {312, runInsertNodes, true, false, true},
-      {313, runSplitFace, true, false, true},
-      {314, runInvertFace, true, false, true},
-      {315, runDeleteFace, true, false, true},
+      {CMD_DRAW_LINES, runDrawLines, true, false, true},
+      {CMD_DRAW_POLYGON, runDrawPolygon, true, true, true},
+      {CMD_DRAW_CIRCLE, runDrawCircle, true, true, true},
+      {CMD_DRAW_RECTANGLE, runDrawRectangle, true, true, true},
+      {CMD_EDIT_DELETE, runDelete, true, true, true},
+      {CMD_EDIT_MOVE, runMove, true, true, true},
+      {CMD_EDIT_COPY, runCopy, true, true, true},
+      {CMD_EDIT_TURN, runTurn, true, true, true},
+      {CMD_EDIT_SCALE, runScale, true, true, true},
+      {CMD_EDIT_MIRROR, runMirror, true, true, true},
+      {CMD_EDIT_EXTRUDE, runExtrude, true, false, true},
+      {CMD_EDIT_ROTATE, runRotate, true, false, true},
+      {CMD_EDIT_DISMANTLE_SOLID, runDismantleSolid, true, false, true},
+      {CMD_EDIT_ASSEMBLE_SOLID, runAssembleSolid, true, false, true},
+      {CMD_EDIT_MOVE_NODES, runMoveNodes, true, true, true},
+      {CMD_EDIT_INSERT_NODES, runInsertNodes, true, false, true},
+      {CMD_EDIT_SPLIT_FACE, runSplitFace, true, false, true},
+      {CMD_EDIT_INVERT_FACE, runInvertFace, true, false, true},
+      {CMD_EDIT_DELETE_FACE, runDeleteFace, true, false, true},
   };
   for (const Entry& e : entries) {
-    if (e.room) registry.add(2000 + e.number, e.run);
-    if (e.audience) registry.add(3000 + e.number, e.run);
-    if (e.aux) registry.add(4000 + e.number, e.run);
+    if (e.room) registry.add(CMD_LAYER_ROOM + e.number, e.run);
+    if (e.audience) registry.add(CMD_LAYER_AUDIENCE + e.number, e.run);
+    if (e.aux) registry.add(CMD_LAYER_AUX + e.number, e.run);
   }
-  registry.add(4205, [memory](CommandContext& ctx) { runDrawText(ctx, *memory); });
-  for (int number : {2319, 1019}) registry.add(number, runBuildGroup);
-  for (int number : {2320, 1020}) registry.add(number, runSplitGroup);
-  registry.add(2601, runBuildOntopRoomFaces);
+  registry.add(CMD_AUX_TEXT, [memory](CommandContext& ctx) { runDrawText(ctx, *memory); });
+  for (int number : {CMD_ROOM_BUILD_GROUP, CMD_SPEAKER_BUILD_GROUP})
+    registry.add(number, runBuildGroup);
+  for (int number : {CMD_ROOM_SPLIT_GROUP, CMD_SPEAKER_SPLIT_GROUP})
+    registry.add(number, runSplitGroup);
+  registry.add(CMD_BUILD_ONTOP_FACES, runBuildOntopRoomFaces);
 }
 
 }  // namespace tav

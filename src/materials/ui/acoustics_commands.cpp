@@ -8,8 +8,8 @@
 namespace tav {
 
 void registerAcousticsCommands(CommandRegistry& registry) {
-  for (int id = CMD_RT60_SABINE; id <= CMD_RT60_MEASUREMENT; ++id) registry.add(id, runRt60Command);
-  registry.add(CMD_FACE_LISTING, runFaceListing);
+  for (int id = CMD_RT60_SABINE; id <= CMD_RT60_MEASURED; ++id) registry.add(id, runRt60Command);
+  registry.add(CMD_FACE_LIST, runFaceListing);
   registry.add(CMD_ROOM_CHECK, runRoomCheckCommand);
 }
 

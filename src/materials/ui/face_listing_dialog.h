@@ -5,12 +5,12 @@
 #pragma once
 
 #include "platform/dialog.h"
+#include "shell/command_ids.h"
 
 namespace tav {
 
 class CommandContext;
 
-constexpr int CMD_FACE_LISTING = 2502;
 inline constexpr const char* FACE_LISTING_TITLE = "Face Listing";
 
 // Control ids.

@@ -27,7 +27,7 @@ AbsorberDatabase& databaseOf(CommandContext& ctx) {
 
 void registerMaterialCommands(CommandRegistry& registry) {
   registry.add(CMD_ASSIGN_MATERIAL, assignMaterial);
-  registry.add(CMD_SELECT_MATERIAL_DATABASE, runSelectMaterialDatabase);
+  registry.add(CMD_MATERIAL_DATABASE, runSelectMaterialDatabase);
   registry.add(CMD_EDIT_MATERIAL_DATABASE, runEditMaterialDatabase);
 }
 

@@ -2,15 +2,13 @@
 // editing it (2802) and assigning a material to room faces (2501).
 #pragma once
 
+#include "shell/command_ids.h"
+
 namespace tav {
 
 class CommandContext;
 class CommandRegistry;
 struct Session;
-
-constexpr int CMD_ASSIGN_MATERIAL = 2501;
-constexpr int CMD_SELECT_MATERIAL_DATABASE = 2801;
-constexpr int CMD_EDIT_MATERIAL_DATABASE = 2802;
 
 inline constexpr const char* MSG_CANT_LOAD_ABSORBER = "Can\u00B4t load absorber";
 inline constexpr const char* MSG_CANT_LOAD_ABSORBER_CAPTION = "Error : Insufficient memory";

@@ -208,13 +208,12 @@ void paintRt60(Canvas& canvas, const ReverbResult& result, bool feet,
     const int y = layout.timeY(half / 2.0);
     canvas.line({layout.left, y}, {layout.right, y});
   }
-  // Second labels inside the frame on a white box: left of it the method
-  // buttons cover the window's edge.
-  TextStyle scaleStyle = style(COLOUR_BLACK, TextAlign::Left);
-  scaleStyle.background = COLOUR_WHITE;
+  // Second labels right of the frame, clear of its lines (a line running
+  // into "1 s" reads as "-1 s"); left of the frame the method buttons cover
+  // the window's edge.
   for (int second = 0; second <= layout.scaleSeconds; ++second)
-    canvas.text({layout.left + 3, layout.timeY(second) - TEXT_HEIGHT / 2},
-                std::to_string(second) + " s", scaleStyle);
+    canvas.text({layout.right + RT60_SCALE_LABEL_GAP, layout.timeY(second) - TEXT_HEIGHT / 2},
+                std::to_string(second) + " s", style(COLOUR_BLACK, TextAlign::Left));
 
   // The table under the band lines.
   const int tableTop = layout.bottom + 6;
@@ -280,6 +279,7 @@ void showReverberation(CommandContext& ctx, ReverbMethod method) {
   spec.title = RT60_WINDOW_TITLE;
   spec.width = ctx.view().width > 0 ? ctx.view().width : DEFAULT_WIDTH;
   spec.height = ctx.view().height > 0 ? ctx.view().height : DEFAULT_HEIGHT;
+  spec.overView = true;
   if (!ctx.platform().runWindow(spec, handler)) ctx.ui().showMessage(MSG_CANT_CREATE_RT60_WINDOW);
   ctx.redrawAll();
 }
@@ -292,7 +292,7 @@ void runRt60Command(CommandContext& ctx) {
     case CMD_RT60_FITZROY:
       showReverberation(ctx, ReverbMethod::Fitzroy);
       break;
-    case CMD_RT60_MEASUREMENT:
+    case CMD_RT60_MEASURED:
       if (askMeasuredReverbTimes(ctx)) showReverberation(ctx, ReverbMethod::Measurement);
       break;
     default:

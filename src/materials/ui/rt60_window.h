@@ -10,17 +10,13 @@
 #include <string_view>
 
 #include "materials/reverberation.h"
+#include "shell/command_ids.h"
 
 namespace tav {
 
 class Canvas;
 class CommandContext;
 class Project;
-
-constexpr int CMD_RT60_SABINE = 5010;
-constexpr int CMD_RT60_EYRING = 5011;
-constexpr int CMD_RT60_FITZROY = 5012;
-constexpr int CMD_RT60_MEASUREMENT = 5013;
 
 inline constexpr const char* RT60_WINDOW_TITLE = "RT60";
 inline constexpr const char* MSG_CANT_CREATE_RT60_WINDOW = "Can\u00B4t create RT60 window";
@@ -44,6 +40,8 @@ constexpr int RT60_COLOUR_NO_AIR = 22;
 // The graph's scale never exceeds this many seconds (a band without
 // absorption would otherwise have no finite top).
 constexpr int RT60_SCALE_LIMIT = 20;
+// Pixels between the frame's right edge and the second labels of the scale.
+constexpr int RT60_SCALE_LABEL_GAP = 4;
 
 // Geometry of the picture for a client area of width x height pixels.
 struct Rt60Layout {

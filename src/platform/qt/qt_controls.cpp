@@ -206,6 +206,7 @@ QWidget* QtControlSet::build(const ControlTemplate& c, QWidget* parent) {
       break;
   }
   result->setObjectName(QStringLiteral("ctl_%1").arg(id));
+  if (!c.tooltip.empty()) result->setToolTip(toQString(c.tooltip));
   return result;
 }
 

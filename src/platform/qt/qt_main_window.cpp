@@ -4,13 +4,18 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStatusBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "platform/qt/builtin_art.h"
@@ -26,12 +31,94 @@ namespace tav {
 namespace {
 
 // Margins around the drawing view: left/right, and the heights of the
-// panel strip above and of the prompt strip below.
+// panel strip above and of the command-button strip below (the prompt line
+// is the status bar at the window's foot).
 constexpr int SIDE_MARGIN = 32;
 constexpr int PANEL_MIN_HEIGHT = 24;
-constexpr int BOTTOM_HEIGHT = 48;
+constexpr int BOTTOM_HEIGHT = 26;
 constexpr int BUTTON_WIDTH = 40;
 constexpr int BUTTON_HEIGHT = 20;
+
+// Key sequences for the desktop's standard keys; where the desktop defines
+// none (a bare X server), the common ones.
+QList<QKeySequence> shortcutKeys(StandardShortcut shortcut) {
+  QKeySequence::StandardKey key = QKeySequence::UnknownKey;
+  QString fallback;
+  switch (shortcut) {
+    case StandardShortcut::None:
+      return {};
+    case StandardShortcut::New:
+      key = QKeySequence::New;
+      fallback = QStringLiteral("Ctrl+N");
+      break;
+    case StandardShortcut::Open:
+      key = QKeySequence::Open;
+      fallback = QStringLiteral("Ctrl+O");
+      break;
+    case StandardShortcut::Save:
+      key = QKeySequence::Save;
+      fallback = QStringLiteral("Ctrl+S");
+      break;
+    case StandardShortcut::SaveAs:
+      key = QKeySequence::SaveAs;
+      fallback = QStringLiteral("Ctrl+Shift+S");
+      break;
+    case StandardShortcut::Print:
+      key = QKeySequence::Print;
+      fallback = QStringLiteral("Ctrl+P");
+      break;
+    case StandardShortcut::Undo:
+      key = QKeySequence::Undo;
+      fallback = QStringLiteral("Ctrl+Z");
+      break;
+    case StandardShortcut::Redo:
+      key = QKeySequence::Redo;
+      fallback = QStringLiteral("Ctrl+Shift+Z");
+      break;
+    case StandardShortcut::Quit:
+      key = QKeySequence::Quit;
+      fallback = QStringLiteral("Ctrl+Q");
+      break;
+  }
+  QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+  if (keys.isEmpty()) keys.append(QKeySequence(fallback));
+  return keys;
+}
+
+// A menu that shows the tooltips of its items, greyed ones included, and
+// puts a greyed item's status text in the status bar while the pointer is
+// on it (an enabled item does that by itself).
+class TipMenu : public QMenu {
+ public:
+  TipMenu(const QString& title, QWidget* parent) : QMenu(title, parent) {
+    setToolTipsVisible(true);
+  }
+
+ protected:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::ToolTip) {
+      const auto* help = static_cast<QHelpEvent*>(e);
+      QAction* a = actionAt(help->pos());
+      if (a != nullptr && !a->statusTip().isEmpty()) {
+        QToolTip::showText(help->globalPos(), a->statusTip(), this);
+      } else {
+        QToolTip::hideText();
+      }
+      return true;
+    }
+    return QMenu::event(e);
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    QAction* a = actionAt(e->position().toPoint());
+    if (a != nullptr && !a->isEnabled()) a->showStatusText(this);
+    QMenu::mouseMoveEvent(e);
+  }
+};
+
+QString withoutKeyHint(const QString& text) {
+  const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+  return tab < 0 ? text : text.left(tab);
+}
 
 }  // namespace
 
@@ -71,17 +158,35 @@ QtMainWindow::QtMainWindow(MainWindowEvents& events) : events_(events) {
   grid->addWidget(scrollH_, 1, 0);
   column->addWidget(viewFrame, 1);
 
+  // "OK" and "STOP" side by side, centred under the view by the layout,
+  // so they follow the window's edges when it is resized.
   bottom_ = new QWidget(central);
   bottom_->setFixedHeight(BOTTOM_HEIGHT);
-  prompt_ = new QLabel(bottom_);
-  prompt_->setGeometry(0, 2, 2000, 18);
+  auto* buttonRow = new QHBoxLayout(bottom_);
+  buttonRow->setContentsMargins(0, 2, 0, 2);
+  buttonRow->setSpacing(0);
   okButton_ = new QPushButton(QStringLiteral("OK"), bottom_);
   stopButton_ = new QPushButton(QStringLiteral("STOP"), bottom_);
+  buttonRow->addStretch(1);
   for (QPushButton* b : {okButton_, stopButton_}) {
     b->setFixedSize(BUTTON_WIDTH, BUTTON_HEIGHT);
     b->setFocusPolicy(Qt::NoFocus);
+    // A hidden button keeps its place: the row does not jump.
+    QSizePolicy keep = b->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    b->setSizePolicy(keep);
+    buttonRow->addWidget(b);
     b->hide();
   }
+  buttonRow->addStretch(1);
+  okButton_->setToolTip(QStringLiteral("Finish the input (Enter, right button)"));
+  stopButton_->setToolTip(QStringLiteral("Cancel the command (Escape)"));
+  // The prompt line: where a desktop program says what it expects.
+  prompt_ = new QLabel(this);
+  prompt_->setObjectName(QStringLiteral("prompt"));
+  prompt_->setMinimumWidth(200);
+  statusBar()->addWidget(prompt_, 1);
+  statusBar()->setSizeGripEnabled(true);
   okButton_->setObjectName(QStringLiteral("btn_%1").arg(CMD_BUTTON_OK));
   stopButton_->setObjectName(QStringLiteral("btn_%1").arg(CMD_BUTTON_STOP));
   connect(okButton_, &QPushButton::clicked, this, [this] { command(CMD_BUTTON_OK); });
@@ -98,6 +203,10 @@ QtMainWindow::QtMainWindow(MainWindowEvents& events) : events_(events) {
   };
   view_->mouseLeft = [this] {
     if (alive_) events_.onMouseLeave();
+  };
+  view_->wheel = [this](const WheelEvent& e) {
+    userActed_ = true;
+    if (alive_) events_.onWheel(e);
   };
   view_->resized = [this](int w, int h) {
     if (alive_) events_.onResize(w, h);
@@ -126,12 +235,21 @@ void QtMainWindow::addEntries(QMenu* menu, const std::vector<MenuEntry>& entries
       case MenuEntryKind::Separator:
         menu->addSeparator();
         break;
-      case MenuEntryKind::Submenu:
-        addEntries(menu->addMenu(toQString(e.text)), e.entries);
+      case MenuEntryKind::Submenu: {
+        auto* sub = new TipMenu(toQString(e.text), menu);
+        menu->addMenu(sub);
+        addEntries(sub, e.entries);
         break;
+      }
       case MenuEntryKind::Item: {
-        QAction* a = menu->addAction(toQString(e.text));
+        QString text = toQString(e.text);
+        if (!e.keyHint.empty()) {
+          keyHints_[e.id] = toQString(e.keyHint);
+          text += QLatin1Char('\t') + keyHints_[e.id];
+        }
+        QAction* a = menu->addAction(text);
         a->setEnabled(e.enabled);
+        a->setShortcuts(shortcutKeys(e.shortcut));
         if (e.checked) {
           a->setCheckable(true);
           a->setChecked(true);
@@ -156,6 +274,7 @@ void QtMainWindow::setMenu(const std::vector<MenuEntry>& topMenus) {
   menuBar()->clear();
   topMenus_.clear();
   actions_.clear();
+  keyHints_.clear();
   for (const MenuEntry& top : topMenus) {
     if (top.kind == MenuEntryKind::Item) {
       // A command directly on the bar (Help) lives in a one-item menu-less action.
@@ -167,7 +286,8 @@ void QtMainWindow::setMenu(const std::vector<MenuEntry>& topMenus) {
       continue;
     }
     if (top.kind != MenuEntryKind::Submenu) continue;
-    QMenu* menu = menuBar()->addMenu(toQString(top.text));
+    QMenu* menu = new TipMenu(toQString(top.text), menuBar());
+    menuBar()->addMenu(menu);
     connect(menu, &QMenu::aboutToShow, this, [this] {
       if (alive_) events_.onMenuOpening();
     });
@@ -194,7 +314,36 @@ void QtMainWindow::setMenuItemChecked(int id, bool on) {
 }
 
 void QtMainWindow::setMenuItemText(int id, std::string_view utf8) {
-  if (QAction* a = action(id)) a->setText(toQString(utf8));
+  QAction* a = action(id);
+  if (a == nullptr) return;
+  QString text = toQString(utf8);
+  auto hint = keyHints_.find(id);
+  if (hint != keyHints_.end()) text += QLatin1Char('\t') + hint->second;
+  a->setText(text);
+}
+
+void QtMainWindow::setMenuItemVisible(int id, bool on) {
+  if (QAction* a = action(id)) a->setVisible(on);
+}
+
+bool QtMainWindow::menuItemVisible(int id) const {
+  QAction* a = action(id);
+  return a != nullptr && a->isVisible();
+}
+
+void QtMainWindow::setMenuItemTip(int id, std::string_view utf8) {
+  QAction* a = action(id);
+  if (a == nullptr) return;
+  const QString tip = toQString(utf8);
+  if (a->statusTip() == tip) return;
+  a->setStatusTip(tip);
+  // Without a tip of its own the action would show its text as tooltip.
+  a->setToolTip(tip.isEmpty() ? withoutKeyHint(a->text()) : tip);
+}
+
+std::string QtMainWindow::menuItemTip(int id) const {
+  QAction* a = action(id);
+  return a != nullptr ? toUtf8(a->statusTip()) : std::string();
 }
 
 bool QtMainWindow::menuItemEnabled(int id) const {
@@ -209,7 +358,7 @@ bool QtMainWindow::menuItemChecked(int id) const {
 
 std::string QtMainWindow::menuItemText(int id) const {
   QAction* a = action(id);
-  return a != nullptr ? toUtf8(a->text()) : std::string();
+  return a != nullptr ? toUtf8(withoutKeyHint(a->text())) : std::string();
 }
 
 void QtMainWindow::setTopMenuEnabled(int position, bool on) {
@@ -301,13 +450,6 @@ void QtMainWindow::setPromptText(std::string_view utf8) { prompt_->setText(toQSt
 std::string QtMainWindow::promptText() const { return toUtf8(prompt_->text()); }
 
 void QtMainWindow::showCommandButtons(bool on) {
-  if (on) {
-    // Side by side, centred horizontally, 22 pixels above the bottom.
-    const int left = (bottom_->width() - 2 * BUTTON_WIDTH) / 2;
-    const int top = BOTTOM_HEIGHT - 22 - BUTTON_HEIGHT / 2;
-    okButton_->move(left, top);
-    stopButton_->move(left + BUTTON_WIDTH, top);
-  }
   okButton_->setVisible(on);
   stopButton_->setVisible(on);
 }

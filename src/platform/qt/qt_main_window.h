@@ -38,6 +38,10 @@ class QtMainWindow : public QMainWindow, public MainWindow {
   bool menuItemEnabled(int id) const override;
   bool menuItemChecked(int id) const override;
   std::string menuItemText(int id) const override;
+  void setMenuItemVisible(int id, bool on) override;
+  bool menuItemVisible(int id) const override;
+  void setMenuItemTip(int id, std::string_view utf8) override;
+  std::string menuItemTip(int id) const override;
   void setTopMenuEnabled(int position, bool on) override;
   bool topMenuEnabled(int position) const override;
 
@@ -74,6 +78,7 @@ class QtMainWindow : public QMainWindow, public MainWindow {
   QAction* action(int id) const;
   QPushButton* commandButton(int id) const;
   QWidget* panelWidget() const { return panel_; }
+  QLabel* promptLabel() const { return prompt_; }
   // Delivers a key as if pressed (virtual-key code).
   void deliverKey(int key, bool ctrl);
 
@@ -102,6 +107,7 @@ class QtMainWindow : public QMainWindow, public MainWindow {
   QPushButton* stopButton_ = nullptr;
   std::vector<QMenu*> topMenus_;
   std::map<int, QAction*> actions_;
+  std::map<int, QString> keyHints_;  // shown after a tab in the shortcut column
 };
 
 }  // namespace tav

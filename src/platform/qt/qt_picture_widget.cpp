@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
+#include <cmath>
 
 #include "platform/qt/qt_canvas.h"
 
@@ -19,29 +21,38 @@ void QtPictureWidget::invalidate() {
   update();
 }
 
+QSize QtPictureWidget::deviceSize() const {
+  const double ratio = devicePixelRatioF();
+  return {std::max(1, static_cast<int>(std::ceil(width() * ratio))),
+          std::max(1, static_cast<int>(std::ceil(height() * ratio)))};
+}
+
 void QtPictureWidget::rebuild() {
-  const QSize want(std::max(1, width()), std::max(1, height()));
-  if (picture_.size() != want) picture_ = QImage(want, QImage::Format_RGB32);
+  const QSize want = deviceSize();
+  if (picture_.size() != want || picture_.devicePixelRatio() != devicePixelRatioF()) {
+    picture_ = QImage(want, QImage::Format_RGB32);
+    picture_.setDevicePixelRatio(devicePixelRatioF());
+  }
   picture_.fill(Qt::white);
   dirty_ = false;
   if (!paintPicture || painting_) return;
   painting_ = true;  // a repaint request from inside the callback waits
   QPainter painter(&picture_);
-  QtCanvas canvas(painter, picture_.width(), picture_.height());
+  QtCanvas canvas(painter, std::max(1, width()), std::max(1, height()));
   paintPicture(canvas);
   painter.end();
   painting_ = false;
 }
 
 const QImage& QtPictureWidget::picture() {
-  if (dirty_ || picture_.size() != QSize(std::max(1, width()), std::max(1, height()))) rebuild();
+  if (dirty_ || picture_.size() != deviceSize()) rebuild();
   return picture_;
 }
 
 void QtPictureWidget::drawNow(const PaintFunction& paint) {
   picture();
   QPainter painter(&picture_);
-  QtCanvas canvas(painter, picture_.width(), picture_.height());
+  QtCanvas canvas(painter, std::max(1, width()), std::max(1, height()));
   if (paint) paint(canvas);
   painter.end();
   update();
@@ -81,6 +92,7 @@ void QtPictureWidget::compose(QPainter& painter) {
 
 QImage QtPictureWidget::composed() {
   QImage image(picture().size(), QImage::Format_RGB32);
+  image.setDevicePixelRatio(picture_.devicePixelRatio());
   QPainter painter(&image);
   compose(painter);
   painter.end();
@@ -128,6 +140,17 @@ void QtPictureWidget::mousePressEvent(QMouseEvent* e) { sendMouse(e, MouseAction
 void QtPictureWidget::mouseReleaseEvent(QMouseEvent* e) { sendMouse(e, MouseAction::Release); }
 void QtPictureWidget::mouseDoubleClickEvent(QMouseEvent* e) {
   sendMouse(e, MouseAction::DoubleClick);
+}
+
+void QtPictureWidget::wheelEvent(QWheelEvent* e) {
+  if (!wheel) {
+    QWidget::wheelEvent(e);
+    return;
+  }
+  const QPoint p = e->position().toPoint();
+  const int delta = e->angleDelta().y();
+  if (delta != 0) wheel({{p.x(), p.y()}, delta});
+  e->accept();
 }
 
 void QtPictureWidget::leaveEvent(QEvent*) {

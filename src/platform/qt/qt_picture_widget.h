@@ -22,6 +22,7 @@ class QtPictureWidget : public QWidget {
   std::function<void(const MouseEvent&)> mouse;
   std::function<void()> mouseLeft;
   std::function<void(int width, int height)> resized;
+  std::function<void(const WheelEvent&)> wheel;
 
   void invalidate();  // rebuilt at the next screen update
   void drawNow(const PaintFunction& paint);
@@ -31,7 +32,8 @@ class QtPictureWidget : public QWidget {
   // Shown centred over the picture until cleared.
   void setDecoration(const QImage& image);
   void clearDecoration();
-  // The picture without overlay, rebuilt first if needed.
+  // The picture without overlay, rebuilt first if needed, in device pixels
+  // (its devicePixelRatio is the screen's; drawing is in logical pixels).
   const QImage& picture();
   // Picture with overlay and decoration, as on screen.
   QImage composed();
@@ -44,9 +46,12 @@ class QtPictureWidget : public QWidget {
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void leaveEvent(QEvent*) override;
+  void wheelEvent(QWheelEvent* e) override;
 
  private:
   void rebuild();
+  // The picture's size in device pixels for the widget's size and ratio.
+  QSize deviceSize() const;
   void compose(QPainter& painter);
   void sendMouse(QMouseEvent* e, MouseAction action);
 

@@ -16,7 +16,9 @@
 #include "platform/qt/qt_child_window.h"
 #include "platform/qt/qt_dialog_host.h"
 #include "platform/qt/qt_file_dialog.h"
+#include "platform/qt/qt_help_window.h"
 #include "platform/qt/qt_main_window.h"
+#include "platform/qt/qt_picture_widget.h"
 #include "platform/qt/qt_print.h"
 #include "platform/qt/qt_progress_window.h"
 #include "platform/qt/qt_text.h"
@@ -31,6 +33,7 @@ QtPlatform::QtPlatform() {
 QtPlatform::~QtPlatform() {
   QObject::disconnect(quitConnection_);
   if (progress_) delete progress_.data();
+  if (help_ && help_->parent() == nullptr) delete help_.data();
 }
 
 std::unique_ptr<MainWindow> QtPlatform::createMainWindow(MainWindowEvents& events) {
@@ -100,6 +103,10 @@ MessageResult QtPlatform::showMessage(std::string_view text, std::string_view ca
       set = QMessageBox::Retry | QMessageBox::Cancel;
       first = QMessageBox::Retry;
       break;
+    case MessageButtons::SaveDiscardCancel:
+      set = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
+      first = QMessageBox::Cancel;
+      break;
   }
   box.setStandardButtons(set);
   box.setDefaultButton(first);
@@ -112,6 +119,10 @@ MessageResult QtPlatform::showMessage(std::string_view text, std::string_view ca
       return MessageResult::No;
     case QMessageBox::Retry:
       return MessageResult::Retry;
+    case QMessageBox::Save:
+      return MessageResult::Save;
+    case QMessageBox::Discard:
+      return MessageResult::Discard;
     default:
       // Escape or the close box: Cancel where offered; a lone OK counts as OK,
       // a Yes/No box as No.
@@ -178,6 +189,14 @@ std::optional<int> QtPlatform::runDialog(const DialogTemplate& dialog, DialogHan
 bool QtPlatform::runWindow(const ChildWindowSpec& spec, ChildWindowHandler& handler) {
   if (spec.width <= 0 || spec.height <= 0) return false;
   QtChildWindow window(spec, handler, owner());
+  if (spec.overView) {
+    // The window's client area covers the drawing view exactly: nothing of
+    // the model, the panel or the prompt line shows beside it.
+    if (auto* main = qobject_cast<QtMainWindow*>(owner()); main != nullptr && main->isVisible()) {
+      QWidget* view = main->viewWidget();
+      window.setGeometry(QRect(view->mapToGlobal(QPoint(0, 0)), view->size()));
+    }
+  }
   window.run();
   return true;
 }
@@ -204,14 +223,21 @@ bool QtPlatform::openHelp(std::string_view fileOrUrl, std::string_view anchor) {
   const QString target = toQString(fileOrUrl);
   QUrl url;
   if (target.startsWith(QStringLiteral("http://")) ||
-      target.startsWith(QStringLiteral("https://")) || target.startsWith(QStringLiteral("file:"))) {
+      target.startsWith(QStringLiteral("https://"))) {
+    // Only a browser shows a remote page.
     url = QUrl(target);
-  } else {
-    if (!QFileInfo::exists(target)) return false;
-    url = QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
+    if (!anchor.empty()) url.setFragment(toQString(anchor));
+    return QDesktopServices::openUrl(url);
   }
+  url = target.startsWith(QStringLiteral("file:"))
+            ? QUrl(target)
+            : QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
+  if (!QFileInfo::exists(url.toLocalFile())) return false;
   if (!anchor.empty()) url.setFragment(toQString(anchor));
-  return QDesktopServices::openUrl(url);
+  // One help window, kept between calls; it goes with its owner.
+  if (!help_) help_ = new QtHelpWindow(owner());
+  help_->showPage(url);
+  return true;
 }
 
 }  // namespace tav

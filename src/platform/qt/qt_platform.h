@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/platform.h"
+#include "platform/qt/qt_help_window.h"
 #include "platform/qt/qt_progress_window.h"
 
 namespace tav {
@@ -47,10 +48,12 @@ class QtPlatform : public Platform {
   // Owner of dialogs and message boxes (the main window while it exists).
   QWidget* owner() const { return owner_.data(); }
   QtProgressWindow* progressWindow() const { return progress_.data(); }
+  QtHelpWindow* helpWindow() const { return help_.data(); }
 
  private:
   QPointer<QWidget> owner_;
   QPointer<QtProgressWindow> progress_;
+  QPointer<QtHelpWindow> help_;
   bool quitting_ = false;
   QMetaObject::Connection quitConnection_;
 };

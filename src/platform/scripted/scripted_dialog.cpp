@@ -91,6 +91,7 @@ ScriptedDialogControls::ScriptedDialogControls(const DialogTemplate& dialog)
     s.group = c.group;
     s.flags = c.flags;
     s.maxLength = c.maxLength;
+    s.tooltip = c.tooltip;
     if (c.kind == ControlKind::ComboBox && !s.items.empty()) s.selection = 0;
     // The text of a list is its selected entry, not a caption.
     if (c.kind == ControlKind::ListBox || c.kind == ControlKind::ComboBox) s.text.clear();

@@ -28,6 +28,7 @@ struct ControlState {
   unsigned flags = 0;
   int maxLength = 0;
   PixelRect size;  // paint areas: width and height used for painting
+  std::string tooltip;
 };
 
 enum class DialogStepKind {

@@ -20,7 +20,7 @@ void ScriptedMainWindow::collect(const std::vector<MenuEntry>& entries, int topM
     if (e.kind == MenuEntryKind::Submenu) {
       collect(e.entries, topMenu);
     } else if (e.kind == MenuEntryKind::Item) {
-      items_[e.id] = {e.text, e.enabled, e.checked, topMenu};
+      items_[e.id] = {e.text, e.enabled, e.checked, topMenu, true, {}, e.shortcut, e.keyHint};
     }
   }
 }
@@ -32,7 +32,8 @@ void ScriptedMainWindow::setMenu(const std::vector<MenuEntry>& topMenus) {
   for (std::size_t i = 0; i < topMenus.size(); ++i) {
     const MenuEntry& top = topMenus[i];
     if (top.kind == MenuEntryKind::Item) {
-      items_[top.id] = {top.text, top.enabled, top.checked, static_cast<int>(i)};
+      items_[top.id] = {top.text, top.enabled, top.checked,  static_cast<int>(i),
+                        true,     {},          top.shortcut, top.keyHint};
     } else {
       collect(top.entries, static_cast<int>(i));
     }
@@ -67,6 +68,33 @@ bool ScriptedMainWindow::menuItemChecked(int id) const {
 std::string ScriptedMainWindow::menuItemText(int id) const {
   auto it = items_.find(id);
   return it != items_.end() ? it->second.text : std::string();
+}
+
+void ScriptedMainWindow::setMenuItemVisible(int id, bool on) {
+  auto it = items_.find(id);
+  if (it != items_.end()) it->second.visible = on;
+}
+
+bool ScriptedMainWindow::menuItemVisible(int id) const {
+  auto it = items_.find(id);
+  return it != items_.end() && it->second.visible;
+}
+
+void ScriptedMainWindow::setMenuItemTip(int id, std::string_view utf8) {
+  auto it = items_.find(id);
+  if (it != items_.end()) it->second.tip = std::string(utf8);
+}
+
+std::string ScriptedMainWindow::menuItemTip(int id) const {
+  auto it = items_.find(id);
+  return it != items_.end() ? it->second.tip : std::string();
+}
+
+int ScriptedMainWindow::itemWithShortcut(StandardShortcut shortcut) const {
+  if (shortcut == StandardShortcut::None) return 0;
+  for (const auto& [id, item] : items_)
+    if (item.shortcut == shortcut) return id;
+  return 0;
 }
 
 const MenuItemState* ScriptedMainWindow::menuItem(int id) const {

@@ -22,6 +22,10 @@ struct MenuItemState {
   bool enabled = true;
   bool checked = false;
   int topMenu = -1;  // position of the top-level menu that holds it
+  bool visible = true;
+  std::string tip;
+  StandardShortcut shortcut = StandardShortcut::None;
+  std::string keyHint;
 };
 
 class ScriptedMainWindow : public MainWindow {
@@ -43,6 +47,10 @@ class ScriptedMainWindow : public MainWindow {
   bool menuItemEnabled(int id) const override;
   bool menuItemChecked(int id) const override;
   std::string menuItemText(int id) const override;
+  void setMenuItemVisible(int id, bool on) override;
+  bool menuItemVisible(int id) const override;
+  void setMenuItemTip(int id, std::string_view utf8) override;
+  std::string menuItemTip(int id) const override;
   void setTopMenuEnabled(int position, bool on) override;
   bool topMenuEnabled(int position) const override;
 
@@ -97,6 +105,8 @@ class ScriptedMainWindow : public MainWindow {
   const std::vector<std::string>& prompts() const { return prompts_; }
   bool hasMenuItem(int id) const { return items_.count(id) != 0; }
   const MenuItemState* menuItem(int id) const;
+  // The item bound to a standard shortcut (0: none).
+  int itemWithShortcut(StandardShortcut shortcut) const;
   const std::vector<MenuEntry>& menu() const { return menu_; }
   ScriptedDialogControls* panelControls() { return panel_.get(); }
   // Posted commands and keys, taken by the platform before the script.

@@ -84,13 +84,34 @@ void ScriptedPlatform::pushMenu(int id) {
         }
         w.events().onMenuOpening();
         item = w.menuItem(id);
-        if (item == nullptr || !item->enabled) {
+        if (item == nullptr || !item->enabled || !item->visible) {
           ignoredMenu_.push_back(id);
           return;
         }
         w.events().onCommand(id);
       },
       "menu choice");
+}
+
+void ScriptedPlatform::pushShortcut(StandardShortcut shortcut) {
+  deliver(
+      [this, shortcut](ScriptedMainWindow& w) {
+        const int id = w.itemWithShortcut(shortcut);
+        const MenuItemState* item = w.menuItem(id);
+        if (item == nullptr) {
+          problems_.push_back("shortcut bound to no menu item");
+          return;
+        }
+        // The desktop triggers an enabled action only; a greyed menu bar
+        // leaves the shortcut to the command that runs.
+        w.events().onMenuOpening();
+        if (!item->enabled || !w.topMenuEnabled(item->topMenu)) {
+          ignoredMenu_.push_back(id);
+          return;
+        }
+        w.events().onCommand(id);
+      },
+      "shortcut");
 }
 
 void ScriptedPlatform::pushCommand(int id) {
@@ -125,6 +146,26 @@ void ScriptedPlatform::pushClick(PixelPoint at, MouseButton button, bool ctrl) {
 
 void ScriptedPlatform::pushMouseLeave() {
   deliver([](ScriptedMainWindow& w) { w.events().onMouseLeave(); }, "mouse leave");
+}
+
+void ScriptedPlatform::pushWheel(PixelPoint at, int delta) {
+  pushMouseMove(at);
+  deliver([at, delta](ScriptedMainWindow& w) { w.events().onWheel({at, delta}); }, "wheel");
+}
+
+void ScriptedPlatform::pushMiddleDrag(PixelPoint from, PixelPoint to) {
+  pushMouseMove(from);
+  deliver(
+      [from](ScriptedMainWindow& w) {
+        w.events().onMouse({MouseAction::Press, MouseButton::Middle, from, false, false});
+      },
+      "middle press");
+  pushMouseMove(to);
+  deliver(
+      [to](ScriptedMainWindow& w) {
+        w.events().onMouse({MouseAction::Release, MouseButton::Middle, to, false, false});
+      },
+      "middle release");
 }
 
 void ScriptedPlatform::pushScroll(const ScrollEvent& event) {
@@ -236,6 +277,7 @@ MessageResult ScriptedPlatform::showMessage(std::string_view text, std::string_v
         r.answer = MessageResult::Ok;
         break;
       case MessageButtons::OkCancelDefaultCancel:
+      case MessageButtons::SaveDiscardCancel:
         r.answer = MessageResult::Cancel;
         break;
       case MessageButtons::YesNo:
@@ -248,6 +290,7 @@ MessageResult ScriptedPlatform::showMessage(std::string_view text, std::string_v
     }
   }
   messages_.push_back(r);
+  if (messageShown) messageShown(r);
   return r.answer;
 }
 

@@ -88,6 +88,9 @@ class ScriptedPlatform : public Platform {
   // if it exists and it and its top-level menu are enabled; else it is
   // recorded in ignoredMenuChoices().
   void pushMenu(int id);
+  // A standard key sequence (Ctrl+S, ...): chooses the item bound to it as
+  // pushMenu does; a sequence no item is bound to is recorded as a problem.
+  void pushShortcut(StandardShortcut shortcut);
   // A command delivered as is (command buttons, items without a menu entry).
   void pushCommand(int id);
   void pushKey(int key, bool ctrl = false);
@@ -95,6 +98,10 @@ class ScriptedPlatform : public Platform {
   // Move to the pixel, press and release (three queued events).
   void pushClick(PixelPoint at, MouseButton button = MouseButton::Left, bool ctrl = false);
   void pushMouseLeave();
+  // delta in eighths of a degree (+120: one notch away from the user).
+  void pushWheel(PixelPoint at, int delta);
+  // Middle button pressed at `from`, moved to `to` and released there.
+  void pushMiddleDrag(PixelPoint from, PixelPoint to);
   void pushScroll(const ScrollEvent& event);
   void pushCloseRequest();
   void pushResize(int width, int height);
@@ -119,6 +126,9 @@ class ScriptedPlatform : public Platform {
   void cancelProgressAtUpdate(int n) { cancelAtUpdate_ = n; }
   void setPrinterAvailable(bool on) { printerAvailable_ = on; }
   void setHelpAvailable(bool on) { helpAvailable_ = on; }
+  // Called with each message box while it is shown (to look at the screen
+  // behind it).
+  std::function<void(const MessageRecord&)> messageShown;
 
   // --- records ---
   const std::vector<MessageRecord>& messages() const { return messages_; }

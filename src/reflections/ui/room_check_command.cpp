@@ -73,6 +73,9 @@ void runRoomCheckCommand(CommandContext& ctx) {
     });
   }
   ui.showMessage(result.message.text, result.message.caption);
+  // The markers illustrate the message only; the picture after the command
+  // shows the model alone.
+  if (!result.errorPoints.empty()) ctx.redrawAll();
 }
 
 }  // namespace tav

@@ -4,13 +4,13 @@
 
 #include "model/model_object.h"
 #include "platform/canvas.h"
+#include "shell/command_ids.h"
 
 namespace tav {
 
 class CommandContext;
 struct ViewState;
 
-constexpr int CMD_ROOM_CHECK = 2803;
 // Half size of an error marker's square, pixels, and its colour.
 constexpr int ROOM_ERROR_MARKER_HALF = 2;
 constexpr int ROOM_ERROR_MARKER_COLOUR = 23;

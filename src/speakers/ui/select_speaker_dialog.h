@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/dialog.h"
+#include "shell/command_ids.h"
 
 namespace tav {
 
@@ -14,8 +15,6 @@ struct SpeakerDatabaseIndex;
 inline constexpr const char* SELECT_SPEAKER_DIALOG_TITLE = "Select Loudspeaker";
 inline constexpr const char* SPEAKER_DATABASE_FILTER = "*.TSB|*.tsb|";
 inline constexpr const char* SPEAKER_DATABASE_DIALOG_TITLE = "Select Database";
-
-constexpr int CMD_SELECT_SPEAKER_DATABASE = 1021;
 
 // Control ids of "Select Loudspeaker".
 constexpr int SSD_LIST = 101;

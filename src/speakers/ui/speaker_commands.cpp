@@ -303,17 +303,17 @@ void deleteLoudspeakers(CommandContext& ctx) {
 
 void registerSpeakerCommands(CommandRegistry& registry) {
   auto state = std::make_shared<SpeakerCommandState>();
-  registry.add(CMD_SELECT_SPEAKER_DATABASE, runSelectSpeakerDatabase);
+  registry.add(CMD_SPEAKER_DATABASE, runSelectSpeakerDatabase);
   registry.add(CMD_SPEAKER_NEW, addLoudspeaker);
   registry.add(CMD_SPEAKER_EDIT, editLoudspeakers);
   registry.add(CMD_SPEAKER_MOVE, moveLoudspeakers);
   registry.add(CMD_SPEAKER_COPY, copyLoudspeakers);
   registry.add(CMD_SPEAKER_MIRROR, mirrorLoudspeakers);
   registry.add(CMD_SPEAKER_DELETE, deleteLoudspeakers);
-  registry.add(CMD_SPEAKER_ON, [](CommandContext& ctx) { switchLoudspeakers(ctx, true); });
-  registry.add(CMD_SPEAKER_OFF, [](CommandContext& ctx) { switchLoudspeakers(ctx, false); });
+  registry.add(CMD_SPEAKER_SWITCH_ON, [](CommandContext& ctx) { switchLoudspeakers(ctx, true); });
+  registry.add(CMD_SPEAKER_SWITCH_OFF, [](CommandContext& ctx) { switchLoudspeakers(ctx, false); });
   registry.add(CMD_SPEAKER_EQUALIZER, equalizeLoudspeakers);
-  registry.add(CMD_SPEAKER_AIM, aimAtTarget);
+  registry.add(CMD_SPEAKER_AIM_TARGET, aimAtTarget);
   registry.add(CMD_SPEAKER_ALIGN, alignToTarget);
   registry.add(CMD_SPEAKER_DELAY, [state](CommandContext& ctx) { setDelayTime(ctx, *state); });
   registry.add(CMD_SPEAKER_TURN_ARRAY, turnArray);

@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "shell/command_ids.h"
+
 namespace tav {
 
 class CommandContext;
@@ -13,22 +15,6 @@ class CommandRegistry;
 struct ModelObject;
 class Project;
 struct Session;
-
-constexpr int CMD_SPEAKER_NEW = 1002;
-constexpr int CMD_SPEAKER_EDIT = 1003;
-constexpr int CMD_SPEAKER_MOVE = 1005;
-constexpr int CMD_SPEAKER_COPY = 1006;
-constexpr int CMD_SPEAKER_DELETE = 1007;
-constexpr int CMD_SPEAKER_ON = 1008;
-constexpr int CMD_SPEAKER_OFF = 1009;
-constexpr int CMD_SPEAKER_ALIGN = 1010;
-constexpr int CMD_SPEAKER_DELAY = 1011;
-constexpr int CMD_SPEAKER_AIM = 1012;
-constexpr int CMD_SPEAKER_MIRROR = 1013;
-constexpr int CMD_SPEAKER_EQUALIZER = 1014;
-constexpr int CMD_SPEAKER_AIM_PERSPECTIVE = 1015;
-constexpr int CMD_SPEAKER_TURN_ARRAY = 1017;
-constexpr int CMD_SPEAKER_TILT_ARRAY = 1018;
 
 inline constexpr const char* PROMPT_PLACE_AT = "Place at :";
 inline constexpr const char* PROMPT_REFERENCE_POINT = "Reference Point";
