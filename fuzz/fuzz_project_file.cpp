@@ -76,6 +76,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   ProjectLoadResult first = readProject(std::span<const std::uint8_t>(data, size));
   if (!first.ok()) return 0;
+  for (const ModelObject& o : first.project.objects)
+    for (const IndexEntry& e : o.indices)
+      fuzz::check(e.code == IDX_MATERIAL || e.ref < o.nodes.size(),
+                  "entries naming missing nodes are left out");
   const std::vector<std::uint8_t> saved = writeProjectBytes(first.project);
   ProjectLoadResult second = readProject(saved);
   fuzz::check(second.ok(), "a project that was read saves into a readable file");
@@ -86,6 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::check(second.project.materials.slots.size() == first.project.materials.slots.size(),
               "saving keeps every material");
   fuzz::check(second.resetSpeakerTypes == 0, "saved speaker types pass their check");
+  fuzz::check(second.droppedEntries == 0, "a saved project has no damaged entries");
   // A file in the current layout is stable under reading and saving. (Older
   // files keep the stored colour of loudspeaker objects on the first reading
   // only, so their first save may differ.)

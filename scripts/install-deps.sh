@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core
   clang-format libfftw3-dev
   help2man
+  locales  # de_DE sources: a test session runs under a comma-decimal locale
 )
 
 missing=()

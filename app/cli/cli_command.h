@@ -6,12 +6,18 @@
 #include <string>
 #include <vector>
 
+namespace tav {
+struct ProjectLoadResult;
+}
+
 namespace tav::cli {
 
 // Exit codes shared by all subcommands.
 constexpr int EXIT_OK = 0;
 constexpr int EXIT_USAGE = 1;
-constexpr int EXIT_FILE_ERROR = 2;  // a file could not be read or written
+// A file could not be read or written, or its content cannot be processed
+// (the message on stderr and, where there is a result, in it).
+constexpr int EXIT_FILE_ERROR = 2;
 
 struct CliCommand {
   std::string name;
@@ -31,5 +37,9 @@ struct CliCommandRegistration {
 
 // Prints a user message (the GUI's text) on stderr.
 void printError(const std::string& text);
+
+// loadProject, with the reason of a failure, or the count of damaged index
+// entries left out, on stderr as the desktop application would say it.
+ProjectLoadResult loadProjectReporting(const std::string& path);
 
 }  // namespace tav::cli

@@ -10,11 +10,8 @@ namespace tav::cli {
 namespace {
 
 int runConvert(const std::string& in, const std::string& out) {
-  ProjectLoadResult loaded = loadProject(in);
-  if (!loaded.ok()) {
-    printError(loaded.error.text);
-    return EXIT_FILE_ERROR;
-  }
+  ProjectLoadResult loaded = loadProjectReporting(in);
+  if (!loaded.ok()) return EXIT_FILE_ERROR;
   UserMessage error = saveProjectAs(loaded.project, out);
   if (!error.empty()) {
     printError(error.text);

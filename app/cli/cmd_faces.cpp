@@ -15,14 +15,19 @@ namespace tav::cli {
 namespace {
 
 int runFaces(const std::string& path) {
-  ProjectLoadResult loaded = loadProject(path);
-  if (!loaded.ok()) {
-    printError(loaded.error.text);
-    return EXIT_FILE_ERROR;
-  }
+  ProjectLoadResult loaded = loadProjectReporting(path);
+  if (!loaded.ok()) return EXIT_FILE_ERROR;
   FaceTable table;
   const FaceTableBuild built = buildFaceTable(loaded.project, table);
-  if (!built.ok()) printError(built.message.text);
+  if (!built.ok()) {
+    // No listing can be made: say why, and fail.
+    printError(built.message.text);
+    nlohmann::json out;
+    out["message"] = built.message.text;
+    out["faces"] = nlohmann::json::array();
+    std::cout << out.dump(2) << std::endl;
+    return EXIT_FILE_ERROR;
+  }
   sortFacesForReflections(table);
   const FaceListing listing = buildFaceListing(table, loaded.project.materials);
 

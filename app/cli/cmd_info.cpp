@@ -42,11 +42,8 @@ int runDatabaseInfo(const std::string& path) {
 
 int runInfo(const std::string& path) {
   if (isSpeakerDatabase(path)) return runDatabaseInfo(path);
-  ProjectLoadResult loaded = loadProject(path);
-  if (!loaded.ok()) {
-    printError(loaded.error.text);
-    return EXIT_FILE_ERROR;
-  }
+  ProjectLoadResult loaded = loadProjectReporting(path);
+  if (!loaded.ok()) return EXIT_FILE_ERROR;
   std::cout << projectInfoJson(loaded).dump(2) << std::endl;
   return EXIT_OK;
 }

@@ -51,11 +51,8 @@ int runRender(const RenderOptions& options) {
     return EXIT_USAGE;
   }
   const int mode = found->second;
-  ProjectLoadResult loaded = loadProject(options.path);
-  if (!loaded.ok()) {
-    printError(loaded.error.text);
-    return EXIT_FILE_ERROR;
-  }
+  ProjectLoadResult loaded = loadProjectReporting(options.path);
+  if (!loaded.ok()) return EXIT_FILE_ERROR;
   const Project& project = loaded.project;
   const bool written = renderToPng(
       size->width, size->height, [&](Canvas& canvas) { renderFittedView(project, mode, canvas); },

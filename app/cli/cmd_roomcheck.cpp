@@ -15,11 +15,8 @@ namespace tav::cli {
 namespace {
 
 int runRoomCheckCommand(const std::string& path, const std::string& fixPath) {
-  ProjectLoadResult loaded = loadProject(path);
-  if (!loaded.ok()) {
-    printError(loaded.error.text);
-    return EXIT_FILE_ERROR;
-  }
+  ProjectLoadResult loaded = loadProjectReporting(path);
+  if (!loaded.ok()) return EXIT_FILE_ERROR;
   Project& project = loaded.project;
   int lastTenth = -1;
   RoomCheckCallbacks callbacks;
@@ -32,7 +29,18 @@ int runRoomCheckCommand(const std::string& path, const std::string& fixPath) {
     return false;
   };
   const RoomCheckResult r = runRoomCheck(project, callbacks);
-  if (!r.tableMessage.empty()) printError(r.tableMessage.text);
+  if (!r.tableMessage.empty()) {
+    // The room could not be checked at all: say why, and fail.
+    printError(r.tableMessage.text);
+    nlohmann::json out;
+    out["message"] = r.tableMessage.text;
+    out["caption"] = r.tableMessage.caption;
+    out["inverted"] = 0;
+    out["errorPercent"] = nullptr;
+    out["flags"] = nlohmann::json::array();
+    std::cout << out.dump(2) << std::endl;
+    return EXIT_FILE_ERROR;
+  }
 
   nlohmann::json out;
   out["message"] = r.message.text;

@@ -34,11 +34,8 @@ nlohmann::json bands(const OptionalBands& values) {
 }
 
 int runRt60(const std::string& path, const std::string& methodName) {
-  ProjectLoadResult loaded = loadProject(path);
-  if (!loaded.ok()) {
-    printError(loaded.error.text);
-    return EXIT_FILE_ERROR;
-  }
+  ProjectLoadResult loaded = loadProjectReporting(path);
+  if (!loaded.ok()) return EXIT_FILE_ERROR;
   std::optional<ReverbMethod> method;
   if (!methodName.empty()) method = METHODS.at(methodName);
   const ReverbResult r = computeReverberation(loaded.project, method);

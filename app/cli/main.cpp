@@ -3,6 +3,7 @@
 #include <map>
 
 #include "cli_command.h"
+#include "model/project_file.h"
 
 namespace tav::cli {
 
@@ -12,6 +13,17 @@ std::vector<CliCommand>& cliCommands() {
 }
 
 void printError(const std::string& text) { std::cerr << text << std::endl; }
+
+ProjectLoadResult loadProjectReporting(const std::string& path) {
+  ProjectLoadResult loaded = loadProject(path);
+  if (!loaded.ok()) {
+    printError(loaded.error.text);
+  } else if (const UserMessage dropped = droppedEntriesMessage(loaded.droppedEntries);
+             !dropped.empty()) {
+    printError(dropped.text);
+  }
+  return loaded;
+}
 
 }  // namespace tav::cli
 

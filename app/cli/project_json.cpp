@@ -53,6 +53,7 @@ nlohmann::ordered_json projectInfoJson(const ProjectLoadResult& loaded) {
 
   return {
       {"format", loaded.format},
+      {"droppedEntries", loaded.droppedEntries},
       {"objectCount", project.objects.countObjects()},
       {"objectsByLayer", objectsByLayer},
       {"faceCount", countRoomFaces(project)},

@@ -1,7 +1,7 @@
 // Audience areas raised over room faces.
 #include "edit/audience_faces.h"
 
-#include "platform/dialog.h"
+#include "model/number_text.h"
 
 namespace tav {
 

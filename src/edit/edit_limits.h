@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "model/message.h"  // MSG_INVALID_ENTRY
+
 namespace tav {
 
 // An object built by Extrude, Rotate, Assemble Solid, Insert Nodes or Split
@@ -36,6 +38,5 @@ inline constexpr const char* MSG_INTERSECTION_IN_3D =
     "Can\u00B4t calculate intersection in 3D-view";
 inline constexpr const char* MSG_NO_FONT = "No Font loaded";
 inline constexpr const char* MSG_SWITCH_TO_2D_VIEW = "Please switch to XY-, YZ-, or XZ-View ";
-inline constexpr const char* MSG_INVALID_ENTRY = "Invalid entry !";
 
 }  // namespace tav

@@ -147,7 +147,8 @@ InsertNodesResult insertNodes(ModelObject& object, Vec3d p1, Vec3d p2, int viewM
   }
   object.nodes = std::move(nodes);
   object.indices = std::move(out);
-  compactObject(object);
+  // A text keeps one node per entry: compaction would drop its dots.
+  if (object.shape != SHAPE_TEXT) compactObject(object);
   return result;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "materials/absorber_material.h"
+#include "model/number_text.h"
 #include "model/text_encoding.h"
 #include "model/units.h"
 
@@ -14,9 +15,8 @@ std::uint16_t effectiveMaterial(std::uint16_t number, const ProjectMaterials& ma
 }
 
 std::string faceListingLine(const FaceListingRow& row) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%03d\t%7.1f\t", static_cast<int>(row.number), row.area);
-  return buf + cp1252ToUtf8(row.materialName);
+  return formatNumbers("%03d\t%7.1f\t", {static_cast<double>(row.number), row.area}) +
+         cp1252ToUtf8(row.materialName);
 }
 
 std::array<Vec3d, 2> faceMarkerLine(const FaceRecord& face) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "materials/absorber_material.h"
+#include "model/number_text.h"
 #include "model/object_list.h"
 #include "model/project.h"
 #include "model/units.h"
@@ -49,16 +50,8 @@ Vec3d startNode(const ModelObject& o, std::size_t start) {
   return {};
 }
 
-std::string format(const char* fmt, double a) {
-  char buf[128];
-  std::snprintf(buf, sizeof buf, fmt, a);
-  return buf;
-}
-std::string format(const char* fmt, double a, double b) {
-  char buf[160];
-  std::snprintf(buf, sizeof buf, fmt, a, b);
-  return buf;
-}
+std::string format(const char* fmt, double a) { return formatNumber(fmt, a); }
+std::string format(const char* fmt, double a, double b) { return formatNumbers(fmt, {a, b}); }
 
 }  // namespace
 

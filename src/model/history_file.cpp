@@ -95,7 +95,8 @@ bool writeHistory(const std::string& path, const History& history) {
   putPath(image, OFS_PROJECT_FOLDER, history.projectFolder);
   putPath(image, OFS_SPEAKER_DATABASE, history.speakerDatabasePath);
   putPath(image, OFS_ABSORBER_DATABASE, history.absorberDatabasePath);
-  putPath(image, OFS_FOURTH_PATH, history.fourthPath);
+  // The fourth path is carried as the 256 bytes it was read as, bytes after
+  // its NUL included.
   for (std::size_t i = 0; i < RECENT_PROJECT_COUNT; ++i)
     putPath(image, OFS_RECENT + i * HISTORY_PATH_SIZE, history.recent[i]);
   std::error_code ec;

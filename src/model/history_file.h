@@ -19,7 +19,7 @@ struct History {
   std::string projectFolder;         // where Open, Save as, import and export start
   std::string speakerDatabasePath;   // last loudspeaker database
   std::string absorberDatabasePath;  // last absorber database
-  std::string fourthPath;            // carried unchanged
+  std::string fourthPath;            // as read; written back from `image`, unchanged
   std::array<std::string, RECENT_PROJECT_COUNT> recent;  // most recent first, empties last
   // The whole file as read, so that reserved bytes are written back unchanged.
   std::array<std::uint8_t, HISTORY_FILE_SIZE> image{};

@@ -45,8 +45,13 @@ struct ProjectLoadResult {
   int version = 0;                        // version x 100 (280, 127, ...)
   std::size_t resetSpeakerTypes = 0;      // embedded types that failed their check
   std::size_t convertedSpeakerTypes = 0;  // older-layout types widened on reading
+  std::size_t droppedEntries = 0;         // index entries naming missing nodes, left out
   bool ok() const { return error.empty(); }
 };
+
+// What the user is told after opening or merging a file whose damaged
+// index entries were left out; empty when there were none.
+UserMessage droppedEntriesMessage(std::size_t droppedEntries);
 
 // Reads a project file of any supported version into a fresh Project named
 // after `path`. "Can´t locate file" when it cannot be opened,
@@ -84,6 +89,7 @@ UserMessage saveProjectAs(Project& project, const std::string& chosenPath);
 // older than 2.00 ends quietly with nothing added. A damaged file adds nothing.
 struct MergeResult {
   std::size_t added = 0;
+  std::size_t droppedEntries = 0;  // as in ProjectLoadResult
   UserMessage error;
   bool ok() const { return error.empty(); }
 };

@@ -18,7 +18,8 @@ bool readLegacyLayout(std::span<const std::uint8_t> bytes, Project& project,
   if (!readLayerTable(rd, project.layers)) return false;
   std::vector<ReadRecord> records;
   if (!readObjectRecords(
-          rd, RecordLayout::Legacy, [](const RecordHead&) { return true; }, records))
+          rd, RecordLayout::Legacy, [](const RecordHead&) { return true; }, records,
+          stats.droppedEntries))
     return false;
   takeObjects(records, RecordLayout::Legacy, project);
   if (!readSpeakerTypes(rd, project, stats)) return false;

@@ -32,7 +32,8 @@ MergeResult mergeProjectBytes(Project& project, std::span<const std::uint8_t> by
   const auto wanted = [](const RecordHead& h) {
     return (h.layer == LAYER_ROOM || h.layer == LAYER_AUX) && (h.flags & MERGE_EXCLUDED_FLAGS) == 0;
   };
-  if (rd.failed() || !readObjectRecords(rd, RecordLayout::Current, wanted, records)) {
+  if (rd.failed() ||
+      !readObjectRecords(rd, RecordLayout::Current, wanted, records, result.droppedEntries)) {
     result.error.text = MSG_INVALID_FILE_FORMAT;
     return result;
   }

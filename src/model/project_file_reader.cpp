@@ -1,5 +1,6 @@
 #include <cctype>
 #include <cstring>
+#include <string>
 
 #include "mapping/map_file.h"
 #include "model/project_file.h"
@@ -17,7 +18,8 @@ bool readCurrentLayout(std::span<const std::uint8_t> bytes, Project& project,
   if (!readLayerTable(rd, project.layers)) return false;
   std::vector<ReadRecord> records;
   if (!readObjectRecords(
-          rd, RecordLayout::Current, [](const RecordHead&) { return true; }, records))
+          rd, RecordLayout::Current, [](const RecordHead&) { return true; }, records,
+          stats.droppedEntries))
     return false;
   takeObjects(records, RecordLayout::Current, project);
   if (!readSpeakerTypes(rd, project, stats)) return false;
@@ -85,8 +87,20 @@ ProjectLoadResult readProject(std::span<const std::uint8_t> bytes) {
   result.version = version;
   result.resetSpeakerTypes = stats.reset;
   result.convertedSpeakerTypes = stats.converted;
+  result.droppedEntries = stats.droppedEntries;
   result.project = std::move(project);
   return result;
+}
+
+UserMessage droppedEntriesMessage(std::size_t droppedEntries) {
+  if (droppedEntries == 0) return {};
+  const std::string count = std::to_string(droppedEntries);
+  const std::string what =
+      droppedEntries == 1 ? " damaged index entry was" : " damaged index entries were";
+  return {count + what +
+              " left out: they named nodes their objects do not have. The file on disk stays as "
+              "it is until the project is saved.",
+          "Warning"};
 }
 
 ProjectLoadResult loadProject(const std::string& path) {

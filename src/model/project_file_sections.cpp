@@ -61,7 +61,7 @@ bool readRecordHead(LeReader& rd, RecordLayout layout, RecordHead& head) {
 }
 
 bool readRecordBody(LeReader& rd, RecordLayout layout, const RecordHead& head, bool keep,
-                    std::unique_ptr<ModelObject>& object) {
+                    std::unique_ptr<ModelObject>& object, std::size_t& droppedEntries) {
   const std::size_t entrySize =
       layout == RecordLayout::Current ? INDEX_ENTRY_SIZE : LEGACY_INDEX_ENTRY_SIZE;
   const std::size_t body = std::size_t{head.dataSize} + std::size_t{head.nodeCount} * NODE_SIZE +
@@ -79,8 +79,9 @@ bool readRecordBody(LeReader& rd, RecordLayout layout, const RecordHead& head, b
     n.y = rd.f32();
     n.z = rd.f32();
   }
+  std::size_t kept = 0;
   for (std::uint32_t i = 0; i < head.indexCount; ++i) {
-    IndexEntry& e = object->indices[i];
+    IndexEntry e;
     if (layout == RecordLayout::Current) {
       e.code = rd.u16();
       e.ref = rd.u16();
@@ -89,8 +90,13 @@ bool readRecordBody(LeReader& rd, RecordLayout layout, const RecordHead& head, b
       e.code = packed & 3u;
       e.ref = static_cast<std::uint16_t>(packed >> 2);
     }
-    if (e.code != IDX_MATERIAL && e.ref >= head.nodeCount) return rd.fail(), false;
+    if (e.code != IDX_MATERIAL && e.ref >= head.nodeCount) {
+      ++droppedEntries;
+      continue;
+    }
+    object->indices[kept++] = e;
   }
+  object->indices.resize(kept);
   if (shapeObject) {
     object->nodes[head.nodeCount] = Node{1, 0, 0};
     object->nodes[head.nodeCount + 1] = Node{0, 0, 1};

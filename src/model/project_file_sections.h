@@ -38,24 +38,28 @@ struct ReadRecord {
 
 // Reads object records up to and including the one whose next is 0. Records
 // for which `wanted` returns false are skipped by their size. Layer-3 objects
-// get their two orientation nodes appended. Refs of non-material entries must
-// lie below the stored node count. False (reader failed) on any fault.
+// get their two orientation nodes appended. An index entry naming a node at or
+// beyond the stored node count is dropped (drawing would ignore it, every
+// other routine would read past the nodes) and counted in `droppedEntries`.
+// False (reader failed) on any fault of the layout.
 template <typename Wanted>
 bool readObjectRecords(LeReader& rd, RecordLayout layout, Wanted wanted,
-                       std::vector<ReadRecord>& out);
+                       std::vector<ReadRecord>& out, std::size_t& droppedEntries);
 
 bool readRecordHead(LeReader& rd, RecordLayout layout, RecordHead& head);
 // Reads (or skips) the data block, nodes and entries behind a record head.
 bool readRecordBody(LeReader& rd, RecordLayout layout, const RecordHead& head, bool keep,
-                    std::unique_ptr<ModelObject>& object);
+                    std::unique_ptr<ModelObject>& object, std::size_t& droppedEntries);
 
 template <typename Wanted>
 bool readObjectRecords(LeReader& rd, RecordLayout layout, Wanted wanted,
-                       std::vector<ReadRecord>& out) {
+                       std::vector<ReadRecord>& out, std::size_t& droppedEntries) {
   for (;;) {
     ReadRecord record;
     if (!readRecordHead(rd, layout, record.head)) return false;
-    if (!readRecordBody(rd, layout, record.head, wanted(record.head), record.object)) return false;
+    if (!readRecordBody(rd, layout, record.head, wanted(record.head), record.object,
+                        droppedEntries))
+      return false;
     const bool last = record.head.next == 0;
     out.push_back(std::move(record));
     if (last) return true;
@@ -76,6 +80,7 @@ void applyLoadedColour(ModelObject& object, std::uint32_t storedColour, RecordLa
 struct SpeakerTypeStats {
   std::size_t reset = 0;
   std::size_t converted = 0;
+  std::size_t droppedEntries = 0;  // index entries naming missing nodes
 };
 // The i16 count and the protected records; shape ordinals are resolved
 // against the project's object list, which must be complete.

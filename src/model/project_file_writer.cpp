@@ -106,6 +106,9 @@ std::vector<std::uint8_t> writeProjectBytes(const Project& project) {
     SpeakerType type = project.speakerTypes[i] ? *project.speakerTypes[i] : resetSpeakerType();
     const long ordinal = type.shape ? project.objects.ordinalOf(type.shape) : -1;
     type.shapeReference = static_cast<std::int32_t>(ordinal);
+    // Types in memory have the current layout; the reader sizes the record
+    // by this byte, so no other value may be written.
+    type.layoutFlag = SPEAKER_LAYOUT_CURRENT;
     encodeSpeakerType(type, recordSpan);
     scrambleSpeakerRecord(recordSpan);
     w.bytes(record.data(), record.size());

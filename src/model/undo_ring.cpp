@@ -4,6 +4,7 @@
 #include "model/undo_ring.h"
 
 #include <algorithm>
+#include <bit>
 #include <new>
 #include <stdexcept>
 #include <utility>
@@ -31,6 +32,7 @@ struct UndoRing::Snapshot {
   std::vector<long> shapeOrdinals;        // one per speaker type
   std::vector<AbsorberMaterial> materials;
   std::size_t bytes = 0;  // the size the snapshot accounts for
+  std::string name;       // the command that followed the snapshot
 };
 
 UndoRing::UndoRing() = default;
@@ -45,9 +47,9 @@ std::size_t UndoRing::snapshotBytes(const Project& project) {
   return (bytes + SNAPSHOT_GRANULE - 1) / SNAPSHOT_GRANULE * SNAPSHOT_GRANULE;
 }
 
-bool UndoRing::saveUndoState(const Project& project) {
-  // The snapshot is built completely before it replaces the slot's old one,
-  // so a failed allocation leaves the ring as it was.
+std::unique_ptr<UndoRing::Snapshot> UndoRing::takeSnapshot(const Project& project) {
+  // The snapshot is built completely before it replaces anything, so a
+  // failed allocation leaves the ring as it was.
   std::unique_ptr<Snapshot> s;
   try {
     s = std::make_unique<Snapshot>();
@@ -79,14 +81,72 @@ bool UndoRing::saveUndoState(const Project& project) {
     }
     s->materials = project.materials.slots;
   } catch (const std::bad_alloc&) {
-    return false;
+    return nullptr;
   } catch (const std::length_error&) {
-    return false;
+    return nullptr;
   }
+  return s;
+}
+
+void UndoRing::push(std::unique_ptr<Snapshot> s) {
   slots_[current_ & 7] = std::move(s);
   top_ = current_ + 1;
   current_ = top_;
+}
+
+bool UndoRing::saveUndoState(const Project& project, std::string name) {
+  std::unique_ptr<Snapshot> s = takeSnapshot(project);
+  if (!s) return false;
+  s->name = std::move(name);
+  push(std::move(s));
   return true;
+}
+
+bool UndoRing::beginStep(const Project& project, std::string name) {
+  pending_ = takeSnapshot(project);
+  if (!pending_) return false;
+  pending_->name = std::move(name);
+  return true;
+}
+
+bool UndoRing::endStep(const Project& project) {
+  std::unique_ptr<Snapshot> s = std::move(pending_);
+  if (!s || sameAs(*s, project)) return false;
+  push(std::move(s));
+  return true;
+}
+
+bool UndoRing::sameAs(const Snapshot& s, const Project& project) {
+  if (!std::equal(s.layers.begin(), s.layers.end(), project.layers.begin())) return false;
+  // Nodes compare by their bits: a coordinate that became -0 or NaN changed.
+  auto sameNodes = [](const std::vector<Node>& a, const std::vector<Node>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Node& p, const Node& q) {
+      return std::bit_cast<std::uint32_t>(p.x) == std::bit_cast<std::uint32_t>(q.x) &&
+             std::bit_cast<std::uint32_t>(p.y) == std::bit_cast<std::uint32_t>(q.y) &&
+             std::bit_cast<std::uint32_t>(p.z) == std::bit_cast<std::uint32_t>(q.z);
+    });
+  };
+  auto stored = s.objects.begin();
+  for (const ModelObject& o : project.objects) {
+    if (stored == s.objects.end()) return false;
+    if (stored->shape != o.shape || stored->flags != o.flags || stored->colour != o.colour ||
+        stored->layer != o.layer || stored->data != o.data || stored->indices != o.indices ||
+        !sameNodes(stored->nodes, o.nodes))
+      return false;
+    ++stored;
+  }
+  if (stored != s.objects.end()) return false;
+  if (s.speakerTypes.size() != project.speakerTypes.size()) return false;
+  for (std::size_t k = 0; k < s.speakerTypes.size(); ++k) {
+    const auto& type = project.speakerTypes[k];
+    if (!type) {
+      if (s.shapeOrdinals[k] != -2) return false;
+      continue;
+    }
+    const long ordinal = type->shape ? project.objects.ordinalOf(type->shape) : -1;
+    if (s.shapeOrdinals[k] != ordinal || !(s.speakerTypes[k] == *type)) return false;
+  }
+  return s.materials == project.materials.slots;
 }
 
 bool UndoRing::canUndo() const {
@@ -95,6 +155,20 @@ bool UndoRing::canUndo() const {
 }
 
 bool UndoRing::canRedo() const { return current_ < top_ - 1; }
+
+std::string UndoRing::undoName() const {
+  if (!canUndo()) return {};
+  // Before the first undo the newest snapshot is the step undo goes back to;
+  // after one, current - 1 is.
+  const Snapshot* s = slots_[(current_ - 1) & 7].get();
+  return s ? s->name : std::string();
+}
+
+std::string UndoRing::redoName() const {
+  if (!canRedo()) return {};
+  const Snapshot* s = slots_[current_ & 7].get();
+  return s ? s->name : std::string();
+}
 
 bool UndoRing::undo(Project& project) {
   if (current_ == top_) {
@@ -118,6 +192,7 @@ bool UndoRing::redo(Project& project) {
 
 void UndoRing::clearUndo() {
   for (auto& slot : slots_) slot.reset();
+  pending_.reset();
   current_ = 0;
   top_ = 0;
 }

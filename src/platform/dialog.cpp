@@ -1,8 +1,5 @@
 #include "platform/dialog.h"
 
-#include <cctype>
-#include <cstdio>
-#include <cstdlib>
 #include <set>
 #include <utility>
 
@@ -57,48 +54,6 @@ std::string checkDialogTemplate(const DialogTemplate& dialog) {
   }
   if (gridCount > 0 && rectCount > 0) return "grid and rectangle placement mixed";
   return {};
-}
-
-namespace {
-
-std::string commaToPoint(std::string_view text) {
-  std::string s(text);
-  for (char& ch : s) {
-    if (ch == ',') ch = '.';
-  }
-  return s;
-}
-
-}  // namespace
-
-double parseNumber(std::string_view text) {
-  const std::string s = commaToPoint(text);
-  // strtod reads the longest valid prefix after leading blanks, 0 if none.
-  return std::strtod(s.c_str(), nullptr);
-}
-
-std::optional<double> parseNumberStrict(std::string_view text) {
-  const std::string s = commaToPoint(text);
-  const char* begin = s.c_str();
-  char* end = nullptr;
-  const double value = std::strtod(begin, &end);
-  if (end == begin) return std::nullopt;
-  while (*end != '\0' && std::isspace(static_cast<unsigned char>(*end))) ++end;
-  if (*end != '\0') return std::nullopt;
-  // Reject "nan"/"inf" spellings that strtod accepts.
-  for (const char* p = begin; p < end; ++p) {
-    if (std::isalpha(static_cast<unsigned char>(*p)) && *p != 'e' && *p != 'E') {
-      return std::nullopt;
-    }
-  }
-  return value;
-}
-
-std::string formatNumber(const char* format, double value) {
-  char buffer[64];
-  const int n = std::snprintf(buffer, sizeof buffer, format, value);
-  if (n < 0) return {};
-  return std::string(buffer, static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
 }
 
 int runDialogOrReport(Platform& platform, const DialogTemplate& dialog, DialogHandler& handler) {

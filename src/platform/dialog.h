@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
+#include "platform/input_events.h"
 
 namespace tav {
 
@@ -131,19 +132,17 @@ class DialogHandler {
   virtual ~DialogHandler() = default;
   virtual void onInit(DialogControls&) {}
   virtual void onCommand(int /*id*/, DialogEventKind, DialogControls&) {}
+  // A scroll bar moved: a line or page step by its arrows or trough
+  // (LineBack and PageBack toward its minimum), or the thumb dragged to
+  // `position` (Thumb). By default the same as onCommand(id, Scrolled).
+  virtual void onScroll(int id, ScrollAction /*action*/, int /*position*/, DialogControls& c) {
+    onCommand(id, DialogEventKind::Scrolled, c);
+  }
   // Escape or the close box. Return true to end the dialog with DLG_CANCEL.
   virtual bool onClose(DialogControls&) { return true; }
   virtual void onPaint(int /*id*/, Canvas&) {}
   virtual void onPaintAreaClick(int /*id*/, PixelPoint, DialogControls&) {}
 };
-
-// Numeric fields accept a decimal comma. Like the classic atof: leading
-// blanks skipped, the longest number prefix read, 0 when there is none.
-double parseNumber(std::string_view text);
-// Strict variant: the whole field (blanks around allowed) must be a number.
-std::optional<double> parseNumberStrict(std::string_view text);
-// printf-style format of one double, e.g. formatNumber("%0.3f", 1.5).
-std::string formatNumber(const char* format, double value);
 
 constexpr const char* MSG_UNABLE_TO_DISPLAY_DIALOG = "Unable to display dialog";
 constexpr const char* MSG_SYSTEM_ERROR = "System Error";

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "model/number_text.h"
 #include "model/project.h"
 #include "reflections/face_bvh.h"
 
@@ -96,11 +97,7 @@ double gridCount(double lo, double hi) {
   return static_cast<double>(i);
 }
 
-std::string formatted(const char* format, double value) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, format, value);
-  return buf;
-}
+std::string formatted(const char* format, double value) { return formatNumber(format, value); }
 
 }  // namespace
 

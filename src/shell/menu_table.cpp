@@ -54,7 +54,7 @@ constexpr CommandSpec COMMANDS[] = {
     {CMD_ZOOM_WINDOW, "Zoom &Window", NONE},
     {CMD_WIREFRAME, "&Wireframe (F8)", NONE},
     {CMD_HIDDEN_BACKFACES, "&Hidden Backfaces (F8)", NONE},
-    {CMD_EYE_POINT, "", NONE},
+    {CMD_EYE_POINT, "&Eye Point", NONE},
     {CMD_TOGGLE_AIM_POINTS, "Loudspeaker Aim&points", NONE},
     {CMD_TOGGLE_ROOM, "&Room", NONE},
     {CMD_TOGGLE_AUDIENCE, "&Audience Areas", NONE},
@@ -79,8 +79,8 @@ constexpr CommandSpec COMMANDS[] = {
     {CMD_CLUSTER_BALLOONS, "Calculate Cluster Balloons", NONE},
     {CMD_SPEAKER_TURN_ARRAY, "Turn array", SNAP},
     {CMD_SPEAKER_TILT_ARRAY, "Tilt array", SNAP},
-    {CMD_SPEAKER_BUILD_GROUP, "", SNAP},  // build group
-    {CMD_SPEAKER_SPLIT_GROUP, "", SNAP},  // split group
+    {CMD_SPEAKER_BUILD_GROUP, "Build &Group", SNAP},
+    {CMD_SPEAKER_SPLIT_GROUP, "Split Gro&up", SNAP},
     {CMD_SPEAKER_DATABASE, "&Select Database", NONE},
     {CMD_ROOM_POLYLINE, "Poly&line", SNAP},
     {CMD_ROOM_POLYGON, "&Polygon", SNAP},
@@ -102,8 +102,8 @@ constexpr CommandSpec COMMANDS[] = {
     {CMD_ROOM_SPLIT_FACE, "&Split Face", SNAP},
     {CMD_ROOM_INVERT_FACE, "&Invert Face", SNAP},
     {CMD_ROOM_DELETE_FACE, "&Delete Face", SNAP},
-    {CMD_ROOM_BUILD_GROUP, "", SNAP},  // build group
-    {CMD_ROOM_SPLIT_GROUP, "", SNAP},  // split group
+    {CMD_ROOM_BUILD_GROUP, "Build &Group", SNAP},
+    {CMD_ROOM_SPLIT_GROUP, "Split Gro&up", SNAP},
     {CMD_ASSIGN_MATERIAL, "&Assign Material", SNAP},
     {CMD_FACE_LIST, "&Facelist", SNAP},
     {CMD_BUILD_ONTOP_FACES, "&Build Ontop Room Faces", SNAP},
@@ -273,7 +273,7 @@ std::vector<MenuEntry> buildMenuBar(const CommandRegistry& r) {
 
   bar.push_back(submenu("&Edit", items(r, {CMD_UNDO, CMD_REDO, SEPARATOR, CMD_COPY_TO_CLIPBOARD})));
   bar.push_back(submenu(
-      "&View", items(r, {CMD_ZOOM_ALL, CMD_ZOOM_WINDOW, SEPARATOR, CMD_WIREFRAME,
+      "&View", items(r, {CMD_ZOOM_ALL, CMD_ZOOM_WINDOW, CMD_EYE_POINT, SEPARATOR, CMD_WIREFRAME,
                          CMD_HIDDEN_BACKFACES, SEPARATOR, CMD_TOGGLE_ROOM, CMD_TOGGLE_AUDIENCE,
                          CMD_TOGGLE_SPEAKERS, CMD_TOGGLE_AUX, CMD_TOGGLE_AIM_POINTS, SEPARATOR,
                          CMD_TOGGLE_GRID, CMD_TOGGLE_NODES})));
@@ -293,6 +293,8 @@ std::vector<MenuEntry> buildMenuBar(const CommandRegistry& r) {
                                            CMD_ROOM_ROTATE,
                                            CMD_ROOM_DISMANTLE_SOLID,
                                            CMD_ROOM_ASSEMBLE_SOLID,
+                                           CMD_ROOM_BUILD_GROUP,
+                                           CMD_ROOM_SPLIT_GROUP,
                                            SEPARATOR,
                                            CMD_ROOM_MOVE_NODES,
                                            CMD_ROOM_INSERT_NODES,
@@ -336,6 +338,9 @@ std::vector<MenuEntry> buildMenuBar(const CommandRegistry& r) {
                                                    SEPARATOR,
                                                    CMD_SPEAKER_TURN_ARRAY,
                                                    CMD_SPEAKER_TILT_ARRAY,
+                                                   SEPARATOR,
+                                                   CMD_SPEAKER_BUILD_GROUP,
+                                                   CMD_SPEAKER_SPLIT_GROUP,
                                                    SEPARATOR,
                                                    CMD_CLUSTER_BALLOONS})));
   bar.push_back(submenu(

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "model/number_text.h"
 #include "model/text_encoding.h"
 #include "platform/dialog.h"
 

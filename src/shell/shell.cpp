@@ -7,6 +7,7 @@
 #include <random>
 
 #include "model/history_file.h"
+#include "model/number_text.h"
 #include "model/project_file.h"
 #include "resources/builtin_resources.h"
 #include "shell/coordinate_text.h"
@@ -153,11 +154,12 @@ void Shell::refreshStates() {
 
   // Save (106) follows Save as.
   if (room == 0 && audience == 0 && speakers == 0 && aux == 0) {
-    for (int n : {CMD_SAVE_AS, CMD_SAVE, CMD_PRINT, CMD_ZOOM_ALL, CMD_ZOOM_WINDOW,
+    for (int n : {CMD_SAVE_AS, CMD_SAVE, CMD_PRINT, CMD_ZOOM_ALL, CMD_ZOOM_WINDOW, CMD_EYE_POINT,
                   CMD_SHOW_LAST_MAP, CMD_SAVE_MAP, CMD_LOAD_MAP})
       set(n, false);
   } else {
-    for (int n : {CMD_SAVE_AS, CMD_SAVE, CMD_PRINT, CMD_ZOOM_ALL, CMD_ZOOM_WINDOW}) set(n, true);
+    for (int n : {CMD_SAVE_AS, CMD_SAVE, CMD_PRINT, CMD_ZOOM_ALL, CMD_ZOOM_WINDOW, CMD_EYE_POINT})
+      set(n, true);
   }
   if (room > 0) {
     range(CMD_ROOM_DELETE, CMD_ROOM_DELETE_FACE, true);
@@ -190,6 +192,11 @@ void Shell::refreshStates() {
     set(CMD_LEVEL_TIME, false);
   }
   range(CMD_SPEAKER_EDIT, CMD_SPEAKER_TILT_ARRAY, speakers > 0);
+  // Groups are built from objects of the menu's layer.
+  set(CMD_ROOM_BUILD_GROUP, room > 0);
+  set(CMD_ROOM_SPLIT_GROUP, room > 0);
+  set(CMD_SPEAKER_BUILD_GROUP, speakers > 0);
+  set(CMD_SPEAKER_SPLIT_GROUP, speakers > 0);
   set(CMD_EXPORT_SPEAKERS_EASE3, speakers > 0);
   range(CMD_AUX_DELETE, CMD_AUX_DELETE_FACE, aux > 0);
   set(CMD_SPEAKER_NEW, session_.speakerDatabase.loaded());
@@ -203,6 +210,13 @@ void Shell::refreshStates() {
     w.setMenuItemEnabled(number, v);
     // Follows the registry: the note goes once the command is registered.
     w.setMenuItemTip(number, built ? commandTip(number) : TIP_NOT_BUILT);
+  }
+  // "Undo Delete Face": the items name the command they take back or redo.
+  for (const auto& [number, name] :
+       {std::pair{201, session_.undo.undoName()}, std::pair{202, session_.undo.redoName()}}) {
+    const CommandSpec* spec = commandSpec(number);
+    const std::string text = spec != nullptr ? spec->text : "";
+    w.setMenuItemText(number, name.empty() ? text : text + " " + name);
   }
   for (int i = 0; i < 4; ++i) {
     const std::string& path = session_.history.recent[static_cast<std::size_t>(i)];
@@ -323,22 +337,50 @@ void Shell::showPrompt(std::string_view utf8) {
 }
 
 InputOutcome Shell::waitForInput() {
-  if (closeRequested_) return InputOutcome::Cancelled;
-  finish_ = cancel_ = false;
   for (;;) {
-    pointGiven_ = rightButton_ = false;
+    if (closeRequested_) return InputOutcome::Cancelled;
+    if (!pending_.empty()) {
+      const PendingInput next = pending_.front();
+      pending_.pop_front();
+      switch (next.kind) {
+        case PendingKind::Point:
+          // The point as it was when given, even if the cursor moved on
+          // before the command came to read it.
+          input_.current = input_.tracked = next.point;
+          input_.cursor = next.pixel;
+          input_.last = input_.current;
+          return InputOutcome::PointGiven;
+        case PendingKind::Finish:
+          return InputOutcome::Finished;
+        case PendingKind::Cancel:
+          return InputOutcome::Cancelled;
+      }
+    }
     if (closed_ || !platform_.processEvents(true)) return InputOutcome::Cancelled;
-    if (active_ == 0) continue;
-    if (cancel_ || closeRequested_) return InputOutcome::Cancelled;
-    if (finish_) return InputOutcome::Finished;
-    if (pointGiven_) {
-      input_.last = input_.current;
-      return InputOutcome::PointGiven;
-    }
-    if (rightButton_) {
-      finish_ = true;
-      return InputOutcome::Finished;
-    }
+  }
+}
+
+void Shell::queueInput(PendingKind kind, bool repeats) {
+  if (active_ == 0) return;
+  PendingInput in;
+  in.kind = kind;
+  in.point = input_.current;
+  in.pixel = input_.cursor;
+  in.repeats = repeats;
+  pending_.push_back(in);
+}
+
+void Shell::settleLeftoverInput() {
+  // Idle, a point or Escape does nothing; Enter, Space or the right button
+  // repeats the last command, which then reads what followed.
+  while (!pending_.empty() && !pending_.front().repeats) pending_.pop_front();
+  if (pending_.empty()) return;
+  pending_.pop_front();
+  if (last_ != 0 && canDraw()) {
+    replayFor_ = last_;
+    window_->postCommand(last_);
+  } else {
+    pending_.clear();
   }
 }
 
@@ -398,7 +440,6 @@ void Shell::onPaint(Canvas& canvas) {
 void Shell::onCloseRequest() {
   if (active_ != 0) {
     // Closing during a command only cancels the command.
-    cancel_ = true;
     closeRequested_ = true;
     return;
   }

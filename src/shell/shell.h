@@ -16,6 +16,7 @@
 //   shell.run();  // returns when the script has run dry
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -218,11 +219,21 @@ class Shell final : public CommandContext, public Interaction, public MainWindow
   RandomSource random_;
   bool closed_ = false;
 
-  // Input marks of the nested wait.
-  bool pointGiven_ = false;
-  bool finish_ = false;
-  bool cancel_ = false;
-  bool rightButton_ = false;
+  // Inputs the running command has yet to read, in the order the user gave
+  // them: a batch of events dispatched together (a busy moment, a double
+  // click) still gives every press its own point.
+  enum class PendingKind { Point, Finish, Cancel };
+  struct PendingInput {
+    PendingKind kind = PendingKind::Point;
+    Node point;            // Point: the current point when it was given
+    PixelPoint pixel;      // Point: the cross-hair position then
+    bool repeats = false;  // Enter, Space or the right button: when idle, repeats the last command
+  };
+  void queueInput(PendingKind kind, bool repeats = false);
+  // After a command: inputs it left unread count as given while idle.
+  void settleLeftoverInput();
+  std::deque<PendingInput> pending_;
+  int replayFor_ = 0;  // the repeated command the kept inputs belong to
   // The window was asked to close while the command runs: waits and the
   // progress window report Cancel until the command ends.
   bool closeRequested_ = false;

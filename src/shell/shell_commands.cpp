@@ -8,6 +8,7 @@
 #include <map>
 
 #include "model/layers.h"
+#include "model/number_text.h"
 #include "model/project_file.h"
 #include "platform/keys.h"
 #include "shell/shell.h"
@@ -21,7 +22,6 @@ namespace {
 
 inline constexpr const char* MSG_NOT_SAVED = "Current project status has not been saved";
 inline constexpr const char* CAPTION_WARNING = "WARNING";
-inline constexpr const char* MSG_INVALID_ENTRY = "Invalid entry !";
 inline constexpr const char* FILTER_OPEN = "Taviron Project|*.tpr|";
 inline constexpr const char* FILTER_SAVE = "*.Taviron Project|*.tpr|";
 
@@ -146,6 +146,11 @@ bool Shell::openProjectFile(const std::string& path) {
     return false;
   }
   applyLoadedProject(std::move(result.project));
+  if (const UserMessage dropped = droppedEntriesMessage(result.droppedEntries); !dropped.empty()) {
+    // The model is not what the file holds: closing it asks first.
+    project_.modified = true;
+    showMessage(dropped.text, dropped.caption);
+  }
   return true;
 }
 
@@ -235,6 +240,8 @@ void Shell::importObjectsCommand(std::uint32_t targetLayer) {
   }
   syncLayerVisibility(project_);
   redrawAll();
+  if (const UserMessage dropped = droppedEntriesMessage(merged.droppedEntries); !dropped.empty())
+    showMessage(dropped.text, dropped.caption);
   if (merged.added == 0) return;
   // The read objects follow the cursor from the base point to the offset
   // point; Escape at either leaves them where they were read.
@@ -366,8 +373,14 @@ void Shell::zoomInByWindow() {
     }
   };
   if (active_ != 0) {
-    // Nested in the running command's wait.
+    // Nested in the running command's wait. The zoom reads only what comes
+    // after F6; leaving it with Escape or Enter ends the zoom alone, and the
+    // command then reads what came before F6, then what followed the zoom.
+    std::deque<PendingInput> before = std::move(pending_);
+    pending_.clear();
     loop();
+    before.insert(before.end(), pending_.begin(), pending_.end());
+    pending_ = std::move(before);
     showPrompt("");
     return;
   }

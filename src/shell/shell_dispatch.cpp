@@ -16,6 +16,16 @@ constexpr int CMD_FIRST_BUTTON = 20000;
 // Commands that set a layer, take the command buttons and are repeated.
 bool isDrawingCommand(int id) { return layerForCommand(id).has_value(); }
 
+// What Edit > Undo names a command by: its menu text without the mnemonic
+// and the dots ("&Delete Face" -> "Delete Face").
+std::string undoLabel(const CommandInfo& info) {
+  std::string label;
+  for (char c : info.menuText)
+    if (c != '&') label += c;
+  while (!label.empty() && (label.back() == '.' || label.back() == ' ')) label.pop_back();
+  return label;
+}
+
 }  // namespace
 
 void Shell::onCommand(int id) {
@@ -26,11 +36,11 @@ void Shell::onCommand(int id) {
   }
   if (active_ != 0) {
     if (id == CMD_BUTTON_OK) {
-      finish_ = true;
+      queueInput(PendingKind::Finish);
     } else if (id == CMD_BUTTON_STOP) {
-      cancel_ = true;
+      queueInput(PendingKind::Cancel);
     } else if (id >= CMD_FIRST_BUTTON) {
-      pointGiven_ = true;
+      queueInput(PendingKind::Point);
     }
     // Any other command while one runs is ignored.
     return;
@@ -43,18 +53,23 @@ void Shell::onCommand(int id) {
 }
 
 void Shell::dispatch(int id, const CommandInfo& info) {
+  // Inputs kept from the last command belong only to its repetition.
+  if (id != replayFor_) pending_.clear();
+  replayFor_ = 0;
   greyMenus(true);
   active_ = id;
   commandName_ = info.name;
   applyCommandLayer(project_, id);
   const bool buttons = isDrawingCommand(id) && id != CMD_SPEAKER_LISTING && id != CMD_FACE_LIST;
   if (buttons && canDraw()) window_->showCommandButtons(true);
-  if (info.snapshot && !session_.undo.saveUndoState(project_)) {
+  if (info.snapshot && !session_.undo.beginStep(project_, undoLabel(info))) {
     // The command runs all the same, without a way back.
     showMessage("Insufficient memory for UNDO-buffer", "Warning !");
   }
   showPrompt("");
   info.handler(*this);
+  // A command that left the model as it was takes no undo step.
+  if (info.snapshot) session_.undo.endStep(project_);
   if (isDrawingCommand(id)) last_ = id;
 
   active_ = 0;
@@ -66,7 +81,8 @@ void Shell::dispatch(int id, const CommandInfo& info) {
   // The node list points into the model, which the next command may change.
   nodeList_.clear();
   input_.selection = SelectionMode::None;
-  finish_ = cancel_ = pointGiven_ = rightButton_ = closeRequested_ = false;
+  closeRequested_ = false;
+  settleLeftoverInput();
   if (canDraw()) {
     if (buttons) window_->showCommandButtons(false);
     greyMenus(false);
@@ -94,13 +110,13 @@ void Shell::onKeyDown(int key, bool ctrl) {
     case KEY_RETURN:
     case KEY_SPACE:
       if (active_ != 0) {
-        finish_ = true;
+        queueInput(PendingKind::Finish, true);
       } else if (last_ != 0 && canDraw()) {
         window_->postCommand(last_);
       }
       return;
     case KEY_ESCAPE:
-      if (active_ != 0) cancel_ = true;
+      queueInput(PendingKind::Cancel);
       return;
     case KEY_A:
     case KEY_R:

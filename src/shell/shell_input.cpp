@@ -4,6 +4,7 @@
 #include <cmath>
 #include <set>
 
+#include "model/number_text.h"
 #include "model/object_list.h"
 #include "platform/keys.h"
 #include "shell/point_snap.h"
@@ -97,11 +98,13 @@ void Shell::onMouse(const MouseEvent& event) {
       break;
     }
     case MouseAction::Press:
+    case MouseAction::DoubleClick:
+      // The second press of a double click is a press like the first.
       if (event.button == MouseButton::Left) {
-        if (active_ != 0 && inside) pointGiven_ = true;
+        if (inside) queueInput(PendingKind::Point);
       } else if (event.button == MouseButton::Right) {
         if (active_ != 0) {
-          rightButton_ = true;
+          queueInput(PendingKind::Finish, true);
         } else if (last_ != 0 && canDraw()) {
           window_->postCommand(last_);
         }
@@ -156,7 +159,7 @@ void Shell::afterPointInput() {
   crossHidden_ = false;
   updateOverlay();
   refreshCoordinates();
-  pointGiven_ = true;
+  queueInput(PendingKind::Point);
 }
 
 void Shell::typedPoint(int key) {

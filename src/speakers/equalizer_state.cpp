@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "model/number_text.h"
 #include "speakers/speaker_power.h"
 
 namespace tav {
@@ -82,9 +83,7 @@ int EqualizerState::barPosition(int bar) const {
 }
 
 std::string EqualizerState::text(int bar) const {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%2.1lf", valueAt(bar) + offsets_[bar]);
-  return buf;
+  return formatNumber("%2.1lf", valueAt(bar) + offsets_[bar]);
 }
 
 double EqualizerState::summary() const {
@@ -94,11 +93,7 @@ double EqualizerState::summary() const {
   return sum / BAND_COUNT;
 }
 
-std::string EqualizerState::summaryText() const {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%2.1lf", summary());
-  return buf;
-}
+std::string EqualizerState::summaryText() const { return formatNumber("%2.1lf", summary()); }
 
 const char* EqualizerState::title() const {
   return mode_ == EqualizerMode::Gain ? "Equalizer" : "RT 60";

@@ -29,6 +29,8 @@ std::vector<double> alignmentDelays(std::span<const Vec3d> positions, const Vec3
 
 // Degrees typed by the user -> radians as the array commands convert them.
 inline double arrayAngle(double degrees) { return degrees * ARRAY_PI / 180.0; }
+// Turn and Tilt array refuse angles of larger magnitude (degrees).
+constexpr double ARRAY_ANGLE_ENTRY_LIMIT = 360.0;
 // Brings an angle once into -pi..pi (one correction of 2 pi at most).
 double wrapArrayAngle(double angle);
 

@@ -260,7 +260,12 @@ std::optional<SpeakerType> readSpeakerType(const SpeakerDatabaseIndex& index, st
   }
   auto record = readAt(index.path, at, SPEAKER_TYPE_SIZE);
   if (!record || !checkRecord(*record)) return std::nullopt;
-  return decodeSpeakerType(recordSpan(*record));
+  // Records of these layouts have 37 rows per band whatever their layout
+  // byte says (the byte lies outside the record check). Copied into a
+  // project, the byte tells that file's reader how long the record is.
+  SpeakerType type = decodeSpeakerType(recordSpan(*record));
+  type.layoutFlag = SPEAKER_LAYOUT_CURRENT;
+  return type;
 }
 
 std::unique_ptr<ModelObject> readSpeakerShape(const SpeakerDatabaseIndex& index, std::size_t i,

@@ -1,6 +1,7 @@
 #include "speakers/speaker_editing.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "speakers/speaker_drawing.h"
 
@@ -31,6 +32,10 @@ double dialogDegreesToRadians(double degrees) {
   else if (degrees < -180)
     degrees += 360;
   return degrees * 0.017453292522222223;
+}
+
+bool dialogAngleAcceptable(double degrees) {
+  return std::fabs(degrees) <= SPEAKER_ANGLE_ENTRY_LIMIT;
 }
 
 double radiansToDialogDegrees(double radians) { return radians * 180.0 / 3.141592654; }

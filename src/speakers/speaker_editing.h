@@ -32,6 +32,10 @@ bool fitsCopyBuffer(std::span<const ModelObject* const> selected);
 
 // Degrees typed into the dialog -> radians: brought once into -180..180.
 double dialogDegreesToRadians(double degrees);
+// Angles of larger magnitude are refused ("Invalid entry !"): one
+// correction by 360 brings every angle up to it into -180..180.
+constexpr double SPEAKER_ANGLE_ENTRY_LIMIT = 540.0;
+bool dialogAngleAcceptable(double degrees);
 // Radians -> degrees as the dialog shows them.
 double radiansToDialogDegrees(double radians);
 // Every comma of a number field becomes a point.

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "model/number_text.h"
+
 namespace tav {
 
 double bandElectricalPower(double gainDb, double maxPower, double nominalPower) {
@@ -50,11 +52,7 @@ bool driveAcceptable(const BandValues& gains, UserMessage* message) {
   return true;
 }
 
-double gainAsShown(double gainDb) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%3.1f", gainDb);
-  return std::strtod(text, nullptr);
-}
+double gainAsShown(double gainDb) { return parseNumber(formatNumber("%3.1f", gainDb)); }
 
 void applyChosenType(PlacedSpeaker& s, const std::array<float, BAND_COUNT>& maxPower) {
   float largest = 0;

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "model/number_text.h"
+
 namespace tav {
 
 namespace {
@@ -224,24 +226,15 @@ void scrollPerspective(ViewState& state, ScrollAxis bar, ScrollAction action, in
 std::vector<std::string> perspectiveInfoLines(const ViewState& state,
                                               std::optional<double> aimBandHz) {
   std::vector<std::string> lines;
-  char buf[64];
-  if (aimBandHz) {
-    std::snprintf(buf, sizeof buf, "%4.0f Hz", *aimBandHz);
-    lines.emplace_back(buf);
-  }
-  std::snprintf(buf, sizeof buf, "X: %3.3f", double(state.eye.x));
-  lines.emplace_back(buf);
-  std::snprintf(buf, sizeof buf, "Y: %3.3f", double(state.eye.y));
-  lines.emplace_back(buf);
-  std::snprintf(buf, sizeof buf, "Z: %3.3f", double(state.eye.z));
-  lines.emplace_back(buf);
+  if (aimBandHz) lines.push_back(formatNumber("%4.0f Hz", *aimBandHz));
+  lines.push_back(formatNumber("X: %3.3f", double(state.eye.x)));
+  lines.push_back(formatNumber("Y: %3.3f", double(state.eye.y)));
+  lines.push_back(formatNumber("Z: %3.3f", double(state.eye.z)));
   const double hor = -(state.perspectiveAngles[0] / VIEW_DEGREE + 90.0);
   const double ver = state.perspectiveAngles[2] / VIEW_DEGREE + 90.0;
   // "+ 0.0" turns a negative zero into "0".
-  std::snprintf(buf, sizeof buf, "Hor. %3.0f\u00B0", std::round(hor) + 0.0);
-  lines.emplace_back(buf);
-  std::snprintf(buf, sizeof buf, "Ver. %3.0f\u00B0", std::round(ver) + 0.0);
-  lines.emplace_back(buf);
+  lines.push_back(formatNumber("Hor. %3.0f\u00B0", std::round(hor) + 0.0));
+  lines.push_back(formatNumber("Ver. %3.0f\u00B0", std::round(ver) + 0.0));
   return lines;
 }
 

@@ -28,16 +28,17 @@ TEST(DrawCommands, RectangleWithItsPromptsOnTheRoomLayer) {
   EXPECT_TRUE(s.messages().empty());
 }
 
-TEST(DrawCommands, RectangleInThe3DViewWarnsAndUsesXAndY) {
+TEST(DrawCommands, RectangleInThe3DViewIsRefused) {
+  // The 3D view has no plane to draw in: the message, and the command ends
+  // (the typed points then find no command to take them).
   EditSession s(VIEW_3D);
   s.menu(CMD_AUX_RECTANGLE);
   s.typePoint(true, 1, 2, 3);
   s.typePoint(true, 4, 6, 9);
   s.run();
   EXPECT_EQ(s.messages(), std::vector<std::string>{"Please switch to XY-, YZ-, or XZ-View "});
-  ASSERT_EQ(s.objects().countObjects(), 1u);
-  EXPECT_EQ(s.objects().head()->nodes[2], (Node{4, 6, 3}));
-  EXPECT_EQ(s.objects().head()->colour, 14u);
+  EXPECT_EQ(s.objects().countObjects(), 0u);
+  EXPECT_EQ(s.shell.activeCommand(), 0);
 }
 
 TEST(DrawCommands, PolygonAndLinesNumberTheirPointsAndEscapeDiscards) {

@@ -1,5 +1,7 @@
-// Damaged project files: every fault gives "Invalid file format !" and an
-// empty project, never a crash, a hang or a huge allocation.
+// Damaged project files: every fault of the layout gives "Invalid file
+// format !" and an empty project, never a crash, a hang or a huge allocation.
+// An index entry naming a node its object does not have is left out, and the
+// rest of the file is read.
 #include <gtest/gtest.h>
 
 #include "model/project_file.h"
@@ -15,6 +17,20 @@ void expectInvalid(const Buf& bytes, const std::string& what) {
   EXPECT_EQ(r.error.text, "Invalid file format !") << what;
   EXPECT_TRUE(r.project.objects.empty()) << what;
   EXPECT_TRUE(r.project.speakerTypes.empty()) << what;
+}
+
+// The file reads, with `dropped` index entries left out of object `ordinal`,
+// which keeps `entries` entries.
+void expectDropped(const Buf& bytes, std::size_t dropped, long ordinal, std::size_t entries,
+                   const std::string& what) {
+  const ProjectLoadResult r = readProject(bytes);
+  ASSERT_TRUE(r.ok()) << what;
+  EXPECT_EQ(r.droppedEntries, dropped) << what;
+  const ModelObject* o = r.project.objects.objectAt(ordinal);
+  ASSERT_NE(o, nullptr) << what;
+  EXPECT_EQ(o->indices.size(), entries) << what;
+  for (const IndexEntry& e : o->indices)
+    if (e.code != IDX_MATERIAL) EXPECT_LT(e.ref, o->nodes.size()) << what;
 }
 
 Buf legacyFile() {
@@ -78,9 +94,11 @@ TEST(ProjectFileCorrupt, AbsurdCountsAndReferences) {
   expectInvalid(patched(first + 40, 0x40000000), "entry count");
   expectInvalid(patched(first + 44, 0xFFFFFFF0), "data size");
   expectInvalid(patched(first + 32, 40), "layer 40");
-  // A node reference at the node count (the entry after the material one).
+  // A node reference at the node count (the entry after the material one):
+  // that entry alone is left out.
   const std::size_t entries = first + 48 + 4 * 12;
-  expectInvalid(patched16(entries + 2 * 4 + 2, 4), "node ref");
+  expectDropped(patched16(entries + 2 * 4 + 2, 4), 1, 0, 4, "node ref");
+  expectDropped(patched16(entries + 2 * 4 + 2, 0xFFFF), 1, 0, 4, "node ref 65535");
   // A material entry may carry any number.
   EXPECT_TRUE(readProject(patched16(entries + 1 * 4 + 2, 999)).ok());
   // Fewer nodes than the entries use.
@@ -106,7 +124,8 @@ TEST(ProjectFileCorrupt, AbsurdCountsAndReferences) {
     return at;
   }();
   ASSERT_EQ(tavtest::get32(file.bytes, shapeAt + 32), 3u);
-  expectInvalid(patched16(shapeAt + 48 + 8 * 12 + 2, 8), "shape ref to an orientation node");
+  expectDropped(patched16(shapeAt + 48 + 8 * 12 + 2, 8), 1, 4, file.objects[4].entries.size() - 1,
+                "shape ref to an orientation node");
 }
 
 TEST(ProjectFileCorrupt, LegacyReferencesAreChecked) {
@@ -114,7 +133,7 @@ TEST(ProjectFileCorrupt, LegacyReferencesAreChecked) {
   const std::size_t first = 102 + 384;
   // Room face: 4 nodes; entry 2 packed as (ref << 2) | code.
   tavtest::put16(file, first + 40 + 48 + 2 * 2, (4 << 2) | 1);
-  expectInvalid(file, "legacy node ref");
+  expectDropped(file, 1, 0, 4, "legacy node ref");
 }
 
 TEST(ProjectFileCorrupt, MissingFileCannotBeLocated) {

@@ -38,29 +38,5 @@ TEST(DialogTemplate, CheckFindsUnbuildableTemplates) {
   EXPECT_EQ(checkDialogTemplate(byRect), "");
 }
 
-TEST(DialogNumbers, DecimalCommaAndPrefixReading) {
-  EXPECT_DOUBLE_EQ(parseNumber("1,5"), 1.5);
-  EXPECT_DOUBLE_EQ(parseNumber("  -2,25 m"), -2.25);
-  EXPECT_DOUBLE_EQ(parseNumber("3.75"), 3.75);
-  EXPECT_DOUBLE_EQ(parseNumber("1e2"), 100.0);
-  EXPECT_DOUBLE_EQ(parseNumber("abc"), 0.0);
-  EXPECT_DOUBLE_EQ(parseNumber(""), 0.0);
-
-  EXPECT_EQ(parseNumberStrict(" 1,5 "), 1.5);
-  EXPECT_EQ(parseNumberStrict("-0.001"), -0.001);
-  EXPECT_FALSE(parseNumberStrict("1.5x"));
-  EXPECT_FALSE(parseNumberStrict(""));
-  EXPECT_FALSE(parseNumberStrict("   "));
-  EXPECT_FALSE(parseNumberStrict("nan"));
-  EXPECT_FALSE(parseNumberStrict("inf"));
-  EXPECT_FALSE(parseNumberStrict("1,2,3"));
-}
-
-TEST(DialogNumbers, FormatAsTheFieldsShowThem) {
-  EXPECT_EQ(formatNumber("%0.3f", 1.5), "1.500");
-  EXPECT_EQ(formatNumber("%0.2f", 1.0 * 3.28084), "3.28");
-  EXPECT_EQ(formatNumber("%0.3f", -0.0004), "-0.000");
-}
-
 }  // namespace
 }  // namespace tav

@@ -83,8 +83,12 @@ void runDrawCircle(CommandContext& ctx) {
 
 void runDrawRectangle(CommandContext& ctx) {
   ctx.setCommandName("RECTANGLE > ");
-  // The 3D view has no plane of its own: the rectangle lies in x and y.
-  if (!ctx.view().is2D()) ctx.ui().showMessage(MSG_SWITCH_TO_2D_VIEW);
+  // The 3D view has no plane of its own: the user is asked to pick one.
+  if (!ctx.view().is2D()) {
+    ctx.ui().showMessage(MSG_SWITCH_TO_2D_VIEW);
+    endEdit(ctx);
+    return;
+  }
   if (ctx.askPoint("1.Point :") != InputOutcome::PointGiven) {
     endEdit(ctx);
     return;

@@ -7,6 +7,7 @@
 #include "edit/solid_ops.h"
 #include "edit/ui/edit_commands.h"
 #include "edit/ui/edit_support.h"
+#include "model/number_text.h"
 
 namespace tav {
 

@@ -1,6 +1,8 @@
 // The "Text" dialog.
 #include "edit/ui/text_dialog.h"
 
+#include "model/number_text.h"
+
 namespace tav {
 
 DialogTemplate textDialogTemplate() {

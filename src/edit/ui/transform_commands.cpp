@@ -8,6 +8,7 @@
 #include "edit/ui/edit_commands.h"
 #include "edit/ui/edit_support.h"
 #include "materials/project_materials.h"
+#include "model/number_text.h"
 #include "shell/drag_transform.h"
 #include "shell/typed_point.h"
 
@@ -211,8 +212,10 @@ void runMoveNodes(CommandContext& ctx) {
       s.object->nodes[s.node] = dragMoveNode(s.object->nodes[s.node], base, current);
       changed.insert(s.object);
     }
-    // Nodes moved onto others become one.
-    for (ModelObject* o : changed) compactObject(*o);
+    // Nodes moved onto others become one; a text keeps one node per entry
+    // (its dots are strokes of length zero).
+    for (ModelObject* o : changed)
+      if (o->shape != SHAPE_TEXT) compactObject(*o);
     if (!changed.empty()) ctx.setModified();
   }
   finish();

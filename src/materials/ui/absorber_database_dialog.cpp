@@ -5,6 +5,7 @@
 
 #include "materials/ui/absorber_database_files.h"
 #include "materials/ui/absorber_dialog_common.h"
+#include "model/number_text.h"
 #include "platform/interaction.h"
 
 namespace tav {

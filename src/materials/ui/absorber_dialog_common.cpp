@@ -1,6 +1,7 @@
 #include "materials/ui/absorber_dialog_common.h"
 
 #include "model/le_io.h"
+#include "model/number_text.h"
 #include "model/text_encoding.h"
 #include "platform/dialog.h"
 

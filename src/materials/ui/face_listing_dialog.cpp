@@ -11,6 +11,7 @@
 #include "materials/ui/material_commands.h"
 #include "materials/ui/room_summary_print.h"
 #include "materials/ui/select_material_dialog.h"
+#include "model/number_text.h"
 #include "reflections/face_table.h"
 #include "shell/command_context.h"
 
@@ -21,11 +22,7 @@ namespace {
 constexpr const char* BAND_LABELS[7] = {"125 Hz", "250 Hz", "500 Hz", "1 kHz",
                                         "2 kHz",  "4 kHz",  "8 kHz"};
 
-std::string format(const char* fmt, double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, fmt, v);
-  return buf;
-}
+std::string format(const char* fmt, double v) { return formatNumber(fmt, v); }
 
 std::string areaText(const char* fmt, double area, bool feet) {
   return format(fmt, area) + (feet ? " ft\u00B2" : " m\u00B2");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "model/number_text.h"
 #include "model/text_encoding.h"
 #include "platform/canvas.h"
 #include "platform/platform.h"
@@ -20,11 +21,7 @@ constexpr int MATERIAL_COLUMN = 3;
 // two total rows and a little air.
 constexpr int EXTRA_LINES = 6;
 
-std::string format(const char* fmt, double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, fmt, v);
-  return buf;
-}
+std::string format(const char* fmt, double v) { return formatNumber(fmt, v); }
 
 int totalChars() {
   int n = 0;

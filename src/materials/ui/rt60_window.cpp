@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "model/number_text.h"
 #include "model/project.h"
 #include "model/text_encoding.h"
 #include "platform/canvas.h"
@@ -27,11 +28,7 @@ constexpr int BOTTOM_BUTTON_HEIGHT = 20;
 constexpr int DEFAULT_WIDTH = 800;
 constexpr int DEFAULT_HEIGHT = 600;
 
-std::string format(const char* fmt, double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, fmt, v);
-  return buf;
-}
+std::string format(const char* fmt, double v) { return formatNumber(fmt, v); }
 
 TextStyle style(int colour, TextAlign align = TextAlign::Centre, bool bold = false) {
   TextStyle s;

@@ -196,8 +196,38 @@ QWidget* QtControlSet::build(const ControlTemplate& c, QWidget* parent) {
       break;
     case ControlKind::ScrollBar: {
       auto* w = new QScrollBar((c.flags & CTL_VERTICAL) ? Qt::Vertical : Qt::Horizontal, parent);
-      connect(w, &QScrollBar::valueChanged, this,
-              [this, id] { fire(id, DialogEventKind::Scrolled); });
+      // Arrows and trough are reported as the steps they are, so a handler
+      // can step from its own value; everything else (the thumb, Home, End)
+      // as the position reached.
+      connect(w, &QScrollBar::actionTriggered, this, [this, w, id](int action) {
+        ScrollAction a;
+        switch (action) {
+          case QAbstractSlider::SliderSingleStepSub:
+            a = ScrollAction::LineBack;
+            break;
+          case QAbstractSlider::SliderSingleStepAdd:
+            a = ScrollAction::LineForward;
+            break;
+          case QAbstractSlider::SliderPageStepSub:
+            a = ScrollAction::PageBack;
+            break;
+          case QAbstractSlider::SliderPageStepAdd:
+            a = ScrollAction::PageForward;
+            break;
+          default:
+            return;
+        }
+        fireScroll(id, a, w->sliderPosition());
+        // The bar now settles on its slider position (perhaps the one the
+        // handler set); that change is this step, not a thumb move.
+        stepSettling_[id] = w->sliderPosition();
+      });
+      connect(w, &QScrollBar::valueChanged, this, [this, id](int value) {
+        const auto settling = stepSettling_.find(id);
+        const bool step = settling != stepSettling_.end() && settling->second == value;
+        if (settling != stepSettling_.end()) stepSettling_.erase(settling);
+        if (!step) fireScroll(id, ScrollAction::Thumb, value);
+      });
       result = w;
       break;
     }
@@ -212,6 +242,15 @@ QWidget* QtControlSet::build(const ControlTemplate& c, QWidget* parent) {
 
 void QtControlSet::fire(int id, DialogEventKind kind) {
   if (id > 0 && callbacks_.event) callbacks_.event(id, kind);
+}
+
+void QtControlSet::fireScroll(int id, ScrollAction action, int position) {
+  if (id <= 0) return;
+  if (callbacks_.scroll) {
+    callbacks_.scroll(id, action, position);
+  } else {
+    fire(id, DialogEventKind::Scrolled);
+  }
 }
 
 QWidget* QtControlSet::widget(int id) const {

@@ -16,6 +16,8 @@ namespace tav {
 
 struct ControlCallbacks {
   std::function<void(int id, DialogEventKind kind)> event;
+  // Scroll bars; without it a scroll is an event of kind Scrolled.
+  std::function<void(int id, ScrollAction action, int position)> scroll;
   std::function<void(int id, Canvas& canvas)> paint;
   std::function<void(int id, PixelPoint at)> paintClick;
   std::function<void(int result)> end;
@@ -56,11 +58,15 @@ class QtControlSet : public QObject, public DialogControls {
  private:
   QWidget* build(const ControlTemplate& c, QWidget* parent);
   void fire(int id, DialogEventKind kind);
+  void fireScroll(int id, ScrollAction action, int position);
 
   ControlCallbacks callbacks_;
   std::map<int, QWidget*> widgets_;
   std::map<int, QButtonGroup*> radioGroups_;
   std::map<int, bool> hidden_;  // requested visibility, independent of the window's
+  // Scroll bars: the position a line or page step will settle on, whose
+  // valueChanged is that step rather than a thumb move.
+  std::map<int, int> stepSettling_;
 };
 
 }  // namespace tav

@@ -12,6 +12,9 @@ QtDialog::QtDialog(const DialogTemplate& dialog, DialogHandler& handler, QWidget
   callbacks.event = [this](int id, DialogEventKind kind) {
     handler_.onCommand(id, kind, *controls_);
   };
+  callbacks.scroll = [this](int id, ScrollAction action, int position) {
+    handler_.onScroll(id, action, position, *controls_);
+  };
   callbacks.paint = [this](int id, Canvas& canvas) { handler_.onPaint(id, canvas); };
   callbacks.paintClick = [this](int id, PixelPoint at) {
     handler_.onPaintAreaClick(id, at, *controls_);

@@ -50,6 +50,14 @@ DialogStep DialogStep::scroll(int id, int position) {
   return s;
 }
 
+DialogStep DialogStep::scrollStep(int id, ScrollAction action) {
+  DialogStep s;
+  s.kind = DialogStepKind::ScrollStep;
+  s.id = id;
+  s.action = action;
+  return s;
+}
+
 DialogStep DialogStep::paintClick(int id, PixelPoint at) {
   DialogStep s;
   s.kind = DialogStepKind::PaintClick;
@@ -351,7 +359,31 @@ DialogRun runScriptedDialog(DialogHandler& handler, ScriptedDialogControls& cont
         ControlState* s = usable(step.id, "scroll");
         if (s == nullptr) break;
         s->scrollPos = std::clamp(step.value, s->scrollMin, s->scrollMax);
-        handler.onCommand(step.id, DialogEventKind::Scrolled, controls);
+        handler.onScroll(step.id, ScrollAction::Thumb, s->scrollPos, controls);
+        break;
+      }
+      case DialogStepKind::ScrollStep: {
+        ControlState* s = usable(step.id, "scrollStep");
+        if (s == nullptr) break;
+        int move = 0;
+        switch (step.action) {
+          case ScrollAction::LineBack:
+            move = -1;
+            break;
+          case ScrollAction::LineForward:
+            move = 1;
+            break;
+          case ScrollAction::PageBack:
+            move = -SCRIPTED_SCROLL_PAGE;
+            break;
+          case ScrollAction::PageForward:
+            move = SCRIPTED_SCROLL_PAGE;
+            break;
+          case ScrollAction::Thumb:
+            break;
+        }
+        s->scrollPos = std::clamp(s->scrollPos + move, s->scrollMin, s->scrollMax);
+        handler.onScroll(step.id, step.action, s->scrollPos, controls);
         break;
       }
       case DialogStepKind::PaintClick: {

@@ -37,7 +37,8 @@ enum class DialogStepKind {
   Check,        // check box / radio button to a given state (clicks if different)
   Select,       // list or combo entry
   DoubleClick,  // list entry
-  Scroll,       // scroll bar to a position
+  Scroll,       // scroll bar thumb dragged to a position
+  ScrollStep,   // scroll bar arrow or trough clicked: a line or page step
   PaintClick,   // click in a paint area
   Enter,        // the Enter key: presses the default button
   Close,        // Escape / close box
@@ -48,7 +49,8 @@ struct DialogStep {
   DialogStepKind kind = DialogStepKind::Click;
   int id = 0;
   std::string text;
-  int value = 0;  // index, position, check state
+  int value = 0;                              // index, position, check state
+  ScrollAction action = ScrollAction::Thumb;  // ScrollStep
   PixelPoint at;
   std::function<void(DialogControls&)> inspect;
 
@@ -58,6 +60,8 @@ struct DialogStep {
   static DialogStep select(int id, int index);
   static DialogStep doubleClick(int id, int index);
   static DialogStep scroll(int id, int position);
+  // A line step moves the bar by 1, a page step by SCRIPTED_SCROLL_PAGE.
+  static DialogStep scrollStep(int id, ScrollAction action);
   static DialogStep paintClick(int id, PixelPoint at);
   static DialogStep enter();
   static DialogStep close();
@@ -65,6 +69,8 @@ struct DialogStep {
 };
 
 using DialogScript = std::vector<DialogStep>;
+
+constexpr int SCRIPTED_SCROLL_PAGE = 10;
 
 class ScriptedDialogControls : public DialogControls {
  public:

@@ -63,8 +63,27 @@ ScriptedPlatform::~ScriptedPlatform() {
 
 // --- queue ---
 
+void ScriptedPlatform::enqueue(std::function<void()> action) {
+  if (batching_) {
+    batch_.push_back(std::move(action));
+  } else {
+    queue_.push_back(std::move(action));
+  }
+}
+
+void ScriptedPlatform::beginBatch() { batching_ = true; }
+
+void ScriptedPlatform::endBatch() {
+  batching_ = false;
+  if (batch_.empty()) return;
+  queue_.push_back([actions = std::move(batch_)] {
+    for (const auto& action : actions) action();
+  });
+  batch_.clear();
+}
+
 void ScriptedPlatform::deliver(std::function<void(ScriptedMainWindow&)> action, const char* what) {
-  queue_.push_back([this, action = std::move(action), what] {
+  enqueue([this, action = std::move(action), what] {
     if (window_ == nullptr || window_->closed()) {
       problems_.push_back(std::string(what) + " with no main window");
       return;
@@ -144,6 +163,18 @@ void ScriptedPlatform::pushClick(PixelPoint at, MouseButton button, bool ctrl) {
       "mouse release");
 }
 
+void ScriptedPlatform::pushDoubleClick(PixelPoint at, MouseButton button) {
+  pushMouseMove(at);
+  for (MouseAction action :
+       {MouseAction::Press, MouseAction::Release, MouseAction::DoubleClick, MouseAction::Release}) {
+    deliver(
+        [at, button, action](ScriptedMainWindow& w) {
+          w.events().onMouse({action, button, at, false, false});
+        },
+        "mouse button");
+  }
+}
+
 void ScriptedPlatform::pushMouseLeave() {
   deliver([](ScriptedMainWindow& w) { w.events().onMouseLeave(); }, "mouse leave");
 }
@@ -196,9 +227,7 @@ void ScriptedPlatform::pushPanelClick(int id) {
       "panel click");
 }
 
-void ScriptedPlatform::pushAction(std::function<void()> action) {
-  queue_.push_back(std::move(action));
-}
+void ScriptedPlatform::pushAction(std::function<void()> action) { enqueue(std::move(action)); }
 
 // --- answers ---
 

@@ -97,6 +97,9 @@ class ScriptedPlatform : public Platform {
   void pushMouseMove(PixelPoint at, bool ctrl = false);
   // Move to the pixel, press and release (three queued events).
   void pushClick(PixelPoint at, MouseButton button = MouseButton::Left, bool ctrl = false);
+  // A double click as the desktop delivers it after the move: press,
+  // release, double-click, release.
+  void pushDoubleClick(PixelPoint at, MouseButton button = MouseButton::Left);
   void pushMouseLeave();
   // delta in eighths of a degree (+120: one notch away from the user).
   void pushWheel(PixelPoint at, int delta);
@@ -109,6 +112,10 @@ class ScriptedPlatform : public Platform {
   void pushPanelClick(int id);
   // Any test code, run in turn (e.g. to look at the state mid-command).
   void pushAction(std::function<void()> action);
+  // What is pushed between these two is handed over in one processEvents,
+  // as events that piled up while the program was busy.
+  void beginBatch();
+  void endBatch();
   std::size_t pendingEvents() const { return queue_.size(); }
 
   // --- answers ---
@@ -180,11 +187,14 @@ class ScriptedPlatform : public Platform {
  private:
   friend class ScriptedPrintJob;
   void deliver(std::function<void(ScriptedMainWindow&)> action, const char* what);
+  void enqueue(std::function<void()> action);
 
   int viewWidth_;
   int viewHeight_;
   ScriptedMainWindow* window_ = nullptr;
   std::deque<std::function<void()>> queue_;
+  bool batching_ = false;
+  std::vector<std::function<void()>> batch_;
   bool quitting_ = false;
   bool ranDry_ = false;
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "model/le_io.h"
+#include "model/number_text.h"
 #include "model/text_encoding.h"
 #include "shell/command_context.h"
 #include "speakers/speaker_editing.h"
@@ -122,12 +123,14 @@ class EditSpeakerDialog : public DialogHandler {
   void equalize(DialogControls& c) {
     std::array<double, BAND_COUNT> gains{};
     for (int b = 0; b < BAND_COUNT; ++b) gains[b] = s_.eqGain[b];
-    if (!equalizerDialog(ctx_.platform(), gains, EQ_MODE_GAIN)) return;
-    UserMessage refusal;
-    if (!driveAcceptable(gains, &refusal)) {
-      ctx_.ui().showMessage(refusal.text, refusal.caption);
-      return;
-    }
+    // A setting beyond the maximum power is refused while the equalizer
+    // stays open with what the user set.
+    const EqualizerCheck check = [](const BandValues& values) {
+      UserMessage refusal;
+      driveAcceptable(values, &refusal);
+      return refusal;
+    };
+    if (!equalizerDialog(ctx_.platform(), gains, EQ_MODE_GAIN, std::nullopt, check)) return;
     for (int b = 0; b < BAND_COUNT; ++b) s_.eqGain[b] = static_cast<float>(gains[b]);
     recomputePowers();
     showBands(c);
@@ -145,6 +148,16 @@ class EditSpeakerDialog : public DialogHandler {
       ctx_.ui().showMessage(MSG_SPEAKER_TYPE_MISSING);
       return;
     }
+    // Angles beyond any sane turn are refused before anything is taken.
+    std::optional<double> degrees[3];
+    for (int k = 0; k < 3; ++k) {
+      degrees[k] = parseNumberStrict(commasToPoints(c.text(ESD_HORIZONTAL + k)));
+      if (degrees[k] && !dialogAngleAcceptable(*degrees[k])) {
+        ctx_.ui().showMessage(MSG_INVALID_ENTRY);
+        c.setFocus(ESD_HORIZONTAL + k);
+        return;
+      }
+    }
     typeName_ = type;
     setFixedString(s_.group, readUpper(c, ESD_GROUP, NAME_LENGTH));
     setFixedString(s_.name, readUpper(c, ESD_NAME, NAME_LENGTH));
@@ -156,11 +169,8 @@ class EditSpeakerDialog : public DialogHandler {
     s_.position.z = static_cast<float>(
         u.lengthFromInput(number(c, ESD_X + 2, u.lengthToDisplay(s_.position.z))));
     float* angles[3] = {&s_.horizontal, &s_.vertical, &s_.rotation};
-    for (int k = 0; k < 3; ++k) {
-      const std::optional<double> deg =
-          parseNumberStrict(commasToPoints(c.text(ESD_HORIZONTAL + k)));
-      if (deg) *angles[k] = static_cast<float>(dialogDegreesToRadians(*deg));
-    }
+    for (int k = 0; k < 3; ++k)
+      if (degrees[k]) *angles[k] = static_cast<float>(dialogDegreesToRadians(*degrees[k]));
     s_.delay = static_cast<float>(number(c, ESD_DELAY, s_.delay));
     s_.switchedOn = c.checked(ESD_ON) ? 1 : 0;
     s_.polarity = c.checked(ESD_PLUS) ? 1 : -1;

@@ -1,7 +1,10 @@
 #include "speakers/ui/equalizer_dialog.h"
 
+#include <algorithm>
 #include <string>
 
+#include "model/number_text.h"
+#include "platform/platform.h"
 #include "speakers/equalizer_state.h"
 
 namespace tav {
@@ -11,11 +14,29 @@ namespace {
 constexpr const char* BAND_LABELS[BAND_COUNT] = {"125",  "250",  "500", "1000",
                                                  "2000", "4000", "8000"};
 
+EqualizerScroll scrollOf(ScrollAction action) {
+  // The bars run from the highest value at the top (position 0) down.
+  switch (action) {
+    case ScrollAction::LineBack:
+      return EqualizerScroll::LineUp;
+    case ScrollAction::LineForward:
+      return EqualizerScroll::LineDown;
+    case ScrollAction::PageBack:
+      return EqualizerScroll::PageUp;
+    case ScrollAction::PageForward:
+      return EqualizerScroll::PageDown;
+    case ScrollAction::Thumb:
+      break;
+  }
+  return EqualizerScroll::Thumb;
+}
+
 class EqualizerDialog : public DialogHandler {
  public:
-  EqualizerDialog(EqualizerMode mode, const std::array<double, BAND_COUNT>& values,
-                  const std::optional<EqualizerOffsets>& offsets)
-      : state_(mode, values) {
+  EqualizerDialog(Platform& platform, EqualizerMode mode,
+                  const std::array<double, BAND_COUNT>& values,
+                  const std::optional<EqualizerOffsets>& offsets, const EqualizerCheck& check)
+      : platform_(platform), state_(mode, values), check_(check) {
     if (offsets)
       for (int bar = 0; bar <= EQ_MASTER; ++bar) state_.setDisplayOffset(bar, (*offsets)[bar]);
     if (offsets) offsets_ = *offsets;
@@ -30,19 +51,35 @@ class EqualizerDialog : public DialogHandler {
     refresh(c);
   }
 
+  void onScroll(int id, ScrollAction action, int position, DialogControls& c) override {
+    if (id < EQD_BAR_FIRST || id > EQD_BAR_MASTER) return;
+    // Arrows and trough step from the value itself (-9.5 dB up by one line
+    // is -8.5 dB); only the thumb sets the value from its position.
+    state_.scroll(id - EQD_BAR_FIRST, scrollOf(action), position);
+    refresh(c);
+  }
+
   void onCommand(int id, DialogEventKind kind, DialogControls& c) override {
     if (kind == DialogEventKind::Scrolled && id >= EQD_BAR_FIRST && id <= EQD_BAR_MASTER) {
-      // The platform reports the bar's new position; the value follows it
-      // in whole steps of the position.
-      state_.scroll(id - EQD_BAR_FIRST, EqualizerScroll::Thumb, c.scrollPosition(id));
-      refresh(c);
+      onScroll(id, ScrollAction::Thumb, c.scrollPosition(id), c);
     } else if (kind == DialogEventKind::FocusLost && id >= EQD_EDIT_FIRST &&
                id <= EQD_EDIT_MASTER) {
       takeTyped(c, id);
       refresh(c);
     } else if (kind == DialogEventKind::Clicked && id == EQD_OK) {
-      // A value typed without leaving its field counts as well.
-      for (int e = EQD_EDIT_FIRST; e <= EQD_EDIT_MASTER; ++e) takeTyped(c, e);
+      // A value typed without leaving its field counts as well; one that had
+      // to be limited is shown before anything is accepted.
+      bool limited = false;
+      for (int e = EQD_EDIT_FIRST; e <= EQD_EDIT_MASTER; ++e) limited |= takeTyped(c, e);
+      refresh(c);
+      if (limited) return;
+      if (check_) {
+        const UserMessage refusal = check_(state_.values());
+        if (!refusal.empty()) {
+          platform_.showMessage(refusal.text, refusal.caption);
+          return;
+        }
+      }
       confirmed_ = true;
       c.endDialog(DLG_OK);
     } else if (kind == DialogEventKind::Clicked && id == EQD_CANCEL) {
@@ -56,17 +93,37 @@ class EqualizerDialog : public DialogHandler {
  private:
   // A typed value (shown with its display offset) replaces the value when
   // its text differs from the one shown; a text without a number is ignored.
-  void takeTyped(DialogControls& c, int id) {
+  // A value beyond what the bar can take is set to the limit, and the user
+  // is told. True when that happened.
+  bool takeTyped(DialogControls& c, int id) {
     const int bar = id - EQD_EDIT_FIRST;
     const std::string typed = c.text(id);
-    if (typed == state_.text(bar)) return;
+    if (typed == state_.text(bar)) return false;
     const std::optional<double> v = parseNumberStrict(typed);
-    if (!v) return;
+    if (!v) return false;
     const double absolute = *v - offsets_[bar];
+    // The master moves all bands together and stops where the lowest band
+    // reaches the lower limit.
+    double lowest = state_.lowerLimit();
+    if (bar == EQ_MASTER) {
+      const auto& values = state_.values();
+      lowest = state_.master() - (*std::min_element(values.begin(), values.end()) - lowest);
+    }
+    const double highest = state_.upperLimit();
     if (bar == EQ_MASTER)
       state_.setMaster(absolute);
     else
       state_.setBand(bar, absolute);
+    if (absolute >= lowest && absolute <= highest) return false;
+    const double shift = offsets_[bar];
+    const char* unit = state_.mode() == EqualizerMode::Gain ? " dB" : " s";
+    platform_.showMessage(formatNumbers("Entry limited to %2.1lf", {state_.valueAt(bar) + shift}) +
+                              unit +
+                              formatNumbers(": the values lie within %2.1lf .. %2.1lf",
+                                            {lowest + shift, highest + shift}) +
+                              unit + ".",
+                          state_.title());
+    return true;
   }
 
   void refresh(DialogControls& c) {
@@ -77,8 +134,10 @@ class EqualizerDialog : public DialogHandler {
     c.setText(EQD_SUMMARY, state_.summaryText());
   }
 
+  Platform& platform_;
   EqualizerState state_;
   EqualizerOffsets offsets_{};
+  const EqualizerCheck& check_;
   bool confirmed_ = false;
 };
 
@@ -110,10 +169,10 @@ DialogTemplate equalizerDialogTemplate() {
 }
 
 bool equalizerDialog(Platform& platform, std::array<double, BAND_COUNT>& values, int mode,
-                     const std::optional<EqualizerOffsets>& offsets) {
+                     const std::optional<EqualizerOffsets>& offsets, const EqualizerCheck& check) {
   const EqualizerMode m =
       mode == EQ_MODE_REVERB_TIME ? EqualizerMode::ReverbTime : EqualizerMode::Gain;
-  EqualizerDialog handler(m, values, offsets);
+  EqualizerDialog handler(platform, m, values, offsets, check);
   DialogTemplate t = equalizerDialogTemplate();
   if (m == EqualizerMode::ReverbTime) t.title = "RT 60";
   runDialogOrReport(platform, t, handler);

@@ -5,8 +5,10 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 
+#include "model/message.h"
 #include "platform/dialog.h"
 #include "speakers/speaker_type.h"
 
@@ -38,11 +40,18 @@ DialogTemplate equalizerDialogTemplate();
 // show value + offset, the bars and the returned values stay absolute.
 using EqualizerOffsets = std::array<double, BAND_COUNT + 1>;
 
+// Judges the values when OK is pressed: empty to accept them, else the
+// message shown while the dialog stays open with the user's values.
+using EqualizerCheck = std::function<UserMessage(const std::array<double, BAND_COUNT>& values)>;
+
 // Shows the dialog on `values` (125 Hz first). On OK the clamped values are
 // written back and true returned; Cancel, the close box or a dialog that
 // cannot be shown ("Unable to display dialog") leave them and return false.
+// A typed value beyond the limits is set to the limit with a message, and
+// the dialog stays open so that the user sees what was set.
 bool equalizerDialog(Platform& platform, std::array<double, BAND_COUNT>& values, int mode,
-                     const std::optional<EqualizerOffsets>& offsets = {});
+                     const std::optional<EqualizerOffsets>& offsets = {},
+                     const EqualizerCheck& check = {});
 
 // The measured reverberation times of a project (seconds, 0..10) edited in
 // the "RT 60" form. True when the user pressed OK and `seconds` was updated.

@@ -1,8 +1,11 @@
 // Aim at Target, Align to Target, Set Delay Time, Turn and Tilt array, and
 // Equalizer / Power of the Loudspeakers menu.
 #include <algorithm>
+#include <cmath>
 #include <string>
 
+#include "model/message.h"
+#include "model/number_text.h"
 #include "shell/command_context.h"
 #include "speakers/project_speaker_types.h"
 #include "speakers/speaker_aiming.h"
@@ -33,11 +36,18 @@ std::vector<ModelObject*> selectThenPoint(CommandContext& ctx, bool basePoint) {
   return selected;
 }
 
-// The angle of "Angle [deg] : " in radians, or nothing when cancelled.
+// The angle of "Angle [deg] : " in radians, or nothing when cancelled or
+// beyond a whole turn ("Invalid entry !"): the turned angles are wrapped
+// once, which brings back only what a whole turn can reach.
 std::optional<double> askArrayAngle(CommandContext& ctx) {
   const std::optional<std::string> text = ctx.ui().inputLine(PROMPT_ARRAY_ANGLE, "0", 39);
   if (!text) return std::nullopt;
-  return arrayAngle(parseNumber(*text));
+  const double degrees = parseNumber(*text);
+  if (!(std::fabs(degrees) <= ARRAY_ANGLE_ENTRY_LIMIT)) {
+    ctx.ui().showMessage(MSG_INVALID_ENTRY);
+    return std::nullopt;
+  }
+  return arrayAngle(degrees);
 }
 
 }  // namespace
@@ -156,6 +166,13 @@ void equalizeLoudspeakers(CommandContext& ctx) {
     }
     common = answer == MessageResult::Yes;
   }
+  // A setting beyond a loudspeaker's maximum power is refused while the
+  // dialog stays open with what the user set.
+  const EqualizerCheck oneSpeaker = [](const BandValues& gains) {
+    UserMessage refusal;
+    driveAcceptable(gains, &refusal);
+    return refusal;
+  };
   BandValues start{}, chosen{};
   if (common) {
     std::vector<PlacedSpeaker> records;
@@ -166,7 +183,13 @@ void equalizeLoudspeakers(CommandContext& ctx) {
     for (int b = 0; b < BAND_COUNT; ++b) offsets[b] = -start[b];
     offsets[BAND_COUNT] = -*std::max_element(start.begin(), start.end());
     chosen = start;
-    if (!equalizerDialog(ctx.platform(), chosen, EQ_MODE_GAIN, offsets)) {
+    const EqualizerCheck everySpeaker = [&](const BandValues& values) {
+      UserMessage refusal;
+      for (const PlacedSpeaker& s : records)
+        if (!driveAcceptable(commonEqualizedGains(s, start, values), &refusal)) break;
+      return refusal;
+    };
+    if (!equalizerDialog(ctx.platform(), chosen, EQ_MODE_GAIN, offsets, everySpeaker)) {
       endSpeakerCommand(ctx);
       return;
     }
@@ -180,7 +203,7 @@ void equalizeLoudspeakers(CommandContext& ctx) {
       gains = commonEqualizedGains(*s, start, chosen);
     } else {
       for (int b = 0; b < BAND_COUNT; ++b) gains[b] = s->eqGain[b];
-      if (!equalizerDialog(ctx.platform(), gains, EQ_MODE_GAIN)) {
+      if (!equalizerDialog(ctx.platform(), gains, EQ_MODE_GAIN, std::nullopt, oneSpeaker)) {
         ctx.drawObject(*o);
         continue;
       }
