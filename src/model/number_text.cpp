@@ -1,5 +1,6 @@
 #include "model/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -139,12 +140,6 @@ std::string convert(const Conversion& c, double value) {
   return pad + sign + digits;
 }
 
-std::string padLeft(std::string text, int width) {
-  if (width > 0 && text.size() < static_cast<std::size_t>(width))
-    text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
-  return text;
-}
-
 }  // namespace
 
 double parseNumber(std::string_view text) {
@@ -187,19 +182,16 @@ std::string formatNumbers(std::string_view format, std::span<const double> value
 }
 
 std::string formatFixed(double value, int precision, int width) {
-  if (std::isnan(value)) return padLeft(std::signbit(value) ? "-nan" : "nan", width);
-  if (std::isinf(value)) return padLeft(value < 0 ? "-inf" : "inf", width);
-  // 309 digits before the point at most, plus the precision and the sign.
-  char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                                    precision < 0 ? 6 : precision);
-  return padLeft(std::string(buffer, result.ptr), width);
+  const std::string format =
+      "%" + std::to_string(std::max(width, 0)) + "." + std::to_string(std::max(precision, 0)) + "f";
+  return formatNumber(format, value);
 }
 
 std::string formatInt(long long value, int width) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return padLeft(std::string(buffer, result.ptr), width);
+  std::string text = std::to_string(value);
+  if (width > 0 && text.size() < static_cast<std::size_t>(width))
+    text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+  return text;
 }
 
 }  // namespace tav

@@ -1,6 +1,7 @@
 #include "shell/command_set.h"
 
 #include "edit/ui/edit_commands.h"
+#include "exchange/ui/ease_commands.h"
 #include "mapping/ui/mapping_commands.h"
 #include "materials/ui/acoustics_commands.h"
 #include "materials/ui/material_commands.h"
@@ -19,6 +20,7 @@ void registerAllCommands(Shell& shell) {
   registerSpeakerCommands(shell.registry());
   installSpeakerHooks(shell.session());
   registerMappingCommands(shell.registry());
+  registerExchangeCommands(shell.registry());
 }
 
 }  // namespace tav
