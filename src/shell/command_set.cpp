@@ -23,6 +23,7 @@ void registerAllCommands(Shell& shell) {
   registerMappingCommands(shell.registry());
   registerExchangeCommands(shell.registry());
   registerAuralizationCommands(shell.registry());
+  installAuralizationHooks(shell.session());
 }
 
 }  // namespace tav

@@ -7,6 +7,7 @@
 
 #include <cmath>
 
+#include "auralization/ui/auralization_commands.h"
 #include "auralization/ui/point_listening_command.h"
 #include "reflections/reflection_paths.h"
 #include "reflections/search_rooms.h"
@@ -103,7 +104,11 @@ struct ListeningSession : test::ShellSession {
 
 TEST(AuralizeAtPoint, SearchesThenPlaysTheTemporaryProfileInRealTime) {
   ListeningSession s;
-  s.check([&] { auralizeAtPoint(s.shell, {7, 4, 1.2}, 6.0); });
+  // As the map window's right click calls it.
+  installAuralizationHooks(s.shell.session());
+  MappingSession& map = s.shell.session().mapping;
+  EXPECT_FALSE(map.auralizationRunning());
+  s.check([&] { map.auralizeAtPoint(s.shell, {7, 4, 1.2}, 6.0); });
   s.run();
   const NullAudioRecord& rec = s.platform.nullAudio().record();
   // 5000 samples fill two buffers of 4410, then 20 of tail.
@@ -119,6 +124,8 @@ TEST(AuralizeAtPoint, SearchesThenPlaysTheTemporaryProfileInRealTime) {
 TEST(AuralizeAtPoint, IgnoredWhileAnAuralizationRunsAndStoppedByCancel) {
   ListeningSession s;
   s.shell.session().auralization.busy = true;
+  installAuralizationHooks(s.shell.session());
+  EXPECT_TRUE(s.shell.session().mapping.auralizationRunning());
   s.check([&] { auralizeAtPoint(s.shell, {7, 4, 1.2}, 6.0); });
   s.check([&] { s.shell.session().auralization.busy = false; });
   s.platform.cancelProgressAtUpdate(1);

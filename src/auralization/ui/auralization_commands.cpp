@@ -8,6 +8,7 @@
 #include "auralization/processing_setup.h"
 #include "auralization/profile_paths.h"
 #include "auralization/realtime_playback.h"
+#include "auralization/ui/point_listening_command.h"
 #include "auralization/ui/profile_commands.h"
 #include "model/message.h"
 #include "model/save_file.h"
@@ -17,6 +18,7 @@
 #include "shell/command_context.h"
 #include "shell/command_ids.h"
 #include "shell/command_registry.h"
+#include "shell/session.h"
 
 namespace tav {
 
@@ -226,6 +228,11 @@ void registerAuralizationCommands(CommandRegistry& registry) {
         writeRealtimeProfile(ctx, profilePathsFrom(r.paths), profileStatsFrom(r.stats));
       },
   });
+}
+
+void installAuralizationHooks(Session& session) {
+  session.mapping.auralizeAtPoint = auralizeAtPoint;
+  session.mapping.auralizationRunning = [&session] { return session.auralization.busy; };
 }
 
 }  // namespace tav

@@ -8,12 +8,16 @@ namespace tav {
 
 class CommandContext;
 class CommandRegistry;
+struct Session;
 
 inline constexpr const char* AUDIO_PROFILE_OPEN_FILTER = "Taviron Audio Profile|*.tap|";
 inline constexpr const char* WAVE_INPUT_FILTER = "Wave audio file|*.WAV|";
 inline constexpr const char* CAPTION_DESCRIPTION = "Description";
 
 void registerAuralizationCommands(CommandRegistry& registry);
+// The map window's right click listens at the point (auralizeAtPoint), and
+// not while an auralization runs.
+void installAuralizationHooks(Session& session);
 
 // 5030: the open dialog, the header check and the description box; OK makes
 // the file the current profile and names the output recording after it.
