@@ -116,7 +116,8 @@ std::string fixedString(const char (&field)[N]) {
 template <std::size_t N>
 void setFixedString(char (&field)[N], std::string_view text) {
   std::memset(field, 0, N);
-  std::memcpy(field, text.data(), text.size() < N ? text.size() : N - 1);
+  // An empty view may carry a null pointer, which memcpy must not see.
+  if (!text.empty()) std::memcpy(field, text.data(), text.size() < N ? text.size() : N - 1);
 }
 
 }  // namespace tav

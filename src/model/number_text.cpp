@@ -1,5 +1,6 @@
 #include "model/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -178,6 +179,19 @@ std::string formatNumbers(std::string_view format, std::span<const double> value
     i = after;
   }
   return out;
+}
+
+std::string formatFixed(double value, int precision, int width) {
+  const std::string format =
+      "%" + std::to_string(std::max(width, 0)) + "." + std::to_string(std::max(precision, 0)) + "f";
+  return formatNumber(format, value);
+}
+
+std::string formatInt(long long value, int width) {
+  std::string text = std::to_string(value);
+  if (width > 0 && text.size() < static_cast<std::size_t>(width))
+    text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
+  return text;
 }
 
 }  // namespace tav

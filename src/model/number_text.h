@@ -34,4 +34,8 @@ inline std::string formatNumber(std::string_view format, double value) {
   return formatNumbers(format, {value});
 }
 
+// "%W.Pf" and "%Wd" of the C locale: blanks to the left up to the width.
+std::string formatFixed(double value, int precision, int width = 0);
+std::string formatInt(long long value, int width = 0);
+
 }  // namespace tav

@@ -1,6 +1,7 @@
 #include "shell/command_set.h"
 
 #include "edit/ui/edit_commands.h"
+#include "exchange/ui/ease_commands.h"
 #include "materials/ui/acoustics_commands.h"
 #include "materials/ui/material_commands.h"
 #include "reflections/ui/rays_command.h"
@@ -17,6 +18,7 @@ void registerAllCommands(Shell& shell) {
   installMaterialHooks(shell.session());
   registerSpeakerCommands(shell.registry());
   installSpeakerHooks(shell.session());
+  registerExchangeCommands(shell.registry());
 }
 
 }  // namespace tav

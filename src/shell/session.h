@@ -4,10 +4,12 @@
 // take part in shell events without the shell knowing them.
 #pragma once
 
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "materials/absorber_database.h"
@@ -15,6 +17,7 @@
 #include "model/model_object.h"
 #include "model/undo_ring.h"
 #include "model/units.h"
+#include "model/vec3.h"
 #include "speakers/speaker_database.h"
 
 namespace tav {
@@ -38,6 +41,23 @@ struct SessionHooks {
   std::function<void(CommandContext&)> projectReset;
   // A project was opened: recompute derived values (loudspeakers).
   std::function<void(CommandContext&)> projectLoaded;
+};
+
+// What the Level + Time calculation and its map window keep between runs,
+// and what other subsystems plug into them.
+struct MappingSession {
+  // The include-room bits of the last Level + Time run (none before the
+  // first run); the cluster balloons compute their points with them.
+  std::int16_t lastIncludeRoom = 0;
+  // A right click on the map hands the point (z on its area's plane) and its
+  // Ld-Lr over all bands to the auralization; until one is set, the click
+  // only picks the point. Not called while `auralizationRunning` says so.
+  std::function<void(CommandContext&, const Vec3d& point, double ldLrAll)> auralizeAtPoint;
+  std::function<bool()> auralizationRunning;
+  // The local time of the STI export file names (empty: the system clock)
+  // and the diagnostic output of the STI functions (empty: standard error).
+  std::function<std::time_t()> clock;
+  std::function<void(std::string_view)> diagnostics;
 };
 
 struct Session {
@@ -75,6 +95,7 @@ struct Session {
   std::optional<double> aimBandHz;
 
   SessionHooks hooks;
+  MappingSession mapping;
 };
 
 }  // namespace tav

@@ -324,8 +324,8 @@ std::vector<std::uint8_t> encodeSpeakerDatabase(const std::vector<DatabaseTypeSo
   out.i16(static_cast<std::int16_t>(types.size()));
   std::vector<std::uint8_t> record(SPEAKER_TYPE_SIZE);
   for (const DatabaseTypeSource& source : types) {
-    std::vector<std::uint8_t> shape;
-    if (source.shape) shape = encodeShapeData(*source.shape);
+    std::vector<std::uint8_t> shape = source.shapeData;
+    if (shape.empty() && source.shape) shape = encodeShapeData(*source.shape);
     SpeakerType t = source.type;
     t.layoutFlag = SPEAKER_LAYOUT_CURRENT;
     t.shapeReference = static_cast<std::int32_t>(shape.size());

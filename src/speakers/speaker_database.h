@@ -112,6 +112,8 @@ bool copyTypeIntoProject(Project& project, const SpeakerDatabaseIndex& index, st
 struct DatabaseTypeSource {
   SpeakerType type;
   const ModelObject* shape = nullptr;  // null: no shape data
+  // Shape data already encoded (written instead of `shape` when not empty).
+  std::vector<std::uint8_t> shapeData;
 };
 std::vector<std::uint8_t> encodeSpeakerDatabase(const std::vector<DatabaseTypeSource>& types);
 bool writeSpeakerDatabase(const std::string& path, const std::vector<DatabaseTypeSource>& types);

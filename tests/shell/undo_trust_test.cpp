@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Table, UndoHistory,
                                                          s.platform.scriptDialog(
                                                              FACE_LISTING_TITLE,
                                                              {DialogStep::click(FL_QUIT)});
-                                                         s.platform.pushMenu(CMD_FACE_LISTING);
+                                                         s.platform.pushMenu(CMD_FACE_LIST);
                                                        }},
                                            NeutralCase{"MoveCancelledWithEscape",
                                                        [](UndoSession& s) {

@@ -13,8 +13,10 @@
 #include "speakers/speaker_drawing.h"
 #include "speakers/speaker_editing.h"
 #include "speakers/speaker_power.h"
+#include "speakers/ui/cluster_balloon_command.h"
 #include "speakers/ui/edit_speaker_dialog.h"
 #include "speakers/ui/select_speaker_dialog.h"
+#include "speakers/ui/speaker_listing_dialog.h"
 
 namespace tav {
 
@@ -306,6 +308,8 @@ void registerSpeakerCommands(CommandRegistry& registry) {
   registry.add(CMD_SPEAKER_DATABASE, runSelectSpeakerDatabase);
   registry.add(CMD_SPEAKER_NEW, addLoudspeaker);
   registry.add(CMD_SPEAKER_EDIT, editLoudspeakers);
+  registry.add(CMD_SPEAKER_LISTING, speakerListing);
+  registry.add(CMD_CLUSTER_BALLOONS, buildClusterBalloons);
   registry.add(CMD_SPEAKER_MOVE, moveLoudspeakers);
   registry.add(CMD_SPEAKER_COPY, copyLoudspeakers);
   registry.add(CMD_SPEAKER_MIRROR, mirrorLoudspeakers);

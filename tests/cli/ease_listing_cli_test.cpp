@@ -1,0 +1,171 @@
+// taviron-cli speakers, ease-export and ease-import on the example project:
+// the listing's order and totals, EASE files out and back in, and bad input.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "cli_run.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using tavtest::CliRun;
+using tavtest::runCli;
+
+const std::string EXAMPLES = std::string(TAVIRON_SOURCE_DIR) + "/data/examples/";
+const std::string PROJECT = EXAMPLES + "example.TPR";
+const std::string DATABASE = EXAMPLES + "speakers.TSB";
+
+TEST(CliSpeakers, ListingInPositionOrderWithTotalsOfTheBands) {
+  const CliRun r = runCli("speakers " + PROJECT);
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  const auto& list = j["speakers"];
+  ASSERT_EQ(list.size(), 4u);
+  // SUB (4.4, 0), MAIN R (4.8, -5.5), MAIN L (4.8, 5.5), FILL (15, 0).
+  EXPECT_EQ(list[0]["name"], "SUB");
+  EXPECT_EQ(list[1]["name"], "MAIN R");
+  EXPECT_EQ(list[2]["name"], "MAIN L");
+  EXPECT_EQ(list[3]["name"], "FILL");
+  EXPECT_EQ(list[1]["type"], "CD9040");
+  for (int b = 0; b < 7; ++b) {
+    double electrical = 0, acoustic = 0;
+    for (const auto& s : list) {
+      EXPECT_EQ(s["switchedOn"], true);
+      electrical += s["electricalPower"][b].get<double>();
+      acoustic += s["acousticPower"][b].get<double>();
+    }
+    EXPECT_NEAR(j["totals"]["electricalPower"][b].get<double>(), electrical, 1e-9);
+    EXPECT_NEAR(j["totals"]["acousticPower"][b].get<double>(), acoustic, 1e-9);
+  }
+  // The sub drives only the two lowest bands.
+  EXPECT_GT(list[0]["acousticPower"][0].get<double>(), 0.0);
+  EXPECT_EQ(list[0]["electricalPower"][3].get<double>(), 0.0);
+}
+
+TEST(CliBalloon, TheChosenLoudspeakersBecomeOneTypeInADatabase) {
+  tavtest::TempFolder dir;
+  const std::string out = dir.file("MAINS");
+  CliRun r = runCli("balloon " + PROJECT + " --select \"MAIN L,MAIN R\" --out " + out +
+                    " --description Mains");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto j = nlohmann::json::parse(r.out);
+  EXPECT_EQ(j["name"], "CLUSTER");
+  EXPECT_EQ(j["speakers"], 2);
+  EXPECT_NEAR(j["centre"][0].get<double>(), 4.8, 1e-6);
+  EXPECT_NEAR(j["centre"][1].get<double>(), 0.0, 1e-6);
+  ASSERT_EQ(j["sensitivity"].size(), 7u);
+  ASSERT_EQ(j["efficiency"].size(), 7u);
+  EXPECT_GE(j["directivityFactor"][3].get<double>(), 1.0);
+  // The database holds that one type, with the mains' drawings as its shape.
+  r = runCli("info " + out + ".TSB");
+  ASSERT_EQ(r.exitCode, 0) << r.err;
+  const auto info = nlohmann::json::parse(r.out);
+  ASSERT_EQ(info["types"].size(), 1u);
+  EXPECT_EQ(info["types"][0]["description"], "Mains");
+  EXPECT_EQ(info["types"][0]["hasShape"], true);
+  for (int b = 0; b < 7; ++b)
+    EXPECT_NEAR(info["types"][0]["maxPower"][b].get<double>(), j["maxPower"][b].get<double>(),
+                1e-9);
+
+  for (const char* select : {"\"MAIN L,NOBODY\"", "SUB"}) {
+    SCOPED_TRACE(select);
+    r = runCli("balloon " + PROJECT + " --select " + select + " --out " + out);
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_FALSE(r.err.empty());
+  }
+}
+
+nlohmann::json infoOf(const std::string& path) {
+  const CliRun r = runCli("info " + path);
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  return nlohmann::json::parse(r.out);
+}
+
+TEST(CliEase, ExportedFacesAndLoudspeakersComeBackIntoTheProject) {
+  tavtest::TempFolder dir;
+  for (const char* pair : {"room.xfc sp.xld", "room.imp sp.imp"}) {
+    SCOPED_TRACE(pair);
+    const std::string faces = dir.file(std::string(pair).substr(0, 8));
+    const std::string speakers = dir.file(std::string(pair).substr(9));
+    CliRun r = runCli("ease-export " + PROJECT + " --faces " + faces + " --speakers " + speakers);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto exported = nlohmann::json::parse(r.out);
+    EXPECT_EQ(exported["faces"]["count"], 26);
+    EXPECT_EQ(exported["speakers"]["count"], 4);
+    // EASE writes .exp files; the 2.x reader takes the .imp written here.
+    std::string facesIn = faces, speakersIn = speakers;
+    if (faces.ends_with(".imp")) {
+      facesIn = dir.file("room.exp");
+      speakersIn = dir.file("sp.exp");
+      std::filesystem::copy_file(faces, facesIn);
+      std::filesystem::copy_file(speakers, speakersIn);
+    }
+    const std::string out = dir.file("OUT.TPR");
+    r = runCli("ease-import " + PROJECT + " --faces " + facesIn + " --out " + out);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out)["faces"], 26);
+    EXPECT_EQ(infoOf(out)["faceCount"], 52);
+    r = runCli("ease-import " + PROJECT + " --speakers " + speakersIn + " --database " + DATABASE +
+               " --out " + out);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto info = infoOf(out);
+    ASSERT_EQ(info["speakerCount"], 8);
+    EXPECT_EQ(info["speakerTypeCount"], 3) << "the project's own types are used";
+    // The imported ones come first, the last read at the head.
+    for (int i = 0; i < 4; ++i) {
+      const auto& back = info["speakers"][i];
+      const auto& original = info["speakers"][7 - i];
+      EXPECT_EQ(back["type"], original["type"]);
+      for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(back["position"][k].get<double>(), original["position"][k].get<double>(),
+                    0.005);
+      for (const char* a : {"horizontal", "vertical", "rotation"})
+        EXPECT_NEAR(back["angles"][a].get<double>(), original["angles"][a].get<double>(), 0.05);
+      EXPECT_NEAR(back["delay"].get<double>(), original["delay"].get<double>(), 1e-5);
+    }
+    std::filesystem::remove(out);
+  }
+}
+
+struct BadCase {
+  const char* name;
+  std::string args;
+  int exitCode;
+  std::string message;
+};
+
+TEST(CliEase, BadInputGivesTheMessageAndAnExitCode) {
+  tavtest::TempFolder dir;
+  const std::string noHeader = dir.file("bad.xfc");
+  std::ofstream(noHeader) << "\"Material\",\"A\"\n0,0,0\n1,0,0\n1,1,0\n\"End\"\n";
+  const std::string unknown = dir.file("sp.exp");
+  std::ofstream(unknown) << "1,2,3\n0,90,0\n\"NOSUCH    \"\n0,0\n0,0,0,0,0,0,0\n1,1,1,1,1,1,1\n";
+  const std::string out = " --out " + dir.file("OUT.TPR");
+  const BadCase cases[] = {
+      {"no EASE 3 header", "ease-import " + PROJECT + " --faces " + noHeader + out, 2,
+       "EASE3 Header missing !"},
+      {"missing file", "ease-import " + PROJECT + " --faces " + dir.file("none.exp") + out, 2,
+       "Can\u00B4t locate file"},
+      {"unknown extension", "ease-export " + PROJECT + " --faces " + dir.file("room.txt"), 1,
+       "room.txt: the file name must end in .xfc (EASE 3.x) or .imp (EASE 2.x)"},
+      {"speakers without database", "ease-import " + PROJECT + " --speakers " + unknown + out, 1,
+       "Must load speaker database first"},
+      {"bad project", "speakers " + dir.file("none.TPR"), 2, "Can\u00B4t locate file"},
+      {"type not in the database",
+       "ease-import " + PROJECT + " --speakers " + unknown + " --database " + DATABASE + out, 0,
+       "Loudspeaker not available in database: NOSUCH"},
+  };
+  for (const BadCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CliRun r = runCli(c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode);
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+  }
+  EXPECT_EQ(infoOf(dir.file("OUT.TPR"))["speakerCount"], 4) << "the unknown type was left out";
+}
+
+}  // namespace

@@ -1,0 +1,238 @@
+// Room faces in EASE 2.x and 3.x files: reading written-out files, writing
+// against text built here, and the orientation kept across a round trip.
+#include "exchange/ease_faces.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "exchange/ease_text.h"
+#include "model/object_list.h"
+
+namespace tav {
+namespace {
+
+// A line "x,y,z" the way "%f,%f,%f" writes it.
+std::string xyz(int x, int y, int z) {
+  return std::to_string(x) + ".000000," + std::to_string(y) + ".000000," + std::to_string(z) +
+         ".000000\n";
+}
+
+// The nodes of a face in drawing order (start, then each entry after the
+// material entry).
+std::vector<Node> outline(const ModelObject& o) {
+  std::vector<Node> out;
+  for (const IndexEntry& e : o.indices)
+    if (e.code != IDX_MATERIAL) out.push_back(o.nodes.at(e.ref));
+  return out;
+}
+
+std::vector<Node> nodesOf(std::initializer_list<std::array<float, 3>> list) {
+  std::vector<Node> out;
+  for (const auto& p : list) out.push_back({p[0], p[1], p[2]});
+  return out;
+}
+
+// A face object over the nodes in this drawing order.
+std::unique_ptr<ModelObject> face(std::vector<Node> nodes, std::uint32_t shape = SHAPE_FACE) {
+  auto o = std::make_unique<ModelObject>();
+  o->nodes = std::move(nodes);
+  const auto n = static_cast<std::uint16_t>(o->nodes.size());
+  o->indices = {{IDX_START, 0}, {IDX_MATERIAL, 4}};
+  for (std::uint16_t i = 1; i < n; ++i)
+    o->indices.push_back({i + 1u == n ? IDX_CLOSE : IDX_LINE, i});
+  o->shape = shape;
+  return o;
+}
+
+TEST(EaseFacesRead, V2FaceIsTheRoomFaceOfItsNodesTurnedRound) {
+  const EaseFaceImport r = readEaseFacesV2(xyz(0, 0, 0) + xyz(4, 0, 0) + xyz(4, 3, 0) +
+                                           xyz(0, 3, 0) + "0\n0\n0\n0\n0\n0\n");
+  ASSERT_EQ(r.faces.size(), 1u);
+  const ModelObject& f = *r.faces[0];
+  EXPECT_EQ(f.shape, SHAPE_FACE);
+  EXPECT_EQ(f.layer, LAYER_ROOM);
+  EXPECT_EQ(f.colour, 0u);
+  EXPECT_EQ(f.flags, 0u);
+  EXPECT_TRUE(f.data.empty());
+  EXPECT_EQ(f.nodes, nodesOf({{0, 0, 0}, {4, 0, 0}, {4, 3, 0}, {0, 3, 0}}));
+  // The start node stays; the others are reversed; codes stay where they are.
+  const std::vector<IndexEntry> expected = {
+      {IDX_START, 0}, {IDX_MATERIAL, 0}, {IDX_LINE, 3}, {IDX_LINE, 2}, {IDX_CLOSE, 1}};
+  EXPECT_EQ(f.indices, expected);
+  EXPECT_EQ(r.skippedLines, 0u);
+}
+
+struct V2Case {
+  const char* name;
+  std::string text;
+  std::vector<std::size_t> faceSizes;
+  std::size_t skipped, dropped;
+};
+
+std::string tenNodes(int z) {
+  std::string s;
+  for (int i = 0; i < 10; ++i) s += xyz(i, i * i, z);
+  return s;
+}
+
+TEST(EaseFacesRead, V2FacesEndAtTheirZeroLinesOrTheirTenthNode) {
+  const std::vector<V2Case> cases = {
+      // The tenth node ends the face; the next line starts the next one.
+      {"ten nodes without zero",
+       tenNodes(1) + xyz(0, 0, 2) + xyz(1, 0, 2) + xyz(1, 1, 2) + "0\n",
+       {10, 3},
+       0,
+       0},
+      {"repeated zeros make no empty faces",
+       "0\n0\n" + xyz(0, 0, 0) + xyz(1, 0, 0) + xyz(1, 1, 0) + "0\n0\n0\n" + xyz(5, 0, 0) +
+           xyz(6, 0, 0) + xyz(6, 1, 0) + "0\n",
+       {3, 3},
+       0,
+       0},
+      {"carriage returns", "1,0,0\r\n2,0,0\r\n2,2,0\r\n0\r\n", {3}, 0, 0},
+      {"unreadable lines skipped and counted",
+       xyz(0, 0, 0) + "1.0;2.0;3.0\n" + xyz(1, 0, 0) + "\n  \n" + xyz(1, 1, 0) + "0.5\n0\n",
+       {3},
+       2,
+       0},
+      {"fewer than three nodes left out",
+       xyz(0, 0, 0) + xyz(1, 0, 0) + "0\n" + xyz(9, 9, 9) + "0\n",
+       {},
+       0,
+       2},
+      {"coordinates beyond a float skipped",
+       xyz(0, 0, 0) + "1e39,0,0\n" + xyz(1, 0, 0) + xyz(1, 1, 0) + "0\n",
+       {3},
+       1,
+       0},
+      {"last face without its zeros kept", xyz(0, 0, 0) + xyz(1, 0, 0) + xyz(1, 1, 0), {3}, 0, 0},
+      {"empty file", "", {}, 0, 0},
+  };
+  for (const V2Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const EaseFaceImport r = readEaseFacesV2(c.text);
+    std::vector<std::size_t> sizes;
+    for (const auto& f : r.faces) {
+      sizes.push_back(f->nodes.size());
+      EXPECT_EQ(f->indices.size(), f->nodes.size() + 1);
+      EXPECT_EQ(f->indices.back().code, IDX_CLOSE);
+    }
+    EXPECT_EQ(sizes, c.faceSizes);
+    EXPECT_EQ(r.skippedLines, c.skipped);
+    EXPECT_EQ(r.droppedFaces, c.dropped);
+  }
+}
+
+const std::string V3_HEADER = "\"Filetype\",\"Faces\"\n\"Format\",3,0\n\"LengthUnit\",\"m\"\n";
+
+TEST(EaseFacesRead, V3FacesBetweenMaterialAndEndWithCommentsAndUnreadableLines) {
+  const std::string text = "; exported\n" + V3_HEADER + "stray line before a face\n" +
+                           "\"Material\",\"Wood\"\n" + xyz(0, 0, 0) + "; a comment\n" +
+                           xyz(0, 2, 0) + "not a node\n" + xyz(0, 2, 3) + "\"End\"\n" +
+                           "\"Material\",\"Absorber\"\n" + xyz(1, 1, 1) + xyz(2, 1, 1) +
+                           xyz(2, 2, 1) + xyz(1, 2, 1) + "\"End\"\n";
+  const EaseFaceImport r = readEaseFacesV3(text);
+  EXPECT_FALSE(r.headerMissing);
+  ASSERT_EQ(r.faces.size(), 2u);
+  EXPECT_EQ(outline(*r.faces[0]), nodesOf({{0, 0, 0}, {0, 2, 3}, {0, 2, 0}}));
+  EXPECT_EQ(r.faces[1]->nodes.size(), 4u);
+  EXPECT_EQ(r.skippedLines, 1u);
+  EXPECT_EQ(easeFaceImportReport(r).text,
+            "1 line inside faces did not hold three numbers and were skipped.");
+}
+
+TEST(EaseFacesRead, V3WithoutLengthUnitHasNoHeader) {
+  const EaseFaceImport r =
+      readEaseFacesV3("\"Filetype\",\"Faces\"\n\"Material\",\"A\"\n" + xyz(0, 0, 0) + xyz(1, 0, 0) +
+                      xyz(1, 1, 0) + "\"End\"\n");
+  EXPECT_TRUE(r.headerMissing);
+  EXPECT_TRUE(r.faces.empty());
+  EXPECT_TRUE(readEaseFacesV3("").headerMissing);
+}
+
+TEST(EaseFacesRead, V3FaceLargerThanTheClassicBufferKeepsEveryNode) {
+  std::string text = V3_HEADER + "\"Material\",\"Absorber\"\n";
+  for (int i = 0; i < 400; ++i) text += xyz(i, i % 7, 0);
+  const EaseFaceImport r = readEaseFacesV3(text + "\"End\"\n");
+  ASSERT_EQ(r.faces.size(), 1u);
+  EXPECT_EQ(r.faces[0]->nodes.size(), 400u);
+  EXPECT_EQ(r.faces[0]->nodes[399].x, 399.0f);
+  EXPECT_EQ(r.faces[0]->indices[2].ref, 399);
+}
+
+TEST(EaseFacesRead, FacesGoInFrontOfTheModelLastReadFirst) {
+  ObjectList list;
+  ModelObject* old = list.appendObject(face(nodesOf({{9, 9, 9}, {8, 9, 9}, {8, 8, 9}})));
+  EaseFaceImport r = readEaseFacesV2(xyz(1, 0, 0) + xyz(1, 1, 0) + xyz(1, 1, 1) + "0\n" +
+                                     xyz(2, 0, 0) + xyz(2, 1, 0) + xyz(2, 1, 1) + "0\n");
+  EXPECT_EQ(insertImportedFaces(list, r), 2u);
+  std::vector<float> firstX;
+  for (const ModelObject& o : list) firstX.push_back(o.nodes[0].x);
+  EXPECT_EQ(firstX, (std::vector<float>{2, 1, 9}));
+  EXPECT_EQ(list.tail(), old);
+}
+
+TEST(EaseFacesWrite, V2FillsEachFaceToTenLinesAndLeavesPolylinesOut) {
+  auto square = face(nodesOf({{0, 0, 0}, {4, 0, 0}, {4, 3, 0}, {0, 3, 0}}));
+  auto polyline = face(nodesOf({{7, 7, 7}, {8, 8, 8}, {9, 9, 9}}), SHAPE_POLYLINE);
+  std::vector<Node> ten;
+  for (int i = 0; i < 10; ++i) ten.push_back({float(i), 0, 5});
+  auto decagon = face(ten, SHAPE_SOLID);
+  const std::vector<const ModelObject*> objects = {square.get(), polyline.get(), decagon.get()};
+  const EaseFaceExport e = writeEaseFacesV2(objects);
+  ASSERT_FALSE(e.tooLarge);
+  EXPECT_EQ(e.faces, 2u);
+  std::string expected =
+      xyz(0, 0, 0) + xyz(0, 3, 0) + xyz(4, 3, 0) + xyz(4, 0, 0) + "0\n0\n0\n0\n0\n0\n";
+  expected += xyz(0, 0, 5);
+  for (int i = 9; i >= 1; --i) expected += xyz(i, 0, 5);
+  EXPECT_EQ(e.text, expected);
+}
+
+TEST(EaseFacesWrite, V2RefusesAFaceOfElevenNodes) {
+  std::vector<Node> eleven;
+  for (int i = 0; i < 11; ++i) eleven.push_back({float(i), float(i % 2), 0});
+  auto big = face(eleven);
+  auto small = face(nodesOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}));
+  const std::vector<const ModelObject*> objects = {small.get(), big.get()};
+  const EaseFaceExport e = writeEaseFacesV2(objects);
+  EXPECT_TRUE(e.tooLarge);
+  EXPECT_TRUE(e.text.empty());
+}
+
+TEST(EaseFacesWrite, V3WritesHeaderMaterialNodesAndEnd) {
+  auto triangle = face(nodesOf({{0, 0, 0}, {2, 0, 0}, {2, 1, 0}}));
+  const std::vector<const ModelObject*> objects = {triangle.get()};
+  const EaseFaceExport e = writeEaseFacesV3(objects);
+  EXPECT_EQ(e.text, V3_HEADER + "\"Material\",\"Absorber\"\n" + xyz(0, 0, 0) + xyz(2, 1, 0) +
+                        xyz(2, 0, 0) + "\"End\"\n");
+  EXPECT_EQ(formatKeyLine("Format", ""), "\"Format\",");
+  EXPECT_EQ(withEaseExtension("room", ".xfc"), "room.xfc");
+  EXPECT_EQ(withEaseExtension("room.XFC", ".xfc"), "room.XFC");
+}
+
+TEST(EaseFacesRoundTrip, BothVersionsGiveBackTheFacesAsTheyWere) {
+  // A solid of two faces with an asymmetric outline and fractional values.
+  auto solid = std::make_unique<ModelObject>();
+  solid->nodes = nodesOf({{0.5f, 0, 0}, {3.25f, 0, 0}, {3.25f, 2, 0}, {0, 2.75f, 0}, {0, 0, 4.5f}});
+  solid->indices = {{IDX_START, 0}, {IDX_MATERIAL, 2}, {IDX_LINE, 1}, {IDX_LINE, 2}, {IDX_CLOSE, 3},
+                    {IDX_START, 0}, {IDX_MATERIAL, 1}, {IDX_LINE, 4}, {IDX_CLOSE, 1}};
+  solid->shape = SHAPE_SOLID;
+  const std::vector<const ModelObject*> objects = {solid.get()};
+  const std::vector<Node> first = {solid->nodes[0], solid->nodes[1], solid->nodes[2],
+                                   solid->nodes[3]};
+  const std::vector<Node> second = {solid->nodes[0], solid->nodes[4], solid->nodes[1]};
+  for (bool v3 : {false, true}) {
+    SCOPED_TRACE(v3 ? "3.x" : "2.x");
+    const EaseFaceExport e = v3 ? writeEaseFacesV3(objects) : writeEaseFacesV2(objects);
+    const EaseFaceImport r = v3 ? readEaseFacesV3(e.text) : readEaseFacesV2(e.text);
+    ASSERT_EQ(r.faces.size(), 2u);
+    EXPECT_EQ(outline(*r.faces[0]), first);
+    EXPECT_EQ(outline(*r.faces[1]), second);
+  }
+}
+
+}  // namespace
+}  // namespace tav

@@ -1,0 +1,90 @@
+// "Calculate Cluster Balloons" in a running shell: the example project's
+// loudspeakers made into a type that is saved, read back and placed at the
+// centre; Cancel and a single loudspeaker leave nothing behind.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "speaker_session_test_support.h"
+#include "speakers/cluster_balloons.h"
+#include "speakers/ui/cluster_balloon_command.h"
+
+namespace tav {
+namespace {
+
+using speakertest::SpeakerSession;
+
+const std::string EXAMPLE = std::string(TAVIRON_SOURCE_DIR) + "/data/examples/example.TPR";
+
+TEST(ClusterCommand, ExampleClusterIsSavedReadBackAndPlacedAtItsCentre) {
+  SpeakerSession s;
+  ASSERT_TRUE(s.shell.openProjectFile(EXAMPLE));
+  s.project().settings.calculation.phaseRelation = 1;
+  const std::optional<LevelMap> mapBefore = s.project().levelMap;
+  std::vector<Node> memberNodes;  // the drawings in list order, direction nodes left out
+  Vec3d centre{0, 0, 0};
+  for (ModelObject* o : s.speakers()) {
+    memberNodes.insert(memberNodes.end(), o->nodes.begin(), o->nodes.end() - 2);
+    centre = centre + s.record(o).pos() * 0.25;
+  }
+  const std::string chosen = s.dir.file("ARRAY");
+  s.platform.answerInputLine(std::string("Example cluster"));
+  s.platform.answerSaveFile(chosen);
+  s.menu(CMD_CLUSTER_BALLOONS);
+  s.pickAll();
+  s.run();
+
+  const auto& progress = s.platform.progress();
+  ASSERT_GE(progress.size(), 3u);
+  EXPECT_EQ(progress.front().title, "Calculation Status :");
+  EXPECT_EQ(progress.front().buttonText, "Cancel");
+  EXPECT_EQ(progress[progress.size() - 2].percent, 97);
+  EXPECT_EQ(progress[progress.size() - 2].text, "97.0 %");
+  EXPECT_EQ(progress.back().kind, ProgressEventKind::Close);
+  ASSERT_EQ(s.platform.inputLines().size(), 1u);
+  EXPECT_EQ(s.platform.inputLines()[0].prompt, "Cluster Description :");
+  EXPECT_EQ(s.platform.inputLines()[0].maxLength, 40);
+  ASSERT_EQ(s.platform.fileDialogs().size(), 1u);
+  EXPECT_EQ(s.platform.fileDialogs()[0].request.filter, "*.TSB|*.tsb|");
+  for (ModelObject* o : s.speakers()) EXPECT_FALSE(o->isSelected());
+  EXPECT_EQ(s.project().settings.calculation.phaseRelation, 1);
+  EXPECT_TRUE(s.project().levelMap == mapBefore) << "the calculation's map is kept";
+
+  // Read back and placed at the centre with all angles 0.
+  ASSERT_TRUE(tav::loadSpeakerDatabase(s.shell.session().speakerDatabase, chosen + ".TSB").loaded);
+  ModelObject* placed = s.addDirect("CLUSTER", centre);
+  ASSERT_NE(placed, nullptr);
+  const SpeakerType* type = speakerTypeOf(s.project(), s.record(placed));
+  EXPECT_EQ(fixedString(type->description), "Example cluster");
+  ASSERT_EQ(placed->nodes.size(), memberNodes.size() + 2);
+  for (std::size_t i = 0; i < memberNodes.size(); ++i) {
+    EXPECT_NEAR(placed->nodes[i].x, memberNodes[i].x, 1e-4);
+    EXPECT_NEAR(placed->nodes[i].y, memberNodes[i].y, 1e-4);
+    EXPECT_NEAR(placed->nodes[i].z, memberNodes[i].z, 1e-4);
+  }
+}
+
+TEST(ClusterCommand, CancelAndASingleLoudspeakerWriteNothing) {
+  SpeakerSession s;
+  s.loadDatabase();
+  s.addDirect("HORN", {1, 0, 0});
+  s.addDirect("HORN", {3, 0, 0});
+  s.platform.cancelProgressAtUpdate(1);
+  s.menu(CMD_CLUSTER_BALLOONS);
+  s.pickAll();
+  s.menu(CMD_CLUSTER_BALLOONS);
+  s.pickAround(1, 0);  // one loudspeaker: the command ends at once
+  s.run();
+  EXPECT_TRUE(s.platform.inputLines().empty());
+  EXPECT_TRUE(s.platform.fileDialogs().empty());
+  EXPECT_EQ(s.platform.progress().back().kind, ProgressEventKind::Close);
+  std::size_t opened = 0;
+  for (const ProgressRecord& r : s.platform.progress())
+    opened += r.kind == ProgressEventKind::Open ? 1 : 0;
+  EXPECT_EQ(opened, 1u);
+  for (ModelObject* o : s.speakers()) EXPECT_FALSE(o->isSelected());
+  EXPECT_FALSE(s.project().modified);
+}
+
+}  // namespace
+}  // namespace tav

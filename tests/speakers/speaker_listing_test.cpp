@@ -1,0 +1,192 @@
+// The loudspeaker listing in a running shell: lines in position order, the
+// power of the selected loudspeaker and the totals of the switched-on ones,
+// changing one type or all of a type, and the "Loudspeakers Summary" pages.
+#include "speakers/speaker_listing.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+
+#include "speaker_session_test_support.h"
+#include "speakers/ui/speaker_listing_dialog.h"
+#include "speakers/ui/speaker_summary_print.h"
+
+namespace tav {
+namespace {
+
+using speakertest::SpeakerSession;
+using Step = DialogStep;
+
+// HORN: 100 dB / 1 W, maximum power 20 (b + 1) W, Q 1; at -9 dB each band
+// draws 20 (b + 1) 10^-0.9 W.
+double hornPower(int b) { return 20.0 * (b + 1) * std::pow(10.0, -0.9); }
+
+struct ListingSession : SpeakerSession {
+  ListingSession() { loadDatabase(); }
+  void switchOff(ModelObject* o) {
+    PlacedSpeaker s = record(o);
+    s.switchedOn = 0;
+    storeSpeaker(*o, s);
+  }
+  void listing(DialogScript script) {
+    platform.scriptDialog(SPEAKER_LISTING_TITLE, std::move(script));
+    menu(CMD_SPEAKER_LISTING);
+  }
+};
+
+TEST(SpeakerListingLines, NumberTypeAndPositionInMetresOrFeet) {
+  EXPECT_EQ(speakerListingLine(7, "CD9040", {4.8f, -5.54f, 6}, false), "007\tCD9040\t4.8,-5.5,6.0");
+  EXPECT_EQ(speakerListingLine(1234, "X", {0, 0, 0}, false), "1234\tX\t0.0,0.0,0.0");
+  // 1 m = 3.28084 ft; every value followed by a comma.
+  EXPECT_EQ(speakerListingLine(12, "SUB", {1, -2, 0.5f}, true), "012\tSUB\t3.3,-6.6,1.6,");
+}
+
+TEST(SpeakerListing, SortedByPositionWithPowerOfTheSelectedAndTotalsOfTheSwitchedOn) {
+  ListingSession s;
+  ModelObject* high = s.addDirect("HORN", {1, 2, 5});
+  s.addDirect("HORN", {1, 2, 1});
+  ModelObject* off = s.addDirect("SUB", {0, 9, 9});
+  s.switchOff(off);
+  ModelObject* highBefore = high;
+  s.listing({Step::check([&](DialogControls& c) {
+               ASSERT_EQ(c.itemCount(SL_LIST), 3);
+               EXPECT_EQ(c.itemText(SL_LIST, 0), "001\tSUB\t0.0,9.0,9.0");
+               // Same x and y: ascending z.
+               EXPECT_EQ(c.itemText(SL_LIST, 1), "002\tHORN\t1.0,2.0,1.0");
+               EXPECT_EQ(c.itemText(SL_LIST, 2), "003\tHORN\t1.0,2.0,5.0");
+               EXPECT_EQ(c.selection(SL_LIST), 0);
+               // The switched-off one shows no power and counts in no total.
+               EXPECT_EQ(c.text(SL_POWER_FIRST), "0.00");
+               EXPECT_EQ(c.text(SL_TOTAL_FIRST), formatNumber("%5.2f", 2 * hornPower(0)));
+               EXPECT_EQ(c.text(SL_TOTAL_FIRST + 6), formatNumber("%5.2f", 2 * hornPower(6)));
+               // 1e-12 F 4 pi / (Q + 1e-6), F = W 10^10: 0.1257 W per watt.
+               EXPECT_EQ(c.text(SL_ACOUSTIC_FIRST + 6),
+                         formatNumber("%5.2f", 2 * hornPower(6) * 0.04 * std::numbers::pi));
+               EXPECT_TRUE(off->isSelected()) << "highlighted in the view";
+             }),
+             Step::select(SL_LIST, 2), Step::check([&](DialogControls& c) {
+               EXPECT_EQ(c.text(SL_POWER_FIRST + 1), formatNumber("%3.2f", hornPower(1)));
+               EXPECT_FALSE(off->isSelected());
+               EXPECT_TRUE(highBefore->isSelected());
+             }),
+             Step::click(SL_QUIT)});
+  s.run();
+  for (ModelObject* o : s.speakers()) EXPECT_FALSE(o->isSelected());
+  EXPECT_FALSE(s.project().modified);
+  EXPECT_TRUE(s.platform.prints().empty());
+}
+
+TEST(SpeakerListing, ChangingAllOfATypeLeavesTheOldTypeOutOfTheProject) {
+  ListingSession s;
+  s.addDirect("HORN", {1, 0, 0});
+  s.addDirect("OMNI", {2, 0, 0});
+  s.addDirect("HORN", {3, 0, 0});
+  s.project().modified = false;
+  s.chooseType(2);  // SUB
+  s.listing({Step::click(SL_CHANGE_ALL), Step::check([](DialogControls& c) {
+               EXPECT_EQ(c.itemText(SL_LIST, 0), "001\tSUB\t1.0,0.0,0.0");
+               EXPECT_EQ(c.itemText(SL_LIST, 1), "002\tOMNI\t2.0,0.0,0.0");
+               EXPECT_EQ(c.itemText(SL_LIST, 2), "003\tSUB\t3.0,0.0,0.0");
+               EXPECT_EQ(c.selection(SL_LIST), 0);
+               // SUB: maximum power 100 W at 125 Hz, -9 dB.
+               EXPECT_EQ(c.text(SL_POWER_FIRST), formatNumber("%3.2f", 100 * std::pow(10.0, -0.9)));
+             }),
+             Step::click(SL_QUIT)});
+  s.run();
+  std::vector<std::string> types;
+  for (const auto& t : s.project().speakerTypes) types.push_back(fixedString(t->name));
+  std::sort(types.begin(), types.end());
+  EXPECT_EQ(types, (std::vector<std::string>{"OMNI", "SUB"}));
+  for (ModelObject* o : s.speakers()) {
+    const PlacedSpeaker r = s.record(o);
+    if (r.position.x == 2) continue;
+    EXPECT_EQ(s.typeName(r), "SUB");
+    EXPECT_FLOAT_EQ(r.nominalPower, 700) << "the largest maximum power of SUB";
+    EXPECT_FLOAT_EQ(r.eqGain[3], -9.0f);
+  }
+  EXPECT_TRUE(s.project().modified);
+}
+
+TEST(SpeakerListing, ChangingOneTypeAndATypeThatCannotBeLoaded) {
+  ListingSession s;
+  s.addDirect("HORN", {1, 0, 0});
+  s.addDirect("HORN", {2, 0, 0});
+  s.chooseType(0);  // OMNI for the second line only
+  s.chooseType(2);  // SUB, but the database file has gone by then
+  s.listing(
+      {Step::select(SL_LIST, 1), Step::click(SL_CHANGE_ONE), Step::check([&](DialogControls& c) {
+         EXPECT_EQ(c.itemText(SL_LIST, 0), "001\tHORN\t1.0,0.0,0.0");
+         EXPECT_EQ(c.itemText(SL_LIST, 1), "002\tOMNI\t2.0,0.0,0.0");
+         EXPECT_EQ(c.selection(SL_LIST), 1);
+         std::filesystem::remove(s.databasePath);
+       }),
+       Step::select(SL_LIST, 0), Step::click(SL_CHANGE_ONE), Step::check([](DialogControls& c) {
+         EXPECT_EQ(c.itemText(SL_LIST, 0), "001\tHORN\t1.0,0.0,0.0");
+       }),
+       Step::click(SL_QUIT)});
+  s.run();
+  EXPECT_EQ(s.messages(), (std::vector<std::string>{"Can\u00B4t load loudspeaker"}));
+  EXPECT_EQ(s.project().speakerTypes.size(), 2u);
+}
+
+bool hasText(const ScriptedCanvas& canvas, const std::string& text) {
+  const std::vector<std::string> texts = canvas.texts();
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+TEST(SpeakerListing, SummaryOfFortyFiveLoudspeakersTakesTwoPagesWithTheTotalsLast) {
+  ListingSession s;
+  // A wall ahead of the loudspeakers for their aim points; the last one,
+  // switched off, stands beside it and has none.
+  s.add(speakertest::roomFace({{10, -1, -1}, {10, 1, -1}, {10, 1, 1}, {10, -1, 1}}));
+  for (int i = 0; i < 45; ++i)
+    s.addDirect("OMNI", {float(i) / 10, i == 44 ? 5.0f : 0.0f, 0}, "L" + std::to_string(i));
+  s.switchOff(s.speakers().front());
+  s.listing({Step::click(SL_PRINT)});
+  s.run();
+  ASSERT_EQ(s.platform.prints().size(), 1u);
+  const PrintRecord& print = s.platform.prints()[0];
+  EXPECT_EQ(print.title, "Loudspeakers Summary");
+  ASSERT_EQ(print.pages.size(), 2u);
+  const ScriptedCanvas& first = print.pages[0];
+  const ScriptedCanvas& second = print.pages[1];
+  for (const char* t : {"Loudspeakers Summary - Page 1", "Taviron 2.90", "PROJECT1.TPR", "No.",
+                        "Brand", "Aim X", "W 8 k", "1", "44", "GENERIC", "OMNI", "L0", " 0.0",
+                        " 4.3", "0 \u00B0", "0.000", "10.0", " 0.0"})
+    EXPECT_TRUE(hasText(first, t)) << t;
+  EXPECT_FALSE(hasText(first, "45"));
+  EXPECT_FALSE(hasText(first, "Total speaker input power :"));
+  for (const char* t : {"Loudspeakers Summary - Page 2", "45", "L44", " 4.4", " 5.0", "---",
+                        "Total speaker input power :", "Total acoustic power :"})
+    EXPECT_TRUE(hasText(second, t)) << t;
+  // OMNI: maximum power 10 (b + 1) W at -9 dB, 44 switched on: at 8 kHz
+  // 44 x 70 x 10^-0.9 = 387.7 W in total.
+  EXPECT_TRUE(hasText(second, formatNumber("%4.1f", 44 * 70 * std::pow(10.0, -0.9))));
+  EXPECT_FALSE(hasText(second, "44"));
+  for (const DrawCall& c : second.callsOf(DrawKind::Text)) {
+    EXPECT_GE(c.points[0].x, 0);
+    EXPECT_LE(c.points[0].x, second.width());
+    EXPECT_LT(c.points[0].y, second.height());
+  }
+  // The listing leaves no type behind that nothing uses, and the project as it was.
+  EXPECT_EQ(s.project().speakerTypes.size(), 1u);
+}
+
+TEST(SpeakerListing, CellSizeFollowsThePageWidth) {
+  struct Case {
+    int width, rowHeight, charWidth;
+  };
+  for (const Case c : {Case{6000, 72, 32}, Case{5999, 42, 18}, Case{3600, 42, 18},
+                       Case{3599, 36, 16}, Case{3000, 36, 16}, Case{2999, 18, 8}}) {
+    SCOPED_TRACE(c.width);
+    const SpeakerSummaryCell cell = speakerSummaryCell(c.width);
+    EXPECT_EQ(cell.rowHeight, c.rowHeight);
+    EXPECT_EQ(cell.charWidth, c.charWidth);
+  }
+}
+
+}  // namespace
+}  // namespace tav
