@@ -17,6 +17,7 @@
 #include "speakers/speaker_database.h"
 #include "speakers/speaker_drawing.h"
 #include "speakers/speaker_power.h"
+#include "support/speaker_records.h"
 
 namespace tav {
 namespace {
@@ -250,23 +251,23 @@ TEST(ClusterBalloon, DatabaseOfOneTypeWithTheMemberDrawingsReadsBack) {
   EXPECT_EQ(bytes[30] | bytes[31] << 8, 1);
   std::vector<std::uint8_t> record(bytes.begin() + 32, bytes.begin() + 32 + 19160);
   EXPECT_EQ(record[71], 2) << "layout flag, left plain";
-  test::protect(record, 462, 50, 21, 50);  // the tail first: it holds the key window
-  test::protect(record, 72, 382, 470, 20);
-  EXPECT_EQ(test::getU32(record, 196), shapeBytes);
+  tavtest::testTransform(record, 462, 50, 21, 50);  // the tail first: it holds the key window
+  tavtest::testTransform(record, 72, 382, 470, 20);
+  EXPECT_EQ(tavtest::get32(record, 196), shapeBytes);
   EXPECT_EQ(record[72], 1) << "cluster mark";
   // Shape records: b (the list head) first, its next word set, flags
   // without OF_SELECTED, nodes relative to the centre.
   const std::size_t s = 32 + 19160;
-  EXPECT_EQ(test::getU32(bytes, s + 4), 1u);
-  EXPECT_EQ(test::getU32(bytes, s + 24), b->flags & ~OF_SELECTED);
+  EXPECT_EQ(tavtest::get32(bytes, s + 4), 1u);
+  EXPECT_EQ(tavtest::get32(bytes, s + 24), b->flags & ~OF_SELECTED);
   EXPECT_NE(b->flags & OF_SELECTED, 0u);
-  EXPECT_EQ(test::getU32(bytes, s + 36), b->nodes.size() - 2);
-  EXPECT_EQ(test::getU32(bytes, s + 44), 0u) << "no data block";
+  EXPECT_EQ(tavtest::get32(bytes, s + 36), b->nodes.size() - 2);
+  EXPECT_EQ(tavtest::get32(bytes, s + 44), 0u) << "no data block";
   float x;
   std::memcpy(&x, bytes.data() + s + 48, 4);
   EXPECT_FLOAT_EQ(x, b->nodes[0].x - 2.0f);
   const std::size_t second = s + 48 + (b->nodes.size() - 2) * 12 + b->indices.size() * 4;
-  EXPECT_EQ(test::getU32(bytes, second + 4), 0u) << "the last record";
+  EXPECT_EQ(tavtest::get32(bytes, second + 4), 0u) << "the last record";
 
   // The reader of the third layout takes it back.
   speakertest::SessionFolder dir;

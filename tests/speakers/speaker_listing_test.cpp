@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <numbers>
 
+#include "model/number_text.h"
 #include "speaker_session_test_support.h"
 #include "speakers/ui/speaker_listing_dialog.h"
 #include "speakers/ui/speaker_summary_print.h"
