@@ -3,7 +3,8 @@
 // at ear height in front of the stage, and a loudspeaker system taken from
 // the example loudspeaker database (a left/right pair of horns at the stage
 // edge, a cardioid subwoofer on the stage and a delayed fill over the rear
-// seats), their types embedded in the project.
+// seats), their types embedded in the project, and the Level + Time map of
+// that system over the audience.
 //
 // Usage: make_example_project OUT.TPR [SPEAKERS.TSB]
 // (the database defaults to speakers.TSB beside OUT.TPR)
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "mapping/level_time.h"
 #include "materials/absorber_material.h"
 #include "model/le_io.h"
 #include "model/project.h"
@@ -260,6 +262,23 @@ int main(int argc, char** argv) {
   project.settings.view = VIEW_XY;
   project.settings.gridSize = 1.0f;
   project.settings.measuredRT = {1.9f, 1.8f, 1.6f, 1.5f, 1.4f, 1.2f, 1.0f};
+
+  // Level + Time with the hall: 0.25 m grid, three frequencies per band,
+  // the room shading the direct sound and adding first reflections. The
+  // result is stored with the project, so the map window opens at once.
+  CalculationOptions& options = project.settings.calculation;
+  options.gridIndex = 0;
+  options.phaseRelation = 2;
+  options.includeRoom = INCLUDE_SHADING | INCLUDE_REFLECTION;
+  options.band = 7;
+  LevelTimeRun run = prepareLevelTime(project, options);
+  if (run.status != LevelTimeStatus::Ready) {
+    std::fprintf(stderr, "Level + Time: %s\n", run.message.text.c_str());
+    return 2;
+  }
+  computeLevelTime(run, project);
+  installLevelMap(project, levelMapOf(std::move(run)));
+  project.description = "Example hall, main system with delayed fill";
 
   UserMessage error = saveProjectAs(project, argv[1]);
   if (!error.empty()) {

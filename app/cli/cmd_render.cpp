@@ -4,7 +4,6 @@
 #ifdef TAVIRON_CLI_HAS_RENDER
 
 #include <cctype>
-#include <charconv>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -13,6 +12,7 @@
 #include <string>
 
 #include "cli_command.h"
+#include "cli_size.h"
 #include "model/project_file.h"
 #include "model/project_settings.h"
 #include "platform/qt/render_image.h"
@@ -22,37 +22,12 @@ namespace tav::cli {
 
 namespace {
 
-// Largest picture side, pixels: keeps a mistyped size from asking for gigabytes.
-constexpr int MAX_RENDER_SIDE = 16384;
-
 const std::map<std::string, int> VIEWS = {
     {"xy", VIEW_XY},
     {"yz", VIEW_YZ},
     {"xz", VIEW_XZ},
     {"3d", VIEW_3D},
 };
-
-struct Size {
-  int width = 0, height = 0;
-};
-
-int parseSide(std::string_view text) {
-  int v = 0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-  if (ec != std::errc() || end != text.data() + text.size()) return 0;
-  return v;
-}
-
-// "WxH" with both sides in 1..MAX_RENDER_SIDE.
-std::optional<Size> parseSize(const std::string& text) {
-  const auto x = text.find_first_of("xX");
-  if (x == std::string::npos) return std::nullopt;
-  Size s{parseSide(std::string_view(text).substr(0, x)),
-         parseSide(std::string_view(text).substr(x + 1))};
-  if (s.width < 1 || s.height < 1 || s.width > MAX_RENDER_SIDE || s.height > MAX_RENDER_SIDE)
-    return std::nullopt;
-  return s;
-}
 
 struct RenderOptions {
   std::string path;
@@ -62,10 +37,10 @@ struct RenderOptions {
 };
 
 int runRender(const RenderOptions& options) {
-  const std::optional<Size> size = parseSize(options.size);
+  const std::optional<ImageSize> size = parseImageSize(options.size);
   if (!size) {
     printError("Invalid size \"" + options.size + "\": expected WIDTHxHEIGHT, each 1.." +
-               std::to_string(MAX_RENDER_SIDE));
+               std::to_string(MAX_IMAGE_SIDE));
     return EXIT_USAGE;
   }
   std::string view = options.view;

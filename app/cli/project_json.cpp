@@ -62,6 +62,8 @@ nlohmann::ordered_json projectInfoJson(const ProjectLoadResult& loaded) {
       {"speakerCount", project.objects.countLoudspeakers()},
       {"speakers", json::parse(placedSpeakersInfo(project).dump())},
       {"hasMap", project.hasCalculationResult()},
+      {"mapPoints", project.levelMap ? project.levelMap->points.size() : 0},
+      {"description", cp1252ToUtf8(project.description)},
       {"settings", settings},
       {"printHeader", {{"rows", rows}, {"freeLines", freeLines}}},
   };

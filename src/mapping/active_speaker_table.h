@@ -16,7 +16,7 @@
 
 namespace tav {
 
-class ModelObject;
+struct ModelObject;
 class Project;
 
 struct ActiveSpeaker {

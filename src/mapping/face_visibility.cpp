@@ -15,7 +15,7 @@ FaceSegment makeFaceSegment(const Vec3d& a, const Vec3d& b) {
   return s;
 }
 
-std::optional<double> segmentCrossing(const FaceRecord& face, const FaceSegment& s) {
+std::optional<double> segmentCrossing(const FaceRecord& face, const FaceSegment& s, Vec3d* point) {
   if (!boxesOverlap(faceBox(face), s.lo, s.hi, BoxOverlap::Strict)) return std::nullopt;
   const Vec3d n = face.normal();
   // X = A - u (n·A + c) / (n·u); a line parallel to the plane gives no
@@ -29,6 +29,7 @@ std::optional<double> segmentCrossing(const FaceRecord& face, const FaceSegment&
   const double distanceSq = dot(ax, ax);
   if (!(distanceSq < s.lengthSq)) return std::nullopt;
   if (!pointInFace(face, x)) return std::nullopt;
+  if (point) *point = x;
   return distanceSq;
 }
 
@@ -40,12 +41,10 @@ bool segmentBlockedPlain(const FaceTable& faces, const Vec3d& a, const Vec3d& b)
 }
 
 bool segmentBlocked(const FaceTable& faces, const FaceBvh& hierarchy, const Vec3d& a,
-                    const Vec3d& b, std::vector<std::uint32_t>& scratch) {
+                    const Vec3d& b) {
   const FaceSegment s = makeFaceSegment(a, b);
-  hierarchy.facesOverlappingBox(s.lo, s.hi, BoxOverlap::Strict, scratch);
-  for (std::uint32_t id : scratch)
-    if (segmentCrossing(faces[id], s)) return true;
-  return false;
+  return hierarchy.anyFaceOnSegment(
+      a, b, [&](std::uint32_t id) { return segmentCrossing(faces[id], s).has_value(); });
 }
 
 std::optional<std::uint32_t> nearestCrossedFacePlain(const FaceTable& faces, const Vec3d& a,
@@ -64,19 +63,20 @@ std::optional<std::uint32_t> nearestCrossedFacePlain(const FaceTable& faces, con
 }
 
 bool isNearestCrossedFace(const FaceTable& faces, const FaceBvh& hierarchy, std::uint32_t face,
-                          const Vec3d& a, const Vec3d& b, std::vector<std::uint32_t>& scratch) {
+                          const Vec3d& a, const Vec3d& b) {
   const FaceSegment s = makeFaceSegment(a, b);
   // The face itself must pass: most faces fail here without any query.
-  const auto own = segmentCrossing(faces[face], s);
+  Vec3d crossing;
+  const auto own = segmentCrossing(faces[face], s, &crossing);
   if (!own) return false;
-  hierarchy.facesOverlappingBox(s.lo, s.hi, BoxOverlap::Strict, scratch);
-  for (std::uint32_t id : scratch) {
-    if (id == face) continue;
+  // Only a face crossed before it (or as near and earlier in the table, the
+  // plain loop's tie rule) takes its place; such a face meets the segment
+  // between A and this crossing, so the walk stops there.
+  return !hierarchy.anyFaceOnSegment(a, crossing, [&](std::uint32_t id) {
+    if (id == face) return false;
     const auto d = segmentCrossing(faces[id], s);
-    // The plain loop keeps the first of equally near faces.
-    if (d && (*d < *own || (*d == *own && id < face))) return false;
-  }
-  return true;
+    return d && (*d < *own || (*d == *own && id < face));
+  });
 }
 
 }  // namespace tav

@@ -12,7 +12,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <vector>
 
 #include "model/vec3.h"
 #include "reflections/face_bvh.h"
@@ -29,20 +28,21 @@ struct FaceSegment {
 };
 FaceSegment makeFaceSegment(const Vec3d& a, const Vec3d& b);
 
-// The squared distance from A to where the segment crosses the face, or
-// nothing when the face does not pass the test.
-std::optional<double> segmentCrossing(const FaceRecord& face, const FaceSegment& segment);
+// The squared distance from A to where the segment crosses the face (and
+// that point), or nothing when the face does not pass the test.
+std::optional<double> segmentCrossing(const FaceRecord& face, const FaceSegment& segment,
+                                      Vec3d* point = nullptr);
 
 // Direct-sound use.
 bool segmentBlockedPlain(const FaceTable& faces, const Vec3d& a, const Vec3d& b);
 bool segmentBlocked(const FaceTable& faces, const FaceBvh& hierarchy, const Vec3d& a,
-                    const Vec3d& b, std::vector<std::uint32_t>& scratch);
+                    const Vec3d& b);
 
 // Reflection use: the face crossed nearest to A.
 std::optional<std::uint32_t> nearestCrossedFacePlain(const FaceTable& faces, const Vec3d& a,
                                                      const Vec3d& b);
 // Whether `face` is the one nearestCrossedFacePlain would give.
 bool isNearestCrossedFace(const FaceTable& faces, const FaceBvh& hierarchy, std::uint32_t face,
-                          const Vec3d& a, const Vec3d& b, std::vector<std::uint32_t>& scratch);
+                          const Vec3d& a, const Vec3d& b);
 
 }  // namespace tav

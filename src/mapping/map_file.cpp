@@ -155,7 +155,9 @@ bool readMapBody(LeReader& r, LevelMap& map, MapBounds* stored) {
     p.x = r.f32();
     p.y = r.f32();
     p.z = r.f32();
-    for (float& e : p.energy) e = static_cast<float>(std::pow(10.0, r.i16() / 100.0));
+    // A band energy is never below 1.0: a negative level reads as 0 dB.
+    for (float& e : p.energy)
+      e = static_cast<float>(std::pow(10.0, std::max<int>(r.i16(), 0) / 100.0));
     for (float& t : p.t0) t = r.i16();
     p.area = r.u16();
     if (p.area >= map.areas.size()) return false;

@@ -65,6 +65,27 @@ Vec3d mirrorInFace(const FaceRecord& face, const Vec3d& p) {
   return p + n * (dot(face.p0() - p, n) / face.halfNormSq);
 }
 
+double axisValue(const Vec3d& v, int axis) { return axis == 0 ? v.x : (axis == 1 ? v.y : v.z); }
+
+// Whether the path from the mirror image M to the loudspeaker surely meets
+// the face's plane outside the face's box on its two projected axes (by more
+// than a margin of 1e-6 of the coordinates' scale, which covers the rounding
+// of this and the exact test). Such a face fails its own test, so it cannot
+// reflect. Paths nearly parallel to the plane are left to the exact test.
+bool surelyMisses(const FaceRecord& face, const Vec3d& m, const Vec3d& ps, double scale) {
+  const Vec3d n = face.normal();
+  const double dm = dot(n, m) + face.planeD;
+  const double den = dm - (dot(n, ps) + face.planeD);
+  if (!(den * den > 1e-12 * 2.0 * face.halfNormSq * scale * scale)) return false;
+  const double margin = 1e-6 * scale;
+  const Vec3d x = m + (ps - m) * (dm / den);
+  for (int axis : projectedAxes(face.projAxis)) {
+    const double v = axisValue(x, axis);
+    if (v < face.boundsMin(axis) - margin || v > face.boundsMax(axis) + margin) return true;
+  }
+  return false;
+}
+
 double largestMagnitude(const Vec3d& v) {
   return std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)});
 }
@@ -92,10 +113,8 @@ PointCalculation preparePointCalculation(const ActiveSpeakerTable& speakers, con
   c.faces = faces && !faces->empty() ? faces : nullptr;
   c.includeRoom = c.faces ? static_cast<std::int16_t>(includeRoom & 3) : std::int16_t{0};
   c.phase = phase;
-  c.search = search == FaceSearch::Hierarchy && hierarchy && c.faces &&
-                     hierarchy->faceCount() == c.faces->size()
-                 ? FaceSearch::Hierarchy
-                 : FaceSearch::Plain;
+  const bool hierarchyUsable = hierarchy && c.faces && hierarchy->faceCount() == c.faces->size();
+  c.search = search == FaceSearch::Hierarchy && !hierarchyUsable ? FaceSearch::Plain : search;
   c.hierarchy = c.search == FaceSearch::Hierarchy ? hierarchy : nullptr;
 
   for (const ActiveSpeaker& s : speakers.entries)
@@ -129,7 +148,8 @@ void computePoint(const PointCalculation& calc, const Vec3d& p, PointScratch& s)
   const ActiveSpeakerTable& speakers = *calc.speakers;
   const bool shading = (calc.includeRoom & INCLUDE_SHADING) != 0;
   const bool reflection = (calc.includeRoom & INCLUDE_REFLECTION) != 0;
-  const bool plain = calc.search == FaceSearch::Plain;
+  const bool plain = calc.search != FaceSearch::Hierarchy;
+  const bool ownFaceFirst = calc.search == FaceSearch::PlainFiltered;
   const std::size_t faceCount = calc.faces ? calc.faces->size() : 0;
   const double pointScale = calc.coordinateScale + largestMagnitude(p);
 
@@ -138,9 +158,8 @@ void computePoint(const PointCalculation& calc, const Vec3d& p, PointScratch& s)
     const Vec3d ps = speaker.frame.position;
     double limit = REFLECTION_LIMIT_NONE;
     if (shading) {
-      const bool blocked = plain
-                               ? segmentBlockedPlain(*calc.faces, ps, p)
-                               : segmentBlocked(*calc.faces, *calc.hierarchy, ps, p, s.candidates);
+      const bool blocked = plain ? segmentBlockedPlain(*calc.faces, ps, p)
+                                 : segmentBlocked(*calc.faces, *calc.hierarchy, ps, p);
       if (!blocked) {
         addArrival(speaker, p, nullptr, s);
         const Vec3d d = p - ps;
@@ -166,9 +185,14 @@ void computePoint(const PointCalculation& calc, const Vec3d& p, PointScratch& s)
       const Vec3d m = mirrorInFace(face, p);
       const Vec3d pm = ps - m;
       if (dot(pm, pm) > limit) continue;
-      const bool nearest =
-          plain ? nearestCrossedFacePlain(*calc.faces, m, ps) == f
-                : isNearestCrossedFace(*calc.faces, *calc.hierarchy, f, m, ps, s.candidates);
+      bool nearest;
+      if (!plain)
+        nearest = !surelyMisses(face, m, ps, pointScale) &&
+                  isNearestCrossedFace(*calc.faces, *calc.hierarchy, f, m, ps);
+      else if (ownFaceFirst && !segmentCrossing(face, makeFaceSegment(m, ps)))
+        nearest = false;
+      else
+        nearest = nearestCrossedFacePlain(*calc.faces, m, ps) == f;
       if (nearest) addArrival(speaker, m, &calc.reflectance[f], s);
     }
   }

@@ -50,9 +50,13 @@ constexpr double REFLECTION_LIMIT_NONE = 1e8;
 constexpr std::array<double, BAND_COUNT> BAND_OMEGA = {785.4,   1570.8,  3141.6, 6283.2,
                                                        12566.4, 25132.7, 50265.5};
 
-// How the room faces are searched: the plain loop over every face (the
-// reference) or through the face hierarchy. Both give the same arrivals.
-enum class FaceSearch { Plain, Hierarchy };
+// How the room faces are searched. All three give the same arrivals.
+enum class FaceSearch {
+  Plain,          // the plain loops over every face, as described (the reference)
+  PlainFiltered,  // the same, after the reflecting face's own test (a face that
+                  // fails it can never be the nearest crossed face)
+  Hierarchy,      // through the face hierarchy
+};
 
 // The arrivals of one band at one point. Arrival k of every band comes from
 // the same source.
@@ -95,7 +99,6 @@ PointCalculation preparePointCalculation(const ActiveSpeakerTable& speakers, con
 struct PointScratch {
   std::array<ContributionList, BAND_COUNT> lists;
   std::array<float, BAND_COUNT> reference{};  // the first-arrival rule's threshold
-  std::vector<std::uint32_t> candidates;      // face queries
   std::uint32_t arrivals = 0;                 // arrival counter of the point
 };
 

@@ -123,4 +123,8 @@ class Canvas {
 
 using PaintFunction = std::function<void(Canvas&)>;
 
+// setPen(PEN_NONE): lines, polylines and the outlines of polygons and
+// rectangles are left out (seamless fills, e.g. the cells of a map).
+constexpr int PEN_NONE = -1;
+
 }  // namespace tav

@@ -16,7 +16,8 @@ namespace tav {
 struct ChildButton {
   int id = 0;
   std::string label;
-  PixelRect rect;  // client pixels
+  PixelRect rect;        // client pixels
+  bool pressed = false;  // shown held down (the current choice of a group)
 };
 
 struct ChildWindowSpec {

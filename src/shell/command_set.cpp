@@ -2,6 +2,7 @@
 
 #include "edit/ui/edit_commands.h"
 #include "exchange/ui/ease_commands.h"
+#include "mapping/ui/mapping_commands.h"
 #include "materials/ui/acoustics_commands.h"
 #include "materials/ui/material_commands.h"
 #include "reflections/ui/rays_command.h"
@@ -18,6 +19,7 @@ void registerAllCommands(Shell& shell) {
   installMaterialHooks(shell.session());
   registerSpeakerCommands(shell.registry());
   installSpeakerHooks(shell.session());
+  registerMappingCommands(shell.registry());
   registerExchangeCommands(shell.registry());
 }
 

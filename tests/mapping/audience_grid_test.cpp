@@ -53,7 +53,9 @@ TEST_P(GridSizeChoice, SpacingAndIndexWrittenBack) {
   std::int16_t index = c.index;
   const auto spacing = chooseGridSize(c.surface, index);
   ASSERT_EQ(spacing.has_value(), c.spacing.has_value());
-  if (spacing) EXPECT_NEAR(*spacing, *c.spacing, 1e-9);
+  if (spacing) {
+    EXPECT_NEAR(*spacing, *c.spacing, 1e-9);
+  }
   EXPECT_EQ(index, c.indexAfter);
 }
 

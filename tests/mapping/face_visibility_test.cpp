@@ -44,7 +44,9 @@ TEST_P(SegmentAgainstFace, CrossingAndDistance) {
   ASSERT_EQ(faces.size(), 1u);
   const auto d = segmentCrossing(faces[0], makeFaceSegment(c.a, c.b));
   ASSERT_EQ(d.has_value(), c.crosses);
-  if (d) EXPECT_NEAR(*d, c.distanceSq, 1e-9);
+  if (d) {
+    EXPECT_NEAR(*d, c.distanceSq, 1e-9);
+  }
   EXPECT_EQ(segmentBlockedPlain(faces, c.a, c.b), c.crosses);
 }
 
@@ -61,15 +63,14 @@ TEST(FaceVisibility, EquallyNearFacesLeaveTheFirstInTableOrder) {
   FaceTable faces;
   buildFaceTable(project, faces);
   const FaceBvh hierarchy(faces);
-  std::vector<std::uint32_t> scratch;
   const Vec3d a{0, 0, 1}, b{4, 0, 1};
   EXPECT_EQ(nearestCrossedFacePlain(faces, a, b), 0u);
-  EXPECT_TRUE(isNearestCrossedFace(faces, hierarchy, 0, a, b, scratch));
-  EXPECT_FALSE(isNearestCrossedFace(faces, hierarchy, 1, a, b, scratch));
-  EXPECT_FALSE(isNearestCrossedFace(faces, hierarchy, 2, a, b, scratch));
+  EXPECT_TRUE(isNearestCrossedFace(faces, hierarchy, 0, a, b));
+  EXPECT_FALSE(isNearestCrossedFace(faces, hierarchy, 1, a, b));
+  EXPECT_FALSE(isNearestCrossedFace(faces, hierarchy, 2, a, b));
   // From the other side face 1 is nearest.
   EXPECT_EQ(nearestCrossedFacePlain(faces, b, a), 1u);
-  EXPECT_TRUE(isNearestCrossedFace(faces, hierarchy, 1, b, a, scratch));
+  EXPECT_TRUE(isNearestCrossedFace(faces, hierarchy, 1, b, a));
 }
 
 TEST(FaceVisibility, HierarchyQueriesAgreeWithThePlainLoop) {
@@ -98,7 +99,6 @@ TEST(FaceVisibility, HierarchyQueriesAgreeWithThePlainLoop) {
   FaceTable faces;
   buildFaceTable(project, faces);
   const FaceBvh hierarchy(faces);
-  std::vector<std::uint32_t> scratch;
   int blocked = 0, nearestFound = 0;
   for (int i = 0; i < 1500; ++i) {
     Vec3d a{coord(random), coord(random), coord(random)};
@@ -106,12 +106,12 @@ TEST(FaceVisibility, HierarchyQueriesAgreeWithThePlainLoop) {
     // Every tenth segment runs along an axis (degenerate boxes).
     if (i % 10 == 0) a = {b.x, b.y, coord(random)};
     const bool plainBlocked = segmentBlockedPlain(faces, a, b);
-    ASSERT_EQ(segmentBlocked(faces, hierarchy, a, b, scratch), plainBlocked) << i;
+    ASSERT_EQ(segmentBlocked(faces, hierarchy, a, b), plainBlocked) << i;
     blocked += plainBlocked;
     const auto nearest = nearestCrossedFacePlain(faces, a, b);
     nearestFound += nearest.has_value();
     for (std::uint32_t f = 0; f < faces.size(); ++f)
-      ASSERT_EQ(isNearestCrossedFace(faces, hierarchy, f, a, b, scratch), nearest == f) << i;
+      ASSERT_EQ(isNearestCrossedFace(faces, hierarchy, f, a, b), nearest == f) << i;
   }
   EXPECT_GT(blocked, 300);
   EXPECT_EQ(blocked, nearestFound);

@@ -136,6 +136,8 @@ const DamageCase DAMAGE_CASES[] = {
     {"single_points_cut", 394, 0, 0, nullptr, 0},
     {"single_point_out_of_range", 0, 394, 2, nullptr, 0},
     {"too_many_single_points", 0, 390, 101, nullptr, 0},
+    // A negative level (not written by the program) reads as 1.0.
+    {"negative_level", 0, 306 + 12, 0xFF00, nullptr, 1},
 };
 
 class DamagedMapFile : public testing::TestWithParam<DamageCase> {};
@@ -151,6 +153,8 @@ TEST_P(DamagedMapFile, ReadsOrSaysWhy) {
   if (!c.error) {
     EXPECT_EQ(read.map.points.size(), 2u);
     EXPECT_EQ(read.map.singlePoints.size(), c.singles);
+    for (const MapPoint& p : read.map.points)
+      for (float e : p.energy) EXPECT_GE(e, 1.0f);
   }
 }
 

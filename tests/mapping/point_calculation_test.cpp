@@ -154,8 +154,8 @@ TEST_P(ShadingAndReflectionLimit, ArrivalsWithAndWithoutTheWall) {
   const FaceBvh hierarchy(faces);
   const SpeakerType type = maptest::omniType();
   const auto table = maptest::speakerTable(type, {SpeakerSpec{{0, 0, 0}}});
-  for (FaceSearch search : {FaceSearch::Plain, FaceSearch::Hierarchy}) {
-    SCOPED_TRACE(search == FaceSearch::Plain ? "plain" : "hierarchy");
+  for (FaceSearch search : {FaceSearch::Plain, FaceSearch::PlainFiltered, FaceSearch::Hierarchy}) {
+    SCOPED_TRACE(static_cast<int>(search));
     const PointCalculation calc = preparePointCalculation(
         table, &faces, &hierarchy, project.materials, c.includeRoom, PhaseRelation::Energy, search);
     PointScratch s;
@@ -167,7 +167,9 @@ TEST_P(ShadingAndReflectionLimit, ArrivalsWithAndWithoutTheWall) {
       EXPECT_NEAR(l.energy.back(), 1e9 / 1700 * 0.5, 0.5);
       EXPECT_NEAR(l.time.back(), std::sqrt(1700.0) / 343, 1e-6);
     }
-    if (c.direct) EXPECT_NEAR(l.energy.front(), 1e7, 1e-1);
+    if (c.direct) {
+      EXPECT_NEAR(l.energy.front(), 1e7, 1e-1);
+    }
   }
 }
 
@@ -206,7 +208,7 @@ TEST(PointCalculation, PointOnTheLoudspeakerUsesOneHundredAndTheAxisRow) {
   }
 }
 
-TEST(PointCalculation, HierarchySearchGivesThePlainLoopsArrivalsInARandomHall) {
+TEST(PointCalculation, HierarchyAndFilteredSearchGiveThePlainLoopsArrivalsInARandomHall) {
   for (unsigned seed : {3u, 17u}) {
     SCOPED_TRACE(seed);
     Project project;
@@ -223,18 +225,23 @@ TEST(PointCalculation, HierarchySearchGivesThePlainLoopsArrivalsInARandomHall) {
     const PointCalculation fast =
         preparePointCalculation(table, &faces, &hierarchy, project.materials, room,
                                 PhaseRelation::OctaveBandwidth, FaceSearch::Hierarchy);
+    const PointCalculation filtered =
+        preparePointCalculation(table, &faces, &hierarchy, project.materials, room,
+                                PhaseRelation::OctaveBandwidth, FaceSearch::PlainFiltered);
     std::mt19937 random(seed);
     std::uniform_real_distribution<double> x(0.5, 22.5), y(0.5, 13.5), z(0.5, 8.5);
-    PointScratch a, b;
+    PointScratch a, b, c;
     std::size_t reflections = 0, shaded = 0;
     for (int i = 0; i < 300; ++i) {
       const Vec3d p{x(random), y(random), z(random)};
       computePoint(plain, p, a);
       computePoint(fast, p, b);
+      computePoint(filtered, p, c);
       for (int band = 0; band < BAND_COUNT; ++band) {
         ASSERT_EQ(a.lists[band].time, b.lists[band].time) << i;
         ASSERT_EQ(a.lists[band].energy, b.lists[band].energy) << i;
         ASSERT_EQ(a.lists[band].sum, b.lists[band].sum) << i;
+        ASSERT_EQ(a.lists[band].energy, c.lists[band].energy) << i;
       }
       reflections += a.lists[0].size() > 4 ? 1 : 0;
       for (const ActiveSpeaker& speaker : table.entries)

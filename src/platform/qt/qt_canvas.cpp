@@ -79,6 +79,10 @@ void QtCanvas::applyMode() {
 }
 
 void QtCanvas::applyPen() {
+  if (pen_ == PEN_NONE) {
+    painter_.setPen(Qt::NoPen);
+    return;
+  }
   const PenSpec spec = penForColour(pen_);
   QPen pen(modeColour(toQColor(spec.colour), mode_));
   pen.setWidth(0);  // cosmetic: one device pixel on every device

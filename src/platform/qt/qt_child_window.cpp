@@ -90,6 +90,10 @@ void QtChildWindow::addButton(const ChildButton& b) {
   button->setGeometry(b.rect.x, b.rect.y, b.rect.width, b.rect.height);
   button->setAutoDefault(false);
   button->setFocusPolicy(Qt::NoFocus);
+  // A pressed button shows the current choice; the handler places the
+  // buttons again after every choice, so a click never leaves one toggled.
+  button->setCheckable(b.pressed);
+  button->setChecked(b.pressed);
   const int id = b.id;
   connect(button, &QPushButton::clicked, this, [this, id] { handler_.onButton(id, *this); });
   button->show();

@@ -52,6 +52,7 @@ void ScriptedCanvas::plot(int x, int y, Rgb colour) {
 }
 
 void ScriptedCanvas::penPixel(int x, int y, int& dotCounter) {
+  if (pen_ == PEN_NONE) return;
   const PenSpec pen = penForColour(pen_);
   if (pen.style == PenStyle::Solid || dotCounter % DOT_PERIOD < DOT_ON) {
     plot(x, y, pen.colour);
