@@ -15,4 +15,5 @@ if [ -x "$build/tools/make_absorber_database" ]; then
 fi
 "$build/tools/make_example_project" "$out/example.TPR"
 rm -f "$out/example_old.TPR"
+if command -v espeak-ng >/dev/null; then bash tools/make-speech-sample.sh "$out/speech.wav"; fi
 echo "Examples written to $out"

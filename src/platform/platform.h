@@ -15,6 +15,7 @@
 
 namespace tav {
 
+class AudioOutput;
 class MainWindow;
 class MainWindowEvents;
 
@@ -117,6 +118,9 @@ class Platform {
   // the system's web browser as a second choice. False when the document
   // cannot be found.
   virtual bool openHelp(std::string_view fileOrUrl, std::string_view anchor) = 0;
+
+  // The wave-output device and the sound-file player (platform/audio.h).
+  virtual AudioOutput& audio() = 0;
 };
 
 }  // namespace tav

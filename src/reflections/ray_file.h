@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/message.h"
 #include "model/model_object.h"
 
 namespace tav {
@@ -29,7 +30,6 @@ inline constexpr const char* RAY_FILE_EXTENSION = ".TRF";
 inline constexpr const char* MSG_STORE_RAYS = "Store ray calculation to file ?";
 inline constexpr const char* PROMPT_DESCRIPTION = "Description :";
 inline constexpr const char* MSG_NOT_A_RAY_FILE = "Not a valid ray file";
-inline constexpr const char* MSG_CANT_WRITE_TO_DISK = "Can´t write file to disk";
 inline constexpr const char* RAY_FILE_SAVE_FILTER = "Taviron Ray File|*.trf|";
 inline constexpr const char* RAY_FILE_OPEN_FILTER = "*.Taviron Ray File|*.trf|";
 inline constexpr const char* RAY_FILE_DEFAULT_NAME = "*.TRF";

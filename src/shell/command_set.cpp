@@ -1,5 +1,6 @@
 #include "shell/command_set.h"
 
+#include "auralization/ui/auralization_commands.h"
 #include "edit/ui/edit_commands.h"
 #include "exchange/ui/ease_commands.h"
 #include "mapping/ui/mapping_commands.h"
@@ -21,6 +22,7 @@ void registerAllCommands(Shell& shell) {
   installSpeakerHooks(shell.session());
   registerMappingCommands(shell.registry());
   registerExchangeCommands(shell.registry());
+  registerAuralizationCommands(shell.registry());
 }
 
 }  // namespace tav

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "auralization/auralization_settings.h"
 #include "materials/absorber_database.h"
 #include "model/history_file.h"
 #include "model/model_object.h"
@@ -93,6 +94,9 @@ struct Session {
   // The band shown in the perspective view's information block while a
   // loudspeaker is being aimed (Hz); none otherwise.
   std::optional<double> aimBandHz;
+
+  // The current audio profile, the recordings and the processing rate.
+  AuralizationSettings auralization;
 
   SessionHooks hooks;
   MappingSession mapping;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -31,6 +32,30 @@ struct TempFolder {
     writeBytes(file(name), bytes);
     return file(name);
   }
+};
+
+// Points the system temporary folder (TMPDIR) at a folder of the test's own
+// while it lives, to see what code leaves there.
+struct SystemTempFolder {
+  TempFolder folder;
+  std::string saved;
+  bool hadOld = false;
+  SystemTempFolder() {
+    if (const char* old = std::getenv("TMPDIR")) {
+      hadOld = true;
+      saved = old;
+    }
+    setenv("TMPDIR", folder.path.c_str(), 1);
+  }
+  ~SystemTempFolder() {
+    if (hadOld)
+      setenv("TMPDIR", saved.c_str(), 1);
+    else
+      unsetenv("TMPDIR");
+  }
+  SystemTempFolder(const SystemTempFolder&) = delete;
+  SystemTempFolder& operator=(const SystemTempFolder&) = delete;
+  bool empty() const { return std::filesystem::is_empty(folder.path); }
 };
 
 }  // namespace tavtest

@@ -241,3 +241,12 @@ bool QtPlatform::openHelp(std::string_view fileOrUrl, std::string_view anchor) {
 }
 
 }  // namespace tav
+
+namespace tav {
+
+AudioOutput& QtPlatform::audio() {
+  if (!audio_) audio_ = createPortAudioOutput();
+  return *audio_;
+}
+
+}  // namespace tav

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "platform/audio.h"
 #include "platform/platform.h"
 #include "platform/qt/qt_help_window.h"
 #include "platform/qt/qt_progress_window.h"
@@ -44,6 +45,8 @@ class QtPlatform : public Platform {
   bool copyPictureToClipboard(int width, int height, const PaintFunction& paint) override;
 
   bool openHelp(std::string_view fileOrUrl, std::string_view anchor) override;
+  // PortAudio, initialised on first use.
+  AudioOutput& audio() override;
 
   // Owner of dialogs and message boxes (the main window while it exists).
   QWidget* owner() const { return owner_.data(); }
@@ -55,6 +58,7 @@ class QtPlatform : public Platform {
   QPointer<QtProgressWindow> progress_;
   QPointer<QtHelpWindow> help_;
   bool quitting_ = false;
+  std::unique_ptr<AudioOutput> audio_;
   QMetaObject::Connection quitConnection_;
 };
 

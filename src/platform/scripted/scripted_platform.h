@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/audio/null_audio_output.h"
 #include "platform/platform.h"
 #include "platform/scripted/scripted_canvas.h"
 #include "platform/scripted/scripted_dialog.h"
@@ -178,6 +179,9 @@ class ScriptedPlatform : public Platform {
                     const PaintFunction& paint) override;
   bool copyPictureToClipboard(int width, int height, const PaintFunction& paint) override;
   bool openHelp(std::string_view fileOrUrl, std::string_view anchor) override;
+  AudioOutput& audio() override { return audio_; }
+  // The sound output of the script (setDeviceAvailable(false): no card).
+  NullAudioOutput& nullAudio() { return audio_; }
 
   // Page size of scripted printers: A4 at 100 dpi.
   static constexpr int PAGE_WIDTH = 827;
@@ -222,6 +226,7 @@ class ScriptedPlatform : public Platform {
   std::vector<HelpRecord> help_;
   std::vector<int> ignoredMenu_;
   std::vector<std::string> problems_;
+  NullAudioOutput audio_;
 };
 
 }  // namespace tav
