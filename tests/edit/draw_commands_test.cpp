@@ -33,8 +33,8 @@ TEST(DrawCommands, RectangleInThe3DViewIsRefused) {
   // (the typed points then find no command to take them).
   EditSession s(VIEW_3D);
   s.menu(CMD_AUX_RECTANGLE);
-  s.typePoint(true, 1, 2, 3);
-  s.typePoint(true, 4, 6, 9);
+  s.typePoint(1, 2, 3);
+  s.typePoint(4, 6, 9);
   s.run();
   EXPECT_EQ(s.messages(), std::vector<std::string>{"Please switch to XY-, YZ-, or XZ-View "});
   EXPECT_EQ(s.objects().countObjects(), 0u);

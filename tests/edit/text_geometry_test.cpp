@@ -31,8 +31,8 @@ TEST(TextGeometry, MoveNodesAndInsertNodesKeepEveryStroke) {
     s.clickAt(0, -1);
     s.clickAt(2, 1);
     s.enter();
-    s.typePoint(true, 0, 0.001, 0);
-    s.typePoint(true, 2, 0.001, 0);
+    s.typePoint(0, 0.001, 0);
+    s.typePoint(2, 0.001, 0);
   };
   s.check([&] {
     ASSERT_EQ(s.objects().countObjects(), 1u);

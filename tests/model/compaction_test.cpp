@@ -40,94 +40,87 @@ TEST(Compaction, NodesWithinOneMillimetreMerge) {
             (Entries{{S, 0}, {M, 4}, {L, 1}, {C, 2}, {S, 1}, {M, 5}, {L, 3}, {L, 2}, {C, 4}}));
 }
 
-TEST(Compaction, LastVertexOnTheFirstMakesThePrecedingEdgeTheClosingEdge) {
-  // Square entered a, b, c, d and then a again (0.3 mm off).
-  auto o = makeObject({{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}, {0.0003f, 0, 0}},
-                      {{S, 0}, {M, 7}, {L, 1}, {L, 2}, {L, 3}, {C, 4}});
+// One object's entries before and after compaction.
+struct CleanupCase {
+  const char* name;
+  std::vector<Node> nodes;
+  Entries entries, want;
+  std::size_t wantNodes;
+};
+
+void PrintTo(const CleanupCase& c, std::ostream* os) { *os << c.name; }
+
+class EntryCleanup : public ::testing::TestWithParam<CleanupCase> {};
+
+TEST_P(EntryCleanup, LeavesAWellFormedProgram) {
+  const CleanupCase& c = GetParam();
+  auto o = makeObject(c.nodes, c.entries);
   ASSERT_TRUE(compactObject(*o));
-  EXPECT_EQ(o->nodeCount(), 4u);
-  EXPECT_EQ(o->indices, (Entries{{S, 0}, {M, 7}, {L, 1}, {L, 2}, {C, 3}}));
-  EXPECT_EQ(faceAreaVector(*o, 0), (Vec3d{0, 0, 8}));
+  EXPECT_EQ(o->indices, c.want);
+  EXPECT_EQ(o->nodeCount(), c.wantNodes);
 }
 
-TEST(Compaction, RepeatedVerticesAndEdgesBackOntoTheStartVanish) {
-  // a, a (back onto the start), b, b (zero length), c, c (closing on the
-  // previous vertex).
-  auto o = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}},
-                      {{S, 0}, {M, 1}, {L, 0}, {L, 1}, {L, 1}, {L, 2}, {C, 2}});
-  ASSERT_TRUE(compactObject(*o));
-  EXPECT_EQ(o->indices, (Entries{{S, 0}, {M, 1}, {L, 1}, {C, 2}}));
-  EXPECT_EQ(o->nodeCount(), 3u);
+const std::vector<Node> TRIANGLE = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}};
+const std::vector<Node> MOVED_PEN = {{5, 5, 0}, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}};
 
-  // Distinct nodes at the same place count as a repeated vertex too.
-  auto twin = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 0, 0}, {1, 1, 0}},
-                         {{S, 0}, {M, 0}, {L, 1}, {L, 2}, {C, 3}});
-  ASSERT_TRUE(compactObject(*twin));
-  EXPECT_EQ(twin->indices, (Entries{{S, 0}, {M, 0}, {L, 1}, {C, 2}}));
-  EXPECT_EQ(twin->nodeCount(), 3u);
-}
-
-TEST(Compaction, MaterialEntriesStayOnlyBehindAStart) {
-  auto o = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, {{M, 9},  // first entry: kept
-                                                          {S, 0},
-                                                          {M, 2},
-                                                          {M, 3},
-                                                          {L, 1},
-                                                          {M, 4},
-                                                          {C, 2}});  // 3 and 4 dropped
-  ASSERT_TRUE(compactObject(*o));
-  EXPECT_EQ(o->indices, (Entries{{M, 9}, {S, 0}, {M, 2}, {L, 1}, {C, 2}}));
-  // Material numbers are not node numbers: they take no part in merging.
-  EXPECT_EQ(o->nodeCount(), 3u);
-}
-
-TEST(Compaction, ConsecutiveStartsCollapseToTheLast) {
-  // The pen moved to a, then to b: the figure is b, c, d, a. Its last vertex
-  // a lies on the abandoned start, not on the figure's start b, so it stays.
-  auto o = makeObject({{5, 5, 0}, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}},
-                      {{S, 0}, {S, 1}, {M, 0}, {L, 2}, {L, 3}, {C, 0}});
-  ASSERT_TRUE(compactObject(*o));
-  EXPECT_EQ(o->indices, (Entries{{S, 1}, {M, 0}, {L, 2}, {L, 3}, {C, 0}}));
-  // Node 0 is still referenced by the close; only unreferenced nodes go.
-  EXPECT_EQ(o->nodeCount(), 4u);
-
-  // Closing on the figure's start b after collapsed starts.
-  auto back = makeObject({{5, 5, 0}, {0, 0, 0}, {1, 0, 0}, {1, 1, 0}},
-                         {{S, 0}, {S, 1}, {M, 0}, {L, 2}, {L, 3}, {C, 1}});
-  ASSERT_TRUE(compactObject(*back));
-  EXPECT_EQ(back->indices, (Entries{{S, 1}, {M, 0}, {L, 2}, {C, 3}}));
-}
-
-TEST(Compaction, DegenerateAndDamagedProgramsStayWellFormed) {
-  // Every vertex on one point: the material entry must not be turned into a
-  // close (its number would then be read as a node).
-  auto dot = makeObject({{0, 0, 0}, {0, 0, 0}, {0, 0, 0}}, {{S, 0}, {M, 5}, {L, 1}, {C, 2}});
-  ASSERT_TRUE(compactObject(*dot));
-  EXPECT_EQ(dot->indices, (Entries{{S, 0}, {M, 5}, {C, 0}}));
-  EXPECT_EQ(dot->nodeCount(), 1u);
-
-  // Node numbers beyond the node array and unknown codes are dropped.
-  auto damaged = makeObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}},
-                            {{S, 0}, {M, 0}, {L, 1}, {L, 40}, {7, 2}, {L, 2}, {C, 65535}});
-  ASSERT_TRUE(compactObject(*damaged));
-  EXPECT_EQ(damaged->indices, (Entries{{S, 0}, {M, 0}, {L, 1}, {L, 2}}));
-  for (const IndexEntry& e : damaged->indices) {
-    if (e.code != IDX_MATERIAL) {
-      EXPECT_LT(e.ref, damaged->nodeCount());
-    }
-  }
-
-  // Unreferenced nodes go; an object without entries keeps no nodes.
-  auto empty = makeObject({{0, 0, 0}, {1, 1, 1}}, {});
-  ASSERT_TRUE(compactObject(*empty));
-  EXPECT_EQ(empty->nodeCount(), 0u);
-  EXPECT_EQ(empty->indexCount(), 0u);
-
-  // A plain line and text strokes (no material) keep their form.
-  auto line = makeObject({{0, 0, 0}, {3, 0, 0}}, {{S, 0}, {L, 1}}, LAYER_AUX, SHAPE_LINE);
-  ASSERT_TRUE(compactObject(*line));
-  EXPECT_EQ(line->indices, (Entries{{S, 0}, {L, 1}}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Compaction, EntryCleanup,
+    ::testing::Values(
+        // Square a, b, c, d and a again (0.3 mm off): the preceding edge closes.
+        CleanupCase{"LastVertexOnTheFirstCloses",
+                    {{0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}, {0.0003f, 0, 0}},
+                    {{S, 0}, {M, 7}, {L, 1}, {L, 2}, {L, 3}, {C, 4}},
+                    {{S, 0}, {M, 7}, {L, 1}, {L, 2}, {C, 3}},
+                    4},
+        // a, a (back onto the start), b, b (zero length), c, c (closing on
+        // the previous vertex).
+        CleanupCase{"RepeatedVerticesVanish",
+                    TRIANGLE,
+                    {{S, 0}, {M, 1}, {L, 0}, {L, 1}, {L, 1}, {L, 2}, {C, 2}},
+                    {{S, 0}, {M, 1}, {L, 1}, {C, 2}},
+                    3},
+        CleanupCase{"DistinctNodesAtOnePlaceAreARepeat",
+                    {{0, 0, 0}, {1, 0, 0}, {1, 0, 0}, {1, 1, 0}},
+                    {{S, 0}, {M, 0}, {L, 1}, {L, 2}, {C, 3}},
+                    {{S, 0}, {M, 0}, {L, 1}, {C, 2}},
+                    3},
+        // The first entry is kept; material numbers take no part in merging.
+        CleanupCase{"MaterialEntriesStayOnlyBehindAStart",
+                    TRIANGLE,
+                    {{M, 9}, {S, 0}, {M, 2}, {M, 3}, {L, 1}, {M, 4}, {C, 2}},
+                    {{M, 9}, {S, 0}, {M, 2}, {L, 1}, {C, 2}},
+                    3},
+        // The pen moved to a, then to b: the figure is b, c, d, a; a lies on
+        // the abandoned start, so it stays (and so does its node).
+        CleanupCase{"ConsecutiveStartsCollapseToTheLast",
+                    MOVED_PEN,
+                    {{S, 0}, {S, 1}, {M, 0}, {L, 2}, {L, 3}, {C, 0}},
+                    {{S, 1}, {M, 0}, {L, 2}, {L, 3}, {C, 0}},
+                    4},
+        CleanupCase{"ClosingOnTheStartAfterCollapsedStarts",
+                    MOVED_PEN,
+                    {{S, 0}, {S, 1}, {M, 0}, {L, 2}, {L, 3}, {C, 1}},
+                    {{S, 1}, {M, 0}, {L, 2}, {C, 3}},
+                    4},
+        // The material entry must not become a close (its number would be
+        // read as a node).
+        CleanupCase{"EveryVertexOnOnePoint",
+                    {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}},
+                    {{S, 0}, {M, 5}, {L, 1}, {C, 2}},
+                    {{S, 0}, {M, 5}, {C, 0}},
+                    1},
+        CleanupCase{"BadNodeNumbersAndUnknownCodesAreDropped",
+                    TRIANGLE,
+                    {{S, 0}, {M, 0}, {L, 1}, {L, 40}, {7, 2}, {L, 2}, {C, 65535}},
+                    {{S, 0}, {M, 0}, {L, 1}, {L, 2}},
+                    3},
+        CleanupCase{"NoEntriesKeepNoNodes", {{0, 0, 0}, {1, 1, 1}}, {}, {}, 0},
+        CleanupCase{"APlainLineKeepsItsForm",
+                    {{0, 0, 0}, {3, 0, 0}},
+                    {{S, 0}, {L, 1}},
+                    {{S, 0}, {L, 1}},
+                    2}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Compaction, MergingMatchesAnInOrderSearchOfTheNewList) {
   // Points on a 0.6 mm lattice around the origin: neighbours along an axis

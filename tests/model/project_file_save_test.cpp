@@ -92,15 +92,6 @@ TEST_F(ProjectSaveTest, FailedSaveLeavesTheOldFileAndTheMarks) {
   EXPECT_FALSE(saveProjectAs(p, path("dir.TPR")).empty());
 }
 
-TEST_F(ProjectSaveTest, MovedRecentFileCannotBeLocated) {
-  Project p;
-  ASSERT_TRUE(saveProjectAs(p, path("moved")).empty());
-  fs::rename(path("moved.TPR"), path("elsewhere.TPR"));
-  const ProjectLoadResult r = loadProject(path("moved.TPR"));
-  EXPECT_EQ(r.error.text, "Can\u00B4t locate file");
-  EXPECT_TRUE(loadProject(path("elsewhere.TPR")).ok());
-}
-
 TEST_F(ProjectSaveTest, MergeTakesRoomAndAuxObjectsOnly) {
   tavtest::Bytes out;
   tavtest::putHeader(out, {});

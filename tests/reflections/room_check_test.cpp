@@ -6,6 +6,7 @@
 #include <tbb/task_arena.h>
 
 #include "model/project.h"
+#include "model/project_file.h"
 #include "reflections/face_table.h"
 #include "support/model_builders.h"
 #include "support/near.h"
@@ -103,6 +104,24 @@ TEST(RoomCheck, OneWallTurnedOutwardIsInverted) {
 
   const RoomCheckResult again = runRoomCheck(p);
   EXPECT_EQ(again.message.text, "No errors found");
+}
+
+TEST(RoomCheck, TheExampleHallWithOneFaceTurnedIsRepaired) {
+  ProjectLoadResult loaded = loadProject(TAVIRON_SOURCE_DIR "/data/examples/example.TPR");
+  ASSERT_TRUE(loaded.ok()) << loaded.error.text;
+  Project& p = loaded.project;
+  ModelObject* turned = nullptr;
+  for (ModelObject& o : p.objects)
+    if (!turned && o.layer == LAYER_ROOM && (o.shape == SHAPE_FACE || o.shape == SHAPE_SOLID) &&
+        !faceStarts(o).empty())
+      turned = &o;
+  ASSERT_NE(turned, nullptr);
+  const std::size_t first = faceStarts(*turned)[0];
+  const Vec3d original = faceAreaVector(*turned, first);
+  ASSERT_TRUE(reverseFaceOrder(*turned, first));
+  const RoomCheckResult r = runRoomCheck(p);
+  EXPECT_EQ(r.message.text, "1Faces auto-inverted ");
+  EXPECT_TRUE(tavtest::near(faceAreaVector(*turned, first), original, 1e-3));
 }
 
 TEST(RoomCheck, OneWallMissingReportsItsPlane) {

@@ -11,28 +11,18 @@ namespace {
 using Step = DialogStep;
 using Values = std::array<double, 7>;
 
-TEST(EqualizerDialog, TheMasterStopsWhereTheLowestBandReachesTheLimit) {
+TEST(EqualizerDialog, OpensWithClampedGainsTheMasterAndTheTotal) {
+  // How the master moves the bands is the equalizer state's test.
   ScriptedPlatform platform;
   Values v = {-90, -10, -10, -10, -10, -10, -120};
   std::string master, total, lowest, bar;
-  std::string masterAfter, band1After, band0After;
-  platform.scriptDialog("Equalizer",
-                        {Step::check([&](DialogControls& c) {
-                           master = c.text(EQD_EDIT_MASTER);
-                           total = c.text(EQD_SUMMARY);
-                           lowest = c.text(EQD_EDIT_FIRST + 6);
-                           bar = std::to_string(c.scrollPosition(EQD_BAR_FIRST + 1));
-                         }),
-                         // The last band raised to -90, then the master from -10 down to
-                         // -30: the lowest bands at -90 can follow by -10 dB only, so every
-                         // band moves by -10.
-                         Step::scroll(EQD_BAR_FIRST + 6, 90), Step::scroll(EQD_BAR_MASTER, 30),
-                         Step::check([&](DialogControls& c) {
-                           masterAfter = c.text(EQD_EDIT_MASTER);
-                           band1After = c.text(EQD_EDIT_FIRST + 1);
-                           band0After = c.text(EQD_EDIT_FIRST);
-                         }),
-                         Step::click(EQD_OK)});
+  platform.scriptDialog("Equalizer", {Step::check([&](DialogControls& c) {
+                                        master = c.text(EQD_EDIT_MASTER);
+                                        total = c.text(EQD_SUMMARY);
+                                        lowest = c.text(EQD_EDIT_FIRST + 6);
+                                        bar = std::to_string(c.scrollPosition(EQD_BAR_FIRST + 1));
+                                      }),
+                                      Step::click(EQD_OK)});
   ASSERT_TRUE(equalizerDialog(platform, v, EQ_MODE_GAIN));
   // A gain below -100 dB is shown as -100; the master starts at the largest band.
   EXPECT_EQ(lowest, "-100.0");
@@ -40,11 +30,7 @@ TEST(EqualizerDialog, TheMasterStopsWhereTheLowestBandReachesTheLimit) {
   EXPECT_EQ(bar, "10");
   // 10 log10(5 * 0.1 + 1e-9 + 1e-10) = -3.01 dB.
   EXPECT_EQ(total, "-3.0");
-  EXPECT_EQ(masterAfter, "-20.0");
-  EXPECT_EQ(band1After, "-20.0");
-  EXPECT_EQ(band0After, "-100.0");
-  EXPECT_EQ(v, (Values{-100, -20, -20, -20, -20, -20, -100}));
-  EXPECT_EQ(platform.dialogs().at(0).title, "Equalizer");
+  EXPECT_EQ(v[6], -100);
 }
 
 TEST(EqualizerDialog, CancelCloseBoxAndAFailedDialogLeaveTheValues) {

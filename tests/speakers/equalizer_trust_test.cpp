@@ -152,11 +152,19 @@ TEST(TurnArray, AnAngleBeyondAWholeTurnIsAnInvalidEntry) {
   s.pickAround(2, 0);
   s.clickAt(0, 0);
   s.platform.answerInputLine(std::string("1e9"));
+  s.check([&] {
+    EXPECT_EQ(s.messages(), std::vector<std::string>{"Invalid entry !"});
+    EXPECT_FLOAT_EQ(s.record(s.speakers()[0]).position.x, 2.0f);
+  });
+  // 90 degrees about the origin: the loudspeaker goes to (0, 2).
+  s.menu(CMD_SPEAKER_TURN_ARRAY);
+  s.pickAround(2, 0);
+  s.clickAt(0, 0);
+  s.platform.answerInputLine(std::string("90"));
   s.run();
-  EXPECT_EQ(s.messages(), std::vector<std::string>{"Invalid entry !"});
   const PlacedSpeaker r = s.record(s.speakers()[0]);
-  EXPECT_FLOAT_EQ(r.position.x, 2.0f);
-  EXPECT_EQ(r.horizontal, 0.0f);
+  EXPECT_NEAR(r.position.y, 2.0f, 1e-5);
+  EXPECT_NEAR(r.horizontal, 90 * DEG, 1e-6);
 }
 
 }  // namespace

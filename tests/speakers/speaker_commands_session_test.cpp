@@ -264,7 +264,7 @@ TEST(SwitchLoudspeakers, OffTakesTheColourAndTheAimLineAway) {
   SpeakerSession s;
   s.loadDatabase();
   // A wall at x = 10 that both loudspeakers face.
-  s.add(roomFace({{10, -5, -5}, {10, 5, -5}, {10, 5, 5}, {10, -5, 5}}));
+  s.add(test::makeFace({{10, -5, -5}, {10, 5, -5}, {10, 5, 5}, {10, -5, 5}}));
   s.addDirect("HORN", {0, 0, 0}, "A");
   s.addDirect("HORN", {0, 4, 0}, "B");
   auto aimLines = [&]() -> const ModelObject* {

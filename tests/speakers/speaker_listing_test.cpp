@@ -142,7 +142,7 @@ TEST(SpeakerListing, SummaryOfFortyFiveLoudspeakersTakesTwoPagesWithTheTotalsLas
   ListingSession s;
   // A wall ahead of the loudspeakers for their aim points; the last one,
   // switched off, stands beside it and has none.
-  s.add(speakertest::roomFace({{10, -1, -1}, {10, 1, -1}, {10, 1, 1}, {10, -1, 1}}));
+  s.add(test::makeFace({{10, -1, -1}, {10, 1, -1}, {10, 1, 1}, {10, -1, 1}}));
   for (int i = 0; i < 45; ++i)
     s.addDirect("OMNI", {float(i) / 10, i == 44 ? 5.0f : 0.0f, 0}, "L" + std::to_string(i));
   s.switchOff(s.speakers().front());

@@ -7,7 +7,7 @@ namespace {
 TEST(MoveLoudspeakers, ThePositionAndTheDrawingMoveEscapeLeavesThem) {
   SpeakerSession s;
   s.loadDatabase();
-  s.add(roomFace({{10, -5, -5}, {10, 5, -5}, {10, 5, 5}, {10, -5, 5}}));
+  s.add(test::makeFace({{10, -5, -5}, {10, 5, -5}, {10, 5, 5}, {10, -5, 5}}));
   ModelObject* a = s.addDirect("HORN", {0, 0, 0}, "A");
   s.shell.session().hooks.rebuildAimPoints(s.shell);
   const std::vector<Node> before = a->nodes;

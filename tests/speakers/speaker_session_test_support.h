@@ -4,21 +4,12 @@
 // session's folder.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cmath>
-#include <filesystem>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "model/le_io.h"
-#include "platform/keys.h"
-#include "platform/scripted/scripted_platform.h"
 #include "shell/command_set.h"
-#include "shell/shell.h"
-#include "shell/typed_point.h"
 #include "speakers/placed_speaker.h"
 #include "speakers/project_speaker_types.h"
 #include "speakers/speaker_database.h"
@@ -28,8 +19,7 @@
 #include "speakers/ui/equalizer_dialog.h"
 #include "speakers/ui/select_speaker_dialog.h"
 #include "speakers/ui/speaker_commands.h"
-#include "support/model_builders.h"
-#include "support/temp_folder.h"
+#include "support/shell_session.h"
 
 namespace tav::speakertest {
 
@@ -60,31 +50,10 @@ inline std::unique_ptr<ModelObject> roomFace(const std::vector<Node>& nodes) {
   return test::makeFace(nodes);
 }
 
-struct SpeakerSession {
-  SessionFolder dir;
-  ScriptedPlatform platform{800, 600};
-  Shell shell{platform, ShellOptions{dir.file("HISTORY.TVX"), dir.path.string(), "manual.html"}};
+struct SpeakerSession : test::ShellSession {
   std::string databasePath;
 
-  Project& project() { return shell.project(); }
-  ScriptedMainWindow& window() { return *platform.mainWindow(); }
-  ModelObject* add(std::unique_ptr<ModelObject> o) {
-    return project().objects.appendObject(std::move(o));
-  }
-  // The XY view with `zoom` pixels per metre and the origin at the centre.
-  void xyView(float zoom) {
-    shell.selectViewMode(VIEW_XY);
-    shell.view().zoom = zoom;
-    for (int axis : {AXIS_H, AXIS_V}) setViewOffset(shell.view(), VIEW_XY, axis, 0.0f);
-  }
-  void check(std::function<void()> f) { platform.pushAction(std::move(f)); }
-  void run() {
-    shell.run();
-    EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
-  }
-
   SpeakerSession() {
-    EXPECT_TRUE(shell.start());
     registerSpeakerCommands(shell.registry());
     installSpeakerHooks(shell.session());
     xyView(20.0f);
@@ -95,25 +64,13 @@ struct SpeakerSession {
         {testType("SUB", 95, 100, "Subwoofer"), nullptr}};
     EXPECT_TRUE(writeSpeakerDatabase(databasePath, types));
   }
+  // Objects added here are the model as opened, not unsaved work.
+  ModelObject* add(std::unique_ptr<ModelObject> o) { return objects().appendObject(std::move(o)); }
 
   void loadDatabase() {
     const DatabaseLoadResult r =
         tav::loadSpeakerDatabase(shell.session().speakerDatabase, databasePath);
     ASSERT_TRUE(r.loaded);
-  }
-
-  // Script steps.
-  void menu(int id) { platform.pushMenu(id); }
-  void enter() { platform.pushKey(KEY_RETURN); }
-  void escape() { platform.pushKey(KEY_ESCAPE); }
-  void clickAt(double x, double y) { platform.pushClick(shell.pixelOf({float(x), float(y), 0})); }
-  // A point typed in the "Point absolute :" dialog.
-  void typePoint(double x, double y, double z) {
-    platform.scriptDialog(TITLE_POINT_ABSOLUTE,
-                          {Step::setText(POINT_FIELD_X, std::to_string(x)),
-                           Step::setText(POINT_FIELD_Y, std::to_string(y)),
-                           Step::setText(POINT_FIELD_Z, std::to_string(z)), Step::click(DLG_OK)});
-    platform.pushKey(KEY_A);
   }
   // Window selection around a plan point (1 m each way), then Enter.
   void pickAround(double x, double y) {
@@ -160,11 +117,6 @@ struct SpeakerSession {
   PlacedSpeaker record(const ModelObject* o) { return *speakerOf(*o); }
   std::string typeName(const PlacedSpeaker& s) {
     return fixedString(project().speakerTypes.at(static_cast<std::size_t>(s.typeIndex))->name);
-  }
-  std::vector<std::string> messages() const {
-    std::vector<std::string> out;
-    for (const MessageRecord& m : platform.messages()) out.push_back(m.text);
-    return out;
   }
   // Adds a loudspeaker directly (without the dialog) of project type `slot`
   // resolved from the database.
