@@ -175,16 +175,12 @@ void expectSameAsPlain(ObjectList& list, int order, int targets, unsigned seed) 
   EXPECT_GT(total, static_cast<std::size_t>(targets) * 4);
 }
 
-TEST(SearchPaths, LRoomMatchesThePlainSearch) {
-  ObjectList list;
-  test::addLRoom(list);
-  expectSameAsPlain(list, 5, 40, 11);
-}
-
-TEST(SearchPaths, InnerWallRoomMatchesThePlainSearch) {
-  ObjectList list;
-  test::addInnerWallRoom(list);
-  expectSameAsPlain(list, 4, 40, 12);
+TEST(SearchPaths, LRoomAndInnerWallRoomMatchThePlainSearch) {
+  ObjectList lRoom, innerWall;
+  test::addLRoom(lRoom);
+  test::addInnerWallRoom(innerWall);
+  expectSameAsPlain(lRoom, 5, 40, 11);
+  expectSameAsPlain(innerWall, 4, 40, 12);
 }
 
 TEST(SearchPaths, RaysMatchThePlainSearchAndFindTheImagePaths) {

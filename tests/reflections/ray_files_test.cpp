@@ -8,27 +8,13 @@
 #include "reflections/ray_file.h"
 #include "reflections/ray_work_file.h"
 #include "reflections/reflection_paths.h"
+#include "support/bytes.h"
 #include "support/temp_folder.h"
 
 namespace tav {
 namespace {
 
-struct Bytes {
-  std::vector<std::uint8_t> b;
-  void u16(std::uint16_t v) { b.insert(b.end(), {std::uint8_t(v), std::uint8_t(v >> 8)}); }
-  void u32(std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(std::uint8_t(v >> (8 * i)));
-  }
-  void f32(float f) {
-    std::uint32_t v;
-    std::memcpy(&v, &f, 4);
-    u32(v);
-  }
-  void text(const std::string& s, std::size_t width) {
-    b.insert(b.end(), s.begin(), s.end());
-    b.insert(b.end(), width - s.size(), 0);
-  }
-};
+using tavtest::Bytes;
 
 std::unique_ptr<ModelObject> onePath() {
   PathRecord r;
@@ -49,19 +35,18 @@ TEST(RayFile, OnePathFileHasTheDescribedBytes) {
   std::memcpy(&bits, &mfp, 8);
   want.u32(std::uint32_t(bits));
   want.u32(std::uint32_t(bits >> 32));
-  want.text("", 8);
+  want.zeros(8);
   // The object record: pointers 0, next 0 (last path), shape 1, flags 0,
   // colour 22, layer 5, 3 nodes, 3 entries, 68 data bytes.
   for (std::uint32_t v : {0u, 0u, 0u, 0u, 0u, 1u, 0u, 22u, 5u, 3u, 3u, 68u}) want.u32(v);
   want.f32(12.5f);
   for (float e : {2, 3, 4, 5, 6, 7, 8}) want.f32(e);
-  want.text("", 28);
+  want.zeros(28);
   want.u16(1);
   for (std::uint16_t id : {0xFFFE, 7, 0xFFFF}) want.u16(id);
   for (float c : {1, 2, 3, 4, 5, 6, 7, 8, 9}) want.f32(c);
   for (std::uint16_t e : {0, 0, 1, 1, 1, 2}) want.u16(e);
-  ASSERT_EQ(bytes.size(), want.b.size());
-  for (std::size_t i = 0; i < bytes.size(); ++i) EXPECT_EQ(bytes[i], want.b[i]) << "at " << i;
+  EXPECT_EQ(bytes, want.b);
 
   const RayFileContent back = decodeRayFile(bytes);
   ASSERT_TRUE(back.valid);

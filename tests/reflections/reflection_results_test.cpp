@@ -43,9 +43,8 @@ TEST(ReflectionPaths, ObjectCarriesTheRecordAndItsDataBlock) {
   EXPECT_EQ(o->layer, LAYER_RAYS);
   EXPECT_EQ(o->shape, SHAPE_POLYLINE);
   EXPECT_EQ(o->colour, 21u);
-  ASSERT_EQ(o->indices.size(), 4u);
-  EXPECT_EQ(o->indices[0], (IndexEntry{IDX_START, 0}));
-  EXPECT_EQ(o->indices[3], (IndexEntry{IDX_LINE, 3}));
+  EXPECT_EQ(o->indices,
+            (std::vector<IndexEntry>{{IDX_START, 0}, {IDX_LINE, 1}, {IDX_LINE, 2}, {IDX_LINE, 3}}));
   EXPECT_TRUE(isReflectionPath(*o));
   o->nodes.pop_back();
   EXPECT_FALSE(isReflectionPath(*o));

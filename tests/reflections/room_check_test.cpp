@@ -17,23 +17,14 @@ namespace {
 using test::addBox;
 using test::BoxOptions;
 
-// Area vector of the face of the box's object whose bounds are flat along
-// `axis` at `at`.
-Vec3d faceNormalAt(const Project& p, int axis, double at) {
-  for (const ModelObject& o : p.objects)
-    for (std::size_t s : faceStarts(o)) {
-      double lo = 1e30, hi = -1e30;
-      for (std::size_t i = s; i < o.indices.size(); ++i) {
-        if (o.indices[i].code == IDX_MATERIAL) continue;
-        const Node& n = o.nodes[o.indices[i].ref];
-        const double c = axis == 0 ? n.x : axis == 1 ? n.y : n.z;
-        lo = std::min(lo, c);
-        hi = std::max(hi, c);
-        if (o.indices[i].code == IDX_CLOSE) break;
-      }
-      if (lo == at && hi == at) return faceAreaVector(o, s);
-    }
-  return {};
+// The area vector's component along `axis` of the face lying flat at `at`
+// on that axis.
+float faceNormalAt(Project& p, int axis, float at) {
+  FaceTable t;
+  buildFaceTable(p, t);
+  for (const FaceRecord& f : t.records)
+    if (f.boundsMin(axis) == at && f.boundsMax(axis) == at) return f.areaVector[axis];
+  return 0;
 }
 
 TEST(RoomCheck, ScanLineOrdersCoincidentFacesNegativeFirst) {
@@ -92,7 +83,7 @@ TEST(RoomCheck, OneWallTurnedOutwardIsInverted) {
   opt.outward = {test::WALL_YHI};
   opt.materials[test::WALL_YHI] = 0;
   addBox(p.objects, {0, 0, 0}, {10, 10, 10}, opt);
-  ASSERT_GT(faceNormalAt(p, 1, 10).y, 0);  // facing out of the room
+  ASSERT_GT(faceNormalAt(p, 1, 10), 0);  // facing out of the room
 
   const RoomCheckResult r = runRoomCheck(p);
   EXPECT_EQ(r.inverted, 1);
@@ -100,7 +91,7 @@ TEST(RoomCheck, OneWallTurnedOutwardIsInverted) {
   EXPECT_EQ(r.message.caption, "Rock \u00B4n\u00B4 Roll !");
   EXPECT_FALSE(r.anyFlag());
   EXPECT_TRUE(p.modified);
-  EXPECT_LT(faceNormalAt(p, 1, 10).y, 0);  // now facing in
+  EXPECT_LT(faceNormalAt(p, 1, 10), 0);  // now facing in
 
   const RoomCheckResult again = runRoomCheck(p);
   EXPECT_EQ(again.message.text, "No errors found");
@@ -178,7 +169,7 @@ TEST(RoomCheck, TinyHoleGivesTheErrorPercentage) {
   wall(0, 10, 5.2, 10);
   wall(0, 5, 5, 5.2);
   wall(5.2, 10, 5, 5.2);
-  ASSERT_LT(faceNormalAt(p, 0, 10).x, 0);
+  ASSERT_LT(faceNormalAt(p, 0, 10), 0);
 
   const RoomCheckResult r = runRoomCheck(p);
   EXPECT_EQ(r.scans[0].leakingLines, 4);
