@@ -95,38 +95,38 @@ std::unique_ptr<ModelObject> squareFacingEye(float d, std::uint32_t layer = LAYE
   return makeFace({{d, 1, -1}, {d, -1, -1}, {d, -1, 1}, {d, 1, 1}}, layer);
 }
 
-TEST(Perspective, FacesTurnedAwayAreLeftOut) {
+TEST(Perspective, OnlyDrawableFacesTurnedToTheEyeOffLayer1AndInFrontAndInView) {
   const ViewState s = eyeView();
-  auto front = squareFacingEye(10);
-  // Cross-check with the model's own front side: the area vector points to -x.
-  EXPECT_LT(faceAreaVector(*front, 0).x, 0);
-  EXPECT_EQ(collectPerspectiveFaces(s, front.get(), front.get()).size(), 1u);
-
-  auto back = squareFacingEye(10);
-  test::reverseFace(*back);
-  EXPECT_TRUE(collectPerspectiveFaces(s, back.get(), back.get()).empty());
-
+  // The square's area vector points to -x, towards the eye.
+  EXPECT_LT(faceAreaVector(*squareFacingEye(10), 0).x, 0);
+  struct Case {
+    const char* name;
+    std::uint32_t layer;
+    bool reversed;
+    std::uint32_t flags, shape;
+    float distance;
+    std::size_t taken;
+  };
   // Loudspeakers and AUX drawing take the opposite orientation.
-  auto aux = squareFacingEye(10, LAYER_AUX);
-  EXPECT_TRUE(collectPerspectiveFaces(s, aux.get(), aux.get()).empty());
-  test::reverseFace(*aux);
-  EXPECT_EQ(collectPerspectiveFaces(s, aux.get(), aux.get()).size(), 1u);
+  const Case cases[] = {
+      {"facing", LAYER_ROOM, false, 0, SHAPE_FACE, 10, 1},
+      {"turned away", LAYER_ROOM, true, 0, SHAPE_FACE, 10, 0},
+      {"aux facing", LAYER_AUX, false, 0, SHAPE_FACE, 10, 0},
+      {"aux turned away", LAYER_AUX, true, 0, SHAPE_FACE, 10, 1},
+      {"audience", LAYER_AUDIENCE, false, 0, SHAPE_FACE, 10, 0},
+      {"hidden", LAYER_ROOM, false, OF_HIDDEN, SHAPE_FACE, 10, 0},
+      {"polyline", LAYER_ROOM, false, 0, SHAPE_POLYLINE, 10, 0},
+      {"behind", LAYER_ROOM, true, 0, SHAPE_FACE, -10, 0},
+  };
+  for (const Case& c : cases) {
+    auto o = squareFacingEye(c.distance, c.layer);
+    if (c.reversed) test::reverseFace(*o);
+    o->flags = c.flags;
+    o->shape = c.shape;
+    EXPECT_EQ(collectPerspectiveFaces(s, o.get(), o.get()).size(), c.taken) << c.name;
+  }
   EXPECT_EQ(facingFactor(LAYER_SPEAKERS), -1);
   EXPECT_EQ(facingFactor(LAYER_ROOM), 1);
-}
-
-TEST(Perspective, OnlyDrawableFacesOffLayer1AndInFrontAndInView) {
-  const ViewState s = eyeView();
-  auto audience = squareFacingEye(10, LAYER_AUDIENCE);
-  EXPECT_TRUE(collectPerspectiveFaces(s, audience.get(), audience.get()).empty());
-  auto hidden = squareFacingEye(10);
-  hidden->flags = OF_HIDDEN;
-  EXPECT_TRUE(collectPerspectiveFaces(s, hidden.get(), hidden.get()).empty());
-  auto line = squareFacingEye(10);
-  line->shape = SHAPE_POLYLINE;
-  EXPECT_TRUE(collectPerspectiveFaces(s, line.get(), line.get()).empty());
-  auto behind = makeFace({{-10, -1, -1}, {-10, 1, -1}, {-10, 1, 1}, {-10, -1, 1}});
-  EXPECT_TRUE(collectPerspectiveFaces(s, behind.get(), behind.get()).empty());
   // About 80° to the right: more than 700 px from the centre, wholly right
   // of an 800 px view.
   const float c = static_cast<float>(std::cos(80 * VIEW_DEGREE)) * 10,

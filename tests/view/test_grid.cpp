@@ -50,9 +50,7 @@ TEST(Grid, EmptyModelSpansMinus100To100) {
     EXPECT_EQ(o.colour, 5u);
     EXPECT_EQ(o.shape, SHAPE_LINE);
     ASSERT_EQ(o.nodeCount(), 2u);
-    ASSERT_EQ(o.indexCount(), 2u);
-    EXPECT_EQ(o.indices[0].code, IDX_START);
-    EXPECT_EQ(o.indices[1].code, IDX_LINE);
+    EXPECT_EQ(o.indices, (std::vector<IndexEntry>{{IDX_START, 0}, {IDX_LINE, 1}}));
     // Straight along one axis: exactly one coordinate differs.
     const Node& a = o.nodes[0];
     const Node& b = o.nodes[1];

@@ -301,10 +301,11 @@ TEST(ViewDrawing, PerspectiveDrawsFacesFilledFarFirstInHiddenBackfaceMode) {
   // Room face at 10 m and loudspeaker face at 20 m (loudspeakers take the
   // opposite orientation), both facing the eye; an audience area is not drawn.
   f.project.objects.appendObject(makeFace({{10, 1, -1}, {10, -1, -1}, {10, -1, 1}, {10, 1, 1}}));
+  f.project.objects
+      .appendObject(makeFace({{20, 1, -1}, {20, 1, 1}, {20, -1, 1}, {20, -1, -1}}, LAYER_SPEAKERS))
+      ->colour = 12;
   f.project.objects.appendObject(
-      makeFace({{20, 1, -1}, {20, 1, 1}, {20, -1, 1}, {20, -1, -1}}, LAYER_SPEAKERS, 12));
-  f.project.objects.appendObject(
-      makeFace({{5, 1, -1}, {5, -1, -1}, {5, -1, 1}, {5, 1, 1}}, LAYER_AUDIENCE, 21));
+      makeFace({{5, 1, -1}, {5, -1, -1}, {5, -1, 1}, {5, 1, 1}}, LAYER_AUDIENCE));
   f.state.hiddenBackfaces = true;
   ViewDrawContext c = f.context();
   c.comment = "note";

@@ -66,17 +66,6 @@ TEST(ViewMapping, PixelToModelInverts2DViews) {
   }
 }
 
-TEST(ViewMapping, DepthOfThe2DViews) {
-  ViewState xy = makeView(VIEW_XY, 100, 100, 1);
-  ViewState yz = makeView(VIEW_YZ, 100, 100, 1);
-  ViewState xz = makeView(VIEW_XZ, 100, 100, 1);
-  const Node p{1, 2, 3};
-  // R3 = (sin g sin a, sin g cos a, cos g): XY (0,0,1), YZ (1,0,0), XZ (0,-1,0).
-  EXPECT_DOUBLE_EQ(projectNode(xy, p).depth, 3.0);
-  EXPECT_DOUBLE_EQ(projectNode(yz, p).depth, 1.0);
-  EXPECT_DOUBLE_EQ(projectNode(xz, p).depth, -2.0);
-}
-
 TEST(ViewMapping, ThreeDViewUsesTheTurnedPlane) {
   ViewState s = makeView(VIEW_3D, 800, 600, 100);
   // Default angles alpha 15°, gamma -25°: node (1, 0, 0) gives

@@ -1,10 +1,12 @@
-// Small builders for objects used by the view tests.
+// Objects of the view tests: open figures of a shape and colour (polylines
+// unless told), on the builders of support/model_builders.h.
 #pragma once
 
 #include <initializer_list>
 #include <memory>
 
 #include "model/object_list.h"
+#include "support/model_builders.h"
 #include "view/view_state.h"
 
 namespace tav::test {
@@ -14,28 +16,7 @@ inline std::unique_ptr<ModelObject> makeObject(std::initializer_list<Node> nodes
                                                std::uint32_t shape = SHAPE_POLYLINE,
                                                std::uint32_t layer = LAYER_ROOM,
                                                std::uint32_t colour = 0) {
-  auto o = std::make_unique<ModelObject>();
-  o->nodes.assign(nodes.begin(), nodes.end());
-  o->indices.assign(entries.begin(), entries.end());
-  o->shape = shape;
-  o->layer = layer;
-  o->colour = colour;
-  return o;
-}
-
-// A face over nodes 0..n-1 in order: (0,0) (3,0) (1,1) ... (2,n-1).
-inline std::unique_ptr<ModelObject> makeFace(std::initializer_list<Node> nodes,
-                                             std::uint32_t layer = LAYER_ROOM,
-                                             std::uint32_t colour = 0) {
-  auto o = std::make_unique<ModelObject>();
-  o->nodes.assign(nodes.begin(), nodes.end());
-  const auto n = static_cast<std::uint16_t>(nodes.size());
-  o->indices.push_back({IDX_START, 0});
-  o->indices.push_back({IDX_MATERIAL, 0});
-  for (std::uint16_t i = 1; i < n; ++i)
-    o->indices.push_back({i + 1u == n ? IDX_CLOSE : IDX_LINE, i});
-  o->shape = SHAPE_FACE;
-  o->layer = layer;
+  auto o = makeObject(std::vector<Node>(nodes), std::vector<IndexEntry>(entries), layer, shape);
   o->colour = colour;
   return o;
 }
