@@ -17,12 +17,8 @@ TEST(FigureBuilders, CircleRunsClockwiseFromTheHorizontalAxis) {
   auto c = buildCircle({0, 0, 2}, 1.0, 4, VIEW_XY, 7, 14);
   ASSERT_TRUE(c);
   ASSERT_EQ(c->nodeCount(), 4u);
-  const Node want[] = {{1, 0, 2}, {0, -1, 2}, {-1, 0, 2}, {0, 1, 2}};
-  for (int k = 0; k < 4; ++k) {
-    EXPECT_NEAR(c->nodes[k].x, want[k].x, 1e-6);
-    EXPECT_NEAR(c->nodes[k].y, want[k].y, 1e-6);
-    EXPECT_NEAR(c->nodes[k].z, want[k].z, 1e-6);
-  }
+  const Vec3d want[] = {{1, 0, 2}, {0, -1, 2}, {-1, 0, 2}, {0, 1, 2}};
+  for (int k = 0; k < 4; ++k) EXPECT_TRUE(tavtest::near(c->nodes[k], want[k])) << k;
   const std::vector<IndexEntry> entries{
       {IDX_START, 0}, {IDX_MATERIAL, 0}, {IDX_LINE, 1}, {IDX_LINE, 2}, {IDX_CLOSE, 3}};
   EXPECT_EQ(c->indices, entries);

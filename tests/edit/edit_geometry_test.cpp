@@ -7,30 +7,27 @@
 
 #include "edit/figure_builders.h"
 #include "model/project_settings.h"
+#include "support/near.h"
 
 namespace tav {
 namespace {
 
-void expectNear(Vec3d got, Vec3d want, double tol = 1e-6) {
-  EXPECT_NEAR(got.x, want.x, tol);
-  EXPECT_NEAR(got.y, want.y, tol);
-  EXPECT_NEAR(got.z, want.z, tol);
-}
+#define EXPECT_AT(got, ...) EXPECT_TRUE(tavtest::near(got, __VA_ARGS__))
 
 TEST(TurnMatrix, NinetyDegreesTurnsCounterClockwiseOnScreenInEveryView) {
   const Vec3d origin{};
   // XY: (1,0,0) about the origin goes to (0,1,0).
-  expectNear(turnAbout(turnMatrixForView(VIEW_XY, 90), {1, 0, 0}, origin), {0, 1, 0});
+  EXPECT_AT(turnAbout(turnMatrixForView(VIEW_XY, 90), {1, 0, 0}, origin), {0, 1, 0});
   // The 3D view turns about z like XY.
-  expectNear(turnAbout(turnMatrixForView(VIEW_3D, 90), {1, 0, 0}, origin), {0, 1, 0});
+  EXPECT_AT(turnAbout(turnMatrixForView(VIEW_3D, 90), {1, 0, 0}, origin), {0, 1, 0});
   // YZ shows y to the right and z up: +y goes to +z.
-  expectNear(turnAbout(turnMatrixForView(VIEW_YZ, 90), {0, 1, 0}, origin), {0, 0, 1});
+  EXPECT_AT(turnAbout(turnMatrixForView(VIEW_YZ, 90), {0, 1, 0}, origin), {0, 0, 1});
   // XZ shows x to the right and z up: +x goes to +z.
-  expectNear(turnAbout(turnMatrixForView(VIEW_XZ, 90), {1, 0, 0}, origin), {0, 0, 1});
+  EXPECT_AT(turnAbout(turnMatrixForView(VIEW_XZ, 90), {1, 0, 0}, origin), {0, 0, 1});
   // About a base point: (3,2,7) turned by 90 about (2,2,0) in XY.
-  expectNear(turnAbout(turnMatrixForView(VIEW_XY, 90), {3, 2, 7}, {2, 2, 0}), {2, 3, 7});
+  EXPECT_AT(turnAbout(turnMatrixForView(VIEW_XY, 90), {3, 2, 7}, {2, 2, 0}), {2, 3, 7});
   // -90 turns back.
-  expectNear(turnAbout(turnMatrixForView(VIEW_XY, -90), {0, 1, 0}, origin), {1, 0, 0});
+  EXPECT_AT(turnAbout(turnMatrixForView(VIEW_XY, -90), {0, 1, 0}, origin), {1, 0, 0});
 }
 
 TEST(TurnMatrix, CombinedAnglesGiveARotation) {
@@ -56,12 +53,12 @@ TEST(EditTransforms, ScaleMoveTurnObjects) {
   ModelObject o;
   o.nodes = {{3, 5, 7}, {1, 0, 0}};
   scaleObject(o, {1, 0, 0}, {2, 1, 1});
-  expectNear(toVec(o.nodes[0]), {5, 5, 7});
-  expectNear(toVec(o.nodes[1]), {1, 0, 0});
+  EXPECT_AT(toVec(o.nodes[0]), {5, 5, 7});
+  EXPECT_AT(toVec(o.nodes[1]), {1, 0, 0});
   moveObject(o, {-1, 1, 0.5});
-  expectNear(toVec(o.nodes[0]), {4, 6, 7.5});
+  EXPECT_AT(toVec(o.nodes[0]), {4, 6, 7.5});
   turnObject(o, turnMatrixForView(VIEW_XY, 180), {0, 0, 0});
-  expectNear(toVec(o.nodes[0]), {-4, -6, 7.5}, 1e-5);
+  EXPECT_AT(toVec(o.nodes[0]), {-4, -6, 7.5}, 1e-5);
 }
 
 TEST(EditTransforms, MirrorAcrossTheLineInTheViewPlane) {
@@ -69,21 +66,21 @@ TEST(EditTransforms, MirrorAcrossTheLineInTheViewPlane) {
   o.nodes = {{1, 0, 5}, {2, 2, -1}};
   // XY: across the diagonal through the origin; z stays.
   ASSERT_TRUE(mirrorObject(o, VIEW_XY, {0, 0, 9}, {1, 1, 9}));
-  expectNear(toVec(o.nodes[0]), {0, 1, 5});
-  expectNear(toVec(o.nodes[1]), {2, 2, -1});
+  EXPECT_AT(toVec(o.nodes[0]), {0, 1, 5});
+  EXPECT_AT(toVec(o.nodes[1]), {2, 2, -1});
   // XZ: across the vertical line x = 3; y stays.
   ModelObject p;
   p.nodes = {{1, 4, 2}};
   ASSERT_TRUE(mirrorObject(p, VIEW_XZ, {3, 0, 0}, {3, 0, 10}));
-  expectNear(toVec(p.nodes[0]), {5, 4, 2});
+  EXPECT_AT(toVec(p.nodes[0]), {5, 4, 2});
   // YZ: across the horizontal line z = 1; x stays.
   ModelObject q;
   q.nodes = {{8, 2, 3}};
   ASSERT_TRUE(mirrorObject(q, VIEW_YZ, {0, 0, 1}, {0, 5, 1}));
-  expectNear(toVec(q.nodes[0]), {8, 2, -1});
+  EXPECT_AT(toVec(q.nodes[0]), {8, 2, -1});
   // A line of no length mirrors nothing.
   EXPECT_FALSE(mirrorObject(q, VIEW_XY, {1, 1, 0}, {1, 1, 4}));
-  expectNear(toVec(q.nodes[0]), {8, 2, -1});
+  EXPECT_AT(toVec(q.nodes[0]), {8, 2, -1});
 }
 
 TEST(InvertFace, ReversesAfterTheMaterialAndTwiceRestores) {

@@ -18,13 +18,7 @@ struct EditSession : test::ShellSession {
 };
 
 // Faces of material 0 over their nodes, squares counter-clockwise from above.
-inline std::unique_ptr<ModelObject> face(const std::vector<Node>& nodes,
-                                         std::uint32_t layer = LAYER_ROOM) {
-  return test::makeFace(nodes, layer);
-}
-inline std::unique_ptr<ModelObject> square(float x, float y, float size, float z = 0,
-                                           std::uint32_t layer = LAYER_ROOM) {
-  return test::makeSquare(x, y, size, z, layer);
-}
+using test::makeFace;
+using test::makeSquare;
 
 }  // namespace tav::edittest

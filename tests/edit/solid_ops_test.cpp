@@ -13,6 +13,7 @@
 #include "edit/figure_builders.h"
 #include "edit/figures.h"
 #include "model/project_settings.h"
+#include "support/edit_objects.h"
 
 namespace tav {
 namespace {
@@ -86,17 +87,11 @@ TEST(Extrude, PolylineGivesSideFacesOnlyAndLimitsAreKept) {
   EXPECT_EQ(extrudeObject(solid, {0, 0, 1}).status, SolidBuild::Skipped);
 
   // 2 x 2701 nodes exceed 5 400; 8 x 4096 entries exceed 32 760.
-  ModelObject big;
-  big.shape = SHAPE_POLYLINE;
-  big.nodes.resize(2701);
-  for (std::uint32_t i = 0; i < 2701; ++i) {
-    big.nodes[i] = {float(i), 0, 0};
-    big.indices.push_back({i == 0 ? IDX_START : IDX_LINE, std::uint16_t(i)});
-  }
-  EXPECT_EQ(extrudeObject(big, {0, 0, 1}).status, SolidBuild::TooBig);
-  big.nodes.resize(2700);
-  big.indices.resize(2700);
-  EXPECT_EQ(extrudeObject(big, {0, 0, 1}).status, SolidBuild::Built);
+  auto big = test::longPolyline(2701, 0, 1);
+  EXPECT_EQ(extrudeObject(*big, {0, 0, 1}).status, SolidBuild::TooBig);
+  big->nodes.resize(2700);
+  big->indices.resize(2700);
+  EXPECT_EQ(extrudeObject(*big, {0, 0, 1}).status, SolidBuild::Built);
   ModelObject many = *line;
   many.indices.resize(4096, IndexEntry{IDX_LINE, 2});
   EXPECT_EQ(extrudeObject(many, {0, 0, 1}).status, SolidBuild::TooBig);

@@ -12,7 +12,7 @@ namespace {
 
 TEST(TextGeometry, MoveNodesAndInsertNodesKeepEveryStroke) {
   EditSession s;
-  s.menu(4205);
+  s.menu(CMD_AUX_TEXT);
   s.clickAt(0, 0);
   // 4 mm high: one font unit is 0.5 mm.
   s.platform.scriptDialog(TITLE_TEXT_DIALOG,
@@ -27,7 +27,7 @@ TEST(TextGeometry, MoveNodesAndInsertNodesKeepEveryStroke) {
     moved = t.nodes;
     entriesAfterMove = t.indices.size();
     // Insert Nodes: the text by a window, a line across its stems 1 mm up.
-    s.menu(4312);
+    s.menu(CMD_AUX_INSERT_NODES);
     s.clickAt(0, -1);
     s.clickAt(2, 1);
     s.enter();
@@ -40,7 +40,7 @@ TEST(TextGeometry, MoveNodesAndInsertNodesKeepEveryStroke) {
     drawn = t.nodes;
     strokes = t.indices.size();
     // Move Nodes: a click on the text takes all its nodes; moved by (1, 0).
-    s.menu(4311);
+    s.menu(CMD_AUX_MOVE_NODES);
     s.platform.pushClick(s.shell.pixelOf(t.nodes[0]));
     s.enter();
     s.clickAt(0, 0);

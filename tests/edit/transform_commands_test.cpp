@@ -5,14 +5,15 @@
 #include "edit/edit_geometry.h"
 #include "edit_session.h"
 #include "materials/project_materials.h"
+#include "support/edit_objects.h"
 
 namespace tav::edittest {
 namespace {
 
 TEST(MoveCommand, EscapeLeavesEverythingWhereItWasAndAPointMoves) {
   EditSession s;
-  ModelObject* sq = s.add(square(0, 0, 4));
-  ModelObject* other = s.add(square(10, 0, 2));
+  ModelObject* sq = s.add(makeSquare(0, 0, 4));
+  ModelObject* other = s.add(makeSquare(10, 0, 2));
   const std::vector<Node> before = sq->nodes;
   s.menu(CMD_ROOM_MOVE);
   s.check([&] { EXPECT_EQ(s.prompt(), "MOVE > Select Objects"); });
@@ -44,7 +45,7 @@ TEST(MoveCommand, EscapeLeavesEverythingWhereItWasAndAPointMoves) {
 
 TEST(CopyCommand, CopiesAtTheHeadAndEscapeDeletesThem) {
   EditSession s;
-  ModelObject* sq = s.add(square(0, 0, 2));
+  ModelObject* sq = s.add(makeSquare(0, 0, 2));
   sq->flags = 0;
   s.menu(CMD_ROOM_COPY);
   s.clickAt(0, 1);
@@ -68,15 +69,10 @@ TEST(CopyCommand, CopiesAtTheHeadAndEscapeDeletesThem) {
 
 TEST(CopyCommand, ACopiedGroupStaysAGroup) {
   EditSession s;
-  auto marker = [](std::uint32_t shape) {
-    auto m = std::make_unique<ModelObject>();
-    m->shape = shape;
-    return m;
-  };
-  s.add(marker(SHAPE_GROUP_BEGIN));
-  s.add(square(0, 0, 1));
-  s.add(square(3, 0, 1));
-  s.add(marker(SHAPE_GROUP_END));
+  s.add(test::makeMarker(SHAPE_GROUP_BEGIN));
+  s.add(makeSquare(0, 0, 1));
+  s.add(makeSquare(3, 0, 1));
+  s.add(test::makeMarker(SHAPE_GROUP_END));
   s.menu(CMD_ROOM_COPY);
   s.clickAt(3, 0.5);  // one member picks the whole group
   s.enter();
@@ -92,13 +88,7 @@ TEST(CopyCommand, ACopiedGroupStaysAGroup) {
 TEST(CopyCommand, MoreThanAMegabyteIsRefused) {
   EditSession s;
   // 70 000 nodes and entries on a 1 m line: 48 + 12 n + 4 n bytes > 1 MiB.
-  auto big = std::make_unique<ModelObject>();
-  big->shape = SHAPE_POLYLINE;
-  for (std::uint32_t i = 0; i < 70000; ++i) {
-    big->nodes.push_back({float(i) / 70000.0f, 0, 0});
-    big->indices.push_back({i == 0 ? IDX_START : IDX_LINE, std::uint16_t(i % 65536)});
-  }
-  s.add(std::move(big));
+  s.add(test::longPolyline(70000, 0, 1.0f / 70000));
   s.menu(CMD_ROOM_COPY);
   s.clickAt(0.5, 0);
   s.enter();
@@ -109,7 +99,7 @@ TEST(CopyCommand, MoreThanAMegabyteIsRefused) {
 
 TEST(MirrorCommand, CopiesAreReflectedAndKeepTheirFrontSide) {
   EditSession s;
-  ModelObject* sq = s.add(square(1, 0, 2, 3));
+  ModelObject* sq = s.add(makeSquare(1, 0, 2, 3));
   const Vec3d front = faceAreaVector(*sq, 0);
   s.menu(CMD_ROOM_MIRROR);
   s.clickAt(1, 1);
@@ -135,8 +125,8 @@ TEST(MirrorCommand, CopiesAreReflectedAndKeepTheirFrontSide) {
 
 TEST(TurnAndScaleCommands, AngleAndFactorsAboutTheBasePoint) {
   EditSession s;
-  ModelObject* o = s.add(face({{1, 0, 0}, {2, 0, 0}, {2, 1, 0}}));
-  ModelObject* p = s.add(face({{3, 5, 7}, {3, 6, 7}, {4, 6, 7}}));
+  ModelObject* o = s.add(makeFace({{1, 0, 0}, {2, 0, 0}, {2, 1, 0}}));
+  ModelObject* p = s.add(makeFace({{3, 5, 7}, {3, 6, 7}, {4, 6, 7}}));
   s.menu(CMD_ROOM_TURN);
   s.clickAt(1.5, 0);
   s.enter();
@@ -168,9 +158,9 @@ TEST(DeleteCommand, RemovesTheSelectionAndFreesUnusedMaterials) {
   std::snprintf(wood.name, sizeof wood.name, "%s", "Wood");
   const int slot = addMaterialToProject(s.project().materials, wood);
   ASSERT_GT(slot, 0);
-  ModelObject* a = s.add(square(0, 0, 2));
+  ModelObject* a = s.add(makeSquare(0, 0, 2));
   a->indices[1].ref = static_cast<std::uint16_t>(slot);
-  s.add(square(5, 0, 2));
+  s.add(makeSquare(5, 0, 2));
   s.menu(CMD_ROOM_DELETE);
   s.check([&] { EXPECT_EQ(s.prompt(), "DELETE > Select Objects"); });
   s.clickAt(0, 1);
@@ -183,8 +173,8 @@ TEST(DeleteCommand, RemovesTheSelectionAndFreesUnusedMaterials) {
 
 TEST(MoveNodesCommand, PickedNodeFollowsAndMarkersReturnToTheirState) {
   EditSession s;
-  ModelObject* sq = s.add(square(0, 0, 4));
-  ModelObject* other = s.add(square(0, 0, 4, 0, LAYER_AUX));
+  ModelObject* sq = s.add(makeSquare(0, 0, 4));
+  ModelObject* other = s.add(makeSquare(0, 0, 4, 0, LAYER_AUX));
   // Escape after the nodes were dragged puts them back.
   s.menu(CMD_ROOM_MOVE_NODES);
   s.clickAt(4, 4);
