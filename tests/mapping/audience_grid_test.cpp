@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "mapping_fixtures.h"
+#include "support/near.h"
 
 namespace tav {
 namespace {
@@ -85,15 +86,11 @@ TEST(AudienceGrid, GridFillsEachAreaInsideItsFirstFaceOnItsPlane) {
   const AudienceAreaTable t = buildAudienceAreaTable(project.objects);
   std::vector<MapPoint> points;
   EXPECT_EQ(layGrid(t, 1.0, points), 6u * 4u - 3u * 2u);
-  EXPECT_EQ(points.front().x, 0.5f);
-  EXPECT_EQ(points.front().y, 0.5f);
-  EXPECT_FLOAT_EQ(points.front().z, 1.25f);
+  auto at = [](const MapPoint& p) { return Vec3d{p.x, p.y, p.z}; };
+  EXPECT_TRUE(tavtest::near(at(points.front()), {0.5, 0.5, 1.25}));
   // Rows by y, columns by x; the cut-away corner has no points.
-  EXPECT_EQ(points[6].x, 0.5f);
-  EXPECT_EQ(points[6].y, 1.5f);
-  EXPECT_EQ(points.back().x, 2.5f);
-  EXPECT_EQ(points.back().y, 3.5f);
-  EXPECT_FLOAT_EQ(points.back().z, 2.75f);
+  EXPECT_TRUE(tavtest::near(at(points[6]), {0.5, 1.5, 1.75}));
+  EXPECT_TRUE(tavtest::near(at(points.back()), {2.5, 3.5, 2.75}));
   for (const MapPoint& p : points) EXPECT_FALSE(p.x > 3 && p.y > 2);
   // A spacing of 0 lays nothing (and does not loop for ever).
   EXPECT_EQ(layGrid(t, 0, points), points.size());
