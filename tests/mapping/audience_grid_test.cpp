@@ -37,6 +37,10 @@ TEST(AudienceGrid, TableHoldsNonVerticalAreasByHeightWithTheirPlanes) {
   EXPECT_EQ(raked.ymax, 6.0f);
   EXPECT_DOUBLE_EQ(raked.planeZ(2, 1), 3.5);
   EXPECT_DOUBLE_EQ(audienceSurface(project.objects), 24.0 + 6.0);
+  // An area drawn the other way round faces down and is taken all the same.
+  ObjectList down;
+  maptest::addFace(down, {{0, 0, 1}, {0, 3, 1}, {2, 3, 1}, {2, 0, 1}}, 0, LAYER_AUDIENCE);
+  EXPECT_EQ(buildAudienceAreaTable(down).size(), 1u);
 }
 
 struct GridSizeCase {
@@ -94,6 +98,12 @@ TEST(AudienceGrid, GridFillsEachAreaInsideItsFirstFaceOnItsPlane) {
   for (const MapPoint& p : points) EXPECT_FALSE(p.x > 3 && p.y > 2);
   // A spacing of 0 lays nothing (and does not loop for ever).
   EXPECT_EQ(layGrid(t, 0, points), points.size());
+  // A column closer than 1 cm to the far edge is left out: x = 1.5 in an
+  // area ending at 1.505.
+  Project narrow;
+  maptest::addAudienceRect(narrow, 0, 0, 1.505, 1, 0);
+  std::vector<MapPoint> column;
+  EXPECT_EQ(layGrid(buildAudienceAreaTable(narrow.objects), 1.0, column), 1u);
 }
 
 TEST(AudienceGrid, GridStopsAtSixtyFourThousandPoints) {

@@ -130,14 +130,16 @@ INSTANTIATE_TEST_SUITE_P(PointCalculation, FirstArrivalRule,
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Loudspeaker at the origin, point at (10, 0, 0); a wall at x = 5 between
-// them (|y|, |z| <= 5) and a floor far below at z = -20 (material 1 absorbs
-// 0.5). The floor's reflection travels sqrt(1700) m, beyond r² + 144 = 244 m².
+// them (|y|, |z| <= 5) and a floor at z = -depth (material 1 absorbs 0.5).
+// The floor's reflection travels 100 + 4 depth² m²: at 20 m 1700 m², beyond
+// r² + 144 = 244 m²; at 2 m 116 m², within it.
 struct ShadingCase {
   const char* name;
   bool wall;
   std::int16_t includeRoom;
   bool direct;
   bool floorReflection;
+  double depth = 20;
 };
 
 class ShadingAndReflectionLimit : public testing::TestWithParam<ShadingCase> {};
@@ -147,8 +149,8 @@ TEST_P(ShadingAndReflectionLimit, ArrivalsWithAndWithoutTheWall) {
   Project project;
   project.materials.slots.push_back(maptest::makeMaterial("Half", maptest::uniformAlpha(0.5f)));
   if (c.wall) maptest::addFace(project.objects, {{5, -5, -5}, {5, 5, -5}, {5, 5, 5}, {5, -5, 5}});
-  maptest::addFace(project.objects,
-                   {{-50, -50, -20}, {50, -50, -20}, {50, 50, -20}, {-50, 50, -20}}, 1);
+  const double z = -c.depth, pathSq = 100 + 4 * c.depth * c.depth;
+  maptest::addFace(project.objects, {{-50, -50, z}, {50, -50, z}, {50, 50, z}, {-50, 50, z}}, 1);
   FaceTable faces;
   buildFaceTable(project, faces);
   const FaceBvh hierarchy(faces);
@@ -163,9 +165,9 @@ TEST_P(ShadingAndReflectionLimit, ArrivalsWithAndWithoutTheWall) {
     const ContributionList& l = s.lists[0];
     ASSERT_EQ(l.size(), std::size_t{c.direct} + std::size_t{c.floorReflection});
     if (c.floorReflection) {
-      // The mirror image (10, 0, -40): 1e9 / 1700, halved by the floor.
-      EXPECT_NEAR(l.energy.back(), 1e9 / 1700 * 0.5, 0.5);
-      EXPECT_NEAR(l.time.back(), std::sqrt(1700.0) / 343, 1e-6);
+      // The mirror image (10, 0, -2 depth), halved by the floor.
+      EXPECT_NEAR(l.energy.back(), 1e9 / pathSq * 0.5, 0.5);
+      EXPECT_NEAR(l.time.back(), std::sqrt(pathSq) / 343, 1e-6);
     }
     if (c.direct) {
       EXPECT_NEAR(l.energy.front(), 1e7, 1e-1);
@@ -180,6 +182,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 INCLUDE_SHADING | INCLUDE_REFLECTION, false, true},
                     ShadingCase{"free_path_limits_reflection", false,
                                 INCLUDE_SHADING | INCLUDE_REFLECTION, true, false},
+                    ShadingCase{"reflection_within_the_limit", false,
+                                INCLUDE_SHADING | INCLUDE_REFLECTION, true, true, 2},
                     ShadingCase{"no_shading_no_limit", true, INCLUDE_REFLECTION, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
