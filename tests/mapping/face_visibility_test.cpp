@@ -53,6 +53,21 @@ TEST_P(SegmentAgainstFace, CrossingAndDistance) {
 INSTANTIATE_TEST_SUITE_P(FaceVisibility, SegmentAgainstFace, testing::ValuesIn(SEGMENT_CASES),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(FaceVisibility, ASegmentEndingOnATiltedFaceDoesNotCrossIt) {
+  // The face on the plane x + z = 2, whose box the segment's box overlaps
+  // strictly; the segment along x ends on it at (1.5, 0, 0.5), as a reflected
+  // path ends on its face.
+  Project project;
+  maptest::addFace(project.objects, {{0, -1, 2}, {2, -1, 0}, {2, 1, 0}, {0, 1, 2}});
+  FaceTable faces;
+  buildFaceTable(project, faces);
+  ASSERT_EQ(faces.size(), 1u);
+  EXPECT_FALSE(segmentCrossing(faces[0], makeFaceSegment({0, 0, 0.5}, {1.5, 0, 0.5})));
+  const auto beyond = segmentCrossing(faces[0], makeFaceSegment({0, 0, 0.5}, {1.6, 0, 0.5}));
+  ASSERT_TRUE(beyond);
+  EXPECT_DOUBLE_EQ(*beyond, 2.25);
+}
+
 TEST(FaceVisibility, EquallyNearFacesLeaveTheFirstInTableOrder) {
   Project project;
   // Faces 0 and 2 are the same square; face 1 lies farther along.

@@ -106,6 +106,26 @@ TEST(LevelTime, ParallelRunEqualsSerialAndPlainLoopByteForByte) {
   }
 }
 
+TEST(LevelTime, SeatsNothingReachesStoreOneAndNoArrival) {
+  // The only loudspeaker stands behind a wall that hides the whole area.
+  Project project;
+  maptest::addSpeakerObject(project, SpeakerSpec{{0, 0, 2}});
+  maptest::addFace(project.objects, {{1, -10, -10}, {1, 10, -10}, {1, 10, 10}, {1, -10, 10}});
+  maptest::addAudienceRect(project, 2, -1, 4, 1, 1.2);
+  CalculationOptions options;
+  options.gridIndex = 2;  // 1 m
+  options.includeRoom = INCLUDE_SHADING;
+  LevelTimeRun run = prepareLevelTime(project, options);
+  ASSERT_EQ(run.status, LevelTimeStatus::Ready);
+  ASSERT_EQ(run.includeRoom, INCLUDE_SHADING);
+  ASSERT_EQ(computeLevelTime(run, project, {}), CalculationStatus::Completed);
+  ASSERT_EQ(run.points.size(), 4u);
+  for (const MapPoint& p : run.points) {
+    EXPECT_EQ(p.energy[3], 1.0f);
+    EXPECT_EQ(p.t0[3], MAP_NO_ARRIVAL_MS);
+  }
+}
+
 TEST(LevelTime, ProgressReportsAndCancelStopsTheRun) {
   Project project;
   maptest::addRandomHall(project, 5, 3);
