@@ -16,8 +16,7 @@ void addBareSpeakers(SpeakerSession& s, std::size_t n) {
 }
 
 TEST(SpeakerLimits, NewCopyAndMirrorStopAt5000) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   s.addDirect("OMNI", {0, 0, 0}, "A");
   addBareSpeakers(s, 4998);  // 4999 in all
   // Copy: the first copy makes 5000, the second is refused and ends it.
@@ -56,8 +55,7 @@ TEST(SpeakerDialogs, TemplatesAreWellFormed) {
 }
 
 TEST(EditLoudspeaker, PositionsAreShownAndReadInFeet) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   s.addDirect("OMNI", {0, 0, 0}, "A");
   s.shell.session().units.feet = true;
   std::string x;

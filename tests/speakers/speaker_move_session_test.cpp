@@ -5,8 +5,7 @@ namespace tav::speakertest {
 namespace {
 
 TEST(MoveLoudspeakers, ThePositionAndTheDrawingMoveEscapeLeavesThem) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   s.add(test::makeFace({{10, -5, -5}, {10, 5, -5}, {10, 5, 5}, {10, -5, 5}}));
   ModelObject* a = s.addDirect("HORN", {0, 0, 0}, "A");
   s.shell.session().hooks.rebuildAimPoints(s.shell);
