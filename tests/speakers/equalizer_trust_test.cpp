@@ -120,27 +120,5 @@ TEST(EqualizerDialog, TheMasterIsLimitedWhereTheLowestBandMeetsTheFloor) {
             "Entry limited to -19.0 dB: the values lie within -19.0 .. 0.0 dB.");
 }
 
-TEST(EqualizeCommand, ARefusedSettingKeepsTheDialogOpenWithTheUsersValues) {
-  LoadedSession s;
-  s.addDirect("OMNI", {0, 0, 0}, "A");
-  // All bands to 0 dB (T = 8.45 dB): refused, the values stay; then every
-  // band typed to -20 dB (T = -11.55 dB) is taken.
-  DialogScript script;
-  for (int b = 0; b < BAND_COUNT; ++b) script.push_back(Step::scroll(EQD_BAR_FIRST + b, 0));
-  script.push_back(Step::click(EQD_OK));
-  std::string kept;
-  script.push_back(Step::check([&](DialogControls& c) { kept = c.text(EQD_EDIT_FIRST + 3); }));
-  for (int b = 0; b < BAND_COUNT; ++b) script.push_back(Step::setText(EQD_EDIT_FIRST + b, "-20"));
-  script.push_back(Step::click(EQD_OK));
-  s.platform.scriptDialog("Equalizer", script);
-  s.menu(CMD_SPEAKER_EQUALIZER);
-  s.pickAround(0, 0);
-  s.run();
-  EXPECT_EQ(kept, "0.0");
-  EXPECT_EQ(s.messages(), std::vector<std::string>{MSG_TOTAL_DRIVE_EXCEEDED});
-  const PlacedSpeaker r = s.record(s.speakers()[0]);
-  for (int b = 0; b < BAND_COUNT; ++b) EXPECT_FLOAT_EQ(r.eqGain[b], -20.0f) << b;
-}
-
 }  // namespace
 }  // namespace tav::speakertest

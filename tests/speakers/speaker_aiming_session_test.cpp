@@ -83,19 +83,27 @@ TEST(Equalize, TheQuestionDecidesBetweenCommonAndSingleEqualization) {
     r.eqGain[0] = -12;
     storeSpeaker(*b, r);
   }
-  // Common: the dialog shows changes from 0, band 0 raised by 2 dB.
+  // Common: the dialog shows changes from 0 (the bars stay absolute), band 0
+  // raised by 2 dB.
   std::string startShown;
+  int startBar = -1;
   s.platform.answerMessage(MessageResult::Yes);
-  s.platform.scriptDialog(
-      "Equalizer", {Step::check([&](DialogControls& c) { startShown = c.text(EQD_EDIT_FIRST); }),
-                    Step::setText(EQD_EDIT_FIRST, "2"), Step::click(EQD_OK)});
+  s.platform.scriptDialog("Equalizer", {Step::check([&](DialogControls& c) {
+                                          startShown = c.text(EQD_EDIT_FIRST);
+                                          startBar = c.scrollPosition(EQD_BAR_FIRST);
+                                        }),
+                                        Step::setText(EQD_EDIT_FIRST, "2"), Step::click(EQD_OK)});
   s.menu(CMD_SPEAKER_EQUALIZER);
   s.pickAll();
-  // No: each its own equalizer; the first to -20 in band 6, the second
-  // cancelled.
+  // No: each its own equalizer; the first to -20 in band 6; the second has
+  // every band at 0 dB (T = 8.45 dB) refused, stays open and is cancelled.
   s.platform.answerMessage(MessageResult::No);
   s.platform.scriptDialog("Equalizer", {Step::scroll(EQD_BAR_FIRST + 6, 20), Step::click(EQD_OK)});
-  s.platform.scriptDialog("Equalizer", {Step::click(EQD_CANCEL)});
+  DialogScript refused;
+  for (int b = 0; b < BAND_COUNT; ++b) refused.push_back(Step::scroll(EQD_BAR_FIRST + b, 0));
+  refused.push_back(Step::click(EQD_OK));
+  refused.push_back(Step::click(EQD_CANCEL));
+  s.platform.scriptDialog("Equalizer", refused);
   s.menu(CMD_SPEAKER_EQUALIZER);
   s.pickAll();
   // Cancel at the question: nothing at all.
@@ -104,11 +112,13 @@ TEST(Equalize, TheQuestionDecidesBetweenCommonAndSingleEqualization) {
   s.pickAll();
   s.run();
   const auto& m = s.platform.messages();
-  ASSERT_EQ(m.size(), 3u);
+  ASSERT_EQ(m.size(), 4u);
   EXPECT_EQ(m[0].text, "Multiple speakers selected.Set common equalization ?");
   EXPECT_EQ(m[0].caption, "Warning");
   EXPECT_EQ(m[0].buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(m[2].text, MSG_TOTAL_DRIVE_EXCEEDED);
   EXPECT_EQ(startShown, "0.0");
+  EXPECT_EQ(startBar, 9);
   const PlacedSpeaker ra = s.record(a), rb = s.record(b);
   EXPECT_FLOAT_EQ(ra.eqGain[0], -7);
   EXPECT_FLOAT_EQ(rb.eqGain[0], -10);

@@ -1,6 +1,7 @@
 // Loudspeakers menu in a running shell: choosing the database, placing and
-// editing loudspeakers through their dialogs, copying, mirroring, deleting
-// and switching, and the project saved and opened again.
+// editing loudspeakers through their dialogs (positions also in feet),
+// copying, mirroring, moving, deleting and switching, the 5000-loudspeaker
+// limit, and the project saved and opened again.
 #include <gmock/gmock.h>
 
 #include <filesystem>
@@ -293,6 +294,107 @@ TEST(SpeakerProject, SavedAndOpenedAgainWithItsTypesEmbedded) {
   EXPECT_EQ(t.messages(), std::vector<std::string>{"Must load speaker database first"});
   EXPECT_EQ(t.typeName(t.record(t.named("L"))), "HORN");
   EXPECT_EQ(t.project().speakerTypes.size(), 2u);
+}
+
+TEST(MoveLoudspeakers, ThePositionAndTheDrawingMoveEscapeLeavesThem) {
+  LoadedSession s;
+  s.add(test::makeFace({{10, -5, -5}, {10, 5, -5}, {10, 5, 5}, {10, -5, 5}}));
+  ModelObject* a = s.addDirect("HORN", {0, 0, 0}, "A");
+  s.shell.session().hooks.rebuildAimPoints(s.shell);
+  const std::vector<Node> before = a->nodes;
+  s.menu(CMD_SPEAKER_MOVE);
+  s.check([&] { EXPECT_EQ(s.window().promptText(), "MOVE LOUDSPEAKERS > Select Objects"); });
+  s.pickAround(0, 0);
+  s.clickAt(0, 0);
+  s.escape();
+  s.check([&] {
+    EXPECT_EQ(a->nodes, before);
+    EXPECT_EQ(s.record(a).position, (Node{0, 0, 0}));
+  });
+  s.menu(CMD_SPEAKER_MOVE);
+  s.pickAround(0, 0);
+  s.clickAt(0, 0);
+  s.clickAt(2, 1);
+  s.run();
+  const PlacedSpeaker r = s.record(a);
+  EXPECT_EQ(r.position, (Node{2, 1, 0}));
+  EXPECT_EQ(a->nodes.back(), (Node{2, 1, 1}));
+  EXPECT_FALSE(a->isSelected());
+  EXPECT_TRUE(s.project().modified);
+  // The aim line now starts at the new position and meets the wall at y = 1.
+  const ModelObject* lines = nullptr;
+  for (const ModelObject& o : s.project().objects)
+    if (o.layer == LAYER_AIM_LINES) lines = &o;
+  ASSERT_NE(lines, nullptr);
+  ASSERT_EQ(lines->nodes.size(), 2u);
+  EXPECT_EQ(lines->nodes[0], (Node{2, 1, 0}));
+  EXPECT_EQ(lines->nodes[1], (Node{10, 1, 0}));
+}
+
+// Loudspeaker objects without a drawing, to fill the project up.
+void addBareSpeakers(SpeakerSession& s, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    auto o = ObjectList::allocObject(PLACED_SPEAKER_SIZE, 0, 0);
+    o->layer = LAYER_SPEAKERS;
+    storeSpeaker(*o, newPlacedSpeaker({100.0 + double(i), 100, 0}));
+    s.project().objects.appendObject(std::move(o));
+  }
+}
+
+TEST(SpeakerLimits, NewCopyAndMirrorStopAt5000) {
+  LoadedSession s;
+  s.addDirect("OMNI", {0, 0, 0}, "A");
+  addBareSpeakers(s, 4998);  // 4999 in all
+  // Copy: the first copy makes 5000, the second is refused and ends it.
+  s.menu(CMD_SPEAKER_COPY);
+  s.pickAround(0, 0);
+  s.clickAt(0, 0);
+  s.clickAt(3, 0);
+  s.clickAt(6, 0);
+  s.clickAt(9, 0);  // no longer asked for
+  s.check([&] {
+    EXPECT_EQ(s.project().objects.countLoudspeakers(), 5000u);
+    ASSERT_EQ(s.messages().size(), 1u);
+    EXPECT_EQ(s.platform.messages()[0].text, "Maximum amount of speakers is 5000");
+    EXPECT_EQ(s.platform.messages()[0].caption, "Sorry!");
+  });
+  // New at 5000: refused before the point is asked.
+  s.menu(CMD_SPEAKER_NEW);
+  s.check([&] {
+    EXPECT_EQ(s.messages().size(), 2u);
+    // Back to 4999: a mirror image would make exactly 5000, which is refused.
+    s.project().objects.freeObject(s.project().objects.tail());
+  });
+  s.menu(CMD_SPEAKER_MIRROR);
+  s.pickAround(0, 0);
+  s.run();
+  EXPECT_EQ(s.messages(), (std::vector<std::string>{"Maximum amount of speakers is 5000",
+                                                    "Maximum amount of speakers is 5000",
+                                                    "Insufficient Memory"}));
+  EXPECT_EQ(s.project().objects.countLoudspeakers(), 4999u);
+}
+
+TEST(SpeakerDialogs, TemplatesAreWellFormed) {
+  for (const DialogTemplate& t :
+       {editSpeakerDialogTemplate(), selectSpeakerDialogTemplate(), equalizerDialogTemplate()})
+    EXPECT_EQ(checkDialogTemplate(t), "") << t.title;
+}
+
+TEST(EditLoudspeaker, PositionsAreShownAndReadInFeet) {
+  LoadedSession s;
+  s.addDirect("OMNI", {0, 0, 0}, "A");
+  s.shell.session().units.feet = true;
+  std::string x;
+  s.platform.scriptDialog(
+      EDIT_SPEAKER_DIALOG_TITLE,
+      {Step::setText(ESD_X, "3.28084"),
+       Step::check([&](DialogControls& c) { x = c.text(ESD_X + 1); }), Step::click(ESD_OK)});
+  s.menu(CMD_SPEAKER_EDIT);
+  s.pickAround(0, 0);
+  s.run();
+  EXPECT_EQ(x, "0.000");
+  const PlacedSpeaker r = s.record(s.named("A"));
+  EXPECT_NEAR(r.position.x, 1.0, 1e-6);
 }
 
 }  // namespace
