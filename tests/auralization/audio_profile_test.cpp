@@ -4,45 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "auralization/profile_builder.h"
-#include "support/wave_bytes.h"
+#include "support/bytes.h"
 
 namespace tav {
 namespace {
 
-using tavtest::putU32;
-
-void putF32(std::vector<std::uint8_t>& b, float v) {
-  std::uint32_t u;
-  std::memcpy(&u, &v, 4);
-  putU32(b, u);
-}
-
-void putText(std::vector<std::uint8_t>& b, const char* text, std::size_t width) {
-  const std::size_t n = std::strlen(text);
-  b.insert(b.end(), text, text + n);
-  b.insert(b.end(), width - n, 0);
-}
-
-void putRecord(std::vector<std::uint8_t>& b, float delay, std::array<float, 7> v,
-               std::array<float, 3> dir) {
-  putF32(b, delay);
-  for (float x : v) putF32(b, x);
-  for (float x : dir) putF32(b, x);
+// A 44-byte record: delay, seven band values, direction.
+void putRecord(tavtest::Bytes& b, float delay, std::array<float, 7> v, std::array<float, 3> dir) {
+  b.f32(delay);
+  for (float x : v) b.f32(x);
+  for (float x : dir) b.f32(x);
 }
 
 TEST(AudioProfileFile, BytesOfHeaderPathAndTrailingRecords) {
-  std::vector<std::uint8_t> expected;
-  putText(expected, "TAVIRON AUDIO X-FORMER FILE V2.00", 40);
-  putText(expected, "Hall row 7", 80);
-  putU32(expected, 2);
-  putF32(expected, 12.5f);
-  putU32(expected, 0);
-  putRecord(expected, 0, {1, 0, 0, 0, 0, 0, 0}, {1, -2, 3});
-  putRecord(expected, 4.25f, {0.5f, 0, 0, 0, 0, 0, 0}, {0, 0, -1});
-  putRecord(expected, 0, {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 1}, {0, 0, 0});
+  tavtest::Bytes b;
+  b.text("TAVIRON AUDIO X-FORMER FILE V2.00", 40).text("Hall row 7", 80).u32(2).f32(12.5f).u32(0);
+  putRecord(b, 0, {1, 0, 0, 0, 0, 0, 0}, {1, -2, 3});
+  putRecord(b, 4.25f, {0.5f, 0, 0, 0, 0, 0, 0}, {0, 0, -1});
+  putRecord(b, 0, {0.1f, 0.2f, 0.3f, 0.4f, 0.5f, 0.6f, 1}, {0, 0, 0});
+  const std::vector<std::uint8_t>& expected = b.b;
   ASSERT_EQ(expected.size(), 132u + 3 * 44u);
 
   AudioProfile p;

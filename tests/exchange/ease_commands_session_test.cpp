@@ -4,15 +4,13 @@
 // loudspeakers whose type the user chooses when the database lacks it.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "exchange/ease_faces.h"
 #include "exchange/ease_speakers.h"
 #include "exchange/ui/ease_commands.h"
 #include "model/save_file.h"
 #include "shell/command_ids.h"
 #include "speakers/speaker_session_test_support.h"
+#include "support/bytes.h"
 
 namespace tav {
 namespace {
@@ -23,21 +21,14 @@ using Step = DialogStep;
 struct EaseSession : SpeakerSession {
   EaseSession() { registerExchangeCommands(shell.registry()); }
   std::string write(const std::string& name, const std::string& text) {
-    const std::string path = dir.file(name);
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
+    tavtest::writeBytes(dir.file(name), tavtest::Buf(text.begin(), text.end()));
+    return dir.file(name);
   }
   std::string read(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
+    const tavtest::Buf b = tavtest::readBytes(path);
+    return std::string(b.begin(), b.end());
   }
-  std::size_t count() {
-    std::size_t n = 0;
-    for (const ModelObject& o : project().objects) n += (void(o), 1);
-    return n;
-  }
+  std::size_t count() { return project().objects.countObjects(); }
 };
 
 TEST(EaseCommands, FaceImportPutsFacesFirstTellsOfSkippedLinesAndCanBeUndone) {
@@ -81,10 +72,8 @@ TEST(EaseCommands, FaceExportWritesTheSelectedFacesAndEndsWithNothingSelected) {
   s.menu(CMD_EXPORT_FACES_EASE3);
   s.pickAll();
   s.run();
-  EXPECT_EQ(s.read(path + ".xfc"),
-            "\"Filetype\",\"Faces\"\n\"Format\",3,0\n\"LengthUnit\",\"m\"\n"
-            "\"Material\",\"Absorber\"\n0.000000,0.000000,0.000000\n2.000000,1.000000,0.000000\n"
-            "2.000000,0.000000,0.000000\n\"End\"\n");
+  // The text itself is the writer's test; here the extension and the selection.
+  EXPECT_NE(s.read(path + ".xfc").find("\n2.000000,1.000000,0.000000\n"), std::string::npos);
   for (const ModelObject& o : s.project().objects) EXPECT_FALSE(o.isSelected());
   EXPECT_FALSE(s.project().modified);
 }

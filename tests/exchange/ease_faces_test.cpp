@@ -9,6 +9,7 @@
 
 #include "exchange/ease_text.h"
 #include "model/object_list.h"
+#include "support/model_builders.h"
 
 namespace tav {
 namespace {
@@ -28,20 +29,11 @@ std::vector<Node> outline(const ModelObject& o) {
   return out;
 }
 
-std::vector<Node> nodesOf(std::initializer_list<std::array<float, 3>> list) {
-  std::vector<Node> out;
-  for (const auto& p : list) out.push_back({p[0], p[1], p[2]});
-  return out;
-}
+using Nodes = std::vector<Node>;
 
 // A face object over the nodes in this drawing order.
-std::unique_ptr<ModelObject> face(std::vector<Node> nodes, std::uint32_t shape = SHAPE_FACE) {
-  auto o = std::make_unique<ModelObject>();
-  o->nodes = std::move(nodes);
-  const auto n = static_cast<std::uint16_t>(o->nodes.size());
-  o->indices = {{IDX_START, 0}, {IDX_MATERIAL, 4}};
-  for (std::uint16_t i = 1; i < n; ++i)
-    o->indices.push_back({i + 1u == n ? IDX_CLOSE : IDX_LINE, i});
+std::unique_ptr<ModelObject> face(const Nodes& nodes, std::uint32_t shape = SHAPE_FACE) {
+  auto o = test::makeFace(nodes);
   o->shape = shape;
   return o;
 }
@@ -56,7 +48,7 @@ TEST(EaseFacesRead, V2FaceIsTheRoomFaceOfItsNodesTurnedRound) {
   EXPECT_EQ(f.colour, 0u);
   EXPECT_EQ(f.flags, 0u);
   EXPECT_TRUE(f.data.empty());
-  EXPECT_EQ(f.nodes, nodesOf({{0, 0, 0}, {4, 0, 0}, {4, 3, 0}, {0, 3, 0}}));
+  EXPECT_EQ(f.nodes, Nodes({{0, 0, 0}, {4, 0, 0}, {4, 3, 0}, {0, 3, 0}}));
   // The start node stays; the others are reversed; codes stay where they are.
   const std::vector<IndexEntry> expected = {
       {IDX_START, 0}, {IDX_MATERIAL, 0}, {IDX_LINE, 3}, {IDX_LINE, 2}, {IDX_CLOSE, 1}};
@@ -136,7 +128,7 @@ TEST(EaseFacesRead, V3FacesBetweenMaterialAndEndWithCommentsAndUnreadableLines) 
   const EaseFaceImport r = readEaseFacesV3(text);
   EXPECT_FALSE(r.headerMissing);
   ASSERT_EQ(r.faces.size(), 2u);
-  EXPECT_EQ(outline(*r.faces[0]), nodesOf({{0, 0, 0}, {0, 2, 3}, {0, 2, 0}}));
+  EXPECT_EQ(outline(*r.faces[0]), Nodes({{0, 0, 0}, {0, 2, 3}, {0, 2, 0}}));
   EXPECT_EQ(r.faces[1]->nodes.size(), 4u);
   EXPECT_EQ(r.skippedLines, 1u);
   EXPECT_EQ(easeFaceImportReport(r).text,
@@ -164,7 +156,7 @@ TEST(EaseFacesRead, V3FaceLargerThanTheClassicBufferKeepsEveryNode) {
 
 TEST(EaseFacesRead, FacesGoInFrontOfTheModelLastReadFirst) {
   ObjectList list;
-  ModelObject* old = list.appendObject(face(nodesOf({{9, 9, 9}, {8, 9, 9}, {8, 8, 9}})));
+  ModelObject* old = list.appendObject(face(Nodes({{9, 9, 9}, {8, 9, 9}, {8, 8, 9}})));
   EaseFaceImport r = readEaseFacesV2(xyz(1, 0, 0) + xyz(1, 1, 0) + xyz(1, 1, 1) + "0\n" +
                                      xyz(2, 0, 0) + xyz(2, 1, 0) + xyz(2, 1, 1) + "0\n");
   EXPECT_EQ(insertImportedFaces(list, r), 2u);
@@ -175,8 +167,8 @@ TEST(EaseFacesRead, FacesGoInFrontOfTheModelLastReadFirst) {
 }
 
 TEST(EaseFacesWrite, V2FillsEachFaceToTenLinesAndLeavesPolylinesOut) {
-  auto square = face(nodesOf({{0, 0, 0}, {4, 0, 0}, {4, 3, 0}, {0, 3, 0}}));
-  auto polyline = face(nodesOf({{7, 7, 7}, {8, 8, 8}, {9, 9, 9}}), SHAPE_POLYLINE);
+  auto square = face(Nodes({{0, 0, 0}, {4, 0, 0}, {4, 3, 0}, {0, 3, 0}}));
+  auto polyline = face(Nodes({{7, 7, 7}, {8, 8, 8}, {9, 9, 9}}), SHAPE_POLYLINE);
   std::vector<Node> ten;
   for (int i = 0; i < 10; ++i) ten.push_back({float(i), 0, 5});
   auto decagon = face(ten, SHAPE_SOLID);
@@ -195,7 +187,7 @@ TEST(EaseFacesWrite, V2RefusesAFaceOfElevenNodes) {
   std::vector<Node> eleven;
   for (int i = 0; i < 11; ++i) eleven.push_back({float(i), float(i % 2), 0});
   auto big = face(eleven);
-  auto small = face(nodesOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}));
+  auto small = face(Nodes({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}));
   const std::vector<const ModelObject*> objects = {small.get(), big.get()};
   const EaseFaceExport e = writeEaseFacesV2(objects);
   EXPECT_TRUE(e.tooLarge);
@@ -203,7 +195,7 @@ TEST(EaseFacesWrite, V2RefusesAFaceOfElevenNodes) {
 }
 
 TEST(EaseFacesWrite, V3WritesHeaderMaterialNodesAndEnd) {
-  auto triangle = face(nodesOf({{0, 0, 0}, {2, 0, 0}, {2, 1, 0}}));
+  auto triangle = face(Nodes({{0, 0, 0}, {2, 0, 0}, {2, 1, 0}}));
   const std::vector<const ModelObject*> objects = {triangle.get()};
   const EaseFaceExport e = writeEaseFacesV3(objects);
   EXPECT_EQ(e.text, V3_HEADER + "\"Material\",\"Absorber\"\n" + xyz(0, 0, 0) + xyz(2, 1, 0) +
@@ -216,7 +208,7 @@ TEST(EaseFacesWrite, V3WritesHeaderMaterialNodesAndEnd) {
 TEST(EaseFacesRoundTrip, BothVersionsGiveBackTheFacesAsTheyWere) {
   // A solid of two faces with an asymmetric outline and fractional values.
   auto solid = std::make_unique<ModelObject>();
-  solid->nodes = nodesOf({{0.5f, 0, 0}, {3.25f, 0, 0}, {3.25f, 2, 0}, {0, 2.75f, 0}, {0, 0, 4.5f}});
+  solid->nodes = Nodes({{0.5f, 0, 0}, {3.25f, 0, 0}, {3.25f, 2, 0}, {0, 2.75f, 0}, {0, 0, 4.5f}});
   solid->indices = {{IDX_START, 0}, {IDX_MATERIAL, 2}, {IDX_LINE, 1}, {IDX_LINE, 2}, {IDX_CLOSE, 3},
                     {IDX_START, 0}, {IDX_MATERIAL, 1}, {IDX_LINE, 4}, {IDX_CLOSE, 1}};
   solid->shape = SHAPE_SOLID;

@@ -14,6 +14,7 @@
 #include "speakers/speaker_database.h"
 #include "speakers/speaker_drawing.h"
 #include "speakers/speaker_session_test_support.h"
+#include "support/near.h"
 
 namespace tav {
 namespace {
@@ -195,9 +196,7 @@ TEST(EaseSpeakersRoundTrip, PositionsAnglesAndDelaysComeBack) {
       const std::optional<PlacedSpeaker> s = speakerOf(o);
       if (!s) continue;
       const PlacedSpeaker& back = r.speakers[i++];
-      EXPECT_NEAR(back.position.x, s->position.x, 0.0050001);
-      EXPECT_NEAR(back.position.y, s->position.y, 0.0050001);
-      EXPECT_NEAR(back.position.z, s->position.z, 0.0050001);
+      EXPECT_TRUE(tavtest::near(back.position, toVec(s->position), 0.0050001));
       EXPECT_NEAR(back.horizontal, s->horizontal, 0.05 * DEG);
       EXPECT_NEAR(back.vertical, s->vertical, 0.05 * DEG);
       EXPECT_NEAR(back.rotation, s->rotation, 0.05 * DEG);

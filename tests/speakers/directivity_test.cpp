@@ -26,17 +26,13 @@ TEST(Directivity, EnergyTableAndCodes) {
   EXPECT_NEAR(e[0], std::pow(10.0, -4.5), 1e-18);
   EXPECT_NEAR(e[255], std::pow(10.0, 0.6), 1e-12);
 
-  EXPECT_EQ(directivityCodeFromDb(0.0), 225);
-  EXPECT_EQ(directivityCodeFromDb(-5.0), 200);
-  EXPECT_EQ(directivityCodeFromDb(-0.1), 225) << "-0.5 code steps rounds to nearest: 224.5 -> 225";
-  EXPECT_EQ(directivityCodeFromDb(-0.11), 224);
-  EXPECT_EQ(directivityCodeFromDb(-45.0), 0);
-  EXPECT_EQ(directivityCodeFromDb(-44.95), 0) << "0.25 rounds to 0";
-  EXPECT_EQ(directivityCodeFromDb(-44.9), 1) << "0.5 rounds up";
-  EXPECT_EQ(directivityCodeFromDb(-80.0), 0);
-  EXPECT_EQ(directivityCodeFromDb(6.0), 255);
-  EXPECT_EQ(directivityCodeFromDb(20.0), 255);
-  EXPECT_EQ(directivityCodeFromDb(std::nan("")), 0);
+  // Five codes a decibel from 225 at 0 dB, rounded to nearest (-0.1 dB is
+  // 224.5 -> 225, -44.95 is 0.25 -> 0, -44.9 is 0.5 -> 1), held to 0..255.
+  const std::pair<double, int> codes[] = {
+      {0.0, 225}, {-5.0, 200}, {-0.1, 225}, {-0.11, 224}, {-45.0, 0},        {-44.95, 0},
+      {-44.9, 1}, {-80.0, 0},  {6.0, 255},  {20.0, 255},  {std::nan(""), 0},
+  };
+  for (const auto& [db, code] : codes) EXPECT_EQ(directivityCodeFromDb(db), code) << db;
   EXPECT_DOUBLE_EQ(directivityDbFromCode(200), -5.0);
 }
 

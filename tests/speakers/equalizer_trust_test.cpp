@@ -1,7 +1,6 @@
 // Loudspeaker dialogs keep what was typed: the equalizer steps from the
 // value itself, says when it limited a value and stays open with the user's
-// values when the total drive is refused; angles beyond a sane turn are
-// refused with the invalid-entry message.
+// values when the total drive is refused.
 #include <gtest/gtest.h>
 
 #include "speaker_session_test_support.h"
@@ -87,6 +86,23 @@ TEST(EqualizerDialog, ALimitedValueIsToldAndARefusalKeepsTheUsersValues) {
   EXPECT_EQ(platform.messages()[1].text, MSG_TOTAL_DRIVE_EXCEEDED);
 }
 
+TEST(EqualizerDialog, CancelCloseBoxAndAFailedDialogLeaveTheValues) {
+  ScriptedPlatform platform;
+  std::array<double, BAND_COUNT> values;
+  values.fill(-9.0);
+  const std::array<double, BAND_COUNT> before = values;
+  platform.scriptDialog("Equalizer", {Step::scroll(EQD_BAR_FIRST, 0), Step::click(EQD_CANCEL)});
+  EXPECT_FALSE(equalizerDialog(platform, values, EQ_MODE_GAIN));
+  platform.scriptDialog("Equalizer", {Step::scroll(EQD_BAR_FIRST, 0), Step::close()});
+  EXPECT_FALSE(equalizerDialog(platform, values, EQ_MODE_GAIN));
+  platform.failDialog("Equalizer");
+  EXPECT_FALSE(equalizerDialog(platform, values, EQ_MODE_GAIN));
+  EXPECT_EQ(values, before);
+  ASSERT_EQ(platform.messages().size(), 1u);
+  EXPECT_EQ(platform.messages()[0].text, "Unable to display dialog");
+  EXPECT_EQ(platform.messages()[0].caption, "System Error");
+}
+
 TEST(EqualizerDialog, TheMasterIsLimitedWhereTheLowestBandMeetsTheFloor) {
   // Lowest band -90 dB, master at -9 dB: the master goes down by 10 dB at
   // most, to -19 dB; -50 typed is limited to that.
@@ -102,69 +118,6 @@ TEST(EqualizerDialog, TheMasterIsLimitedWhereTheLowestBandMeetsTheFloor) {
   ASSERT_EQ(platform.messages().size(), 1u);
   EXPECT_EQ(platform.messages()[0].text,
             "Entry limited to -19.0 dB: the values lie within -19.0 .. 0.0 dB.");
-}
-
-TEST(EqualizeCommand, ARefusedSettingKeepsTheDialogOpenWithTheUsersValues) {
-  SpeakerSession s;
-  s.loadDatabase();
-  s.addDirect("OMNI", {0, 0, 0}, "A");
-  // All bands to 0 dB (T = 8.45 dB): refused, the values stay; then every
-  // band typed to -20 dB (T = -11.55 dB) is taken.
-  DialogScript script;
-  for (int b = 0; b < BAND_COUNT; ++b) script.push_back(Step::scroll(EQD_BAR_FIRST + b, 0));
-  script.push_back(Step::click(EQD_OK));
-  std::string kept;
-  script.push_back(Step::check([&](DialogControls& c) { kept = c.text(EQD_EDIT_FIRST + 3); }));
-  for (int b = 0; b < BAND_COUNT; ++b) script.push_back(Step::setText(EQD_EDIT_FIRST + b, "-20"));
-  script.push_back(Step::click(EQD_OK));
-  s.platform.scriptDialog("Equalizer", script);
-  s.menu(CMD_SPEAKER_EQUALIZER);
-  s.pickAround(0, 0);
-  s.run();
-  EXPECT_EQ(kept, "0.0");
-  EXPECT_EQ(s.messages(), std::vector<std::string>{MSG_TOTAL_DRIVE_EXCEEDED});
-  const PlacedSpeaker r = s.record(s.speakers()[0]);
-  for (int b = 0; b < BAND_COUNT; ++b) EXPECT_FLOAT_EQ(r.eqGain[b], -20.0f) << b;
-}
-
-TEST(EditLoudspeaker, AnglesBeyondASaneTurnAreInvalidEntries) {
-  // 1e9 and -540.5 degrees are refused one after the other; 540 is the
-  // largest magnitude one correction brings into range (it becomes 180).
-  SpeakerSession s;
-  s.loadDatabase();
-  s.place(1, 2, 1,
-          {Step::setText(ESD_HORIZONTAL, "1e9"), Step::click(ESD_OK),
-           Step::setText(ESD_HORIZONTAL, "45"), Step::setText(ESD_HORIZONTAL + 2, "-540,5"),
-           Step::click(ESD_OK), Step::setText(ESD_HORIZONTAL + 2, "-540")});
-  s.run();
-  EXPECT_EQ(s.messages(), (std::vector<std::string>{"Invalid entry !", "Invalid entry !"}));
-  ASSERT_EQ(s.speakers().size(), 1u);
-  const PlacedSpeaker r = s.record(s.speakers()[0]);
-  EXPECT_NEAR(r.horizontal, 45 * DEG, 1e-6);
-  EXPECT_NEAR(r.rotation, -180 * DEG, 1e-6);
-}
-
-TEST(TurnArray, AnAngleBeyondAWholeTurnIsAnInvalidEntry) {
-  SpeakerSession s;
-  s.loadDatabase();
-  s.addDirect("OMNI", {2, 0, 0}, "A");
-  s.menu(CMD_SPEAKER_TURN_ARRAY);
-  s.pickAround(2, 0);
-  s.clickAt(0, 0);
-  s.platform.answerInputLine(std::string("1e9"));
-  s.check([&] {
-    EXPECT_EQ(s.messages(), std::vector<std::string>{"Invalid entry !"});
-    EXPECT_FLOAT_EQ(s.record(s.speakers()[0]).position.x, 2.0f);
-  });
-  // 90 degrees about the origin: the loudspeaker goes to (0, 2).
-  s.menu(CMD_SPEAKER_TURN_ARRAY);
-  s.pickAround(2, 0);
-  s.clickAt(0, 0);
-  s.platform.answerInputLine(std::string("90"));
-  s.run();
-  const PlacedSpeaker r = s.record(s.speakers()[0]);
-  EXPECT_NEAR(r.position.y, 2.0f, 1e-5);
-  EXPECT_NEAR(r.horizontal, 90 * DEG, 1e-6);
 }
 
 }  // namespace

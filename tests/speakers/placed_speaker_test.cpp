@@ -82,9 +82,6 @@ TEST(PlacedSpeaker, NewLoudspeakerAndObjectAccess) {
   EXPECT_TRUE(s.isOn());
   EXPECT_EQ(s.polarity, 1);
   EXPECT_FLOAT_EQ(s.nominalPower, 1.0f);
-  EXPECT_EQ(s.horizontal, 0.0f);
-  EXPECT_EQ(s.eqGain[0], 0.0f);
-  EXPECT_EQ(s.name[0], '\0');
   EXPECT_EQ(s.position, (Node{1, 2, 3}));
 
   ModelObject o;

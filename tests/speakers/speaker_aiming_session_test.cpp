@@ -16,8 +16,7 @@ Vec3d drawnAxis(const ModelObject& o, const PlacedSpeaker& s) {
 // tests; these sessions check the prompts, the selection and that the
 // drawing follows the record.
 TEST(AimAlignTurnTilt, PromptsAndTheDrawingFollowsTheRecord) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   s.addDirect("HORN", {0, 0, 0}, "UP");
   s.addDirect("OMNI", {34.3, 0, 0}, "NEAR");
   s.addDirect("HORN", {2, 5, 0}, "L");
@@ -40,6 +39,15 @@ TEST(AimAlignTurnTilt, PromptsAndTheDrawingFollowsTheRecord) {
   s.platform.answerInputLine(std::nullopt);
   s.menu(CMD_SPEAKER_DELAY);
   s.pickAround(34.3, 0);
+  // Turn NEAR about the origin: beyond a whole turn is refused, then 90 degrees.
+  s.platform.answerInputLine("1e9");
+  s.menu(CMD_SPEAKER_TURN_ARRAY);
+  s.pickAround(34.3, 0);
+  s.typePoint(0, 0, 0);
+  s.platform.answerInputLine("90");
+  s.menu(CMD_SPEAKER_TURN_ARRAY);
+  s.pickAround(34.3, 0);
+  s.typePoint(0, 0, 0);
   // Tilt L (aimed along +x) by 10 degrees about (1, 5, 0) behind it.
   s.platform.answerInputLine("10");
   s.menu(CMD_SPEAKER_TILT_ARRAY);
@@ -50,21 +58,24 @@ TEST(AimAlignTurnTilt, PromptsAndTheDrawingFollowsTheRecord) {
   EXPECT_NEAR(up.vertical, 90 * DEG, 1e-6);
   EXPECT_NEAR(drawnAxis(*s.named("UP"), up).z, 1, 1e-5);
   EXPECT_FALSE(s.named("UP")->isSelected());
-  EXPECT_FLOAT_EQ(s.record(s.named("NEAR")).delay, 12.5f);
+  const PlacedSpeaker near = s.record(s.named("NEAR"));
+  EXPECT_FLOAT_EQ(near.delay, 12.5f);
+  EXPECT_NEAR(near.position.y, 34.3, 1e-4);
+  EXPECT_NEAR(near.horizontal, 90 * DEG, 1e-6);
+  EXPECT_EQ(s.messages(), std::vector<std::string>{"Invalid entry !"});
   const PlacedSpeaker l = s.record(s.named("L"));
   EXPECT_NEAR(l.vertical, 10 * DEG, 1e-6);
   EXPECT_NEAR(drawnAxis(*s.named("L"), l).z, std::sin(10 * DEG), 1e-5);
   const auto& lines = s.platform.inputLines();
-  ASSERT_EQ(lines.size(), 3u);
+  ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0].prompt, "Delay Time [ms]:");
   EXPECT_EQ(lines[0].text, "0.0");
   EXPECT_EQ(lines[0].maxLength, 10);
-  EXPECT_EQ(lines[2].prompt, "Angle [deg] : ");
+  EXPECT_EQ(lines[4].prompt, "Angle [deg] : ");
 }
 
 TEST(Equalize, TheQuestionDecidesBetweenCommonAndSingleEqualization) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   ModelObject* a = s.addDirect("HORN", {0, 0, 0}, "A");
   ModelObject* b = s.addDirect("HORN", {5, 0, 0}, "B");
   {
@@ -72,19 +83,27 @@ TEST(Equalize, TheQuestionDecidesBetweenCommonAndSingleEqualization) {
     r.eqGain[0] = -12;
     storeSpeaker(*b, r);
   }
-  // Common: the dialog shows changes from 0, band 0 raised by 2 dB.
+  // Common: the dialog shows changes from 0 (the bars stay absolute), band 0
+  // raised by 2 dB.
   std::string startShown;
+  int startBar = -1;
   s.platform.answerMessage(MessageResult::Yes);
-  s.platform.scriptDialog(
-      "Equalizer", {Step::check([&](DialogControls& c) { startShown = c.text(EQD_EDIT_FIRST); }),
-                    Step::setText(EQD_EDIT_FIRST, "2"), Step::click(EQD_OK)});
+  s.platform.scriptDialog("Equalizer", {Step::check([&](DialogControls& c) {
+                                          startShown = c.text(EQD_EDIT_FIRST);
+                                          startBar = c.scrollPosition(EQD_BAR_FIRST);
+                                        }),
+                                        Step::setText(EQD_EDIT_FIRST, "2"), Step::click(EQD_OK)});
   s.menu(CMD_SPEAKER_EQUALIZER);
   s.pickAll();
-  // No: each its own equalizer; the first to -20 in band 6, the second
-  // cancelled.
+  // No: each its own equalizer; the first to -20 in band 6; the second has
+  // every band at 0 dB (T = 8.45 dB) refused, stays open and is cancelled.
   s.platform.answerMessage(MessageResult::No);
   s.platform.scriptDialog("Equalizer", {Step::scroll(EQD_BAR_FIRST + 6, 20), Step::click(EQD_OK)});
-  s.platform.scriptDialog("Equalizer", {Step::click(EQD_CANCEL)});
+  DialogScript refused;
+  for (int b = 0; b < BAND_COUNT; ++b) refused.push_back(Step::scroll(EQD_BAR_FIRST + b, 0));
+  refused.push_back(Step::click(EQD_OK));
+  refused.push_back(Step::click(EQD_CANCEL));
+  s.platform.scriptDialog("Equalizer", refused);
   s.menu(CMD_SPEAKER_EQUALIZER);
   s.pickAll();
   // Cancel at the question: nothing at all.
@@ -93,11 +112,13 @@ TEST(Equalize, TheQuestionDecidesBetweenCommonAndSingleEqualization) {
   s.pickAll();
   s.run();
   const auto& m = s.platform.messages();
-  ASSERT_EQ(m.size(), 3u);
+  ASSERT_EQ(m.size(), 4u);
   EXPECT_EQ(m[0].text, "Multiple speakers selected.Set common equalization ?");
   EXPECT_EQ(m[0].caption, "Warning");
   EXPECT_EQ(m[0].buttons, MessageButtons::YesNoCancel);
+  EXPECT_EQ(m[2].text, MSG_TOTAL_DRIVE_EXCEEDED);
   EXPECT_EQ(startShown, "0.0");
+  EXPECT_EQ(startBar, 9);
   const PlacedSpeaker ra = s.record(a), rb = s.record(b);
   EXPECT_FLOAT_EQ(ra.eqGain[0], -7);
   EXPECT_FLOAT_EQ(rb.eqGain[0], -10);
@@ -109,8 +130,7 @@ TEST(Equalize, TheQuestionDecidesBetweenCommonAndSingleEqualization) {
 }
 
 TEST(AimByPerspective, AClickTurnsTheAxisEnterKeepsItEscapeDoesNot) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   s.addDirect("HORN", {0, 0, 1}, "A");
   const int w = s.shell.view().width, h = s.shell.view().height;
   ASSERT_GT(w, 0);

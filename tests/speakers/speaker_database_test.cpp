@@ -1,11 +1,14 @@
 // Loudspeaker databases of the three layouts, built byte by byte, read
-// through the index, and types copied into a project.
+// through the index, and types copied into a project; FIFOs and folders
+// turned away, and the layout byte of a copied type.
 #include "speakers/speaker_database.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "model/le_io.h"
 #include "model/project.h"
+#include "model/project_file.h"
 #include "speaker_test_files.h"
 #include "speakers/project_speaker_types.h"
 #include "speakers/speaker_shape.h"
@@ -352,6 +355,86 @@ TEST(SpeakerDatabase, PurgeRemovesUnusedTypesWithTheirShapesAndRenumbers) {
   EXPECT_TRUE(project.objects.contains(project.speakerTypes[1]->shape));
   EXPECT_EQ(project.objects.countObjects(), 2u + 3u);
   EXPECT_EQ(purgeUnusedTypes(project), 0u);
+}
+
+// Loudspeaker databases and shape files are read only from regular files:
+// opening a FIFO for reading waits for a writer, so a database or shape
+// path that names one must be turned away at once, not open (a regression
+// here blocks the test until ctest's timeout ends it).
+TEST(SpecialFiles, FifoAndFolderPathsAreNotOpened) {
+  test::SpeakerTempDir dir;
+  ASSERT_EQ(::mkfifo(dir.file("PIPE.TSB").c_str(), 0600), 0);
+  SpeakerDatabaseIndex index;
+  DatabaseLoadResult r = loadSpeakerDatabase(index, dir.file("PIPE.TSB"));
+  EXPECT_FALSE(r.opened);
+  EXPECT_FALSE(index.loaded());
+
+  ASSERT_TRUE(std::filesystem::create_directory(dir.file("FOLDER.TSB")));
+  r = loadSpeakerDatabase(index, dir.file("FOLDER.TSB"));
+  EXPECT_FALSE(r.opened);
+  EXPECT_FALSE(index.loaded());
+
+  ASSERT_EQ(::mkfifo(dir.file("PIPE.scf").c_str(), 0600), 0);
+  const ShapeFileResult shape = readShapeFile(dir.file("PIPE.scf"));
+  EXPECT_FALSE(shape.opened);
+  EXPECT_EQ(shape.shape, nullptr);
+
+  // A layout-1 database whose type "PIPE" has a FIFO for its shape file:
+  // the type is listed and copied with the default shape, no message.
+  std::vector<std::uint8_t> db = test::databaseHeader("TAVIRON SPEAKER DATABASE V1.1");
+  test::append(db, test::plainOldRecord("PIPE"));
+  r = loadSpeakerDatabase(index, dir.write("OLD.TSB", db));
+  ASSERT_TRUE(r.loaded);
+  ASSERT_EQ(index.count(), 1u);
+  UserMessage message;
+  EXPECT_EQ(readSpeakerShape(index, 0, &message), nullptr);
+  EXPECT_TRUE(message.empty());
+  Project project;
+  ASSERT_TRUE(copyTypeIntoProject(project, index, 0, "pipe", &message));
+  EXPECT_EQ(project.speakerTypes[0]->shape, nullptr);
+}
+
+// Regression: a database record whose layout byte (offset 71, outside the
+// record check) is not 2 still has 37 rows per band. Copied into a project it
+// must be written as a current-layout record, or the saved project cannot be
+// read again. The database is the fuzzing finding that showed it.
+TEST(SpeakerLayoutByte, TypesCopiedIntoAProjectComeBackFromItsFile) {
+  SpeakerDatabaseIndex index;
+  ASSERT_TRUE(
+      loadSpeakerDatabase(index, TAVIRON_TEST_DATA_DIR "/speaker-type-layout-byte.TSB").loaded);
+  ASSERT_GT(index.count(), 0u);
+  Project project;
+  for (std::size_t i = 0; i < index.count(); ++i)
+    ASSERT_TRUE(copyTypeIntoProject(project, index, i, index.entries[i].name)) << i;
+  for (const auto& type : project.speakerTypes) EXPECT_EQ(type->layoutFlag, 2);
+
+  const std::vector<std::uint8_t> bytes = writeProjectBytes(project);
+  const ProjectLoadResult back = readProject(bytes);
+  ASSERT_TRUE(back.ok()) << back.error.text;
+  EXPECT_EQ(back.convertedSpeakerTypes, 0u);
+  EXPECT_EQ(back.resetSpeakerTypes, 0u);
+  ASSERT_EQ(back.project.speakerTypes.size(), index.count());
+  for (std::size_t i = 0; i < index.count(); ++i) {
+    EXPECT_EQ(std::string(back.project.speakerTypes[i]->name), index.entries[i].name) << i;
+    EXPECT_EQ(back.project.speakerTypes[i]->grids, project.speakerTypes[i]->grids) << i;
+  }
+}
+
+TEST(SpeakerLayoutByte, TheWriterNeverWritesAnotherLayoutByte) {
+  // Whatever a type in memory carries, its record in the file says 2. In a
+  // project without objects the first type record follows the header (102),
+  // the layers (16 x 24), the print-header record (48 + 742) and the type
+  // count (2).
+  Project project;
+  auto type = std::make_unique<SpeakerType>(resetSpeakerType());
+  type->layoutFlag = 7;
+  project.speakerTypes.push_back(std::move(type));
+  const std::vector<std::uint8_t> bytes = writeProjectBytes(project);
+  constexpr std::size_t RECORD_AT = 102 + 384 + 48 + 742 + 2;
+  ASSERT_GE(bytes.size(), RECORD_AT + 19160u);
+  EXPECT_EQ(bytes[RECORD_AT - 2], 1);  // the type count
+  EXPECT_EQ(bytes[RECORD_AT + 71], 2);
+  EXPECT_TRUE(readProject(bytes).ok());
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "speakers/speaker_aim_points.h"
 #include "speakers/speaker_drawing.h"
 #include "speakers/speaker_shape.h"
+#include "support/near.h"
 
 namespace tav {
 namespace {
@@ -46,6 +47,10 @@ TEST(SpeakerEditing, LimitsAndTypedAngles) {
   EXPECT_NEAR(dialogDegreesToRadians(180), PI, 1e-9);
   EXPECT_NEAR(dialogDegreesToRadians(-180), -PI, 1e-9);
   EXPECT_NEAR(radiansToDialogDegrees(PI / 2), 90, 1e-7);
+  EXPECT_TRUE(dialogAngleAcceptable(540));
+  EXPECT_TRUE(dialogAngleAcceptable(-540));
+  EXPECT_FALSE(dialogAngleAcceptable(540.5));
+  EXPECT_FALSE(dialogAngleAcceptable(-1e9));
   EXPECT_EQ(commasToPoints("-1,5,"), "-1.5.");
 }
 
@@ -71,19 +76,15 @@ TEST(SpeakerEditing, CopiesClearNameAndGroupAndKeepTheRest) {
 
 TEST(SpeakerEditing, MirrorPositionsAndMirroredCopies) {
   // Across the y axis in plan: x changes sign.
-  const Vec3d m = mirrorSpeakerPosition({3, 2, 1}, {0, 0, 0}, {0, 5, 0}, MirrorPlane::XY);
-  EXPECT_NEAR(m.x, -3, 1e-12);
-  EXPECT_NEAR(m.y, 2, 1e-12);
-  EXPECT_EQ(m.z, 1);
+  using tavtest::near;
+  EXPECT_TRUE(near(mirrorSpeakerPosition({3, 2, 1}, {0, 0, 0}, {0, 5, 0}, MirrorPlane::XY),
+                   {-3, 2, 1}, 1e-12));
   // Across the diagonal of the x-z plane: x and z swap.
-  const Vec3d d = mirrorSpeakerPosition({3, 7, 1}, {0, 0, 0}, {1, 0, 1}, MirrorPlane::XZ);
-  EXPECT_NEAR(d.x, 1, 1e-12);
-  EXPECT_NEAR(d.z, 3, 1e-12);
-  EXPECT_EQ(d.y, 7);
+  EXPECT_TRUE(near(mirrorSpeakerPosition({3, 7, 1}, {0, 0, 0}, {1, 0, 1}, MirrorPlane::XZ),
+                   {1, 7, 3}, 1e-12));
   // In the y-z plane, a horizontal line at z = 2: z mirrored to 4 - z.
-  const Vec3d e = mirrorSpeakerPosition({9, 1, 5}, {0, 0, 2}, {0, 3, 2}, MirrorPlane::YZ);
-  EXPECT_NEAR(e.z, -1, 1e-12);
-  EXPECT_EQ(e.x, 9);
+  EXPECT_TRUE(near(mirrorSpeakerPosition({9, 1, 5}, {0, 0, 2}, {0, 3, 2}, MirrorPlane::YZ),
+                   {9, 1, -1}, 1e-12));
   // Identical points: unchanged.
   EXPECT_EQ(mirrorSpeakerPosition({3, 2, 1}, {1, 1, 1}, {1, 1, 1.5}, MirrorPlane::XY),
             (Vec3d{3, 2, 1}));

@@ -130,4 +130,9 @@ struct SpeakerSession : test::ShellSession {
   }
 };
 
+// A session with the test database already loaded.
+struct LoadedSession : SpeakerSession {
+  LoadedSession() { loadDatabase(); }
+};
+
 }  // namespace tav::speakertest
