@@ -49,7 +49,6 @@ class ScriptedInteraction : public Interaction {
 
 using TempFolder = tavtest::TempFolder;
 using tavtest::append;
-using tavtest::getF32;
 using tavtest::readBytes;
 using tavtest::writeBytes;
 

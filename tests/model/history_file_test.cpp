@@ -83,13 +83,15 @@ TEST_F(HistoryFileTest, WritesUnitsAndPathsAndFailsQuietly) {
   h.feet = true;
   h.projectFolder = "/data/halls";
   h.recent = {"/data/halls/one.TPR", "", "", ""};
-  h.speakerDatabasePath = std::string(255, 's');  // the longest path: 255 bytes and the NUL
+  h.speakerDatabasePath = std::string(255, 's');   // the longest path: 255 bytes and the NUL
+  h.absorberDatabasePath = std::string(256, 'a');  // no room for its NUL: not written
   ASSERT_TRUE(writeHistory(path("cfg/taviron/HISTORY.TVX"), h));
   const Buf b = readWholeFile(path("cfg/taviron/HISTORY.TVX")).value();
   ASSERT_EQ(b.size(), 4096u);
   EXPECT_EQ(tavtest::get32(b, 0), 1u);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data()) + 2048), "/data/halls");
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data()) + 3072), "/data/halls/one.TPR");
+  EXPECT_EQ(b[2560], 0);
   const History back = loadHistory(path("cfg/taviron/HISTORY.TVX"));
   EXPECT_TRUE(back.feet);
   EXPECT_EQ(back.recent[0], "/data/halls/one.TPR");
