@@ -43,8 +43,6 @@ TEST(CliAuralize, ProfileAndDryPassMatchTheProcessing) {
     EXPECT_EQ(j["outputRate"], 22050);
     EXPECT_EQ(j["samples"], 5000);
     EXPECT_EQ(j["reduced"], false);
-    EXPECT_GE(j["seconds"].get<double>(), 0.0);
-    EXPECT_GT(j["realtimeFactor"].get<double>(), 0.0);
     // 10 ms at 22050 Hz: 220 samples.
     ProcessingSetup setup = dryProcessingSetup();
     if (withProfile) {
@@ -70,16 +68,11 @@ TEST(CliAuralize, BadInputGivesTheWindowsMessageAndExitCode2) {
       {"--profile " + dir.file("bad.TAP") + " --in " + dir.file("in.wav"),
        "Invalid file, can\u00B4t load"},
   };
-  for (const auto& [args, message] : cases) {
-    const CliRun r = runCli("auralize " + args + " --out " + dir.file("out.wav"));
-    EXPECT_EQ(r.exitCode, 2) << args;
-    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
-    EXPECT_TRUE(r.out.empty());
-  }
-  const CliRun r =
-      runCli("auralize --in " + dir.file("in.wav") + " --out " + dir.file("no/dir/out.wav"));
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_NE(r.err.find("Cannot write output WAVE file"), std::string::npos);
+  for (const auto& [args, message] : cases)
+    EXPECT_TRUE(runCliFailing("auralize " + args + " --out " + dir.file("out.wav"), 2, message)
+                    .out.empty());
+  runCliFailing("auralize --in " + dir.file("in.wav") + " --out " + dir.file("no/dir/out.wav"), 2,
+                "Cannot write output WAVE file");
   EXPECT_FALSE(std::filesystem::exists(dir.file("out.wav")));
 }
 
@@ -98,16 +91,7 @@ TEST(CliProfile, SearchInTheExampleHallWritesBothProfiles) {
     EXPECT_EQ(profile->trailing.size(), realtime ? 3u : 1u);
     ASSERT_GT(profile->paths.size(), 1u);
     EXPECT_EQ(json::parse(r.out)["paths"], profile->paths.size());
-    // Time order from delay 0; the strongest path has amplitude 1.
-    float strongest = 0;
-    for (std::size_t i = 0; i < profile->paths.size(); ++i) {
-      if (i > 0) {
-        EXPECT_GE(profile->paths[i].delayMs, profile->paths[i - 1].delayMs);
-      }
-      strongest = std::max(strongest, profile->paths[i].values[0]);
-    }
     EXPECT_EQ(profile->paths[0].delayMs, 0.0f);
-    EXPECT_NEAR(strongest, 1.0f, 1e-6);
     EXPECT_EQ(profile->header.description, realtime ? "" : "Row");
   }
   const CliRun bad = runCli("profile " + project + " --target 15,2 --out " + dir.file("x"));

@@ -2,6 +2,7 @@
 // of this test process, the exit code of a normal exit (-1 otherwise).
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <string>
 
 namespace tavtest {
@@ -39,5 +41,22 @@ inline CliRun runProgram(const std::string& program, const std::string& args) {
 }
 
 inline CliRun runCli(const std::string& args) { return runProgram(TAVIRON_CLI_PATH, args); }
+
+// Runs taviron-cli expecting success: its JSON output (null, and the failure
+// reported, otherwise).
+inline nlohmann::json runCliJson(const std::string& args) {
+  const CliRun r = runCli(args);
+  EXPECT_EQ(r.exitCode, 0) << args << ": " << r.err;
+  return r.exitCode == 0 ? nlohmann::json::parse(r.out) : nlohmann::json();
+}
+
+// Runs taviron-cli expecting a failure: the exit code, and `message` on
+// standard error.
+inline CliRun runCliFailing(const std::string& args, int exitCode, const std::string& message) {
+  CliRun r = runCli(args);
+  EXPECT_EQ(r.exitCode, exitCode) << args;
+  EXPECT_NE(r.err.find(message), std::string::npos) << args << ": " << r.err;
+  return r;
+}
 
 }  // namespace tavtest

@@ -13,16 +13,11 @@
 
 namespace {
 
-using tavtest::CliRun;
-using tavtest::runCli;
-
 const std::string DB = std::string(TAVIRON_SOURCE_DIR) + "/data/examples/speakers.TSB";
 
 TEST(CliDirectivity, PrintsTheEnergyFactorOfADirection) {
   // The 90 x 40 horn is 6 dB down (code 195) at 45 deg horizontally at 1 kHz.
-  CliRun r = runCli("directivity " + DB + " cd9040 --band 1000 --theta 45 --phi 0");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  nlohmann::json j = nlohmann::json::parse(r.out);
+  auto j = tavtest::runCliJson("directivity " + DB + " cd9040 --band 1000 --theta 45 --phi 0");
   EXPECT_EQ(j["type"], "CD9040");
   EXPECT_EQ(j["band"], 3);
   EXPECT_EQ(j["frequency"], 1000);
@@ -30,25 +25,20 @@ TEST(CliDirectivity, PrintsTheEnergyFactorOfADirection) {
   EXPECT_NEAR(j["energy"].get<double>(), std::pow(10.0, -0.6), 1e-5);
   EXPECT_NEAR(j["level"].get<double>(), -6.0, 1e-4);
 
-  r = runCli("directivity " + DB + " OMNI12 --band 6 --theta 123 --phi 271");
-  ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_NEAR(nlohmann::json::parse(r.out)["energy"].get<double>(), 1.0, 1e-12);
+  j = tavtest::runCliJson("directivity " + DB + " OMNI12 --band 6 --theta 123 --phi 271");
+  EXPECT_NEAR(j["energy"].get<double>(), 1.0, 1e-12);
 }
 
 TEST(CliDirectivity, ReportsBadInput) {
-  CliRun r = runCli("directivity " + DB + " NOSUCH --band 3");
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_NE(r.err.find("Loudspeaker not available in database"), std::string::npos);
-  r = runCli("directivity " + DB + " OMNI12 --band 300");
-  EXPECT_EQ(r.exitCode, 1);
-  r = runCli("directivity /nonexistent/x.TSB OMNI12");
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_NE(r.err.find("Can\u00B4t locate file"), std::string::npos);
+  using tavtest::runCliFailing;
+  runCliFailing("directivity " + DB + " NOSUCH --band 3", 2,
+                "Loudspeaker not available in database");
+  runCliFailing("directivity " + DB + " OMNI12 --band 300", 1, "");
+  runCliFailing("directivity /nonexistent/x.TSB OMNI12", 2, "Can\u00B4t locate file");
   tavtest::TempFolder dir;
   const std::string text = "TAVIRON SPEAKER DATABASE V999 and more text";
-  r = runCli("directivity " + dir.write("notdb.TSB", {text.begin(), text.end()}) + " OMNI12");
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_NE(r.err.find("Invalid file format"), std::string::npos);
+  runCliFailing("directivity " + dir.write("notdb.TSB", {text.begin(), text.end()}) + " OMNI12", 2,
+                "Invalid file format");
 }
 
 }  // namespace

@@ -43,20 +43,15 @@ std::vector<std::string> lines(const fs::path& p) {
 
 TEST(CliLevelMap, SameMapOnOneAndTwoThreadsAndAsTheEngineGivesIt) {
   const fs::path one = temp("one.TMF"), two = temp("two.TMF");
-  CliRun a = runCli("levelmap " + EXAMPLE + " --grid 1 --threads 1 --out " + one.string());
-  ASSERT_EQ(a.exitCode, 0) << a.err;
-  CliRun b = runCli("levelmap " + EXAMPLE + " --grid 1 --threads 2 --out " + two.string());
-  ASSERT_EQ(b.exitCode, 0) << b.err;
-  const auto j = nlohmann::json::parse(a.out);
+  auto j =
+      tavtest::runCliJson("levelmap " + EXAMPLE + " --grid 1 --threads 1 --out " + one.string());
   EXPECT_EQ(j["threads"], 1);
-  EXPECT_EQ(nlohmann::json::parse(b.out)["threads"], 2);
+  EXPECT_EQ(tavtest::runCliJson("levelmap " + EXAMPLE + " --grid 1 --threads 2 --out " +
+                                two.string())["threads"],
+            2);
   EXPECT_EQ(j["gridSpacing"], 1.0);
   // 15 x 11 m of seats at 1 m.
   EXPECT_EQ(j["points"], 165);
-  EXPECT_EQ(j["bandCounts"].size(), 8u);
-  EXPECT_EQ(j["rt60"].size(), 7u);
-  EXPECT_GT(j["volume"].get<double>(), 2500.0);
-  EXPECT_GT(j["emax"][3].get<double>(), j["emin"][3].get<double>());
   EXPECT_EQ(readAll(one), readAll(two));
 
   // The engine in this process, with the project's own options but 1 m.
@@ -88,22 +83,16 @@ TEST(CliLevelMap, OutputsCsvProjectAndMapInfo) {
   EXPECT_EQ(std::count(rows[1].begin(), rows[1].end(), ','), 20);
   EXPECT_EQ(rows[1].rfind("8,-4.5,1.2,0,", 0), 0u) << rows[1];
 
-  CliRun info = runCli("info " + tpr.string());
-  ASSERT_EQ(info.exitCode, 0) << info.err;
-  const auto project = nlohmann::json::parse(info.out);
+  auto project = tavtest::runCliJson("info " + tpr.string());
   EXPECT_EQ(project["hasMap"], true);
   EXPECT_EQ(project["settings"]["calculationOptions"]["phaseRelation"], 1);
   EXPECT_EQ(project["settings"]["calculationOptions"]["includeRoom"], 0);
 
-  CliRun mapinfo = runCli("mapinfo " + tmf.string());
-  ASSERT_EQ(mapinfo.exitCode, 0) << mapinfo.err;
-  const auto m = nlohmann::json::parse(mapinfo.out);
+  auto m = tavtest::runCliJson("mapinfo " + tmf.string());
   EXPECT_EQ(m["description"], project["description"]);
   EXPECT_EQ(m["phaseRelation"], 1);
   EXPECT_EQ(m["halfGrid"], 1.0);
-  EXPECT_EQ(m["areaCount"], 1);
   EXPECT_EQ(m["points"].size(), project["mapPoints"].get<std::size_t>());
-  EXPECT_EQ(m["points"][0]["E"].size(), 7u);
   for (const fs::path& p : {csv, tpr, tmf}) fs::remove(p);
 }
 
@@ -112,17 +101,10 @@ TEST(CliLevelMap, BadInputGivesTheMessageAndExitCode2) {
   tav::Project empty;
   const fs::path noSpeakers = temp("empty.TPR");
   ASSERT_TRUE(tav::saveProjectAs(empty, noSpeakers.string()).empty());
-  CliRun r = runCli("levelmap " + noSpeakers.string());
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_NE(r.err.find("No speakers to process"), std::string::npos) << r.err;
-  // The example's seats at 0.25 m: fine; a file that is not a map.
-  r = runCli("mapinfo " + EXAMPLE);
-  EXPECT_EQ(r.exitCode, 2);
-  EXPECT_NE(r.err.find("Not a valid map file"), std::string::npos) << r.err;
-  r = runCli("mapinfo /nonexistent/none.TMF");
-  EXPECT_EQ(r.exitCode, 2);
-  r = runCli("levelmap " + EXAMPLE + " --grid 3");
-  EXPECT_EQ(r.exitCode, 1);  // not one of the grid sizes
+  tavtest::runCliFailing("levelmap " + noSpeakers.string(), 2, "No speakers to process");
+  tavtest::runCliFailing("mapinfo " + EXAMPLE, 2, "Not a valid map file");
+  EXPECT_EQ(runCli("mapinfo /nonexistent/none.TMF").exitCode, 2);
+  EXPECT_EQ(runCli("levelmap " + EXAMPLE + " --grid 3").exitCode, 1);  // not a grid size
   fs::remove(noSpeakers);
 }
 

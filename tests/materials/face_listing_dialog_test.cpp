@@ -58,8 +58,6 @@ TEST(FaceListingDialog, ListsFacesLargestAndLowestFirstAndMarksTheSelectedFace) 
                EXPECT_EQ(c.selection(FL_LIST), 0);
                EXPECT_FALSE(s.window().commandButtonsShown()) << "a listing takes no points";
                EXPECT_EQ(c.itemText(FL_LIST, 0), "001\t  100.0\tTenth");
-               // Equal areas: the ceiling, the only face not starting at z = 0, is last.
-               EXPECT_EQ(c.itemText(FL_LIST, 5), "006\t  100.0\tTenth");
                EXPECT_EQ(c.text(FL_FACE_SHARE), "16.7%");
                EXPECT_EQ(c.text(FL_MATERIAL_FIRST + 6), "   60.0");
                EXPECT_EQ(c.text(FL_TOTAL_AREA), "600.0 m\u00B2");
@@ -69,6 +67,7 @@ TEST(FaceListingDialog, ListsFacesLargestAndLowestFirstAndMarksTheSelectedFace) 
                EXPECT_EQ(s.project().objects.tail()->colour, 22u);
                EXPECT_EQ(s.project().objects.tail()->nodes.at(0), (Node{0, 5, 5}));
              }),
+             // Equal areas: the ceiling, the only face not starting at z = 0, is last.
              Step::select(FL_LIST, 5), ListingSession::inspect([&](DialogControls&) {
                // One marker at a time, now on the ceiling.
                ASSERT_EQ(s.project().objects.countObjects(), 2u);
@@ -82,12 +81,16 @@ TEST(FaceListingDialog, ListsFacesLargestAndLowestFirstAndMarksTheSelectedFace) 
   EXPECT_TRUE(s.platform.prints().empty());
 }
 
-TEST(FaceListingDialog, ChangeFaceMaterialChangesOneFaceAndTheTotals) {
+// "Change" gives one face a material, "Replace" every face of the selected
+// face's material, freeing its slot.
+TEST(FaceListingDialog, ChangeAndReplaceMaterialUpdateTheFacesAndTheTotals) {
   ListingSession s;
   s.box();
   const ModelObject* box = &*s.project().objects.begin();
   s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
                           {Step::select(SAM_LIST, 1), Step::click(SAM_OK)});
+  s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
+                          {Step::select(SAM_LIST, 0), Step::click(SAM_OK)});
   s.listing({Step::select(FL_LIST, 5), Step::click(FL_CHANGE_MATERIAL),
              ListingSession::inspect([](DialogControls& c) {
                EXPECT_EQ(c.selection(FL_LIST), 5);
@@ -96,37 +99,27 @@ TEST(FaceListingDialog, ChangeFaceMaterialChangesOneFaceAndTheTotals) {
                // 5 × 10 + 30 Sabines.
                EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 80.0");
              }),
-             Step::click(FL_QUIT)});
-  s.run();
-  const ProjectMaterials& m = s.project().materials;
-  ASSERT_EQ(m.count(), 3u);
-  EXPECT_STREQ(m.slots[2].name, "Carpet");
-  // The ceiling is the sixth polygon of the box: index entries 5 · 5 on.
-  EXPECT_EQ(box->indices[5 * 5 + 1].ref, 2);
-  for (int f = 0; f < 5; ++f) EXPECT_EQ(box->indices[f * 5 + 1].ref, 1) << f;
-  EXPECT_TRUE(s.project().modified);
-  EXPECT_TRUE(s.shell.session().undo.canUndo());
-  EXPECT_TRUE(s.platform.messages().empty());
-}
-
-TEST(FaceListingDialog, ReplaceMaterialChangesEveryFaceOfItAndFreesTheOldSlot) {
-  ListingSession s;
-  s.box();
-  const ModelObject* box = &*s.project().objects.begin();
-  s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
-                          {Step::select(SAM_LIST, 0), Step::click(SAM_OK)});
-  s.listing({Step::select(FL_LIST, 2), Step::click(FL_REPLACE_MATERIAL),
+             Step::select(FL_LIST, 2), Step::click(FL_REPLACE_MATERIAL),
              ListingSession::inspect([](DialogControls& c) {
-               for (int i = 0; i < 6; ++i) EXPECT_EQ(c.itemText(FL_LIST, i).substr(12), "Concrete");
+               for (int i = 0; i < 5; ++i) EXPECT_EQ(c.itemText(FL_LIST, i).substr(12), "Concrete");
+               EXPECT_EQ(c.itemText(FL_LIST, 5).substr(12), "Carpet");
                EXPECT_EQ(c.selection(FL_LIST), 2);
-               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 12.0");
+               // 5 × 2 + 30 Sabines.
+               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 40.0");
              }),
              Step::click(FL_QUIT)});
   s.run();
   const ProjectMaterials& m = s.project().materials;
-  for (int f = 0; f < 6; ++f) EXPECT_EQ(box->indices[f * 5 + 1].ref, 2) << f;
+  ASSERT_EQ(m.count(), 4u);
+  EXPECT_STREQ(m.slots[2].name, "Carpet");
+  EXPECT_STREQ(m.slots[3].name, "Concrete");
   EXPECT_TRUE(m.slots[1].isFree());
-  EXPECT_STREQ(m.slots[2].name, "Concrete");
+  // The ceiling is the sixth polygon of the box: index entries 5 · 5 on.
+  EXPECT_EQ(box->indices[5 * 5 + 1].ref, 2);
+  for (int f = 0; f < 5; ++f) EXPECT_EQ(box->indices[f * 5 + 1].ref, 3) << f;
+  EXPECT_TRUE(s.project().modified);
+  EXPECT_TRUE(s.shell.session().undo.canUndo());
+  EXPECT_TRUE(s.platform.messages().empty());
 }
 
 TEST(FaceListingDialog, PrintMakesTheRoomFacesSummaryAfterTheDialogCloses) {

@@ -49,8 +49,6 @@ class ScriptedInteraction : public Interaction {
 
 using TempFolder = tavtest::TempFolder;
 using tavtest::append;
-using tavtest::getF32;
-using tavtest::putF32;
 using tavtest::readBytes;
 using tavtest::writeBytes;
 
@@ -61,22 +59,15 @@ inline std::vector<std::uint8_t> recordBytes(const std::string& name,
                                              const std::string& description = {},
                                              const std::string& category = {},
                                              std::uint8_t fill = 0) {
-  std::vector<std::uint8_t> b(256, 0);
-  for (std::size_t i = 103; i < 112; ++i) b[i] = fill;
-  for (std::size_t i = 140; i < 148; ++i) b[i] = fill;
-  for (std::size_t i = 228; i < 256; ++i) b[i] = fill;
-  std::memcpy(b.data(), name.data(), std::min<std::size_t>(name.size(), 22));
-  std::memcpy(b.data() + 23, description.data(), std::min<std::size_t>(description.size(), 79));
-  std::memcpy(b.data() + 148, category.data(), std::min<std::size_t>(category.size(), 79));
-  for (std::size_t k = 0; k < 7; ++k) putF32(b, 112 + 4 * k, alpha[k]);
-  return b;
+  tavtest::Bytes b;
+  b.text(name.substr(0, 22), 23).text(description.substr(0, 79), 80).raw(tavtest::Buf(9, fill));
+  for (float a : alpha) b.f32(a);
+  b.raw(tavtest::Buf(8, fill)).text(category.substr(0, 79), 80).raw(tavtest::Buf(28, fill));
+  return b.b;
 }
 
 inline std::vector<std::uint8_t> tabHeader() {
-  const char magic[] = "TAVIRON ABSORBER DATABASE V1.1";
-  std::vector<std::uint8_t> b(32, 0);
-  std::memcpy(b.data(), magic, 30);
-  return b;
+  return tavtest::Bytes().text("TAVIRON ABSORBER DATABASE V1.1", 32).b;
 }
 
 // A database file of named records with coefficients a, a, ... (one value

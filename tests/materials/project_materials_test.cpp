@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "model/project.h"
+#include "support/model_builders.h"
 
 namespace tav {
 namespace {
@@ -22,21 +23,11 @@ AbsorberMaterial material(const char* name, float a) {
 // A room object (layer 0) with one square face per material number given.
 ModelObject* addFaces(Project& p, std::vector<std::uint16_t> materials,
                       std::uint32_t layer = LAYER_ROOM) {
-  auto o = ObjectList::allocObject(0, 4 * materials.size(), 5 * materials.size());
-  std::size_t e = 0;
+  auto o = test::makeObject({}, {}, layer, materials.size() > 1 ? SHAPE_SOLID : SHAPE_FACE);
   for (std::size_t f = 0; f < materials.size(); ++f) {
-    const auto n = static_cast<std::uint16_t>(4 * f);
-    for (std::uint16_t k = 0; k < 4; ++k)
-      o->nodes[n + k] = {static_cast<float>(k & 1), static_cast<float>(k >> 1),
-                         static_cast<float>(f)};
-    o->indices[e++] = {IDX_START, n};
-    o->indices[e++] = {IDX_MATERIAL, materials[f]};
-    o->indices[e++] = {IDX_LINE, static_cast<std::uint16_t>(n + 1)};
-    o->indices[e++] = {IDX_LINE, static_cast<std::uint16_t>(n + 3)};
-    o->indices[e++] = {IDX_CLOSE, static_cast<std::uint16_t>(n + 2)};
+    const double z = static_cast<double>(f);
+    test::appendPolygon(*o, {{0, 0, z}, {1, 0, z}, {1, 1, z}, {0, 1, z}}, materials[f]);
   }
-  o->shape = materials.size() > 1 ? SHAPE_SOLID : SHAPE_FACE;
-  o->layer = layer;
   return p.objects.appendObject(std::move(o));
 }
 

@@ -191,10 +191,8 @@ TEST(Rt60Window, FeetUnitsAndTheAreaErrorOfAMissingFloor) {
   Rt60Session s(test::uniformAlpha(0.1f), open);
   s.shell.session().units.feet = true;
   s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
-                 const ScriptedCanvas& c = w.canvas();
-                 EXPECT_TRUE(hasText(c, "V total : 35314.7 cu.ft"));
-                 EXPECT_TRUE(hasText(c, "Total Area Error : 1076.39 ft\u00B2"));
-                 EXPECT_TRUE(hasTextStarting(c, "XY Area"));
+                 EXPECT_TRUE(hasText(w.canvas(), "V total : 35314.7 cu.ft"));
+                 EXPECT_TRUE(hasText(w.canvas(), "Total Area Error : 1076.39 ft\u00B2"));
                })});
   s.run();
 }
@@ -216,22 +214,6 @@ TEST(Rt60Window, ABandWithoutAbsorptionKeepsAFiniteScale) {
                })});
   s.run();
   EXPECT_TRUE(s.platform.messages().empty());
-}
-
-TEST(Rt60Window, AnInsideOutRoomHasNoTimesAndTheOneSecondScale) {
-  test::BoxOptions insideOut;
-  insideOut.outward = {0, 1, 2, 3, 4, 5};
-  Rt60Session s(test::uniformAlpha(0.1f), insideOut);
-  s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
-                 const ScriptedCanvas& c = w.canvas();
-                 // V = -1000 m³: below 0.1, every time is 0.
-                 EXPECT_TRUE(hasText(c, "1 s"));
-                 EXPECT_FALSE(hasText(c, "2 s"));
-                 const auto withAir = curve(c, RT60_COLOUR_WITH_AIR);
-                 ASSERT_EQ(withAir.size(), 7u);
-                 for (const PixelPoint& p : withAir) EXPECT_EQ(p.y, 284);
-               })});
-  s.run();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "model/save_file.h"
 #include "support/bytes.h"
@@ -29,7 +30,9 @@ Buf handMadeHistory() {
   tavtest::putText(b, 2048, "/home/u/projects");
   tavtest::putText(b, 2304, "/home/u/db/SPEAKERS.TSB");
   tavtest::putText(b, 2560, "/home/u/db/ABSORB.TAB");
+  // The fourth path is carried as its 256 bytes, what follows its NUL too.
   tavtest::putText(b, 2816, "fourth");
+  for (int i = 2816 + 7; i < 3072; ++i) b[i] = static_cast<std::uint8_t>(i);
   tavtest::putText(b, 3072, "/p/a.TPR");
   tavtest::putText(b, 3072 + 256, "/p/b.TPR");
   b[2048 + 200] = 'x';  // garbage after the NUL of a path field
@@ -50,10 +53,19 @@ TEST_F(HistoryFileTest, ReadsTheLayoutAndWritesReservedBytesBack) {
   EXPECT_EQ(h.recent[2], "");
   EXPECT_EQ(h.recentCount(), 2u);
 
-  ASSERT_TRUE(writeHistory(path("again/HISTORY.TVX"), h));
+  History edited = h;
+  enterRecentProject(edited, "/p/b.TPR");
+  ASSERT_TRUE(writeHistory(path("again/HISTORY.TVX"), edited));
   Buf expected = b;
   expected[2048 + 200] = 0;  // path fields are written NUL-padded
+  std::swap_ranges(expected.begin() + 3072, expected.begin() + 3328, expected.begin() + 3328);
   EXPECT_EQ(readWholeFile(path("again/HISTORY.TVX")).value(), expected);
+  // A fourth path without any NUL is carried too.
+  Buf full = b;
+  std::fill(full.begin() + 2816, full.begin() + 3072, 'p');
+  ASSERT_TRUE(writeHistory(path("full/HISTORY.TVX"), readHistory(full)));
+  full[2048 + 200] = 0;
+  EXPECT_EQ(readWholeFile(path("full/HISTORY.TVX")).value(), full);
 }
 
 TEST_F(HistoryFileTest, MissingOrShortFileGivesDefaults) {
@@ -71,13 +83,15 @@ TEST_F(HistoryFileTest, WritesUnitsAndPathsAndFailsQuietly) {
   h.feet = true;
   h.projectFolder = "/data/halls";
   h.recent = {"/data/halls/one.TPR", "", "", ""};
-  h.speakerDatabasePath = std::string(255, 's');  // the longest path: 255 bytes and the NUL
+  h.speakerDatabasePath = std::string(255, 's');   // the longest path: 255 bytes and the NUL
+  h.absorberDatabasePath = std::string(256, 'a');  // no room for its NUL: not written
   ASSERT_TRUE(writeHistory(path("cfg/taviron/HISTORY.TVX"), h));
   const Buf b = readWholeFile(path("cfg/taviron/HISTORY.TVX")).value();
   ASSERT_EQ(b.size(), 4096u);
   EXPECT_EQ(tavtest::get32(b, 0), 1u);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data()) + 2048), "/data/halls");
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data()) + 3072), "/data/halls/one.TPR");
+  EXPECT_EQ(b[2560], 0);
   const History back = loadHistory(path("cfg/taviron/HISTORY.TVX"));
   EXPECT_TRUE(back.feet);
   EXPECT_EQ(back.recent[0], "/data/halls/one.TPR");
@@ -131,11 +145,16 @@ TEST(HistoryRecentList, MostRecentFirstWithoutDuplicates) {
 }
 
 TEST(HistoryPath, ConfigFolderFromTheEnvironment) {
-  const char* oldXdg = std::getenv("XDG_CONFIG_HOME");
-  const std::string savedXdg = oldXdg ? oldXdg : "";
-  const char* oldHome = std::getenv("HOME");
-  const std::string savedHome = oldHome ? oldHome : "";
-
+  struct Saved {
+    const char* name;
+    std::optional<std::string> value;
+    ~Saved() { value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name); }
+  };
+  auto save = [](const char* name) {
+    const char* v = std::getenv(name);
+    return Saved{name, v ? std::optional<std::string>(v) : std::nullopt};
+  };
+  const Saved xdg = save("XDG_CONFIG_HOME"), home = save("HOME");
   ::setenv("XDG_CONFIG_HOME", "/cfg/here", 1);
   EXPECT_EQ(defaultHistoryPath(), "/cfg/here/taviron/HISTORY.TVX");
   ::unsetenv("XDG_CONFIG_HOME");
@@ -143,15 +162,6 @@ TEST(HistoryPath, ConfigFolderFromTheEnvironment) {
   EXPECT_EQ(defaultHistoryPath(), "/home/someone/.config/taviron/HISTORY.TVX");
   ::setenv("XDG_CONFIG_HOME", "relative/cfg", 1);  // not absolute: ignored
   EXPECT_EQ(defaultHistoryPath(), "/home/someone/.config/taviron/HISTORY.TVX");
-
-  if (oldXdg)
-    ::setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1);
-  else
-    ::unsetenv("XDG_CONFIG_HOME");
-  if (oldHome)
-    ::setenv("HOME", savedHome.c_str(), 1);
-  else
-    ::unsetenv("HOME");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 
 #include "model/number_text.h"
@@ -49,6 +51,14 @@ TEST(NumberScan, ScansLikeScanfF) {
     EXPECT_DOUBLE_EQ(*v, c.value);
     EXPECT_EQ(text, c.rest);
   }
+}
+
+TEST(NumberScan, FloatRangeEndsAtTheLargestFloat) {
+  const double largest = std::numeric_limits<float>::max();
+  EXPECT_TRUE(fitsFloat(largest));
+  EXPECT_TRUE(fitsFloat(-largest));
+  EXPECT_FALSE(fitsFloat(std::nextafter(largest, 1e300)));
+  EXPECT_FALSE(fitsFloat(-1e39));
 }
 
 TEST(NumberScan, ListsNeedEveryNumberAndItsComma) {

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "model/model_object.h"
 #include "project_bytes_builder.h"
 
 namespace tav {
@@ -59,23 +58,6 @@ TEST(SpeakerTypeRecord, DecodesEveryFieldFromItsOffset) {
   Buf expected = r;
   std::memset(expected.data() + 188, 0, 8);
   EXPECT_EQ(again, expected);
-}
-
-TEST(SpeakerTypeRecord, NegativeShapeReferenceAndEquality) {
-  SpeakerType a = resetSpeakerType();
-  a.shapeReference = -1;
-  Buf b(SPEAKER_TYPE_SIZE);
-  encodeSpeakerType(a, whole(b));
-  EXPECT_EQ(tavtest::get32(b, 196), 0xFFFFFFFFu);
-  EXPECT_EQ(decodeSpeakerType(whole(b)).shapeReference, -1);
-
-  // The run-time shape link is not part of the record.
-  SpeakerType c = a;
-  ModelObject shape;
-  c.shape = &shape;
-  EXPECT_TRUE(a == c);
-  c.grids[4].at(36, 0) = 1;
-  EXPECT_FALSE(a == c);
 }
 
 TEST(SpeakerTypeRecord, ResetTypeIsOmnidirectionalCurrentLayout) {

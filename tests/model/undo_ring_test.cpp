@@ -203,6 +203,28 @@ TEST(UndoRing, ClearUndoAndUndoWithoutHistory) {
   EXPECT_EQ(p.objects.countObjects(), 3u);
 }
 
+// A step around a command enters the ring only when the command changed
+// what undo restores; the menu names the step undo or redo takes.
+TEST(UndoRing, StepsEnterOnlyWhenTheModelChangedAndCarryTheirNames) {
+  Project p;
+  UndoRing ring;
+  p.objects.appendObject(makeObject({{0, 0, 0}, {1, 0, 0}}, {{IDX_START, 0}, {IDX_LINE, 1}}));
+  ASSERT_TRUE(ring.beginStep(p, "Move"));
+  EXPECT_FALSE(ring.endStep(p));  // only looked at
+  EXPECT_FALSE(ring.canUndo());
+  ASSERT_TRUE(ring.beginStep(p, "Reverse"));
+  p.objects.head()->indices[1].ref = 0;  // nodes as they were, one entry changed
+  EXPECT_TRUE(ring.endStep(p));
+  ASSERT_TRUE(ring.beginStep(p, "Delete Face"));
+  p.objects.freeAllObjects();
+  EXPECT_TRUE(ring.endStep(p));
+  EXPECT_EQ(ring.undoName(), "Delete Face");
+  EXPECT_EQ(ring.redoName(), "");
+  ASSERT_TRUE(ring.undo(p));
+  EXPECT_EQ(ring.undoName(), "Reverse");
+  EXPECT_EQ(ring.redoName(), "Delete Face");
+}
+
 TEST(UndoRing, SnapshotBytesCountsEveryPartInWholeGranules) {
   Project p;  // 16 layers, 4, slot 0 material, 6: 384 + 4 + 256 + 6 = 650
   EXPECT_EQ(UndoRing::snapshotBytes(p), 768u);

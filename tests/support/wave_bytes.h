@@ -17,9 +17,6 @@ inline void putU32(std::vector<std::uint8_t>& b, std::uint32_t v) {
   putU16(b, v & 0xFFFF);
   putU16(b, v >> 16);
 }
-inline void putTag(std::vector<std::uint8_t>& b, const char* tag) {
-  for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(tag[i]));
-}
 
 struct WaveSpec {
   std::uint16_t tag = 1;  // 1 = PCM, 3 = float
@@ -31,22 +28,11 @@ struct WaveSpec {
 // "RIFF" size "WAVE" "fmt " 16 (fields) "data" size (data bytes).
 inline std::vector<std::uint8_t> waveBytes(const WaveSpec& s,
                                            const std::vector<std::uint8_t>& data) {
-  std::vector<std::uint8_t> b;
-  putTag(b, "RIFF");
-  putU32(b, static_cast<std::uint32_t>(36 + data.size()));
-  putTag(b, "WAVE");
-  putTag(b, "fmt ");
-  putU32(b, 16);
-  putU16(b, s.tag);
-  putU16(b, s.channels);
-  putU32(b, s.rate);
-  putU32(b, s.rate * s.channels * s.bits / 8);
-  putU16(b, s.channels * s.bits / 8);
-  putU16(b, s.bits);
-  putTag(b, "data");
-  putU32(b, static_cast<std::uint32_t>(data.size()));
-  b.insert(b.end(), data.begin(), data.end());
-  return b;
+  const auto size = static_cast<std::uint32_t>(data.size());
+  Bytes b;
+  b.text("RIFF", 4).u32(36 + size).text("WAVEfmt ", 8).u32(16).u16(s.tag).u16(s.channels);
+  b.u32(s.rate).u32(s.rate * s.channels * s.bits / 8).u16(s.channels * s.bits / 8).u16(s.bits);
+  return b.text("data", 4).u32(size).raw(data).b;
 }
 
 inline std::vector<std::uint8_t> pcm16(const std::vector<std::int16_t>& samples) {
