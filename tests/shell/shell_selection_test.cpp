@@ -80,15 +80,10 @@ TEST(ShellSelection, AGroupIsSelectedAsOneUnitOnTheCurrentLayerOnly) {
   s.shell.registry().add(CMD_ROOM_DELETE, std::ref(selection));
   s.shell.registry().add(CMD_AUDIENCE_DELETE, std::ref(selection));
   s.xyView(100.0f);
-  auto marker = [](std::uint32_t shape) {
-    auto o = std::make_unique<ModelObject>();
-    o->shape = shape;
-    return o;
-  };
-  s.add(marker(SHAPE_GROUP_BEGIN));
+  s.add(makeMarker(SHAPE_GROUP_BEGIN));
   ModelObject* first = s.add(makeSquare(0, 0, 0.5f));
   s.add(makeSquare(2, 2, 0.5f));
-  s.add(marker(SHAPE_GROUP_END));
+  s.add(makeMarker(SHAPE_GROUP_END));
   ModelObject* audience = s.add(makeSquare(0, 0, 0.5f, 0, LAYER_AUDIENCE));
   s.platform.pushMenu(CMD_ROOM_DELETE);
   s.clickAt(0, 0.25f);  // one member hit: the whole group
