@@ -84,6 +84,7 @@ TEST(ShellDispatch, SecondCommandIgnoredWhileOneRunsAndMenusGreyed) {
   s.shell.registry().add(CMD_ROOM_MOVE, rec.handler(CMD_ROOM_MOVE));
   s.shell.registry().add(CMD_SPEAKER_LISTING, rec.handler(CMD_SPEAKER_LISTING));
   s.shell.registry().add(CMD_LEVEL_TIME, rec.handler(CMD_LEVEL_TIME));
+  s.shell.registry().add(CMD_FACE_LIST, rec.handler(CMD_FACE_LIST));
   s.add(makeSquare(0, 0, 1));
   s.platform.pushMenu(CMD_ROOM_MOVE);
   s.check([&] {
@@ -100,14 +101,16 @@ TEST(ShellDispatch, SecondCommandIgnoredWhileOneRunsAndMenusGreyed) {
     for (int i = 0; i < TOP_MENU_COUNT; ++i) EXPECT_TRUE(s.window().topMenuEnabled(i)) << i;
     EXPECT_FALSE(s.window().commandButtonsShown());
   });
-  // The listing shows no command buttons.
-  s.platform.pushMenu(CMD_SPEAKER_LISTING);
+  s.platform.pushMenu(CMD_SPEAKER_LISTING);  // no loudspeakers: no listing
+  // The face listing shows no command buttons.
+  s.platform.pushMenu(CMD_FACE_LIST);
   s.check([&] { EXPECT_FALSE(s.window().commandButtonsShown()); });
   s.platform.pushKey(KEY_ESCAPE);
   s.run();
-  EXPECT_EQ(rec.runs, (std::vector<int>{CMD_ROOM_MOVE}));  // no loudspeakers: no listing
+  EXPECT_EQ(rec.runs, (std::vector<int>{CMD_ROOM_MOVE, CMD_FACE_LIST}));
   EXPECT_EQ(s.platform.ignoredMenuChoices(), (std::vector<int>{CMD_ZOOM_ALL, CMD_SPEAKER_LISTING}));
-  EXPECT_EQ(rec.outcomes, (std::vector<InputOutcome>{InputOutcome::Cancelled}));
+  EXPECT_EQ(rec.outcomes,
+            (std::vector<InputOutcome>{InputOutcome::Cancelled, InputOutcome::Cancelled}));
 }
 
 TEST(ShellDispatch, CloseDuringCommandCancelsItThenAsksAboutUnsavedWork) {

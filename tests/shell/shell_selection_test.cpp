@@ -169,6 +169,27 @@ TEST(ShellSelection, RepeatedClicksMoveThroughTheFacesUnderTheCursor) {
   EXPECT_EQ(picked[5]->startEntry, floor);
 }
 
+TEST(ShellSelection, AFaceOfZeroAreaInTheViewCountsAsAFrontFace) {
+  // A twisted face whose two lobes cancel out: its pixel outline encloses
+  // no area, and hidden backfaces still let it be picked in either lobe.
+  ShellSession s;
+  std::vector<std::optional<FaceSelection>> picked;
+  s.shell.registry().add(CMD_ROOM_INVERT_FACE,
+                         [&](CommandContext& ctx) { picked.push_back(ctx.selectFace()); });
+  s.xyView(100.0f);
+  s.add(makeFace({{0, 0, 0}, {1, 1, 0}, {1, 0, 0}, {0, 1, 0}}));
+  s.platform.pushKey(keyF(8));
+  for (double x : {0.2, 0.8}) {
+    s.menu(CMD_ROOM_INVERT_FACE);
+    s.clickAt(x, 0.5);
+    s.enter();
+  }
+  s.run();
+  ASSERT_TRUE(s.shell.view().hiddenBackfaces);
+  ASSERT_EQ(picked.size(), 2u);
+  EXPECT_TRUE(picked[0] && picked[1]);
+}
+
 TEST(ShellSelection, PickGeometry) {
   const PickBox box = pickBoxAround({10, 10}, 4);
   EXPECT_TRUE(box.contains({6, 14}));
