@@ -34,7 +34,6 @@ using test::Sink;
 class QtMainWindowTest : public ::testing::Test {
  protected:
   QtMainWindowTest() {
-    test::qtApp();
     window.resize(800, 600);
     window.QMainWindow::show();
     QCoreApplication::processEvents();
@@ -42,6 +41,7 @@ class QtMainWindowTest : public ::testing::Test {
   ~QtMainWindowTest() override { window.close(); }
   QColor composedAt(int x, int y) { return QColor(window.viewWidget()->composed().pixel(x, y)); }
 
+  QApplication& app = test::qtApp();  // before any widget
   Sink sink;
   QtMainWindow window{sink};
 };
