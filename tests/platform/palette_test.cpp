@@ -23,18 +23,18 @@ TEST(Palette, MapScaleRunsFromBlueToRed) {
 }
 
 TEST(Palette, PenRules) {
-  EXPECT_EQ(penForColour(0).style, PenStyle::Solid);
-  EXPECT_EQ(penForColour(0).colour, (Rgb{0, 0, 0}));
-  EXPECT_EQ(penForColour(1).style, PenStyle::Solid);
-  EXPECT_EQ(penForColour(31).style, PenStyle::Solid);
-  EXPECT_FALSE(penForColour(31).opaqueGaps);
-  for (int i : {32, 40, 63}) {
+  // Colours 0..31 draw solid lines, 32 and above dotted with opaque white gaps.
+  for (int i : {0, 1, 31, 32, 40, 63}) {
     const PenSpec pen = penForColour(i);
-    EXPECT_EQ(pen.style, PenStyle::Dotted) << i;
-    EXPECT_TRUE(pen.opaqueGaps) << i;
-    EXPECT_EQ(pen.gapColour, (Rgb{255, 255, 255})) << i;
+    const bool dotted = i >= 32;
+    EXPECT_EQ(pen.style, dotted ? PenStyle::Dotted : PenStyle::Solid) << i;
+    EXPECT_EQ(pen.opaqueGaps, dotted) << i;
+    if (dotted) {
+      EXPECT_EQ(pen.gapColour, (Rgb{255, 255, 255})) << i;
+    }
     EXPECT_EQ(pen.colour, paletteColour(i)) << i;
   }
+  EXPECT_EQ(penForColour(0).colour, (Rgb{0, 0, 0}));
 }
 
 TEST(Palette, HatchPatternsGrowInDensity) {

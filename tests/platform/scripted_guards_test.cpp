@@ -6,23 +6,11 @@
 
 #include "platform/keys.h"
 #include "platform/scripted/scripted_platform.h"
+#include "recording_sink.h"
 #include "shell/command_ids.h"
 
 namespace tav {
 namespace {
-
-struct Sink : MainWindowEvents {
-  std::vector<int> commands;
-  void onCommand(int id) override { commands.push_back(id); }
-  void onMenuOpening() override {}
-  void onKeyDown(int, bool) override {}
-  void onMouse(const MouseEvent&) override {}
-  void onScroll(const ScrollEvent&) override {}
-  void onResize(int, int) override {}
-  void onCloseRequest() override {}
-  void onPaint(Canvas&) override {}
-  void onPanelCommand(int, DialogEventKind, DialogControls&) override {}
-};
 
 void runAll(ScriptedPlatform& platform) {
   while (platform.processEvents(true)) {
@@ -31,7 +19,7 @@ void runAll(ScriptedPlatform& platform) {
 
 TEST(ScriptedGuards, MainWindowStepsAUserCouldNotTakeAreReported) {
   ScriptedPlatform platform;
-  Sink sink;
+  test::Sink sink;
   auto window = platform.createMainWindow(sink);
   window->setMenu({submenu("&File", {menuItem(CMD_NEW, "&New")}),
                    submenu("&View", {menuItem(CMD_ZOOM_ALL, "Zoom &All (F7)", false)})});

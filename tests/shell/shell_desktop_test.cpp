@@ -5,11 +5,10 @@
 
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 #include "model/project_file.h"
+#include "model/save_file.h"
 #include "platform/keys.h"
 #include "shell/command_ids.h"
 #include "shell/coordinate_text.h"
@@ -23,11 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<char> bytesOf(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 void writeProject(const std::string& path, int squares) {
   Project p;
   newProject(p);
@@ -40,7 +34,7 @@ TEST(ShellDesktop, SaveRewritesTheOpenFileKeepsTheBackupAndTheTitleKeepsTheCase)
   fs::create_directories(s.dir.path / "Halls");
   const std::string path = (s.dir.path / "Halls" / "Main Hall.tpr").string();
   writeProject(path, 1);
-  const std::vector<char> before = bytesOf(path);
+  const std::vector<std::uint8_t> before = readWholeFile(path).value();
   ASSERT_TRUE(s.shell.openProjectFile(path));
   s.check([&] { s.add(makeSquare(5, 5, 1)); });
   s.platform.pushShortcut(StandardShortcut::Save);
@@ -51,7 +45,7 @@ TEST(ShellDesktop, SaveRewritesTheOpenFileKeepsTheBackupAndTheTitleKeepsTheCase)
   EXPECT_EQ(s.platform.fileDialogs()[0].request.fileName, "Main Hall.tpr");
   EXPECT_FALSE(s.project().modified);
   EXPECT_EQ(s.window().title(), "Taviron 2.90 > " + path);
-  EXPECT_EQ(bytesOf((s.dir.path / "Halls" / "Main Hall_old.TPR").string()), before);
+  EXPECT_EQ(readWholeFile((s.dir.path / "Halls" / "Main Hall_old.TPR").string()), before);
   EXPECT_EQ(loadProject(path).project.objects.countObjects(), 2u);
 }
 

@@ -1,5 +1,5 @@
 // File commands through the shell: start-up, New, Open, Save as, the recent
-// projects, discarding unsaved work, importing objects, printing, exit.
+// projects, discarding unsaved work, importing objects, printing.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,7 +8,6 @@
 #include "model/history_file.h"
 #include "model/project_file.h"
 #include "platform/keys.h"
-#include "resources/builtin_resources.h"
 #include "shell/print_layout.h"
 #include "shell_test_util.h"
 
@@ -28,10 +27,6 @@ TEST(ShellFile, StartUpWithoutHistory) {
   ASSERT_NE(s.window().panel(), nullptr);
   EXPECT_TRUE(s.window().panel()->checked(PANEL_XY));
   EXPECT_EQ(s.window().panel()->text(PANEL_FIELD_X), "0.000");
-  EXPECT_NE(s.shell.session().axisCross, nullptr);
-  EXPECT_NE(s.shell.session().defaultSpeakerShape, nullptr);
-  EXPECT_EQ(s.shell.session().strokeFont.size(), standardFontData().size());
-  for (int n = 110; n <= 113; ++n) EXPECT_FALSE(s.window().menuItemEnabled(n));
   EXPECT_FALSE(fs::exists(s.dir.file("HISTORY.TVX")));  // nothing written yet
 }
 
@@ -42,7 +37,7 @@ TEST(ShellFile, SaveAsNewOpenRoundTripWithTitleAndRecentList) {
   const std::string chosen = s.dir.file("room");
   const std::string saved = chosen + ".TPR";
   s.platform.answerSaveFile(chosen);
-  s.platform.pushMenu(CMD_SAVE_AS);
+  s.menu(CMD_SAVE_AS);
   s.check([&] {
     EXPECT_TRUE(fs::exists(saved));
     EXPECT_FALSE(s.project().modified);
@@ -50,14 +45,14 @@ TEST(ShellFile, SaveAsNewOpenRoundTripWithTitleAndRecentList) {
     EXPECT_TRUE(s.window().menuItemEnabled(CMD_RECENT_FIRST));
     EXPECT_EQ(s.window().menuItemText(CMD_RECENT_FIRST), saved);
   });
-  s.platform.pushMenu(CMD_NEW);  // saved: no question
+  s.menu(CMD_NEW);  // saved: no question
   s.check([&] {
     EXPECT_TRUE(s.project().objects.empty());
     EXPECT_EQ(s.window().title(), "Taviron 2.90 > PROJECT1.TPR");
     EXPECT_EQ(s.shell.view().mode, VIEW_XY);
   });
   s.platform.answerOpenFile(saved);
-  s.platform.pushMenu(CMD_OPEN);
+  s.menu(CMD_OPEN);
   s.run();
   EXPECT_TRUE(s.platform.messages().empty());
   EXPECT_EQ(s.project().objects.countObjects(), 2u);
@@ -78,7 +73,7 @@ TEST(ShellFile, AnUnansweredDiscardQuestionCancels) {
   // When it asks is the project's test, the answers the UnsavedWork table's.
   ShellSession s;
   s.add(makeSquare(0, 0, 2));
-  s.platform.pushMenu(CMD_NEW);  // unanswered: Enter presses the default, Cancel
+  s.menu(CMD_NEW);  // unanswered: Enter presses the default, Cancel
   s.run();
   EXPECT_EQ(s.project().objects.countObjects(), 1u);
   ASSERT_EQ(s.platform.messages().size(), 1u);
@@ -94,7 +89,7 @@ TEST(ShellFile, RecentFileMovedAwayLeavesTheModel) {
   fs::rename(path, s.dir.file("elsewhere.TPR"));
   s.add(makeSquare(5, 5, 1));  // unsaved work; the user agrees to drop it
   s.platform.answerMessage(MessageResult::Ok);
-  s.platform.pushMenu(CMD_RECENT_FIRST);
+  s.menu(CMD_RECENT_FIRST);
   s.run();
   ASSERT_EQ(s.platform.messages().size(), 2u);
   EXPECT_EQ(s.platform.messages()[1].text, "Can\u00B4t locate file");
@@ -113,7 +108,7 @@ TEST(ShellFile, ImportRoomGeometryFollowsTheCursorAndEscapeLeavesItAsRead) {
     ASSERT_TRUE(saveProjectAs(other, source).empty());
   }
   s.platform.answerOpenFile(source);
-  s.platform.pushMenu(CMD_ROOM_IMPORT_GEOMETRY);
+  s.menu(CMD_ROOM_IMPORT_GEOMETRY);
   s.check([&] {
     EXPECT_EQ(s.window().promptText(), "IMPORT > Basepoint :");
     EXPECT_TRUE(s.project().objects.head()->isSelected());
@@ -129,9 +124,9 @@ TEST(ShellFile, ImportRoomGeometryFollowsTheCursorAndEscapeLeavesItAsRead) {
   });
   // Insert File into AUX drawing, Escape at the offset point.
   s.platform.answerOpenFile(source);
-  s.platform.pushMenu(CMD_AUX_INSERT_FILE);
+  s.menu(CMD_AUX_INSERT_FILE);
   s.clickAt(0, 0);
-  s.platform.pushKey(KEY_ESCAPE);
+  s.escape();
   s.run();
   const ModelObject* aux = s.project().objects.head();
   EXPECT_EQ(aux->layer, LAYER_AUX);
@@ -147,8 +142,8 @@ TEST(ShellFile, PrintAndClipboard) {
   s.add(makeSquare(-5, -5, 10));
   std::memcpy(s.project().printHeader.rows[0].label, "Project", 7);
   std::memcpy(s.project().printHeader.rows[0].value, "Hall A", 6);
-  s.platform.pushMenu(CMD_PRINT);
-  s.platform.pushMenu(CMD_COPY_TO_CLIPBOARD);
+  s.menu(CMD_PRINT);
+  s.menu(CMD_COPY_TO_CLIPBOARD);
   s.run();
   ASSERT_EQ(s.platform.prints().size(), 1u);
   ASSERT_EQ(s.platform.prints()[0].pages.size(), 1u);
@@ -172,16 +167,6 @@ TEST(ShellFile, PlotScales) {
   EXPECT_EQ(plotScaleDenominator(0.1, 0.1, 0.2, 0.2), 1.0);
   EXPECT_EQ(plotScaleDenominator(1.01, 0.1, 0.2, 0.2), 10.0);
   EXPECT_EQ(plotScaleDenominator(1.0, 0.1, 0.2, 0.2), 5.0);
-}
-
-TEST(ShellFile, ExitWritesTheHistory) {
-  ShellSession s;
-  s.platform.pushMenu(CMD_UNITS_FEET);
-  s.platform.pushMenu(CMD_EXIT);
-  s.run();
-  EXPECT_TRUE(s.shell.closed());
-  EXPECT_TRUE(s.window().closed());
-  EXPECT_TRUE(loadHistory(s.dir.file("HISTORY.TVX")).feet);
 }
 
 }  // namespace

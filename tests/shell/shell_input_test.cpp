@@ -16,17 +16,6 @@
 namespace tav::test {
 namespace {
 
-// Collects every point given until the input is finished or cancelled.
-struct PointCollector {
-  std::vector<Node> points;
-  std::vector<Node> lasts;
-  void operator()(CommandContext& ctx) {
-    while (ctx.askPoint("Point :") == InputOutcome::PointGiven) {
-      points.push_back(ctx.input().current);
-    }
-  }
-};
-
 TEST(ShellInput, CoordinateSnapTruncatesTowardZero) {
   // Table: value, snap on, distance, result.
   struct Case {
@@ -50,8 +39,7 @@ TEST(ShellInput, MouseAtPlusMinus174GivesPlusMinus15) {
   PointCollector points;
   s.shell.registry().add(CMD_ROOM_POLYLINE, std::ref(points));
   s.xyView(100.0f);
-  s.platform.pushMenu(CMD_ROOM_POLYLINE);
-  s.click({574, 300});
+  s.menu(CMD_ROOM_POLYLINE);
   s.click({226, 126});  // y = +1.74
   s.check([&] {
     // The cross-hair jumped to the snapped position.
@@ -61,62 +49,74 @@ TEST(ShellInput, MouseAtPlusMinus174GivesPlusMinus15) {
   });
   s.platform.pushKey(keyF(9));  // snap off: millimetres
   s.click({574, 300});
-  s.platform.pushKey(KEY_RETURN);
+  s.enter();
   s.run();
-  ASSERT_EQ(points.points.size(), 3u);
-  EXPECT_FLOAT_EQ(points.points[0].x, 1.5f);
-  EXPECT_FLOAT_EQ(points.points[0].y, 0.0f);
-  EXPECT_FLOAT_EQ(points.points[1].x, -1.5f);
-  EXPECT_FLOAT_EQ(points.points[1].y, 1.5f);
-  EXPECT_NEAR(points.points[2].x, 1.74, 1e-6);
+  ASSERT_EQ(points.points.size(), 2u);
+  EXPECT_TRUE(tavtest::near(points.points[0], {-1.5, 1.5, 0}));
+  EXPECT_NEAR(points.points[1].x, 1.74, 1e-6);
   // The last point follows the given points.
-  EXPECT_FLOAT_EQ(s.shell.input().last.x, points.points[2].x);
+  EXPECT_FLOAT_EQ(s.shell.input().last.x, points.points[1].x);
 }
 
-TEST(ShellInput, NodeSnapTakesTheNearerCandidateWithinTheWidth) {
-  // Width 10: a node 12/3 pixels away is not taken, one 8/3 away is, and a
-  // second node 2/2 pixels away then wins (the threshold became 3).
+// XY view at 64 pixels per metre (1 pixel = 1/64 m, exact in float), node
+// snap width 10. Room nodes: A at the origin, B 10 pixels right and 5 down
+// of it, a hidden one 20 pixels left; an AUX node 20 pixels above A.
+struct NodeSnapCase {
+  const char* name;
+  std::uint32_t layer;
+  PixelPoint fromA;            // the mouse, in pixels from A
+  std::optional<Node> wanted;  // the node snapped to
+};
+
+constexpr Node NODE_A{0, 0, 0}, NODE_B{10.0f / 64, -5.0f / 64, 0}, NODE_AUX{0, 20.0f / 64, 0};
+
+const NodeSnapCase NODE_SNAP_CASES[] = {
+    {"ExactWidthIsOutside", LAYER_ROOM, {-10, 0}, std::nullopt},
+    {"JustInsideTheWidth", LAYER_ROOM, {-9, 0}, NODE_A},
+    {"HiddenObjectsAreLeftOut", LAYER_ROOM, {-20, 0}, std::nullopt},
+    // A is 8 / 3 pixels away: the threshold becomes 3, and B at 2 / 2 wins.
+    {"LaterNodeNearerOnBothAxesWins", LAYER_ROOM, {8, 3}, NODE_B},
+    // A is 7 / 2 away: B at 3 / 3 is not below the new threshold 2.
+    {"LaterNodeMustBeatTheNearerAxis", LAYER_ROOM, {7, 2}, NODE_A},
+    {"OtherLayersAreLeftOut", LAYER_ROOM, {0, -20}, std::nullopt},
+    {"TheGivenLayerOnly", LAYER_AUX, {0, -20}, NODE_AUX},
+};
+
+TEST(ShellInput, NodeSnapTakesTheNearestCandidateWithinTheWidth) {
+  ShellSession s;
+  s.view2D(VIEW_XY, 64.0f);
+  s.add(makeLine(NODE_A, {-1, -1, 0}));
+  s.add(makeLine(NODE_B, {2, 2, 0}));
+  s.add(makeLine({-20.0f / 64, 0, 0}, {-1, 0, 0}))->flags |= OF_HIDDEN;
+  s.add(makeLine(NODE_AUX, {0, 1, 0}, LAYER_AUX));
+  const PixelPoint a = s.at(0, 0);
+  for (const NodeSnapCase& c : NODE_SNAP_CASES) {
+    SCOPED_TRACE(c.name);
+    const PixelPoint mouse{a.x + c.fromA.x, a.y + c.fromA.y};
+    const auto found = findSnapNode(s.shell.view(), s.project().objects, c.layer, 10, mouse, false);
+    EXPECT_EQ(found ? std::optional<Node>(found->node) : std::nullopt, c.wanted);
+  }
+}
+
+TEST(ShellInput, NodeSnapGivesTheNodeAndMovesTheCrossHair) {
   ShellSession s;
   PointCollector points;
   s.shell.registry().add(CMD_ROOM_POLYLINE, std::ref(points));
-  s.xyView(64.0f);  // 1 pixel = 1/64 m, exact in float
-  s.add(makeLine({0, 0, 0}, {-1, -1, 0}));
-  const Node second{10.0f / 64, -5.0f / 64, 0};
-  const PixelPoint p1 = s.at(0, 0);
+  s.view2D(VIEW_XY, 64.0f);
+  s.add(makeLine(NODE_A, {-1, -1, 0}));
+  s.add(makeLine(NODE_B, {2, 2, 0}));
   s.project().settings.cursorSnapOn = false;
   s.project().settings.nodeSnapOn = true;
-
-  // Only the first node there.
-  s.platform.pushMenu(CMD_ROOM_POLYLINE);
-  s.click({p1.x + 12, p1.y + 3});
-  s.click({p1.x + 8, p1.y + 3});
-  s.check([&] { s.add(makeLine(second, {2, 2, 0})); });
-  const PixelPoint mouse{p1.x + 8, p1.y + 3};
-  s.click(mouse);
-  s.platform.pushKey(KEY_RETURN);
+  const PixelPoint a = s.at(0, 0);
+  s.menu(CMD_ROOM_POLYLINE);
+  s.click({a.x + 30, a.y + 3});  // no node near: the mouse itself, millimetres
+  s.click({a.x + 8, a.y + 3});
+  s.enter();
   s.run();
-  EXPECT_EQ(s.shell.pixelOf(second), (PixelPoint{mouse.x + 2, mouse.y + 2}));
-  ASSERT_EQ(points.points.size(), 3u);
-  EXPECT_NEAR(points.points[0].x, 12.0 / 64, 1e-3);  // the mouse itself, millimetres
-  EXPECT_NEAR(points.points[0].y, -3.0 / 64, 1e-3);
-  EXPECT_EQ(points.points[1], (Node{0, 0, 0}));
-  EXPECT_EQ(points.points[2], second);
-  EXPECT_EQ(s.shell.input().cursor, (PixelPoint{mouse.x + 2, mouse.y + 2}));
-}
-
-TEST(ShellInput, NodeSnapSearchesOnlyTheSnapLayerAndDrawableObjects) {
-  ShellSession s;
-  s.xyView(64.0f);
-  Project& p = s.project();
-  ModelObject* hidden = s.add(makeLine({0, 0, 0}, {1, 0, 0}));
-  s.add(makeLine({0, 0, 0}, {0, 1, 0}, LAYER_AUX));
-  hidden->flags |= OF_HIDDEN;
-  const PixelPoint m = s.at(0, 0);
-  EXPECT_FALSE(findSnapNode(s.shell.view(), p.objects, LAYER_ROOM, 10, m, false));
-  const auto aux = findSnapNode(s.shell.view(), p.objects, LAYER_AUX, 10, {m.x + 9, m.y}, false);
-  ASSERT_TRUE(aux);
-  EXPECT_EQ(aux->node, (Node{0, 0, 0}));
-  EXPECT_FALSE(findSnapNode(s.shell.view(), p.objects, LAYER_AUX, 10, {m.x + 10, m.y}, false));
+  ASSERT_EQ(points.points.size(), 2u);
+  EXPECT_TRUE(tavtest::near(points.points[0], {0.468, -0.046, 0}, 1e-6));
+  EXPECT_EQ(points.points[1], NODE_B);
+  EXPECT_EQ(s.shell.input().cursor, s.shell.pixelOf(NODE_B));
 }
 
 TEST(ShellInput, TypedPointsAbsoluteRelativeAndPolar) {
@@ -145,14 +145,12 @@ TEST(ShellInput, TypedPointsAbsoluteRelativeAndPolar) {
                                               DialogStep::setText(POLAR_FIELD_ANGLE, "270"),
                                               DialogStep::click(DLG_OK)});
   s.platform.pushKey(KEY_P);
-  s.platform.pushKey(KEY_RETURN);
+  s.enter();
   s.run();
   ASSERT_EQ(points.points.size(), 4u);
   EXPECT_EQ(points.points[1], (Node{2.5f, -1, 3}));
   EXPECT_EQ(points.points[2], (Node{3.5f, -1, 3}));
-  EXPECT_NEAR(points.points[3].x, 3.5, 1e-5);
-  EXPECT_NEAR(points.points[3].y, -3.0, 1e-5);
-  EXPECT_FLOAT_EQ(points.points[3].z, 3.0f);
+  EXPECT_TRUE(tavtest::near(points.points[3], {3.5, -3, 3}, 1e-5));
   // The cross-hair moved to the typed point.
   EXPECT_EQ(s.shell.input().cursor, s.at(3.5f, -3.0f));
 }
@@ -171,6 +169,8 @@ TEST(ShellInput, PolarAngleAndPlaneOfTheView) {
   Units feet{true};
   const Node f = polarOffset(VIEW_3D, 3.28084, 0, feet);
   EXPECT_NEAR(f.x, 1.0, 1e-6);
+  // A negative distance counts as its size: 270 degrees is straight down.
+  EXPECT_TRUE(tavtest::near(polarOffset(VIEW_XY, -2, 270, metres), {0, -2, 0}, 1e-6));
 }
 
 TEST(ShellInput, MirrorAndMoveTransforms) {
@@ -268,12 +268,6 @@ TEST(ShellInput, PanelButtonsActAsKeys) {
   EXPECT_TRUE(s.window().menuItemChecked(CMD_HIDDEN_BACKFACES));
   EXPECT_TRUE(s.window().panel()->checked(PANEL_HIDDEN));
 }
-
-}  // namespace
-}  // namespace tav::test
-
-namespace tav::test {
-namespace {
 
 TEST(ShellInput, ZoomInByWindowLoopAndEyePoint) {
   ShellSession s;

@@ -80,15 +80,10 @@ TEST(ShellSelection, AGroupIsSelectedAsOneUnitOnTheCurrentLayerOnly) {
   s.shell.registry().add(CMD_ROOM_DELETE, std::ref(selection));
   s.shell.registry().add(CMD_AUDIENCE_DELETE, std::ref(selection));
   s.xyView(100.0f);
-  auto marker = [](std::uint32_t shape) {
-    auto o = std::make_unique<ModelObject>();
-    o->shape = shape;
-    return o;
-  };
-  s.add(marker(SHAPE_GROUP_BEGIN));
+  s.add(makeMarker(SHAPE_GROUP_BEGIN));
   ModelObject* first = s.add(makeSquare(0, 0, 0.5f));
   s.add(makeSquare(2, 2, 0.5f));
-  s.add(marker(SHAPE_GROUP_END));
+  s.add(makeMarker(SHAPE_GROUP_END));
   ModelObject* audience = s.add(makeSquare(0, 0, 0.5f, 0, LAYER_AUDIENCE));
   s.platform.pushMenu(CMD_ROOM_DELETE);
   s.clickAt(0, 0.25f);  // one member hit: the whole group
@@ -172,6 +167,27 @@ TEST(ShellSelection, RepeatedClicksMoveThroughTheFacesUnderTheCursor) {
   EXPECT_FALSE(picked[3]);
   EXPECT_FALSE(picked[4]);
   EXPECT_EQ(picked[5]->startEntry, floor);
+}
+
+TEST(ShellSelection, AFaceOfZeroAreaInTheViewCountsAsAFrontFace) {
+  // A twisted face whose two lobes cancel out: its pixel outline encloses
+  // no area, and hidden backfaces still let it be picked in either lobe.
+  ShellSession s;
+  std::vector<std::optional<FaceSelection>> picked;
+  s.shell.registry().add(CMD_ROOM_INVERT_FACE,
+                         [&](CommandContext& ctx) { picked.push_back(ctx.selectFace()); });
+  s.xyView(100.0f);
+  s.add(makeFace({{0, 0, 0}, {1, 1, 0}, {1, 0, 0}, {0, 1, 0}}));
+  s.platform.pushKey(keyF(8));
+  for (double x : {0.2, 0.8}) {
+    s.menu(CMD_ROOM_INVERT_FACE);
+    s.clickAt(x, 0.5);
+    s.enter();
+  }
+  s.run();
+  ASSERT_TRUE(s.shell.view().hiddenBackfaces);
+  ASSERT_EQ(picked.size(), 2u);
+  EXPECT_TRUE(picked[0] && picked[1]);
 }
 
 TEST(ShellSelection, PickGeometry) {

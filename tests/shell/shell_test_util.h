@@ -1,4 +1,5 @@
-// The shell sessions of tests/support and a stand-in Move command.
+// The shell sessions of tests/support, a command that collects points and a
+// stand-in Move command.
 #pragma once
 
 #include <filesystem>
@@ -8,6 +9,19 @@
 #include "support/shell_session.h"
 
 namespace tav::test {
+
+// Collects every point given until the input is finished or cancelled;
+// `runs` counts how often the command ran.
+struct PointCollector {
+  std::vector<Node> points;
+  InputOutcome end = InputOutcome::PointGiven;
+  int runs = 0;
+  void operator()(CommandContext& ctx) {
+    ++runs;
+    while ((end = ctx.askPoint("Point :")) == InputOutcome::PointGiven)
+      points.push_back(ctx.input().current);
+  }
+};
 
 // Move as the editing commands do it, standing in for the real one: select,
 // base point, offset point with the objects dragged, Escape puts nothing

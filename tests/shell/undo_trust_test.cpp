@@ -21,7 +21,7 @@ struct UndoSession : ShellSession {
     add(makeSquare(10, 0, 2));
   }
   void deleteFaceAt(float x, float y) {
-    platform.pushMenu(2315);
+    menu(CMD_ROOM_DELETE_FACE);
     clickAt(x, y);
     platform.pushKey(KEY_RETURN);
   }
@@ -39,82 +39,81 @@ TEST_P(UndoHistory, ACommandThatChangesNothingTakesNoStep) {
   UndoSession s;
   std::string afterDelete, afterUndo, afterNeutral;
   s.deleteFaceAt(1, 1);
-  s.check([&] { afterDelete = s.menuText(201); });
-  s.platform.pushMenu(201);
-  s.check([&] { afterUndo = s.menuText(202); });
+  s.check([&] { afterDelete = s.menuText(CMD_UNDO); });
+  s.menu(CMD_UNDO);
+  s.check([&] { afterUndo = s.menuText(CMD_REDO); });
   GetParam().script(s);
   s.check([&] {
-    afterNeutral = s.menuText(202);
+    afterNeutral = s.menuText(CMD_REDO);
     EXPECT_TRUE(s.shell.session().undo.canRedo());
   });
   // Redo, the neutral command again, then one Undo brings the face back.
-  s.platform.pushMenu(202);
+  s.menu(CMD_REDO);
   s.check([&] { EXPECT_EQ(s.project().objects.countObjects(), 1u); });
   GetParam().script(s);
-  s.platform.pushMenu(201);
+  s.menu(CMD_UNDO);
   s.run();
   EXPECT_EQ(afterDelete, "&Undo Delete Face");
   EXPECT_EQ(afterUndo, "&Redo Delete Face");
   EXPECT_EQ(afterNeutral, "&Redo Delete Face");
   EXPECT_EQ(s.project().objects.countObjects(), 2u);
-  EXPECT_EQ(s.menuText(202), "&Redo Delete Face");
-  EXPECT_EQ(s.menuText(201), "&Undo");  // nothing older to undo
+  EXPECT_EQ(s.menuText(CMD_REDO), "&Redo Delete Face");
+  EXPECT_EQ(s.menuText(CMD_UNDO), "&Undo");  // nothing older to undo
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, UndoHistory,
-                         ::testing::Values(NeutralCase{"FaceListingLookedAt",
-                                                       [](UndoSession& s) {
-                                                         s.platform.scriptDialog(
-                                                             FACE_LISTING_TITLE,
-                                                             {DialogStep::click(FL_QUIT)});
-                                                         s.platform.pushMenu(CMD_FACE_LIST);
-                                                       }},
-                                           NeutralCase{"MoveCancelledWithEscape",
-                                                       [](UndoSession& s) {
-                                                         s.platform.pushMenu(2302);
-                                                         s.clickAt(10, 1);
-                                                         s.platform.pushKey(KEY_RETURN);
-                                                         s.clickAt(10, 0);
-                                                         s.platform.pushKey(KEY_ESCAPE);
-                                                       }},
-                                           NeutralCase{"DeleteFaceCancelled",
-                                                       [](UndoSession& s) {
-                                                         s.platform.pushMenu(2315);
-                                                         s.clickAt(11, 1);
-                                                         s.platform.pushKey(KEY_ESCAPE);
-                                                       }},
-                                           NeutralCase{"RectangleRefusedIn3D",
-                                                       [](UndoSession& s) {
-                                                         s.platform.pushKey(keyF(4));
-                                                         s.platform.pushMenu(2204);
-                                                         s.platform.pushKey(keyF(1));
-                                                       }}),
-                         [](const ::testing::TestParamInfo<NeutralCase>& info) {
-                           return info.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Table, UndoHistory,
+    ::testing::Values(NeutralCase{"FaceListingLookedAt",
+                                  [](UndoSession& s) {
+                                    s.platform.scriptDialog(FACE_LISTING_TITLE,
+                                                            {DialogStep::click(FL_QUIT)});
+                                    s.menu(CMD_FACE_LIST);
+                                  }},
+                      NeutralCase{"MoveCancelledWithEscape",
+                                  [](UndoSession& s) {
+                                    s.menu(CMD_ROOM_MOVE);
+                                    s.clickAt(10, 1);
+                                    s.platform.pushKey(KEY_RETURN);
+                                    s.clickAt(10, 0);
+                                    s.platform.pushKey(KEY_ESCAPE);
+                                  }},
+                      NeutralCase{"DeleteFaceCancelled",
+                                  [](UndoSession& s) {
+                                    s.menu(CMD_ROOM_DELETE_FACE);
+                                    s.clickAt(11, 1);
+                                    s.platform.pushKey(KEY_ESCAPE);
+                                  }},
+                      NeutralCase{"ViewCommand", [](UndoSession& s) { s.menu(CMD_WIREFRAME); }},
+                      NeutralCase{"RectangleRefusedIn3D",
+                                  [](UndoSession& s) {
+                                    s.platform.pushKey(keyF(4));
+                                    s.menu(CMD_ROOM_RECTANGLE);
+                                    s.platform.pushKey(keyF(1));
+                                  }}),
+    [](const ::testing::TestParamInfo<NeutralCase>& info) { return info.param.name; });
 
 TEST(UndoHistory, EachChangeIsOneStepNamedAfterItsCommand) {
   UndoSession s;
   const std::vector<IndexEntry> original = s.project().objects.objectAt(1)->indices;
   s.deleteFaceAt(1, 1);
-  s.platform.pushMenu(2314);  // Invert Face of the other square
+  s.menu(CMD_ROOM_INVERT_FACE);  // Invert Face of the other square
   s.clickAt(11, 1);
   s.platform.pushKey(KEY_RETURN);
-  s.platform.pushMenu(2302);  // then Move it by (1, 0)
+  s.menu(CMD_ROOM_MOVE);  // then Move it by (1, 0)
   s.clickAt(10, 1);
   s.platform.pushKey(KEY_RETURN);
   s.clickAt(10, 0);
   s.clickAt(11, 0);
   std::vector<std::string> labels;
-  s.check([&] { labels.push_back(s.menuText(201)); });
-  s.platform.pushMenu(201);
-  s.check([&] { labels.push_back(s.menuText(201)); });
-  s.platform.pushMenu(201);
-  s.check([&] { labels.push_back(s.menuText(201)); });
+  s.check([&] { labels.push_back(s.menuText(CMD_UNDO)); });
+  s.menu(CMD_UNDO);
+  s.check([&] { labels.push_back(s.menuText(CMD_UNDO)); });
+  s.menu(CMD_UNDO);
+  s.check([&] { labels.push_back(s.menuText(CMD_UNDO)); });
   s.run();
   EXPECT_EQ(labels,
             (std::vector<std::string>{"&Undo Move", "&Undo Invert Face", "&Undo Delete Face"}));
-  EXPECT_EQ(s.menuText(202), "&Redo Invert Face");
+  EXPECT_EQ(s.menuText(CMD_REDO), "&Redo Invert Face");
   ASSERT_EQ(s.project().objects.countObjects(), 1u);
   const ModelObject& square = *s.project().objects.objectAt(0);
   EXPECT_FLOAT_EQ(square.nodes[0].x, 10.0f);  // moved back
@@ -125,7 +124,7 @@ TEST(UndoHistory, ARoomCheckThatFindsNothingTakesNoStep) {
   ShellSession s;
   registerAllCommands(s.shell);
   addBox(s.project().objects, {0, 0, 0}, {3, 2, 2.5});
-  s.platform.pushMenu(2803);
+  s.menu(CMD_ROOM_CHECK);
   s.run();
   ASSERT_EQ(s.platform.messages().size(), 1u);
   EXPECT_EQ(s.platform.messages()[0].text, "No errors found");
