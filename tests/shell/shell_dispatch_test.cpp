@@ -22,33 +22,6 @@ struct Recorder {
   }
 };
 
-TEST(ShellDispatch, ExampleCommandRegisteredFromItsOwnFile) {
-  // A subsystem registers its command; the menu item comes alive and the
-  // handler runs with the layer and colour of its menu, the prompt carrying
-  // the command's name.
-  ShellSession s;
-  std::string prompt;
-  std::uint32_t layer = 99, colour = 99;
-  auto registerExample = [&](CommandRegistry& r) {
-    r.add(CMD_AUX_CIRCLE, [&](CommandContext& ctx) {
-      layer = ctx.project().currentLayer;
-      colour = ctx.project().currentColour;
-      ctx.setCommandName("CIRCLE > ");
-      ctx.ui().showPrompt("Center point :");
-      prompt = s.window().promptText();
-    });
-  };
-  EXPECT_FALSE(s.window().menuItemEnabled(CMD_AUX_CIRCLE));  // not built: present, disabled
-  registerExample(s.shell.registry());
-  s.platform.pushMenu(CMD_AUX_CIRCLE);
-  s.run();
-  EXPECT_EQ(prompt, "CIRCLE > Center point :");
-  EXPECT_EQ(layer, LAYER_AUX);
-  EXPECT_EQ(colour, 14u);
-  EXPECT_TRUE(s.window().menuItemEnabled(CMD_AUX_CIRCLE));
-  EXPECT_EQ(s.window().promptText(), "");  // cleared when the command ends
-}
-
 TEST(ShellDispatch, RightClickEnterAndSpaceRepeatOnlyDrawingCommands) {
   ShellSession s;
   Recorder rec;
