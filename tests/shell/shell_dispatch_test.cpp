@@ -167,9 +167,6 @@ TEST(ShellDispatch, MenuBarAndCheckMarksFollowTheOptions) {
   EXPECT_FALSE(w.hasMenuItem(CMD_SYNC_LAYERS));  // a command of the program's own
   EXPECT_TRUE(w.menuItemChecked(CMD_TOGGLE_ROOM));
   EXPECT_FALSE(w.menuItemChecked(CMD_TOGGLE_GRID));
-  EXPECT_TRUE(w.menuItemChecked(CMD_COORD_SNAP_ON));
-  EXPECT_TRUE(w.menuItemChecked(CMD_NODE_SNAP_OFF));
-  EXPECT_TRUE(w.menuItemChecked(CMD_UNITS_METRES));
   EXPECT_TRUE(w.menuItemChecked(CMD_WIREFRAME));
   s.add(makeSquare(0, 0, 1, 0, LAYER_AUDIENCE));
   s.platform.pushMenu(CMD_TOGGLE_AUDIENCE);
