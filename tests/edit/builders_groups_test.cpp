@@ -114,10 +114,7 @@ TEST(AudienceAreas, RaisedVerticallyOnASlopedFace) {
   auto area = buildAudienceArea(face, 3, 1.2);
   ASSERT_TRUE(area);
   EXPECT_EQ(area->layer, LAYER_AUDIENCE);
-  EXPECT_EQ(area->shape, SHAPE_FACE);
   EXPECT_EQ(area->colour, 21u);
-  EXPECT_EQ(area->flags, OF_CREATED);
-  EXPECT_TRUE(area->data.empty());
   const std::vector<IndexEntry> entries{
       {IDX_START, 0}, {IDX_MATERIAL, 0}, {IDX_LINE, 1}, {IDX_LINE, 2}, {IDX_CLOSE, 3}};
   EXPECT_EQ(area->indices, entries);

@@ -28,7 +28,6 @@ TEST(MoveCommand, EscapeLeavesEverythingWhereItWasAndAPointMoves) {
   s.escape();
   s.check([&] {
     EXPECT_EQ(sq->nodes, before);
-    EXPECT_FALSE(sq->isSelected());
     EXPECT_FALSE(s.project().modified);
   });
   s.menu(CMD_ROOM_MOVE);
@@ -65,24 +64,6 @@ TEST(CopyCommand, CopiesAtTheHeadAndEscapeDeletesThem) {
   EXPECT_EQ(copy.nodes[0], (Node{5, 0, 0}));
   EXPECT_EQ(copy.flags, OF_CREATED);  // selected while dragged, deselected at the end
   EXPECT_EQ(sq->nodes[0], (Node{0, 0, 0}));
-}
-
-TEST(CopyCommand, ACopiedGroupStaysAGroup) {
-  EditSession s;
-  s.add(test::makeMarker(SHAPE_GROUP_BEGIN));
-  s.add(makeSquare(0, 0, 1));
-  s.add(makeSquare(3, 0, 1));
-  s.add(test::makeMarker(SHAPE_GROUP_END));
-  s.menu(CMD_ROOM_COPY);
-  s.clickAt(3, 0.5);  // one member picks the whole group
-  s.enter();
-  s.clickAt(0, 0);
-  s.clickAt(0, 5);
-  s.run();
-  ASSERT_EQ(s.objects().countObjects(), 8u);
-  // The copies come first, in their order: begin, members, end.
-  EXPECT_EQ(groupEnd(s.objects().head()), s.objects().objectAt(3));
-  EXPECT_EQ(s.objects().objectAt(2)->nodes[0], (Node{3, 5, 0}));
 }
 
 TEST(CopyCommand, MoreThanAMegabyteIsRefused) {
