@@ -275,17 +275,5 @@ TEST(ViewDrawing, PerspectiveDrawsFacesFilledFarFirstInHiddenBackfaceMode) {
   EXPECT_EQ(f.canvas.callsOf(DrawKind::Polygon).size(), 2u);
 }
 
-TEST(ViewDrawing, ScrollEventsPanParallelViewsAndTurnThePerspective) {
-  ViewState s = makeView(VIEW_XZ, 800, 600, 1);
-  scrollView(s, {ScrollAxis::Horizontal, ScrollAction::PageForward, 0});
-  EXPECT_EQ(s.shiftX, -400);
-  enterPerspective(s, {0, 0, 0});
-  scrollView(s, {ScrollAxis::Horizontal, ScrollAction::PageForward, 0});
-  EXPECT_EQ(s.shiftX, -400);  // no further shift: the eye turned instead
-  EXPECT_NEAR(s.perspectiveAngles[0], -40 * VIEW_DEGREE, 1e-5);
-  EXPECT_EQ(arrowKeyOf(37), ArrowKey::Left);
-  EXPECT_FALSE(arrowKeyOf(65).has_value());
-}
-
 }  // namespace
 }  // namespace tav

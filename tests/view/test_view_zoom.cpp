@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "model/project.h"
+#include "platform/keys.h"
+#include "view/view_render.h"
 #include "view/view_zoom.h"
 #include "view_test_util.h"
 
@@ -147,16 +149,18 @@ TEST(ViewZoom, FourRightPressesIn3DTurnBy20DegreesAndRefitEachTime) {
   }
   // The matrix follows: R1 = (cos 35°, -sin 35°, 0).
   EXPECT_NEAR(s.matrix[0][1], -std::sin(35 * VIEW_DEGREE), 1e-6);
-  // Up and down turn gamma; left turns back; a 2D view does not turn.
-  turnView(s, list, ArrowKey::Up);
+  // The up and down keys turn gamma; left turns back; a 2D view does not
+  // turn.
+  turnView(s, list, *arrowKeyOf(KEY_UP));
   EXPECT_NEAR(s.angles3d[2], -30 * VIEW_DEGREE, 1e-6);
-  turnView(s, list, ArrowKey::Down);
-  turnView(s, list, ArrowKey::Down);
-  turnView(s, list, ArrowKey::Left);
+  turnView(s, list, *arrowKeyOf(KEY_DOWN));
+  turnView(s, list, *arrowKeyOf(KEY_DOWN));
+  turnView(s, list, *arrowKeyOf(KEY_LEFT));
   EXPECT_NEAR(s.angles3d[2], -20 * VIEW_DEGREE, 1e-6);
   EXPECT_NEAR(s.angles3d[0], 30 * VIEW_DEGREE, 1e-6);
   ViewState xy = makeView(VIEW_XY, 800, 600, 7);
   EXPECT_FALSE(turnView(xy, list, ArrowKey::Right));
+  EXPECT_FALSE(arrowKeyOf(KEY_A).has_value());
 }
 
 TEST(ViewZoom, SelectViewKeepsEachViewsOffsets) {
