@@ -3,7 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 #include "model/project.h"
@@ -15,34 +14,15 @@ namespace {
 
 using test::makeObject;
 
-struct Extent {
-  double lo[3] = {1e30, 1e30, 1e30};
-  double hi[3] = {-1e30, -1e30, -1e30};
-};
-Extent extentOf(const ObjectList& grid) {
-  Extent e;
-  for (const ModelObject& o : grid)
-    for (const Node& n : o.nodes) {
-      const double c[3] = {n.x, n.y, n.z};
-      for (int a = 0; a < 3; ++a) {
-        e.lo[a] = std::min(e.lo[a], c[a]);
-        e.hi[a] = std::max(e.hi[a], c[a]);
-      }
-    }
-  return e;
-}
-
 TEST(Grid, EmptyModelSpansMinus100To100) {
   Project project;
   project.layers[LAYER_GRID].visible = 1;
   project.settings.gridSize = 10;
   ViewState s;
   rebuildGrid(s, project);
-  const Extent e = extentOf(s.grid);
-  for (int a = 0; a < 3; ++a) {
-    EXPECT_DOUBLE_EQ(e.lo[a], -100);
-    EXPECT_DOUBLE_EQ(e.hi[a], 100);
-  }
+  const GridBox box = gridBox(project.objects, 10);
+  EXPECT_THAT(box.min, testing::ElementsAre(-100, -100, -100));
+  EXPECT_THAT(box.max, testing::ElementsAre(100, 100, 100));
   // 21 positions per axis: floor 21 + 21, wall x = xmin 21 + 20 (z above
   // zmin), wall y = ymax 20 + 20.
   EXPECT_EQ(s.grid.countObjects(), 123u);
