@@ -105,20 +105,33 @@ TEST(MirrorCommand, CopiesAreReflectedAndKeepTheirFrontSide) {
   EXPECT_EQ(sq->nodes[0], (Node{1, 0, 3}));  // the source stays
 }
 
-TEST(TurnCommand, AngleAboutTheBasePoint) {
-  // Scale, the other command of this shape, runs in the comma-locale sessions.
+TEST(TurnAndScaleCommands, AngleAndFactorsAboutTheBasePoint) {
   EditSession s;
   ModelObject* o = s.add(makeFace({{1, 0, 0}, {2, 0, 0}, {2, 1, 0}}));
+  ModelObject* p = s.add(makeFace({{3, 5, 7}, {3, 6, 7}, {4, 6, 7}}));
   s.menu(CMD_ROOM_TURN);
   s.clickAt(1.5, 0);
   s.enter();
   s.clickAt(0, 0);
   s.platform.answerInputLine("90");
+  s.menu(CMD_ROOM_SCALE);
+  s.clickAt(3, 5.5);
+  s.enter();
+  s.clickAt(1, 0);
+  // The factors take a decimal comma as well as a point.
+  s.platform.scriptDialog("Factors X,Y,Z :",
+                          {DialogStep::check([&](DialogControls& c) {
+                             EXPECT_EQ(s.prompt(), "SCALE > Factors X,Y,Z :");
+                             EXPECT_EQ(c.text(POINT_FIELD_X), "1");
+                           }),
+                           DialogStep::setText(POINT_FIELD_X, "2"),
+                           DialogStep::setText(POINT_FIELD_Y, "0,5"), DialogStep::click(DLG_OK)});
   s.run();
   ASSERT_EQ(s.platform.inputLines().size(), 1u);
   EXPECT_EQ(s.platform.inputLines()[0].prompt, "Angle [deg] : ");
   EXPECT_EQ(s.platform.inputLines()[0].text, "0");
   EXPECT_TRUE(tavtest::near(o->nodes[2], {-1, 2, 0}));
+  EXPECT_EQ(p->nodes[2], (Node{7, 3, 7}));
 }
 
 TEST(DeleteCommand, RemovesTheSelectionAndFreesUnusedMaterials) {
