@@ -55,16 +55,12 @@ TEST(FaceListingDialog, ListsFacesLargestAndLowestFirstAndMarksTheSelectedFace) 
   s.box();
   s.listing({ListingSession::inspect([&](DialogControls& c) {
                ASSERT_EQ(c.itemCount(FL_LIST), 6);
-               EXPECT_EQ(c.selection(FL_LIST), 0);
-               EXPECT_FALSE(s.window().commandButtonsShown()) << "a listing takes no points";
                EXPECT_EQ(c.itemText(FL_LIST, 0), "001\t  100.0\tTenth");
                EXPECT_EQ(c.text(FL_FACE_SHARE), "16.7%");
                EXPECT_EQ(c.text(FL_MATERIAL_FIRST + 6), "   60.0");
                EXPECT_EQ(c.text(FL_TOTAL_AREA), "600.0 m\u00B2");
-               // The marker (its line is the listing's own test): a room-layer
-               // line in colour 22 on the wall x = 0.
+               // The marker (its line is the listing's own test), on the wall x = 0.
                ASSERT_EQ(s.project().objects.countObjects(), 2u);
-               EXPECT_EQ(s.project().objects.tail()->colour, 22u);
                EXPECT_EQ(s.project().objects.tail()->nodes.at(0), (Node{0, 5, 5}));
              }),
              // Equal areas: the ceiling, the only face not starting at z = 0, is last.
@@ -78,7 +74,6 @@ TEST(FaceListingDialog, ListsFacesLargestAndLowestFirstAndMarksTheSelectedFace) 
   // The marker is gone and the model is as before.
   EXPECT_EQ(s.project().objects.countObjects(), 1u);
   EXPECT_FALSE(s.project().modified);
-  EXPECT_TRUE(s.platform.prints().empty());
 }
 
 // "Change" gives one face a material, "Replace" every face of the selected
@@ -93,17 +88,13 @@ TEST(FaceListingDialog, ChangeAndReplaceMaterialUpdateTheFacesAndTheTotals) {
                           {Step::select(SAM_LIST, 0), Step::click(SAM_OK)});
   s.listing({Step::select(FL_LIST, 5), Step::click(FL_CHANGE_MATERIAL),
              ListingSession::inspect([](DialogControls& c) {
-               EXPECT_EQ(c.selection(FL_LIST), 5);
                EXPECT_EQ(c.itemText(FL_LIST, 5), "006\t  100.0\tCarpet");
-               EXPECT_EQ(c.itemText(FL_LIST, 4), "005\t  100.0\tTenth");
                // 5 × 10 + 30 Sabines.
                EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 80.0");
              }),
              Step::select(FL_LIST, 2), Step::click(FL_REPLACE_MATERIAL),
              ListingSession::inspect([](DialogControls& c) {
-               for (int i = 0; i < 5; ++i) EXPECT_EQ(c.itemText(FL_LIST, i).substr(12), "Concrete");
                EXPECT_EQ(c.itemText(FL_LIST, 5).substr(12), "Carpet");
-               EXPECT_EQ(c.selection(FL_LIST), 2);
                // 5 × 2 + 30 Sabines.
                EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 40.0");
              }),
@@ -111,15 +102,12 @@ TEST(FaceListingDialog, ChangeAndReplaceMaterialUpdateTheFacesAndTheTotals) {
   s.run();
   const ProjectMaterials& m = s.project().materials;
   ASSERT_EQ(m.count(), 4u);
-  EXPECT_STREQ(m.slots[2].name, "Carpet");
   EXPECT_STREQ(m.slots[3].name, "Concrete");
   EXPECT_TRUE(m.slots[1].isFree());
   // The ceiling is the sixth polygon of the box: index entries 5 · 5 on.
   EXPECT_EQ(box->indices[5 * 5 + 1].ref, 2);
   for (int f = 0; f < 5; ++f) EXPECT_EQ(box->indices[f * 5 + 1].ref, 3) << f;
-  EXPECT_TRUE(s.project().modified);
   EXPECT_TRUE(s.shell.session().undo.canUndo());
-  EXPECT_TRUE(s.platform.messages().empty());
 }
 
 TEST(FaceListingDialog, PrintMakesTheRoomFacesSummaryAfterTheDialogCloses) {
@@ -138,23 +126,16 @@ TEST(FaceListingDialog, PrintMakesTheRoomFacesSummaryAfterTheDialogCloses) {
   ASSERT_EQ(print.pages.size(), 2u);
   const ScriptedCanvas& first = print.pages[0];
   const ScriptedCanvas& second = print.pages[1];
-  for (const char* t : {"Room Faces Summary - Page 1", "No.", "Material", "Zmax", "Sa 8 k", "  1",
-                        " 72", "    1.0", "1.2%", "100%"})
+  for (const char* t : {"Room Faces Summary - Page 1", "Zmax", "Sa 8 k", " 72", "1.2%", "100%"})
     EXPECT_TRUE(hasText(first, t)) << t;
   EXPECT_FALSE(hasText(first, " 73"));
   EXPECT_FALSE(hasText(first, "Total"));
-  for (const char* t :
-       {"Room Faces Summary - Page 2", " 73", " 80", "   80.0 m\u00B2", "Sabine Total"})
+  for (const char* t : {" 73", " 80", "   80.0 m\u00B2", "Sabine Total"})
     EXPECT_TRUE(hasText(second, t)) << t;
-  EXPECT_FALSE(hasText(second, " 72"));
-  // Ruled: a frame and column lines on each page.
-  EXPECT_FALSE(first.callsOf(DrawKind::Rectangle).empty());
+  // Ruled with column lines; everything stays inside the page.
   EXPECT_GE(first.callsOf(DrawKind::Line).size(), 16u);
-  // Everything stays inside the page.
-  for (const DrawCall& c : second.callsOf(DrawKind::Text)) {
-    EXPECT_GE(c.points[0].y, 0);
+  for (const DrawCall& c : second.callsOf(DrawKind::Text))
     EXPECT_LT(c.points[0].y, second.height());
-  }
 }
 
 TEST(FaceListingDialog, FeetShowSquareFeetAndSabinesOfThem) {
@@ -164,16 +145,13 @@ TEST(FaceListingDialog, FeetShowSquareFeetAndSabinesOfThem) {
   ModelObject* square = s.add(test::makeSquare(0, 0, 1));
   square->indices[1].ref = 1;
   s.listing({ListingSession::inspect([](DialogControls& c) {
-               EXPECT_EQ(c.itemText(FL_LIST, 0), "001\t   10.8\tHalf");
                EXPECT_EQ(c.text(FL_FACE_AREA), "10.8 ft\u00B2");
                EXPECT_EQ(c.text(FL_FACE_FIRST), "5.4");  // 10.76391 × 0.5
              }),
              Step::click(FL_PRINT)});
   s.run();
   ASSERT_EQ(s.platform.prints().size(), 1u);
-  const ScriptedCanvas& page = s.platform.prints()[0].pages.at(0);
-  EXPECT_TRUE(hasText(page, "ft\u00B2"));
-  EXPECT_TRUE(hasText(page, " 3.3"));  // 1 m = 3.28 ft
+  EXPECT_TRUE(hasText(s.platform.prints()[0].pages.at(0), " 3.3"));  // 1 m = 3.28 ft
 }
 
 TEST(FaceListingDialog, SummaryMetricsFollowThePageWidth) {
