@@ -1,6 +1,5 @@
 // "Calculate Cluster Balloons" in a running shell: the example project's
-// loudspeakers made into a type that is saved, read back and placed;
-// Cancel and a single loudspeaker leave nothing behind.
+// loudspeakers made into a type that is saved, read back and placed.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,7 +11,6 @@
 namespace tav {
 namespace {
 
-using speakertest::LoadedSession;
 using speakertest::SpeakerSession;
 
 const std::string EXAMPLE = std::string(TAVIRON_SOURCE_DIR) + "/data/examples/example.TPR";
@@ -50,24 +48,6 @@ TEST(ClusterCommand, ExampleClusterIsSavedReadBackAndPlacedAtItsCentre) {
   const SpeakerType* type = speakerTypeOf(s.project(), s.record(placed));
   EXPECT_EQ(fixedString(type->description), "Example cluster");
   EXPECT_EQ(placed->nodes.size(), memberNodes + 2);
-}
-
-TEST(ClusterCommand, CancelAndASingleLoudspeakerWriteNothing) {
-  LoadedSession s;
-  s.addDirect("HORN", {1, 0, 0});
-  s.addDirect("HORN", {3, 0, 0});
-  s.platform.cancelProgressAtUpdate(1);
-  s.menu(CMD_CLUSTER_BALLOONS);
-  s.pickAll();
-  s.menu(CMD_CLUSTER_BALLOONS);
-  s.pickAround(1, 0);  // one loudspeaker: the command ends at once, no progress
-  s.run();
-  EXPECT_TRUE(s.platform.fileDialogs().empty());
-  EXPECT_EQ(s.platform.progress().back().kind, ProgressEventKind::Close);
-  EXPECT_EQ(
-      std::count_if(s.platform.progress().begin(), s.platform.progress().end(),
-                    [](const ProgressRecord& r) { return r.kind == ProgressEventKind::Open; }),
-      1);
 }
 
 }  // namespace

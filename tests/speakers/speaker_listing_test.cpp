@@ -18,15 +18,13 @@
 namespace tav {
 namespace {
 
-using speakertest::SpeakerSession;
 using Step = DialogStep;
 
 // HORN: 100 dB / 1 W, maximum power 20 (b + 1) W, Q 1; at -9 dB each band
 // draws 20 (b + 1) 10^-0.9 W.
 double hornPower(int b) { return 20.0 * (b + 1) * std::pow(10.0, -0.9); }
 
-struct ListingSession : SpeakerSession {
-  ListingSession() { loadDatabase(); }
+struct ListingSession : speakertest::LoadedSession {
   void switchOff(ModelObject* o) {
     PlacedSpeaker s = record(o);
     s.switchedOn = 0;
@@ -74,17 +72,24 @@ TEST(SpeakerListing, SortedByPositionWithPowerOfTheSelectedAndTotalsOfTheSwitche
   EXPECT_FALSE(s.project().modified);
 }
 
-TEST(SpeakerListing, ChangingAllOfATypeLeavesTheOldTypeOutOfTheProject) {
+// "Change all" on a HORN line, then "Change" on one line.
+TEST(SpeakerListing, ChangingTypesLeavesTheOldTypeOutOfTheProject) {
   ListingSession s;
   s.addDirect("HORN", {1, 0, 0});
   s.addDirect("OMNI", {2, 0, 0});
   s.addDirect("HORN", {3, 0, 0});
   s.project().modified = false;
-  s.chooseType(2);  // SUB
+  s.chooseType(2);  // SUB for every HORN
+  s.chooseType(0);  // OMNI for the third line only
   s.listing({Step::click(SL_CHANGE_ALL), Step::check([](DialogControls& c) {
                EXPECT_EQ(c.itemText(SL_LIST, 0), "001\tSUB\t1.0,0.0,0.0");
                EXPECT_EQ(c.itemText(SL_LIST, 1), "002\tOMNI\t2.0,0.0,0.0");
                EXPECT_EQ(c.itemText(SL_LIST, 2), "003\tSUB\t3.0,0.0,0.0");
+             }),
+             Step::select(SL_LIST, 2), Step::click(SL_CHANGE_ONE),
+             Step::check([](DialogControls& c) {
+               EXPECT_EQ(c.itemText(SL_LIST, 0), "001\tSUB\t1.0,0.0,0.0");
+               EXPECT_EQ(c.itemText(SL_LIST, 2), "003\tOMNI\t3.0,0.0,0.0");
              }),
              Step::click(SL_QUIT)});
   s.run();
@@ -93,30 +98,21 @@ TEST(SpeakerListing, ChangingAllOfATypeLeavesTheOldTypeOutOfTheProject) {
   std::sort(types.begin(), types.end());
   EXPECT_EQ(types, (std::vector<std::string>{"OMNI", "SUB"}));
   for (ModelObject* o : s.speakers())
-    if (s.record(o).position.x != 2)
-      EXPECT_FLOAT_EQ(s.record(o).nominalPower, 700) << "the largest maximum power of SUB";
+    if (s.record(o).position.x == 1) EXPECT_FLOAT_EQ(s.record(o).nominalPower, 700);
   EXPECT_TRUE(s.project().modified);
 }
 
-TEST(SpeakerListing, ChangingOneTypeAndATypeThatCannotBeLoaded) {
+TEST(SpeakerListing, ATypeThatCannotBeLoadedChangesNothing) {
   ListingSession s;
   s.addDirect("HORN", {1, 0, 0});
-  s.addDirect("HORN", {2, 0, 0});
-  s.chooseType(0);  // OMNI for the second line only
   s.chooseType(2);  // SUB, but the database file has gone by then
-  s.listing(
-      {Step::select(SL_LIST, 1), Step::click(SL_CHANGE_ONE), Step::check([&](DialogControls& c) {
-         EXPECT_EQ(c.itemText(SL_LIST, 0), "001\tHORN\t1.0,0.0,0.0");
-         EXPECT_EQ(c.itemText(SL_LIST, 1), "002\tOMNI\t2.0,0.0,0.0");
-         std::filesystem::remove(s.databasePath);
-       }),
-       Step::select(SL_LIST, 0), Step::click(SL_CHANGE_ONE), Step::check([](DialogControls& c) {
-         EXPECT_EQ(c.itemText(SL_LIST, 0), "001\tHORN\t1.0,0.0,0.0");
-       }),
-       Step::click(SL_QUIT)});
+  std::filesystem::remove(s.databasePath);
+  s.listing({Step::click(SL_CHANGE_ONE), Step::check([](DialogControls& c) {
+               EXPECT_EQ(c.itemText(SL_LIST, 0), "001\tHORN\t1.0,0.0,0.0");
+             }),
+             Step::click(SL_QUIT)});
   s.run();
   EXPECT_EQ(s.messages(), (std::vector<std::string>{"Can\u00B4t load loudspeaker"}));
-  EXPECT_EQ(s.project().speakerTypes.size(), 2u);
 }
 
 bool hasText(const ScriptedCanvas& canvas, const std::string& text) {
