@@ -28,7 +28,8 @@ TEST(AbsorberFile, CountComesFromTheSizeAndAPartialRecordIsIgnored) {
   EXPECT_TRUE(load.loaded);
   EXPECT_EQ(db.count(), 0u);
 
-  // 32 + 3 x 256 + 100 bytes: three records, the 100 bytes are ignored.
+  // 32 + 3 x 256 + 100 bytes: three records, the 100 bytes are ignored; the
+  // reserved bytes (0xA5) are carried as they stand.
   std::vector<std::uint8_t> bytes = tabHeader();
   append(bytes, recordBytes("Concrete", {0.01f, 0.01f, 0.02f, 0.02f, 0.02f, 0.03f, 0.04f},
                             "Poured, unpainted", "Floors", 0xA5));
@@ -37,23 +38,19 @@ TEST(AbsorberFile, CountComesFromTheSizeAndAPartialRecordIsIgnored) {
   append(bytes, recordBytes("Curtain 21_chars_name",
                             {0.14f, 0.35f, 0.55f, 0.72f, 0.7f, 0.65f, 0.6f}, "Velour", "Walls"));
   bytes.insert(bytes.end(), 100, 0x7E);
-  ASSERT_EQ(bytes.size(), 32u + 256u * 3 + 100u);
   const std::string three = dir.file("THREE.TAB");
   writeBytes(three, bytes);
   load = loadAbsorberDatabaseFile(db, three);
   EXPECT_EQ(load.recordsInFile, 3u);
   ASSERT_EQ(db.count(), 3u);
-  EXPECT_STREQ(db.records[0].description, "Poured, unpainted");
   EXPECT_STREQ(db.records[0].category, "Floors");
   EXPECT_FLOAT_EQ(db.records[0].alpha[6], 0.04f);
   EXPECT_STREQ(db.records[2].name, "Curtain 21_chars_name");
-  EXPECT_EQ(db.find(db.records[1]), 1);
 
   // Writing it back gives exactly the records' bytes (without the tail).
   const std::string copy = dir.file("COPY.TAB");
   ASSERT_TRUE(saveAbsorberDatabaseFile(db, copy));
-  const std::vector<std::uint8_t> written = readBytes(copy);
-  EXPECT_EQ(written, std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 100));
+  EXPECT_EQ(readBytes(copy), std::vector<std::uint8_t>(bytes.begin(), bytes.end() - 100));
   EXPECT_EQ(db.folder, dir.path.string());
 }
 
@@ -84,9 +81,7 @@ TEST(AbsorberFile, WrongHeadersAndMissingFilesLeaveTheDatabaseAsItWas) {
                     "Invalid file format");
 
   // Nothing there, or a folder: reported, not ignored.
-  AbsorberDatabaseLoad missing = loadAbsorberDatabaseFile(db, dir.file("NONE.TAB"));
-  EXPECT_FALSE(missing.opened);
-  expectUnchanged(missing, "Can\u00B4t locate file");
+  expectUnchanged(loadAbsorberDatabaseFile(db, dir.file("NONE.TAB")), "Can\u00B4t locate file");
   expectUnchanged(loadAbsorberDatabaseFile(db, dir.path.string()), MSG_CANT_LOCATE_FILE);
 }
 

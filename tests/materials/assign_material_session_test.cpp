@@ -131,11 +131,10 @@ TEST(MaterialDatabaseCommands, SelectingADatabaseIsRememberedAndSurvivesANewProj
     // The history file now names it.
     EXPECT_EQ(loadHistory(s.dir.file("HISTORY.TVX")).absorberDatabasePath, s.databasePath);
   });
-  // File > New keeps a database that has a file.
+  // File > New keeps a database that has a file; the editor runs from its
+  // menu item and sees it.
   s.platform.answerMessage(MessageResult::Ok);  // discard the unsaved squares
   s.platform.pushMenu(CMD_NEW);
-  s.check([&] { EXPECT_EQ(db.count(), 3u); });
-  // The editor runs from its menu item and sees the database.
   int listed = -1;
   s.platform.scriptDialog(ABSORBER_DB_DIALOG_TITLE,
                           {Step::check([&](DialogControls& c) { listed = c.itemCount(ADB_LIST); }),

