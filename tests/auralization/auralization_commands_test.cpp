@@ -55,7 +55,6 @@ struct AuralSession : test::ShellSession {
     writeBytes(dir.file(name), encodeAudioProfile(p));
     return dir.file(name);
   }
-  const MessageRecord& lastMessage() { return platform.messages().back(); }
 };
 
 TEST(AuralizationCommands, SelectInputWaveChecksTheFormat) {
@@ -97,7 +96,6 @@ TEST(AuralizationCommands, LoadProfileShowsTheDescriptionAndNamesTheOutput) {
   s.run();
   EXPECT_EQ(s.messages(), (std::vector<std::string>{"Balcony", "Stalls \u00E9",
                                                     "Invalid file, can\u00B4t load"}));
-  EXPECT_EQ(s.platform.messages()[0].caption, "Description");
   // Cancel and the invalid file keep the first profile and its output name.
   EXPECT_EQ(s.settings().profilePath, first);
   EXPECT_EQ(s.settings().outputPath, s.dir.file("first.WAV"));
@@ -112,8 +110,7 @@ TEST(AuralizationCommands, ProcessAndPlayWithoutProfileIsTheDryPass) {
   s.platform.answerSaveFile(s.dir.file("out.wav"));
   s.platform.pushMenu(CMD_PROCESS_AND_PLAY);
   s.run();
-  ASSERT_EQ(s.platform.messages().size(), 1u);
-  EXPECT_EQ(s.platform.messages()[0].text, "No processing profile loaded yet");
+  EXPECT_EQ(s.messages(), std::vector<std::string>{"No processing profile loaded yet"});
   EXPECT_EQ(s.platform.messages()[0].caption, "Playing 'dry'");
   // The output is the dry pass under the input's header (same rate and length).
   std::vector<std::uint8_t> expected = monoWave(22050, dryPass(in, 22050));
@@ -154,9 +151,7 @@ TEST(AuralizationCommands, WithoutASoundCardTheFileIsWrittenAndTheDeviceMessageS
   s.platform.pushCommand(CMD_PLAY_REALTIME);
   s.run();
   EXPECT_TRUE(std::filesystem::exists(s.dir.file("p.WAV")));
-  ASSERT_EQ(s.platform.messages().size(), 3u);
-  for (const auto& m : s.platform.messages())
-    EXPECT_EQ(m.text, "Sound output device not available");
+  EXPECT_EQ(s.messages(), std::vector<std::string>(3, "Sound output device not available"));
 }
 
 TEST(AuralizationCommands, RealtimeProfileIsPlayedAndRemoved) {
@@ -180,10 +175,9 @@ TEST(AuralizationCommands, RealtimeProfileIsPlayedAndRemoved) {
   EXPECT_TRUE(tmp.empty());
   // The profile was read in real-time form: 0.8 .. 1.6 s, long after the
   // input and the band filters' ringing ended, the synthetic tail sounds.
-  bool tail = false;
-  for (std::size_t i = 4; i < 8 && !tail; ++i)
-    for (std::int16_t v : rec.buffers[i]) tail = tail || v != 0;
-  EXPECT_TRUE(tail);
+  EXPECT_TRUE(std::any_of(rec.buffers.begin() + 4, rec.buffers.begin() + 8, [](const auto& b) {
+    return std::any_of(b.begin(), b.end(), [](std::int16_t v) { return v != 0; });
+  }));
 }
 
 TEST(AuralizationCommands, ApfAsksAngleAndDescriptionAndWritesTheFile) {
