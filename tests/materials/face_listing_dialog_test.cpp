@@ -1,6 +1,6 @@
 // The "Face Listing" dialog in a running shell: the list and its groups, the
 // marker of the selected face, changing and replacing materials through the
-// material dialog, a full material table, feet, and the printed summary.
+// material dialog, and the printed summary.
 #include "materials/ui/face_listing_dialog.h"
 
 #include <gtest/gtest.h>
@@ -124,22 +124,6 @@ TEST(FaceListingDialog, PrintMakesTheRoomFacesSummaryAfterTheDialogCloses) {
   EXPECT_GE(first.callsOf(DrawKind::Line).size(), 16u);
   for (const DrawCall& c : second.callsOf(DrawKind::Text))
     EXPECT_LT(c.points[0].y, second.height());
-}
-
-TEST(FaceListingDialog, FeetShowSquareFeetAndSabinesOfThem) {
-  ListingSession s;
-  s.shell.session().units.feet = true;
-  s.project().materials.slots.push_back(test::makeMaterial("Half", test::uniformAlpha(0.5f)));
-  ModelObject* square = s.add(test::makeSquare(0, 0, 1));
-  square->indices[1].ref = 1;
-  s.listing({ListingSession::inspect([](DialogControls& c) {
-               EXPECT_EQ(c.text(FL_FACE_AREA), "10.8 ft\u00B2");
-               EXPECT_EQ(c.text(FL_FACE_FIRST), "5.4");  // 10.76391 × 0.5
-             }),
-             Step::click(FL_PRINT)});
-  s.run();
-  ASSERT_EQ(s.platform.prints().size(), 1u);
-  EXPECT_TRUE(hasText(s.platform.prints()[0].pages.at(0), " 3.3"));  // 1 m = 3.28 ft
 }
 
 TEST(FaceListingDialog, SummaryMetricsFollowThePageWidth) {
