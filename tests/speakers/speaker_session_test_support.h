@@ -44,6 +44,12 @@ inline SpeakerType testType(const std::string& name, float sensitivity, float ma
   return t;
 }
 
+// Used by the loudspeaker-exchange tests too.
+using SessionFolder = tavtest::TempFolder;
+inline std::unique_ptr<ModelObject> roomFace(const std::vector<Node>& nodes) {
+  return test::makeFace(nodes);
+}
+
 struct SpeakerSession : test::ShellSession {
   std::string databasePath;
 
