@@ -1,5 +1,5 @@
 // The shipped absorber database: complete records with coefficients in
-// range, and the example hall takes its materials from it unchanged.
+// range.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,18 +8,11 @@
 
 #include "materials/absorber_database.h"
 #include "model/le_io.h"
-#include "model/project_file.h"
 
 namespace tav {
 namespace {
 
 const std::string EXAMPLES = std::string(TAVIRON_SOURCE_DIR) + "/data/examples/";
-
-const AbsorberMaterial* byName(const AbsorberDatabase& db, const char* name) {
-  for (const AbsorberMaterial& m : db.records)
-    if (std::strcmp(m.name, name) == 0) return &m;
-  return nullptr;
-}
 
 TEST(ExampleMaterials, TheDatabaseHoldsCompletePlausibleRecords) {
   AbsorberDatabase db;
@@ -39,30 +32,6 @@ TEST(ExampleMaterials, TheDatabaseHoldsCompletePlausibleRecords) {
       EXPECT_LE(a, 1.0f) << name;
     }
     for (std::uint8_t b : m.reserved228) EXPECT_EQ(b, 0) << name;
-  }
-}
-
-TEST(ExampleMaterials, TheExampleHallUsesRecordsOfTheDatabase) {
-  AbsorberDatabase db;
-  ASSERT_TRUE(loadAbsorberDatabaseFile(db, EXAMPLES + "materials.TAB").loaded);
-  const ProjectLoadResult example = loadProject(EXAMPLES + "example.TPR");
-  ASSERT_TRUE(example.ok()) << example.error.text;
-  const ProjectMaterials& materials = example.project.materials;
-  ASSERT_GE(materials.count(), 4u);
-  EXPECT_STREQ(materials.slots[0].name, "100%");
-  std::set<std::uint16_t> used;
-  for (const ModelObject& o : example.project.objects)
-    if (o.layer == LAYER_ROOM)
-      for (const IndexEntry& e : o.indices)
-        if (e.code == IDX_MATERIAL) used.insert(e.ref);
-  for (std::size_t i = 1; i < materials.count(); ++i) {
-    const AbsorberMaterial& slot = materials.slots[i];
-    const AbsorberMaterial* record = byName(db, slot.name);
-    ASSERT_NE(record, nullptr) << slot.name;
-    EXPECT_EQ(slot.alpha, record->alpha) << slot.name;
-    EXPECT_STREQ(slot.description, record->description);
-    EXPECT_STREQ(slot.category, record->category);
-    EXPECT_TRUE(used.count(static_cast<std::uint16_t>(i))) << slot.name << " is on no face";
   }
 }
 

