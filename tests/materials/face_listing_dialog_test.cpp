@@ -1,6 +1,6 @@
 // The "Face Listing" dialog in a running shell: the list and its groups, the
 // marker of the selected face, changing and replacing materials through the
-// material dialog, and the printed summary.
+// material dialog, feet, and the printed summary.
 #include "materials/ui/face_listing_dialog.h"
 
 #include <gtest/gtest.h>
@@ -124,6 +124,17 @@ TEST(FaceListingDialog, PrintMakesTheRoomFacesSummaryAfterTheDialogCloses) {
   EXPECT_GE(first.callsOf(DrawKind::Line).size(), 16u);
   for (const DrawCall& c : second.callsOf(DrawKind::Text))
     EXPECT_LT(c.points[0].y, second.height());
+}
+
+TEST(FaceListingDialog, FeetShowSquareFeetOnScreenAndOnPaper) {
+  ListingSession s;
+  s.shell.session().units.feet = true;
+  s.add(test::makeSquare(0, 0, 1));
+  s.listing({ListingSession::inspect(
+                 [](DialogControls& c) { EXPECT_EQ(c.text(FL_FACE_AREA), "10.8 ft\u00B2"); }),
+             Step::click(FL_PRINT)});
+  s.run();
+  EXPECT_TRUE(hasText(s.platform.prints().at(0).pages.at(0), " 3.3"));  // 1 m = 3.28 ft
 }
 
 TEST(FaceListingDialog, SummaryMetricsFollowThePageWidth) {
