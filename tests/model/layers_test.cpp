@@ -126,9 +126,7 @@ TEST(ProjectState, NewProjectResetsTheModelButKeepsTheObserver) {
   p.layers[5].visible = 1;
   p.settings.gridSize = 3;
   p.name = "/tmp/hall.TPR";
-  p.modified = true;
   p.levelMap.emplace();
-  p.currentLayer = 7;
 
   newProject(p);
   EXPECT_TRUE(p.objects.empty());
@@ -138,9 +136,7 @@ TEST(ProjectState, NewProjectResetsTheModelButKeepsTheObserver) {
   EXPECT_EQ(p.layers, defaultLayers());
   EXPECT_EQ(p.settings, ProjectSettings{});
   EXPECT_EQ(p.name, "PROJECT1.TPR");
-  EXPECT_FALSE(p.modified);
   EXPECT_FALSE(p.hasCalculationResult());
-  EXPECT_EQ(p.currentLayer, 0u);
   EXPECT_EQ(seen.all, 1);  // the observer is kept and told
 }
 

@@ -10,34 +10,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(LeIo, WriterProducesLittleEndianFields) {
-  LeWriter w;
-  w.u8(0xAB);
-  w.i8(-2);
-  w.u16(0x1234);
-  w.i16(-1);
-  w.u32(0x89ABCDEF);
-  w.i32(-2);
-  w.f32(1.0f);
-  w.f64(-2.0);
-  const Bytes expected = {0xAB, 0xFE, 0x34, 0x12, 0xFF, 0xFF, 0xEF, 0xCD, 0xAB,
-                          0x89, 0xFE, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x80, 0x3F,
-                          0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xC0};
-  EXPECT_EQ(w.buffer(), expected);
-
-  LeReader r(expected);
-  EXPECT_EQ(r.u8(), 0xAB);
-  EXPECT_EQ(r.i8(), -2);
-  EXPECT_EQ(r.u16(), 0x1234);
-  EXPECT_EQ(r.i16(), -1);
-  EXPECT_EQ(r.u32(), 0x89ABCDEFu);
-  EXPECT_EQ(r.i32(), -2);
-  EXPECT_EQ(r.f32(), 1.0f);
-  EXPECT_EQ(r.f64(), -2.0);
-  EXPECT_TRUE(r.ok());
-  EXPECT_TRUE(r.atEnd());
-}
-
 TEST(LeIo, ShortReadsFailStickilyAndYieldZeros) {
   const Bytes three = {1, 2, 3};
   LeReader r(three);

@@ -61,24 +61,6 @@ TEST(ObjectList, LinkingKeepsOrderEndsAndOrdinals) {
   EXPECT_EQ(tags(list), (Tags{5}));
 }
 
-TEST(ObjectList, CountersBySubject) {
-  ObjectList list;
-  list.appendObject(makeMarker(SHAPE_FACE, LAYER_ROOM));
-  list.appendObject(makeMarker(SHAPE_SOLID, LAYER_ROOM));
-  list.appendObject(makeMarker(SHAPE_POLYLINE, LAYER_ROOM));
-  list.appendObject(makeMarker(SHAPE_FACE, LAYER_AUDIENCE));
-  list.appendObject(makeMarker(SHAPE_LINE, LAYER_SPEAKERS));
-  list.appendObject(makeMarker(SHAPE_LINE, LAYER_SPEAKERS));
-  list.appendObject(makeMarker(SHAPE_TEXT, LAYER_AUX));
-  list.appendObject(makeMarker(SHAPE_SOLID, LAYER_SPEAKER_SHAPES));
-  std::size_t withFaces = 99;
-  EXPECT_EQ(list.countRoomObjects(&withFaces), 3u);
-  EXPECT_EQ(withFaces, 2u);
-  EXPECT_EQ(list.countAudienceAreas(), 1u);
-  EXPECT_EQ(list.countLoudspeakers(), 2u);
-  EXPECT_EQ(list.countAuxObjects(), 1u);
-}
-
 TEST(ObjectList, LargestSelectedSnapshot) {
   ObjectList list;
   auto a = ObjectList::allocObject(10, 3, 5);  // 48 + 10 + 36 + 20
@@ -91,19 +73,6 @@ TEST(ObjectList, LargestSelectedSnapshot) {
   list.appendObject(std::move(b));
   list.appendObject(std::move(c));
   EXPECT_EQ(list.largestSelected(), 120u);
-}
-
-TEST(ObjectList, CopyObjectKeepsGeometryButNotData) {
-  auto o = test::makeObject({{1, 2, 3}, {4, 5, 6}}, {{IDX_START, 0}, {IDX_LINE, 1}}, LAYER_AUX,
-                            SHAPE_POLYLINE);
-  o->data = {1, 2, 3, 4};
-  o->colour = 14;
-  auto copy = ObjectList::copyObject(*o);
-  ASSERT_TRUE(copy);
-  EXPECT_EQ(copy->nodes, o->nodes);
-  EXPECT_EQ(copy->indices, o->indices);
-  EXPECT_EQ(copy->colour, 14u);
-  EXPECT_EQ(copy->data, (std::vector<std::uint8_t>{0, 0, 0, 0}));
 }
 
 TEST(ObjectList, GroupsNestAndUnmatchedBeginGivesNull) {

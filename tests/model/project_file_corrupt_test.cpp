@@ -62,14 +62,6 @@ TEST(ProjectFileCorrupt, TruncatedAnywhereBeforeTheMapIsInvalid) {
   // A cut inside the map block leaves a complete project (the reader's test).
 }
 
-TEST(ProjectFileCorrupt, TruncatedLegacyFileIsInvalid) {
-  const Buf file = legacyFile();
-  ASSERT_TRUE(readProject(file).ok());
-  for (std::size_t n = 0; n < file.size(); n += (n < 1500 ? 1 : 257))
-    expectInvalid(Buf(file.begin(), file.begin() + n), "cut " + std::to_string(n));
-  expectInvalid(Buf(file.begin(), file.end() - 1), "last byte");
-}
-
 TEST(ProjectFileCorrupt, AbsurdCountsAndReferences) {
   const tavtest::SampleFile file = tavtest::sampleV280(true);
   const std::size_t first = file.objectsAt;  // room face: 4 nodes, 5 entries

@@ -16,6 +16,12 @@ std::vector<const ModelObject*> objectsOf(const Project& p) {
   return v;
 }
 
+std::vector<std::uint32_t> coloursOf(const Project& p) {
+  std::vector<std::uint32_t> v;
+  for (const ModelObject& o : p.objects) v.push_back(o.colour);
+  return v;
+}
+
 void expectSameGeometry(const ModelObject& o, const tavtest::TObject& t) {
   std::vector<Node> nodes;
   for (const auto& n : t.nodes) nodes.push_back({n[0], n[1], n[2]});
@@ -60,14 +66,11 @@ TEST(ProjectFileRead, CurrentLayoutBuiltByHand) {
     expectSameGeometry(*objects[i], file.objects[i]);
     EXPECT_EQ(objects[i]->layer, file.objects[i].layer);
   }
-  EXPECT_EQ(objects[0]->colour, 0u);  // room, stored 5
+  // Room (stored 5), audience (3), loudspeaker on (27) and off (12), the
+  // shape, the aim line (22), aux and text keep theirs.
+  EXPECT_EQ(coloursOf(p), (std::vector<std::uint32_t>{0, 21, 12, 0, 9, 0, 14, 33}));
   EXPECT_EQ(objects[0]->flags, 0x01u);
-  EXPECT_EQ(objects[1]->colour, 21u);   // audience, stored 3
-  EXPECT_EQ(objects[2]->colour, 12u);   // loudspeaker switched on
-  EXPECT_EQ(objects[3]->colour, 0u);    // switched off
-  EXPECT_EQ(objects[4]->colour, 9u);    // shape keeps its colour
-  EXPECT_EQ(objects[5]->flags, 0x80u);  // aim line: hidden, colour 0
-  EXPECT_EQ(objects[5]->colour, 0u);
+  EXPECT_EQ(objects[5]->flags, 0x80u);  // aim line: hidden
   // The shape carries its two orientation nodes in memory.
   ASSERT_EQ(objects[4]->nodeCount(), 10u);
   EXPECT_EQ(objects[4]->nodes[8], (Node{1, 0, 0}));
@@ -172,9 +175,8 @@ TEST(ProjectFileRead, LegacyLayoutBuiltByHand) {
     SCOPED_TRACE(i);
     expectSameGeometry(*list[i], objects[i]);
   }
-  EXPECT_EQ(list[1]->colour, 21u);
-  EXPECT_EQ(list[2]->colour, 27u);  // layer 2 keeps its stored colour here
-  EXPECT_EQ(list[3]->colour, 12u);
+  // Layer 2 keeps its stored colour in this layout.
+  EXPECT_EQ(coloursOf(p), (std::vector<std::uint32_t>{0, 21, 27, 12, 9, 0, 14, 33}));
   EXPECT_EQ(list[4]->nodeCount(), 10u);
   EXPECT_EQ(list[5]->flags, 0x80u);
   EXPECT_FLOAT_EQ(p.settings.gridSize, ProjectSettings{}.gridSize);
