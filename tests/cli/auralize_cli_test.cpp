@@ -66,8 +66,7 @@ TEST(CliAuralize, BadInputGivesTheWindowsMessageAndExitCode2) {
        "Invalid file, can\u00B4t load"},
   };
   for (const auto& [args, message] : cases)
-    EXPECT_TRUE(runCliFailing("auralize " + args + " --out " + dir.file("out.wav"), 2, message)
-                    .out.empty());
+    runCliFailing("auralize " + args + " --out " + dir.file("out.wav"), 2, message);
   runCliFailing("auralize --in " + dir.file("in.wav") + " --out " + dir.file("no/dir/out.wav"), 2,
                 "Cannot write output WAVE file");
   EXPECT_FALSE(std::filesystem::exists(dir.file("out.wav")));

@@ -67,22 +67,20 @@ nlohmann::json infoOf(const std::string& path) { return tavtest::runCliJson("inf
 
 TEST(CliEase, ExportedFacesAndLoudspeakersComeBackIntoTheProject) {
   tavtest::TempFolder dir;
-  for (const char* pair : {"room.xfc sp.xld", "room.imp sp.imp"}) {
-    SCOPED_TRACE(pair);
-    const std::string faces = dir.file(std::string(pair).substr(0, 8));
-    const std::string speakers = dir.file(std::string(pair).substr(9));
+  // EASE 2.x writes .imp and reads .exp files: the 2.x pair goes out as
+  // .imp and comes back renamed.
+  for (bool v3 : {true, false}) {
+    SCOPED_TRACE(v3);
+    const std::string faces = dir.file(v3 ? "room.xfc" : "room.imp");
+    const std::string speakers = dir.file(v3 ? "sp.xld" : "sp.imp");
     auto exported = tavtest::runCliJson("ease-export " + PROJECT + " --faces " + faces +
                                         " --speakers " + speakers);
     EXPECT_EQ(exported["faces"]["count"], 26);
     EXPECT_EQ(exported["speakers"]["count"], 4);
-    // EASE writes .exp files; the 2.x reader takes the .imp written here.
-    std::string facesIn = faces, speakersIn = speakers;
-    if (faces.ends_with(".imp")) {
-      facesIn = dir.file("room.exp");
-      speakersIn = dir.file("sp.exp");
-      std::filesystem::copy_file(faces, facesIn);
-      std::filesystem::copy_file(speakers, speakersIn);
-    }
+    const std::string facesIn = v3 ? faces : dir.file("room.exp");
+    const std::string speakersIn = v3 ? speakers : dir.file("sp.exp");
+    if (!v3) std::filesystem::rename(faces, facesIn);
+    if (!v3) std::filesystem::rename(speakers, speakersIn);
     const std::string out = dir.file("OUT.TPR");
     EXPECT_EQ(tavtest::runCliJson("ease-import " + PROJECT + " --faces " + facesIn + " --out " +
                                   out)["faces"],

@@ -4,7 +4,6 @@
 // map, CSV, picture), and bad input.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 

@@ -1,8 +1,6 @@
 // taviron-cli rays and rayinfo on a box with one loudspeaker.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -40,10 +38,8 @@ TEST(RaysCli, PathsStatisticsAndTheRayFileAgree) {
   EXPECT_EQ(a["paths"], 25);
   EXPECT_EQ(a["rayStart"], 2);
   ASSERT_EQ(a["pathList"].size(), 25u);
-  // Time order; the direct path first at 5 ms delay + |(3.5, 2, -0.3)| / 343.
-  const json& first = a["pathList"][0];
-  EXPECT_TRUE(first["faces"].empty());
-  EXPECT_NEAR(first["time"].get<double>(), 5 + 1000 * std::sqrt(3.5 * 3.5 + 4 + 0.09) / 343, 1e-3);
+  // Time order, the direct path first.
+  EXPECT_TRUE(a["pathList"][0]["faces"].empty());
   double last = 0;
   for (const json& p : a["pathList"]) {
     EXPECT_GE(p["time"].get<double>(), last);
