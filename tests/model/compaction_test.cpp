@@ -85,13 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {{M, 9}, {S, 0}, {M, 2}, {M, 3}, {L, 1}, {M, 4}, {C, 2}},
                     {{M, 9}, {S, 0}, {M, 2}, {L, 1}, {C, 2}},
                     3},
-        // The pen moved to a, then to b: the figure is b, c, d, a; a lies on
-        // the abandoned start, so it stays (and so does its node).
-        CleanupCase{"ConsecutiveStartsCollapseToTheLast",
-                    MOVED_PEN,
-                    {{S, 0}, {S, 1}, {M, 0}, {L, 2}, {L, 3}, {C, 0}},
-                    {{S, 1}, {M, 0}, {L, 2}, {L, 3}, {C, 0}},
-                    4},
+        // The pen moved to a, then to b: the figure starts at b.
         CleanupCase{"ClosingOnTheStartAfterCollapsedStarts",
                     MOVED_PEN,
                     {{S, 0}, {S, 1}, {M, 0}, {L, 2}, {L, 3}, {C, 1}},

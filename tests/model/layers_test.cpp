@@ -105,17 +105,6 @@ TEST(ProjectLayers, SyncLayerVisibilityHidesOffLayersAndKeepsShapesHidden) {
   EXPECT_EQ(seen.all, 1);
 }
 
-TEST(ProjectLayers, DeselectAllRedrawsOnlyWhatWasSelected) {
-  Project p;
-  RecordingObserver seen;
-  p.observer = &seen;
-  ModelObject* a = p.objects.appendObject(makeMarker(SHAPE_FACE, 0, OF_SELECTED | OF_MARKED));
-  p.objects.appendObject(makeMarker(SHAPE_FACE, 0, OF_CREATED));
-  deselectAll(p);
-  EXPECT_EQ(a->flags, OF_MARKED);
-  EXPECT_EQ(seen.changed, (std::vector<const ModelObject*>{a}));
-}
-
 TEST(ProjectState, NewProjectResetsTheModelButKeepsTheObserver) {
   Project p;
   RecordingObserver seen;

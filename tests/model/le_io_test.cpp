@@ -51,14 +51,5 @@ TEST(LeIo, FixedTextIsTruncatedAndPadded) {
   EXPECT_EQ(field[2], '\0');
 }
 
-TEST(LeIo, PatchingStaysInsideTheBuffer) {
-  LeWriter w;
-  w.zeros(6);
-  w.patchU32(2, 0xA1B2C3D4);  // the last four bytes
-  w.patchU32(3, 0xFFFFFFFF);  // would run past the end: ignored
-  const Bytes expected = {0, 0, 0xD4, 0xC3, 0xB2, 0xA1};
-  EXPECT_EQ(w.buffer(), expected);
-}
-
 }  // namespace
 }  // namespace tav

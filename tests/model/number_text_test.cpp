@@ -6,7 +6,6 @@
 
 #include <limits>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace tav {

@@ -61,35 +61,5 @@ TEST(ObjectList, LinkingKeepsOrderEndsAndOrdinals) {
   EXPECT_EQ(tags(list), (Tags{5}));
 }
 
-TEST(ObjectList, LargestSelectedSnapshot) {
-  ObjectList list;
-  auto a = ObjectList::allocObject(10, 3, 5);  // 48 + 10 + 36 + 20
-  EXPECT_EQ(snapshotSize(*a), 114u);
-  auto b = ObjectList::allocObject(0, 100, 0);  // 48 + 1200, but not selected
-  auto c = ObjectList::allocObject(0, 4, 6);    // 48 + 48 + 24
-  a->flags = OF_SELECTED;
-  c->flags = OF_SELECTED | OF_CREATED;
-  list.appendObject(std::move(a));
-  list.appendObject(std::move(b));
-  list.appendObject(std::move(c));
-  EXPECT_EQ(list.largestSelected(), 120u);
-}
-
-TEST(ObjectList, GroupsNestAndUnmatchedBeginGivesNull) {
-  ObjectList list;
-  ModelObject* outer = list.appendObject(makeMarker(SHAPE_GROUP_BEGIN));
-  ModelObject* inner = list.appendObject(makeMarker(SHAPE_GROUP_BEGIN));
-  ModelObject* innerEnd = list.appendObject(makeMarker(SHAPE_GROUP_END));
-  ModelObject* face = list.appendObject(makeMarker(SHAPE_FACE));
-  ModelObject* outerEnd = list.appendObject(makeMarker(SHAPE_GROUP_END));
-  EXPECT_EQ(groupEnd(outer), outerEnd);  // the inner pair does not end the outer group
-  EXPECT_EQ(groupEnd(inner), innerEnd);
-  EXPECT_EQ(groupEnd(face), face);
-
-  // A begin whose end is missing: the list ends first.
-  list.freeObject(outerEnd);
-  EXPECT_EQ(groupEnd(outer), nullptr);
-}
-
 }  // namespace
 }  // namespace tav

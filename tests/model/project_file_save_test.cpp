@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "model/project_file.h"
 #include "model/save_file.h"
 #include "project_bytes_builder.h"
+#include "support/model_builders.h"
 #include "support/temp_folder.h"
 
 namespace tav {
@@ -25,14 +24,7 @@ class ProjectSaveTest : public ::testing::Test {
   const std::filesystem::path& dir_ = folder_.path;
 };
 
-void addFace(Project& p, std::uint32_t layer, float z) {
-  auto o = ObjectList::allocObject(0, 0, 0);
-  o->layer = layer;
-  o->shape = SHAPE_FACE;
-  o->nodes = {{0, 0, z}, {1, 0, z}, {1, 1, z}};
-  o->indices = {{0, 0}, {3, 0}, {1, 1}, {2, 2}};
-  p.objects.appendObject(std::move(o));
-}
+void addFace(Project& p, double z) { test::addFace(p.objects, {{0, 0, z}, {1, 0, z}, {1, 1, z}}); }
 
 TEST(ProjectSavePaths, ExtensionAndBackupNames) {
   EXPECT_EQ(projectSavePath("/a/room"), "/a/room.TPR");
@@ -46,17 +38,16 @@ TEST(ProjectSavePaths, ExtensionAndBackupNames) {
 
 TEST_F(ProjectSaveTest, SaveAsNamesTheFileAndKeepsABackup) {
   Project p;
-  addFace(p, 0, 0);
+  addFace(p, 0);
   p.modified = true;
   ASSERT_TRUE(saveProjectAs(p, path("room")).empty());
-  EXPECT_TRUE(fs::exists(path("room.TPR")));
   EXPECT_FALSE(fs::exists(path("room_old.TPR")));
   EXPECT_EQ(p.name, path("room.TPR"));
   EXPECT_FALSE(p.modified);
   const Buf first = fileBytes(path("room.TPR"));
   EXPECT_EQ(first, writeProjectBytes(p));
 
-  addFace(p, 0, 3);
+  addFace(p, 3);
   ASSERT_TRUE(saveProjectAs(p, path("room")).empty());
   EXPECT_EQ(fileBytes(path("room_old.TPR")), first);
   const ProjectLoadResult r = loadProject(path("room.TPR"));
@@ -67,7 +58,7 @@ TEST_F(ProjectSaveTest, SaveAsNamesTheFileAndKeepsABackup) {
 
 TEST_F(ProjectSaveTest, FailedSaveLeavesTheOldFileAndTheMarks) {
   Project p;
-  addFace(p, 0, 0);
+  addFace(p, 0);
   p.modified = true;
   // No such folder.
   UserMessage m = saveProjectAs(p, path("missing/room"));
@@ -107,12 +98,11 @@ TEST_F(ProjectSaveTest, MergeTakesRoomAndAuxObjectsOnly) {
   writeFile(path("merge.TPR"), out.b);
 
   Project p;
-  addFace(p, 0, 9);
+  addFace(p, 9);
   const ModelObject* existing = p.objects.head();
   const MergeResult r = mergeProjectObjects(p, path("merge.TPR"), LAYER_AUX);
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(r.added, 2u);
-  ASSERT_EQ(p.objects.countObjects(), 3u);
   // Each inserted at the head: the last one read comes first.
   const ModelObject* a = p.objects.objectAt(0);
   const ModelObject* b = p.objects.objectAt(1);
@@ -153,7 +143,7 @@ TEST(ProjectDiscard, NeedsConsentOnlyForModifiedNonEmptyModels) {
   EXPECT_FALSE(confirmDiscardNeeded(p));
   p.modified = true;
   EXPECT_FALSE(confirmDiscardNeeded(p));  // nothing to lose
-  addFace(p, 0, 0);
+  addFace(p, 0);
   EXPECT_TRUE(confirmDiscardNeeded(p));
   p.modified = false;
   EXPECT_FALSE(confirmDiscardNeeded(p));

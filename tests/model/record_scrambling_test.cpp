@@ -12,9 +12,6 @@ using tavtest::Buf;
 std::span<std::uint8_t, SPEAKER_TYPE_SIZE> whole(Buf& b) {
   return std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(b.data(), SPEAKER_TYPE_SIZE);
 }
-std::span<std::uint8_t, SPEAKER_HEAD_SIZE> head(Buf& b) {
-  return std::span<std::uint8_t, SPEAKER_HEAD_SIZE>(b.data(), SPEAKER_HEAD_SIZE);
-}
 
 TEST(RecordScrambling, MatchesIndependentTransformAndRoundTrips) {
   const Buf plain = tavtest::plainSpeakerRecord("SCR1", 2, 9);
@@ -41,22 +38,6 @@ TEST(RecordScrambling, AnyFlippedProtectedByteFailsTheCheck) {
   // A plain record does not pass.
   Buf plain = tavtest::plainSpeakerRecord("SCR2", -1, 4);
   EXPECT_FALSE(unscrambleSpeakerRecord(whole(plain)));
-}
-
-TEST(RecordScrambling, HeadOnlyReading) {
-  const Buf plain = tavtest::plainSpeakerRecord("HEAD", 5, 1);
-  Buf scrambled = plain;
-  scrambleSpeakerRecord(whole(scrambled));
-  Buf h(scrambled.begin(), scrambled.begin() + 512);
-  ASSERT_TRUE(unscrambleSpeakerHead(head(h)));
-  EXPECT_TRUE(std::equal(h.begin(), h.begin() + 454, plain.begin()));
-  EXPECT_TRUE(std::equal(h.begin() + 462, h.end(), plain.begin() + 462));
-
-  // A plain head (as in the oldest database layout) fails and stays as read.
-  Buf p(plain.begin(), plain.begin() + 512);
-  const Buf before = p;
-  EXPECT_FALSE(unscrambleSpeakerHead(head(p)));
-  EXPECT_EQ(p, before);
 }
 
 }  // namespace

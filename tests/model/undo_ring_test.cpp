@@ -54,7 +54,7 @@ TEST(UndoRing, NineEditsLeaveSevenUndos) {
   EXPECT_FALSE(ring.canRedo());
 }
 
-TEST(UndoRing, ANewEditAfterUndoDropsTheRedoChain) {
+TEST(UndoRing, ANewEditAfterUndoDropsTheRedoChainAndClearDropsAll) {
   Project p;
   UndoRing ring;
   for (std::uint32_t k = 1; k <= 3; ++k) edit(ring, p, k);
@@ -71,6 +71,10 @@ TEST(UndoRing, ANewEditAfterUndoDropsTheRedoChain) {
   EXPECT_EQ(p.objects.countObjects(), 2u);
   EXPECT_EQ(p.objects.head()->colour, 10u);
   EXPECT_FALSE(ring.redo(p));
+
+  ring.clearUndo();
+  EXPECT_FALSE(ring.undo(p));
+  EXPECT_EQ(p.objects.countObjects(), 2u);
 }
 
 TEST(UndoRing, RestoresTypesAndMaterialsWhenTheModelWasEmpty) {
@@ -167,21 +171,6 @@ TEST(UndoRing, RestoresObjectsFieldByFieldAndOnlyTheStoredLayers) {
   EXPECT_EQ(p.layers[5].visible, 1);
   EXPECT_EQ(fixedString(p.layers[0].name), "LAYER 1");
   EXPECT_EQ(p.layers[20].visible, 0);  // layers 16..31 are not part of a snapshot
-}
-
-TEST(UndoRing, ClearUndoAndUndoWithoutHistory) {
-  Project p;
-  UndoRing ring;
-  p.objects.appendObject(makeMarker(SHAPE_FACE));
-  // Nothing saved: undo only stores the present state and restores nothing.
-  EXPECT_FALSE(ring.undo(p));
-  EXPECT_EQ(p.objects.countObjects(), 1u);
-
-  edit(ring, p, 2);
-  edit(ring, p, 3);
-  ring.clearUndo();
-  EXPECT_FALSE(ring.undo(p));
-  EXPECT_EQ(p.objects.countObjects(), 3u);
 }
 
 // A step around a command enters the ring only when the command changed
