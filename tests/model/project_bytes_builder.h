@@ -251,4 +251,19 @@ inline SampleFile sampleV280(bool canonical, const THeader& header = THeader{}) 
   return s;
 }
 
+// A 1.27 project: the canonical sample objects in 40-byte records, one older
+// embedded type and one material.
+inline Buf sampleV127() {
+  Bytes out;
+  THeader h;
+  h.magic = "TAVIRON V1.27  ";
+  putHeader(out, h);
+  putLayers(out, {0, 1, 2});
+  for (const auto& o : sampleObjects(true)) putLegacyObject(out, o, false);
+  putLegacyObject(out, printHeaderObject(printHeaderBlock("x")), true);
+  out.i16(1).raw(oldSpeakerRecord("OLD", -1));
+  out.i16(1).raw(materialRecord("100%", 1));
+  return out.b;
+}
+
 }  // namespace tavtest
