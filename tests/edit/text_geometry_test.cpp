@@ -4,63 +4,48 @@
 // neighbours.
 #include <gtest/gtest.h>
 
-#include "edit/ui/text_dialog.h"
-#include "edit_session.h"
+#include "edit/face_edit.h"
+#include "edit/ui/edit_support.h"
+#include "model/project_settings.h"
 
-namespace tav::edittest {
+namespace tav {
 namespace {
 
-TEST(TextGeometry, MoveNodesAndInsertNodesKeepEveryStroke) {
-  EditSession s;
-  s.menu(CMD_AUX_TEXT);
-  s.clickAt(0, 0);
-  // 4 mm high: one font unit is 0.5 mm.
-  s.platform.scriptDialog(TITLE_TEXT_DIALOG,
-                          {DialogStep::setText(TEXT_FIELD_SIZE, "0,004"),
-                           DialogStep::setText(TEXT_FIELD_TEXT, "i!"), DialogStep::click(DLG_OK)});
-  std::vector<Node> drawn, moved;
-  std::size_t strokes = 0, entriesAfterMove = 0;
-  // Each step is scripted once the one before has run: the pixels depend on
-  // where the text is.
-  auto insertNodes = [&] {
-    const ModelObject& t = *s.objects().head();
-    moved = t.nodes;
-    entriesAfterMove = t.indices.size();
-    // Insert Nodes: the text by a window, a line across its stems 1 mm up.
-    s.menu(CMD_AUX_INSERT_NODES);
-    s.clickAt(0, -1);
-    s.clickAt(2, 1);
-    s.enter();
-    s.typePoint(0, 0.001, 0);
-    s.typePoint(2, 0.001, 0);
-  };
-  s.check([&] {
-    ASSERT_EQ(s.objects().countObjects(), 1u);
-    const ModelObject& t = *s.objects().head();
-    drawn = t.nodes;
-    strokes = t.indices.size();
-    // Move Nodes: a click on the text takes all its nodes; moved by (1, 0).
-    s.menu(CMD_AUX_MOVE_NODES);
-    s.platform.pushClick(s.shell.pixelOf(t.nodes[0]));
-    s.enter();
-    s.clickAt(0, 0);
-    s.clickAt(1, 0);
-    s.check(insertNodes);
-  });
-  s.run();
-  EXPECT_GE(strokes, 6u);  // stems and dots of i and !
-  EXPECT_EQ(drawn.size(), strokes);
-  EXPECT_EQ(entriesAfterMove, strokes);
-  ASSERT_EQ(moved.size(), drawn.size());
-  for (std::size_t k = 0; k < drawn.size(); ++k) {
-    EXPECT_NEAR(moved[k].x, drawn[k].x + 1.0f, 1e-6) << k;
-    EXPECT_FLOAT_EQ(moved[k].y, drawn[k].y) << k;
-  }
-  const ModelObject& t = *s.objects().head();
-  EXPECT_EQ(t.shape, SHAPE_TEXT);
-  EXPECT_GT(t.indices.size(), strokes);  // the line crossed the stems
-  EXPECT_EQ(t.nodes.size(), t.indices.size());
+// An "i" 2 mm high: a stem of 1.5 mm and above it a dot, a stroke of length
+// zero.
+std::unique_ptr<ModelObject> smallText() {
+  auto t = std::make_unique<ModelObject>();
+  t->shape = SHAPE_TEXT;
+  t->layer = LAYER_AUX;
+  t->nodes = {{0, 0, 0}, {0, 0.0015f, 0}, {0, 0.002f, 0}, {0, 0.002f, 0}};
+  t->indices = {{IDX_START, 0}, {IDX_LINE, 1}, {IDX_START, 2}, {IDX_LINE, 3}};
+  return t;
+}
+
+TEST(TextGeometry, MoveNodesMovesEachNodeOnceAndKeepsEveryStrokeOfAText) {
+  ObjectList list;
+  ModelObject* t = list.appendObject(smallText());
+  ModelObject stray = *t;  // not in the list
+  // Node 1 listed twice, one node beyond the count, one object not in the list.
+  const SelectedNode picked[] = {{t, 0}, {t, 1}, {t, 1}, {t, 2}, {t, 3}, {t, 9}, {&stray, 0}};
+  ASSERT_TRUE(moveListedNodes(list, picked, {0, 0, 0}, {1, 0, 0}));
+  EXPECT_EQ(t->nodes,
+            (std::vector<Node>{{1, 0, 0}, {1, 0.0015f, 0}, {1, 0.002f, 0}, {1, 0.002f, 0}}));
+  EXPECT_EQ(t->indices.size(), 4u);
+  EXPECT_EQ(stray.nodes[0], (Node{0, 0, 0}));
+  // Any other shape is compacted: the dot folds into the stem.
+  t->shape = SHAPE_POLYLINE;
+  ASSERT_TRUE(moveListedNodes(list, picked, {0, 0, 0}, {0, 1, 0}));
+  EXPECT_LT(t->nodeCount(), 4u);
+}
+
+TEST(TextGeometry, InsertNodesKeepsEveryStrokeOfAText) {
+  auto t = smallText();
+  // A line across the stem 1 mm up.
+  EXPECT_EQ(insertNodes(*t, {-1, 0.001, 0}, {1, 0.001, 0}, VIEW_XY).inserted, 1u);
+  EXPECT_EQ(t->nodeCount(), 5u);
+  EXPECT_EQ(t->indices.size(), 5u);
 }
 
 }  // namespace
-}  // namespace tav::edittest
+}  // namespace tav

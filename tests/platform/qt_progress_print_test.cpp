@@ -1,20 +1,16 @@
-// The Qt progress window, and printing to PDF: pages of a print job, a
-// window's picture on one page, and the example's room faces summary.
+// The Qt progress window, and printing to PDF: pages of a print job and a
+// window's picture on one page.
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 
-#include "materials/face_listing.h"
-#include "materials/ui/room_summary_print.h"
-#include "model/project_file.h"
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_print.h"
 #include "platform/qt/qt_progress_window.h"
 #include "qt_test_app.h"
-#include "reflections/face_table.h"
 
 namespace tav {
 namespace {
@@ -109,25 +105,6 @@ TEST(QtPrint, PdfJobsWritePagesAndPictures) {
   EXPECT_EQ(pdfPages(windowPath), 1);
   // A job that cannot write its file reports failure instead of success.
   EXPECT_FALSE(printImage(*openPdfJob("/nonexistent-dir/x/y.pdf", "RT60"), picture));
-}
-
-TEST(QtPrint, ExampleRoomSummaryPrintsItsPages) {
-  test::qtApp();
-  ProjectLoadResult loaded = loadProject(TAVIRON_SOURCE_DIR "/data/examples/example.TPR");
-  ASSERT_TRUE(loaded.ok());
-  FaceTable table;
-  ASSERT_TRUE(buildFaceTable(loaded.project, table).ok());
-  ASSERT_GT(table.size(), 0u);
-  sortFacesForReflections(table);
-  const FaceListing listing = buildFaceListing(table, loaded.project.materials);
-  QTemporaryDir dir;
-  const std::string path = dir.filePath(QStringLiteral("summary.pdf")).toStdString();
-  {
-    std::unique_ptr<PrintJob> job = openPdfJob(path, ROOM_SUMMARY_TITLE);
-    ASSERT_TRUE(job);
-    EXPECT_TRUE(printRoomSummaryPages(*job, listing));
-  }
-  EXPECT_EQ(pdfPages(path), roomSummaryPageCount(listing));
 }
 
 }  // namespace

@@ -95,11 +95,31 @@ double pick(std::mt19937& rng, const FaceTable& t, int axis,
   return d(rng);
 }
 
+// The blocking test of a visibility check: the segment's box overlaps the
+// face's box strictly, the line meets the face's plane inside the face within
+// the segment's box, nearer to A than B is. Gives the squared distance from A.
+std::optional<double> blockingDistance(const FaceTable& t, std::uint32_t f, const Vec3d& a,
+                                       const Vec3d& b) {
+  const Vec3d lo{std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
+  const Vec3d hi{std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
+  if (!boxesOverlap(faceBox(t[f]), lo, hi, BoxOverlap::Strict)) return std::nullopt;
+  const auto hit = intersectFacePlane(t[f], a, b - a);
+  if (!hit || !hit->inside) return std::nullopt;
+  const Vec3d& x = hit->point;
+  if (x.x < lo.x || x.x > hi.x || x.y < lo.y || x.y > hi.y || x.z < lo.z || x.z > hi.z)
+    return std::nullopt;
+  const double dsq = dot(x - a, x - a);
+  if (!(dsq < dot(b - a, b - a))) return std::nullopt;
+  return dsq;
+}
+
 TEST(FaceBvh, QueriesMatchThePlainLoopOverManyRandomRooms) {
   std::mt19937 rng(20240611);
   std::uniform_real_distribution<double> coord(-25, 25), unit(-1, 1);
   std::vector<std::uint32_t> got;
-  int nonEmptyBox = 0, nonEmptyLine = 0, rayHits = 0;
+  std::vector<RoomScanHit> fast, slow;
+  int nonEmptyBox = 0, nonEmptyLine = 0, rayHits = 0, blocked = 0, ties = 0;
+  std::size_t scanHits = 0;
   for (int room = 0; room < 60; ++room) {
     ObjectList list;
     randomRoom(rng, list, 1 + static_cast<int>(rng() % 400));
@@ -108,6 +128,16 @@ TEST(FaceBvh, QueriesMatchThePlainLoopOverManyRandomRooms) {
     if (room % 2) sortFacesForReflections(t);
     const FaceBvh bvh(t);
     ASSERT_EQ(bvh.faceCount(), t.size());
+    if (t.empty()) continue;  // the empty table has a test of its own
+    // Segment ends often on faces (first nodes, box corners), where segments
+    // touch planes and edges exactly.
+    auto end = [&] {
+      const int k = static_cast<int>(rng() % 3);
+      if (k == 0) return Vec3d{coord(rng), coord(rng), coord(rng) / 2};
+      const FaceRecord& f = t[rng() % t.size()];
+      if (k == 1) return f.p0();
+      return Vec3d{f.bounds[0], f.bounds[3], f.bounds[rng() % 2 ? 4 : 5]};
+    };
 
     for (int q = 0; q < 150; ++q) {
       Vec3d lo{pick(rng, t, 0, coord), pick(rng, t, 1, coord), pick(rng, t, 2, coord)};
@@ -127,97 +157,65 @@ TEST(FaceBvh, QueriesMatchThePlainLoopOverManyRandomRooms) {
       const auto want = loopCrossing(t, axis, u, v);
       ASSERT_EQ(got, want) << "room " << room << " line " << q;
       nonEmptyLine += !want.empty();
+      // The room check's scan line, with and without the hierarchy.
+      scanAxis(t, &bvh, axis, u, v, -1100, fast);
+      scanAxis(t, nullptr, axis, u, v, -1100, slow);
+      ASSERT_EQ(fast.size(), slow.size());
+      for (std::size_t i = 0; i < fast.size(); ++i) {
+        EXPECT_EQ(fast[i].face, slow[i].face);
+        EXPECT_EQ(fast[i].coordinate, slow[i].coordinate);
+      }
+      scanHits += fast.size();
 
       const Vec3d o{coord(rng), coord(rng), coord(rng) / 2};
       Vec3d d{unit(rng), unit(rng), unit(rng)};
       if (q % 7 == 0) d = {0, 0, q % 2 ? 1.0 : -1.0};  // axis-parallel rays
       d = d * (1000.0 / length(d));
       std::optional<std::uint32_t> exclude;
-      if (q % 4 == 0 && !t.empty()) exclude = static_cast<std::uint32_t>(rng() % t.size());
+      if (q % 4 == 0) exclude = static_cast<std::uint32_t>(rng() % t.size());
       const double maxSq = q % 6 == 0 ? 100.0 : 1e300;
-      const auto fast = bvh.nearestFaceAlongRay(t, o, d, exclude, maxSq);
-      const auto slow = loopNearest(t, o, d, exclude, maxSq);
-      ASSERT_EQ(fast.has_value(), slow.has_value()) << "room " << room << " ray " << q;
-      if (slow) {
-        EXPECT_EQ(fast->face, slow->face);
-        EXPECT_EQ(fast->distanceSq, slow->distanceSq);
+      const auto fastRay = bvh.nearestFaceAlongRay(t, o, d, exclude, maxSq);
+      const auto slowRay = loopNearest(t, o, d, exclude, maxSq);
+      ASSERT_EQ(fastRay.has_value(), slowRay.has_value()) << "room " << room << " ray " << q;
+      if (slowRay) {
+        EXPECT_EQ(fastRay->face, slowRay->face);
+        EXPECT_EQ(fastRay->distanceSq, slowRay->distanceSq);
         ++rayHits;
       }
+
+      const Vec3d a = end(), e = end();
+      const auto skip = static_cast<std::uint32_t>(rng() % t.size());
+      auto accept = [&](std::uint32_t f) -> std::optional<double> {
+        if (f == skip) return std::nullopt;
+        return blockingDistance(t, f, a, e);
+      };
+      std::optional<SegmentFaceHit> wantSeg;
+      int equal = 0;
+      for (std::uint32_t f = 0; f < t.size(); ++f)
+        if (const auto dsq = accept(f)) {
+          equal += wantSeg && *dsq == wantSeg->distanceSq;
+          if (!wantSeg || *dsq < wantSeg->distanceSq) wantSeg = SegmentFaceHit{f, *dsq};
+        }
+      const auto gotSeg = bvh.nearestFaceOnSegment(a, e, accept);
+      ASSERT_EQ(gotSeg.has_value(), wantSeg.has_value()) << "room " << room << " segment " << q;
+      if (wantSeg) {
+        EXPECT_EQ(gotSeg->face, wantSeg->face) << "room " << room << " segment " << q;
+        EXPECT_EQ(gotSeg->distanceSq, wantSeg->distanceSq);
+      }
+      EXPECT_EQ(bvh.anyFaceOnSegment(a, e, [&](std::uint32_t f) { return accept(f).has_value(); }),
+                wantSeg.has_value());
+      blocked += wantSeg.has_value();
+      ties += equal > 0;
     }
   }
   // The random queries must exercise both outcomes of every query.
   EXPECT_GT(nonEmptyBox, 1000);
   EXPECT_GT(nonEmptyLine, 500);
   EXPECT_GT(rayHits, 500);
-}
-
-// The blocking test of a visibility check: the segment's box overlaps the
-// face's box strictly, the line meets the face's plane inside the face within
-// the segment's box, nearer to A than B is. Gives the squared distance from A.
-std::optional<double> blockingDistance(const FaceTable& t, std::uint32_t f, const Vec3d& a,
-                                       const Vec3d& b) {
-  const Vec3d lo{std::min(a.x, b.x), std::min(a.y, b.y), std::min(a.z, b.z)};
-  const Vec3d hi{std::max(a.x, b.x), std::max(a.y, b.y), std::max(a.z, b.z)};
-  if (!boxesOverlap(faceBox(t[f]), lo, hi, BoxOverlap::Strict)) return std::nullopt;
-  const auto hit = intersectFacePlane(t[f], a, b - a);
-  if (!hit || !hit->inside) return std::nullopt;
-  const Vec3d& x = hit->point;
-  if (x.x < lo.x || x.x > hi.x || x.y < lo.y || x.y > hi.y || x.z < lo.z || x.z > hi.z)
-    return std::nullopt;
-  const double dsq = dot(x - a, x - a);
-  if (!(dsq < dot(b - a, b - a))) return std::nullopt;
-  return dsq;
-}
-
-TEST(FaceBvh, SegmentQueriesMatchThePlainLoop) {
-  std::mt19937 rng(918273);
-  std::uniform_real_distribution<double> coord(-25, 25);
-  int blocked = 0, free = 0, ties = 0;
-  for (int room = 0; room < 40; ++room) {
-    ObjectList list;
-    randomRoom(rng, list, 1 + static_cast<int>(rng() % 300));
-    FaceTable t;
-    ASSERT_TRUE(buildFaceTable(list, 1, t).ok());
-    if (room % 2) sortFacesForReflections(t);
-    const FaceBvh bvh(t);
-    // Ends often on faces (first nodes, box corners), where segments touch
-    // planes and edges exactly.
-    auto end = [&] {
-      const int k = static_cast<int>(rng() % 3);
-      if (k == 0 || t.empty()) return Vec3d{coord(rng), coord(rng), coord(rng) / 2};
-      const FaceRecord& f = t[rng() % t.size()];
-      if (k == 1) return f.p0();
-      return Vec3d{f.bounds[0], f.bounds[3], f.bounds[rng() % 2 ? 4 : 5]};
-    };
-    for (int q = 0; q < 200; ++q) {
-      const Vec3d a = end(), b = end();
-      const std::uint32_t skip = t.empty() ? 0 : static_cast<std::uint32_t>(rng() % t.size());
-      auto accept = [&](std::uint32_t f) -> std::optional<double> {
-        if (f == skip) return std::nullopt;
-        return blockingDistance(t, f, a, b);
-      };
-      std::optional<SegmentFaceHit> want;
-      int equal = 0;
-      for (std::uint32_t f = 0; f < t.size(); ++f)
-        if (const auto d = accept(f)) {
-          equal += want && *d == want->distanceSq;
-          if (!want || *d < want->distanceSq) want = SegmentFaceHit{f, *d};
-        }
-      const auto got = bvh.nearestFaceOnSegment(a, b, accept);
-      ASSERT_EQ(got.has_value(), want.has_value()) << "room " << room << " segment " << q;
-      if (want) {
-        EXPECT_EQ(got->face, want->face) << "room " << room << " segment " << q;
-        EXPECT_EQ(got->distanceSq, want->distanceSq);
-      }
-      EXPECT_EQ(bvh.anyFaceOnSegment(a, b, [&](std::uint32_t f) { return accept(f).has_value(); }),
-                want.has_value());
-      (want ? blocked : free)++;
-      ties += equal > 0;
-    }
-  }
   EXPECT_GT(blocked, 1000);
-  EXPECT_GT(free, 1000);
+  EXPECT_LT(blocked, 60 * 150 - 1000);
   EXPECT_GT(ties, 20);
+  EXPECT_GT(scanHits, 1000u);
 }
 
 TEST(FaceBvh, RayStepTakesNoFaceBehindItsOrigin) {
@@ -294,33 +292,7 @@ TEST(FaceBvh, EmptyTableAnswersNothing) {
   std::vector<std::uint32_t> got{7};
   bvh.facesOverlappingBox({-1e9, -1e9, -1e9}, {1e9, 1e9, 1e9}, BoxOverlap::Closed, got);
   EXPECT_TRUE(got.empty());
-  bvh.facesCrossingLine(0, 0, 0, got);
-  EXPECT_TRUE(got.empty());
   EXPECT_FALSE(bvh.nearestFaceAlongRay(t, {0, 0, 0}, {1, 0, 0}));
-}
-
-TEST(FaceBvh, ScanLinesGiveTheSameHitsWithAndWithoutTheHierarchy) {
-  std::mt19937 rng(77);
-  ObjectList list;
-  randomRoom(rng, list, 300);
-  FaceTable t;
-  ASSERT_TRUE(buildFaceTable(list, 1, t).ok());
-  const FaceBvh bvh(t);
-  std::vector<RoomScanHit> fast, slow;
-  std::size_t hits = 0;
-  for (int axis = 0; axis < 3; ++axis)
-    for (double u = -20.05; u < 20; u += 0.7)
-      for (double v = -20.05; v < 20; v += 0.7) {
-        scanAxis(t, &bvh, axis, u, v, -1100, fast);
-        scanAxis(t, nullptr, axis, u, v, -1100, slow);
-        ASSERT_EQ(fast.size(), slow.size());
-        for (std::size_t i = 0; i < fast.size(); ++i) {
-          EXPECT_EQ(fast[i].face, slow[i].face);
-          EXPECT_EQ(fast[i].coordinate, slow[i].coordinate);
-        }
-        hits += fast.size();
-      }
-  EXPECT_GT(hits, 1000u);
 }
 
 }  // namespace

@@ -56,6 +56,14 @@ TEST(RayDirections, TablesGiveTheSearchAndFreePathRays) {
   EXPECT_NEAR(all.front().x, 1000 * std::cos(2 * 3.14159265358979 / 400), 1e-3);
 }
 
+// The faces of a list (one material) in reflection order.
+FaceTable reflectionTable(ObjectList& list) {
+  FaceTable t;
+  buildFaceTable(list, 1, t);
+  sortFacesForReflections(t);
+  return t;
+}
+
 std::vector<std::uint8_t> search(const FaceTable& t, const std::vector<Vec3d>& sources,
                                  const Vec3d& target, const OrderSplit& split, bool plain,
                                  std::size_t* paths = nullptr) {
@@ -80,9 +88,8 @@ Vec3d imageOf(const FaceTable& t, Vec3d s, const PathRecord& r) {
 TEST(SearchPaths, ShoeboxHasEveryImageUpToTheOrder) {
   ObjectList list;
   test::addShoebox(list, {10.67, 7.5, 3.5});
-  FaceTable t;
-  ASSERT_EQ(buildFaceTable(list, 1, t).count, 6u);
-  sortFacesForReflections(t);
+  const FaceTable t = reflectionTable(list);
+  ASSERT_EQ(t.size(), 6u);
   const Vec3d source{2.3, 1.7, 1.2}, target{7.9, 5.1, 1.6};
   for (const auto& [order, expected] :
        std::vector<std::pair<int, std::size_t>>{{2, 25}, {4, 129}, {6, 377}, {8, 833}}) {
@@ -114,9 +121,7 @@ TEST(SearchPaths, PathOverASharedEdgeIsFoundOnce) {
   const std::vector<Vec3d> src{{3, 2, 1.5}};
   const Vec3d target{7, 2, 1.5};
   for (ObjectList* l : {&whole, &split}) {
-    FaceTable t;
-    buildFaceTable(*l, 1, t);
-    sortFacesForReflections(t);
+    const FaceTable t = reflectionTable(*l);
     std::size_t paths = 0;
     search(t, src, target, splitOrders(t.size(), 1), false, &paths);
     EXPECT_EQ(paths, 7u) << t.size() << " faces";
@@ -131,9 +136,7 @@ TEST(SearchPaths, AWallBetweenSourceAndTargetBlocksTheDirectPath) {
   // wall's reflection passes beyond its end at y = 5.
   ObjectList list;
   test::addInnerWallRoom(list);
-  FaceTable t;
-  buildFaceTable(list, 1, t);
-  sortFacesForReflections(t);
+  const FaceTable t = reflectionTable(list);
   test::MemorySink sink;
   searchPaths(t, std::vector<Vec3d>{{3, 2, 1.5}}, {9.5, 2, 1.5}, splitOrders(t.size(), 1), sink);
   const auto paths = test::parseRecords(sink.bytes);
@@ -144,9 +147,8 @@ TEST(SearchPaths, AWallBetweenSourceAndTargetBlocksTheDirectPath) {
 
 // The fast search writes exactly the bytes of the plain one.
 void expectSameAsPlain(ObjectList& list, int order, int targets, unsigned seed) {
-  FaceTable t;
-  ASSERT_TRUE(buildFaceTable(list, 1, t).ok());
-  sortFacesForReflections(t);
+  const FaceTable t = reflectionTable(list);
+  ASSERT_FALSE(t.empty());
   std::mt19937 rng(seed);
   Vec3d lo{1e9, 1e9, 1e9}, hi{-1e9, -1e9, -1e9};
   for (const FaceRecord& f : t.records) {
@@ -187,9 +189,7 @@ TEST(SearchPaths, RaysMatchThePlainSearchAndFindTheImagePaths) {
   // tolerance.
   ObjectList list;
   test::addShoebox(list, {10.67, 7.5, 3.5});
-  FaceTable t;
-  buildFaceTable(list, 1, t);
-  sortFacesForReflections(t);
+  const FaceTable t = reflectionTable(list);
   OrderSplit split{2, 1, 2};
   const std::vector<Vec3d> src{{2.3, 1.7, 1.2}};
   const Vec3d target{7.9, 5.1, 1.6};

@@ -41,8 +41,6 @@ TEST(ReflectionPaths, ObjectCarriesTheRecordAndItsDataBlock) {
   }
   EXPECT_EQ(o->data, want);
   EXPECT_EQ(o->layer, LAYER_RAYS);
-  EXPECT_EQ(o->shape, SHAPE_POLYLINE);
-  EXPECT_EQ(o->colour, 21u);
   EXPECT_EQ(o->indices,
             (std::vector<IndexEntry>{{IDX_START, 0}, {IDX_LINE, 1}, {IDX_LINE, 2}, {IDX_LINE, 3}}));
   EXPECT_TRUE(isReflectionPath(*o));

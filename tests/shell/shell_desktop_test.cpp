@@ -125,8 +125,10 @@ TEST(ShellDesktop, UnbuiltCommandsSaySoUntilRegisteredAndPanelControlsHaveToolti
   ShellSession s;
   EXPECT_EQ(s.window().menuItemTip(CMD_ROOM_CHECK), TIP_NOT_BUILT);
   EXPECT_EQ(s.window().menuItemTip(CMD_ZOOM_ALL), "");
+  EXPECT_FALSE(s.window().menuItemEnabled(CMD_ROOM_CHECK));
   s.shell.registry().add(CMD_ROOM_CHECK, [](CommandContext&) {});
   s.shell.refreshStates();
+  EXPECT_TRUE(s.window().menuItemEnabled(CMD_ROOM_CHECK));
   EXPECT_NE(s.window().menuItemTip(CMD_ROOM_CHECK).find("Room check"), std::string::npos);
   std::set<std::string> tips;
   for (const ControlTemplate& c : panelTemplate().controls)

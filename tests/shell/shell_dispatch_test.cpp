@@ -22,33 +22,6 @@ struct Recorder {
   }
 };
 
-TEST(ShellDispatch, ExampleCommandRegisteredFromItsOwnFile) {
-  // A subsystem registers its command; the menu item comes alive and the
-  // handler runs with the layer and colour of its menu, the prompt carrying
-  // the command's name.
-  ShellSession s;
-  std::string prompt;
-  std::uint32_t layer = 99, colour = 99;
-  auto registerExample = [&](CommandRegistry& r) {
-    r.add(CMD_AUX_CIRCLE, [&](CommandContext& ctx) {
-      layer = ctx.project().currentLayer;
-      colour = ctx.project().currentColour;
-      ctx.setCommandName("CIRCLE > ");
-      ctx.ui().showPrompt("Center point :");
-      prompt = s.window().promptText();
-    });
-  };
-  EXPECT_FALSE(s.window().menuItemEnabled(CMD_AUX_CIRCLE));  // not built: present, disabled
-  registerExample(s.shell.registry());
-  s.platform.pushMenu(CMD_AUX_CIRCLE);
-  s.run();
-  EXPECT_EQ(prompt, "CIRCLE > Center point :");
-  EXPECT_EQ(layer, LAYER_AUX);
-  EXPECT_EQ(colour, 14u);
-  EXPECT_TRUE(s.window().menuItemEnabled(CMD_AUX_CIRCLE));
-  EXPECT_EQ(s.window().promptText(), "");  // cleared when the command ends
-}
-
 TEST(ShellDispatch, RightClickEnterAndSpaceRepeatOnlyDrawingCommands) {
   ShellSession s;
   Recorder rec;
@@ -194,9 +167,6 @@ TEST(ShellDispatch, MenuBarAndCheckMarksFollowTheOptions) {
   EXPECT_FALSE(w.hasMenuItem(CMD_SYNC_LAYERS));  // a command of the program's own
   EXPECT_TRUE(w.menuItemChecked(CMD_TOGGLE_ROOM));
   EXPECT_FALSE(w.menuItemChecked(CMD_TOGGLE_GRID));
-  EXPECT_TRUE(w.menuItemChecked(CMD_COORD_SNAP_ON));
-  EXPECT_TRUE(w.menuItemChecked(CMD_NODE_SNAP_OFF));
-  EXPECT_TRUE(w.menuItemChecked(CMD_UNITS_METRES));
   EXPECT_TRUE(w.menuItemChecked(CMD_WIREFRAME));
   s.add(makeSquare(0, 0, 1, 0, LAYER_AUDIENCE));
   s.platform.pushMenu(CMD_TOGGLE_AUDIENCE);

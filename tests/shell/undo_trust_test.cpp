@@ -3,9 +3,7 @@
 // they were, and Edit > Undo and Redo name the command they act on.
 #include <gtest/gtest.h>
 
-#include "materials/ui/face_listing_dialog.h"
 #include "platform/keys.h"
-#include "reflections/room_builders.h"
 #include "shell/command_set.h"
 #include "shell_test_util.h"
 
@@ -63,21 +61,7 @@ TEST_P(UndoHistory, ACommandThatChangesNothingTakesNoStep) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, UndoHistory,
-    ::testing::Values(NeutralCase{"FaceListingLookedAt",
-                                  [](UndoSession& s) {
-                                    s.platform.scriptDialog(FACE_LISTING_TITLE,
-                                                            {DialogStep::click(FL_QUIT)});
-                                    s.menu(CMD_FACE_LIST);
-                                  }},
-                      NeutralCase{"MoveCancelledWithEscape",
-                                  [](UndoSession& s) {
-                                    s.menu(CMD_ROOM_MOVE);
-                                    s.clickAt(10, 1);
-                                    s.platform.pushKey(KEY_RETURN);
-                                    s.clickAt(10, 0);
-                                    s.platform.pushKey(KEY_ESCAPE);
-                                  }},
-                      NeutralCase{"DeleteFaceCancelled",
+    ::testing::Values(NeutralCase{"DeleteFaceCancelled",
                                   [](UndoSession& s) {
                                     s.menu(CMD_ROOM_DELETE_FACE);
                                     s.clickAt(11, 1);
@@ -118,17 +102,6 @@ TEST(UndoHistory, EachChangeIsOneStepNamedAfterItsCommand) {
   const ModelObject& square = *s.project().objects.objectAt(0);
   EXPECT_FLOAT_EQ(square.nodes[0].x, 10.0f);  // moved back
   EXPECT_EQ(square.indices, original);        // turned back
-}
-
-TEST(UndoHistory, ARoomCheckThatFindsNothingTakesNoStep) {
-  ShellSession s;
-  registerAllCommands(s.shell);
-  addBox(s.project().objects, {0, 0, 0}, {3, 2, 2.5});
-  s.menu(CMD_ROOM_CHECK);
-  s.run();
-  ASSERT_EQ(s.platform.messages().size(), 1u);
-  EXPECT_EQ(s.platform.messages()[0].text, "No errors found");
-  EXPECT_FALSE(s.shell.session().undo.canUndo());
 }
 
 }  // namespace

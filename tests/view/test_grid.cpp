@@ -1,8 +1,8 @@
 // The generated grid: its box, its lines on the floor and two walls, and
 // the limits that keep it finite.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 
 #include "model/project.h"
@@ -14,48 +14,32 @@ namespace {
 
 using test::makeObject;
 
-struct Extent {
-  double lo[3] = {1e30, 1e30, 1e30};
-  double hi[3] = {-1e30, -1e30, -1e30};
-};
-Extent extentOf(const ObjectList& grid) {
-  Extent e;
-  for (const ModelObject& o : grid)
-    for (const Node& n : o.nodes) {
-      const double c[3] = {n.x, n.y, n.z};
-      for (int a = 0; a < 3; ++a) {
-        e.lo[a] = std::min(e.lo[a], c[a]);
-        e.hi[a] = std::max(e.hi[a], c[a]);
-      }
-    }
-  return e;
-}
-
 TEST(Grid, EmptyModelSpansMinus100To100) {
   Project project;
   project.layers[LAYER_GRID].visible = 1;
   project.settings.gridSize = 10;
   ViewState s;
   rebuildGrid(s, project);
-  const Extent e = extentOf(s.grid);
-  for (int a = 0; a < 3; ++a) {
-    EXPECT_DOUBLE_EQ(e.lo[a], -100);
-    EXPECT_DOUBLE_EQ(e.hi[a], 100);
-  }
+  const GridBox box = gridBox(project.objects, 10);
+  EXPECT_THAT(box.min, testing::ElementsAre(-100, -100, -100));
+  EXPECT_THAT(box.max, testing::ElementsAre(100, 100, 100));
   // 21 positions per axis: floor 21 + 21, wall x = xmin 21 + 20 (z above
   // zmin), wall y = ymax 20 + 20.
   EXPECT_EQ(s.grid.countObjects(), 123u);
+  const ModelObject& line = *s.grid.head();
+  EXPECT_EQ(line.layer, LAYER_GRID);
+  EXPECT_EQ(line.colour, 5u);
+  // Straight along one axis: exactly one coordinate differs.
   for (const ModelObject& o : s.grid) {
-    EXPECT_EQ(o.layer, LAYER_GRID);
-    EXPECT_EQ(o.colour, 5u);
-    EXPECT_EQ(o.shape, SHAPE_LINE);
     ASSERT_EQ(o.nodeCount(), 2u);
-    EXPECT_EQ(o.indices, (std::vector<IndexEntry>{{IDX_START, 0}, {IDX_LINE, 1}}));
-    // Straight along one axis: exactly one coordinate differs.
     const Node& a = o.nodes[0];
     const Node& b = o.nodes[1];
     EXPECT_EQ((a.x != b.x) + (a.y != b.y) + (a.z != b.z), 1);
   }
+  // Grid off: the old lines go.
+  project.layers[LAYER_GRID].visible = 0;
+  rebuildGrid(s, project);
+  EXPECT_TRUE(s.grid.empty());
 }
 
 TEST(Grid, BoxIsWidenedToGridLinesWithASpareLine) {
@@ -72,13 +56,8 @@ TEST(Grid, BoxIsWidenedToGridLinesWithASpareLine) {
   const GridBox b = gridBox(project.objects, 1.0);
   // x: floor(0.3) - 1 = -1, ceil(4.7) + 1 = 6; y: 0 .. 4;
   // z: floor(-0.5) - 1 = -2, ceil(3) + 1 = 4.
-  EXPECT_DOUBLE_EQ(b.min[0], -1);
-  EXPECT_DOUBLE_EQ(b.max[0], 6);
-  EXPECT_DOUBLE_EQ(b.min[1], 0);
-  EXPECT_DOUBLE_EQ(b.max[1], 4);
-  EXPECT_DOUBLE_EQ(b.min[2], -2);
-  EXPECT_DOUBLE_EQ(b.max[2], 4);
-  EXPECT_DOUBLE_EQ(b.spacing, 1);
+  EXPECT_THAT(b.min, testing::ElementsAre(-1, 0, -2));
+  EXPECT_THAT(b.max, testing::ElementsAre(6, 4, 4));
 
   project.layers[LAYER_GRID].visible = 1;
   project.settings.gridSize = 1;
@@ -95,17 +74,6 @@ TEST(Grid, BoxIsWidenedToGridLinesWithASpareLine) {
     if (a.x == 2 && c.x == 2 && a.z == -2 && c.z == -2 && a.y == 0 && c.y == 4) found = true;
   }
   EXPECT_TRUE(found);
-}
-
-TEST(Grid, GridOffMeansNoLinesAndOldLinesAreFreed) {
-  Project project;
-  project.layers[LAYER_GRID].visible = 1;
-  ViewState s;
-  rebuildGrid(s, project);
-  EXPECT_FALSE(s.grid.empty());
-  project.layers[LAYER_GRID].visible = 0;
-  rebuildGrid(s, project);
-  EXPECT_TRUE(s.grid.empty());
 }
 
 TEST(Grid, FineGridOverAHugeModelStaysBounded) {

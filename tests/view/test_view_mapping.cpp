@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "view/eye_view.h"
+#include "view/view_render.h"
 #include "view/view_state.h"
 #include "view_test_util.h"
 
@@ -83,23 +85,19 @@ TEST(ViewMapping, ThreeDViewUsesTheTurnedPlane) {
   EXPECT_NEAR(toViewPlane(s, {0, 0, 1}).h, 0.0, 1e-12);
 }
 
-TEST(ViewMapping, XYHorizontalPanAlsoMovesXZ) {
+TEST(ViewMapping, PendingShiftsAddUpAndMoveTheSharedOffsetsAtTheRedraw) {
   ViewState s = makeView(VIEW_XY, 800, 600, 4);
   s.offsets = {ViewOffset{1, 2}, ViewOffset{3, 4}, ViewOffset{5, 6}, ViewOffset{7, 8}};
   addScrollShift(s, ScrollAxis::Horizontal, ScrollAction::LineBack, 0);  // +8 px
-  EXPECT_EQ(s.shiftX, 8);
-  // The shift reaches the offsets only at the next redraw.
+  addScrollShift(s, ScrollAxis::Horizontal, ScrollAction::LineBack, 0);
+  EXPECT_EQ(s.shiftX, 16);
   EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].h, 1);
   prepareView(s, 800, 600);
   EXPECT_EQ(s.shiftX, 0);
-  // offsetH -= 8 / 4: XY's x and XZ's x, nothing else.
-  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].h, -1);
-  EXPECT_FLOAT_EQ(s.offsets[VIEW_XZ].h, -1);
+  // offsetH -= 16 / 4: XY's x and XZ's x, not YZ's y.
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].h, -3);
+  EXPECT_FLOAT_EQ(s.offsets[VIEW_XZ].h, -3);
   EXPECT_FLOAT_EQ(s.offsets[VIEW_YZ].h, 3);
-  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].v, 2);
-  EXPECT_FLOAT_EQ(s.offsets[VIEW_XZ].v, 6);
-  EXPECT_FLOAT_EQ(s.offsets[VIEW_3D].h, 7);
-
   // Line down: -8 px, offsetV += -8 / 4: XY's y is YZ's horizontal.
   addScrollShift(s, ScrollAxis::Vertical, ScrollAction::LineForward, 0);
   prepareView(s, 800, 600);
@@ -122,51 +120,53 @@ TEST(ViewMapping, SharedAxesWorkBothWays) {
   EXPECT_FLOAT_EQ(s.offsets[VIEW_XZ].h, 4);
 }
 
-TEST(ViewMapping, ScrollActionsGiveTheirShifts) {
-  struct Case {
-    ScrollAxis axis;
-    ScrollAction action;
-    int pos;
-    int shiftX, shiftY;
-  };
-  // View 800 x 600.
-  const Case cases[] = {
-      {ScrollAxis::Horizontal, ScrollAction::LineBack, 0, 8, 0},
-      {ScrollAxis::Horizontal, ScrollAction::LineForward, 0, -8, 0},
-      {ScrollAxis::Horizontal, ScrollAction::PageBack, 0, 400, 0},
-      {ScrollAxis::Horizontal, ScrollAction::PageForward, 0, -400, 0},
-      {ScrollAxis::Horizontal, ScrollAction::Thumb, 25, -200, 0},
-      {ScrollAxis::Horizontal, ScrollAction::Thumb, -50, 400, 0},
-      {ScrollAxis::Vertical, ScrollAction::LineBack, 0, 0, 8},
-      {ScrollAxis::Vertical, ScrollAction::LineForward, 0, 0, -8},
-      {ScrollAxis::Vertical, ScrollAction::PageBack, 0, 0, 300},
-      {ScrollAxis::Vertical, ScrollAction::PageForward, 0, 0, -300},
-      {ScrollAxis::Vertical, ScrollAction::Thumb, 10, 0, -60},
-  };
-  for (const Case& c : cases) {
-    ViewState s = makeView(VIEW_XY, 800, 600, 1);
-    addScrollShift(s, c.axis, c.action, c.pos);
-    EXPECT_EQ(s.shiftX, c.shiftX);
-    EXPECT_EQ(s.shiftY, c.shiftY);
-  }
-  // Shifts add up until the redraw.
-  ViewState s = makeView(VIEW_XY, 800, 600, 2);
-  addScrollShift(s, ScrollAxis::Horizontal, ScrollAction::LineBack, 0);
-  addScrollShift(s, ScrollAxis::Horizontal, ScrollAction::LineBack, 0);
-  prepareView(s, 800, 600);
-  EXPECT_FLOAT_EQ(s.offsets[VIEW_XY].h, -8);  // -(16 / 2)
+// Scroll bar actions on an 800 x 600 view: the parallel views take a
+// pending shift in pixels, the perspective view turns its eye instead
+// (degrees from its start at -90, -90).
+struct ScrollCase {
+  const char* name;
+  bool perspective;
+  ScrollAxis axis;
+  ScrollAction action;
+  int pos;
+  int shiftX, shiftY;
+  double dAlpha = 0, dGamma = 0;
+};
+
+class ScrollBars : public testing::TestWithParam<ScrollCase> {};
+
+TEST_P(ScrollBars, ShiftOrTurnByTheirSteps) {
+  const ScrollCase& c = GetParam();
+  ViewState s = makeView(VIEW_XY, 800, 600, 1);
+  if (c.perspective) enterPerspective(s, {0, 0, 0});
+  scrollView(s, {c.axis, c.action, c.pos});
+  EXPECT_EQ(s.shiftX, c.shiftX);
+  EXPECT_EQ(s.shiftY, c.shiftY);
+  if (!c.perspective) return;
+  EXPECT_NEAR(s.perspectiveAngles[0], (-90 + c.dAlpha) * VIEW_DEGREE, 1e-5);
+  EXPECT_NEAR(s.perspectiveAngles[2], (-90 + c.dGamma) * VIEW_DEGREE, 1e-5);
 }
 
-TEST(ViewMapping, PanningThe3DViewMovesOnlyItsPair) {
-  ViewState s = makeView(VIEW_3D, 800, 600, 10);
-  addScrollShift(s, ScrollAxis::Vertical, ScrollAction::PageBack, 0);  // +300
-  prepareView(s, 800, 600);
-  EXPECT_FLOAT_EQ(s.offsets[VIEW_3D].v, 30);
-  for (int v = VIEW_XY; v <= VIEW_XZ; ++v) {
-    EXPECT_FLOAT_EQ(s.offsets[v].h, 0);
-    EXPECT_FLOAT_EQ(s.offsets[v].v, 0);
-  }
-}
+using AX = ScrollAxis;
+using SA = ScrollAction;
+INSTANTIATE_TEST_SUITE_P(
+    ViewMapping, ScrollBars,
+    testing::Values(
+        ScrollCase{"LineRight", false, AX::Horizontal, SA::LineForward, 0, -8, 0},
+        ScrollCase{"PageLeft", false, AX::Horizontal, SA::PageBack, 0, 400, 0},
+        ScrollCase{"PageRight", false, AX::Horizontal, SA::PageForward, 0, -400, 0},
+        ScrollCase{"ThumbAt25", false, AX::Horizontal, SA::Thumb, 25, -200, 0},
+        ScrollCase{"ThumbClampedAtMinus50", false, AX::Horizontal, SA::Thumb, -50, 400, 0},
+        ScrollCase{"LineUp", false, AX::Vertical, SA::LineBack, 0, 0, 8},
+        ScrollCase{"PageUp", false, AX::Vertical, SA::PageBack, 0, 0, 300},
+        ScrollCase{"VerticalThumbAt10", false, AX::Vertical, SA::Thumb, 10, 0, -60},
+        ScrollCase{"EyeLineLeft", true, AX::Horizontal, SA::LineBack, 0, 0, 0, -5, 0},
+        ScrollCase{"EyePageRight", true, AX::Horizontal, SA::PageForward, 0, 0, 0, 50, 0},
+        ScrollCase{"EyeThumbAt7", true, AX::Horizontal, SA::Thumb, 7, 0, 0, 35, 0},
+        ScrollCase{"EyeLineUp", true, AX::Vertical, SA::LineBack, 0, 0, 0, 0, 5},
+        ScrollCase{"EyePageDown", true, AX::Vertical, SA::PageForward, 0, 0, 0, 0, -50},
+        ScrollCase{"EyeThumbAt3", true, AX::Vertical, SA::Thumb, 3, 0, 0, 0, -15}),
+    [](const testing::TestParamInfo<ScrollCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tav

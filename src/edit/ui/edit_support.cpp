@@ -1,6 +1,11 @@
 // Shared pieces of the editing commands.
 #include "edit/ui/edit_support.h"
 
+#include <set>
+#include <utility>
+
+#include "shell/drag_transform.h"
+
 namespace tav {
 
 void endEdit(CommandContext& ctx) {
@@ -32,6 +37,22 @@ bool selectAndAskBase(CommandContext& ctx) {
     return false;
   }
   return true;
+}
+
+bool moveListedNodes(const ObjectList& objects, std::span<const SelectedNode> list,
+                     const Node& base, const Node& current) {
+  std::set<std::pair<ModelObject*, std::uint32_t>> done;
+  std::set<ModelObject*> changed;
+  for (const SelectedNode& s : list) {
+    if (s.object == nullptr || !objects.contains(s.object) || s.node >= s.object->nodes.size() ||
+        !done.insert({s.object, s.node}).second)
+      continue;
+    s.object->nodes[s.node] = dragMoveNode(s.object->nodes[s.node], base, current);
+    changed.insert(s.object);
+  }
+  for (ModelObject* o : changed)
+    if (o->shape != SHAPE_TEXT) compactObject(*o);
+  return !changed.empty();
 }
 
 }  // namespace tav

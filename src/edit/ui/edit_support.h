@@ -1,6 +1,7 @@
 // Small pieces the editing commands share.
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "model/model_object.h"
@@ -25,5 +26,13 @@ inline Vec3d currentPoint(CommandContext& ctx) { return toVec(ctx.input().curren
 // "Basepoint :" after the object selection; false (everything deselected
 // and redrawn) unless a point was given.
 bool selectAndAskBase(CommandContext& ctx);
+
+// Move Nodes applied to the model: each listed node of an object still in
+// `objects` moves once by current - base; references to nodes beyond an
+// object's count are skipped. The changed objects are compacted (nodes
+// moved onto others become one), except texts, which keep one node per entry
+// (their dots are strokes of length zero). Returns whether anything changed.
+bool moveListedNodes(const ObjectList& objects, std::span<const SelectedNode> list,
+                     const Node& base, const Node& current);
 
 }  // namespace tav

@@ -1,6 +1,5 @@
 // Delete, Move, Copy, Mirror, Turn, Scale and Move Nodes.
 #include <algorithm>
-#include <set>
 #include <vector>
 
 #include "edit/edit_geometry.h"
@@ -9,7 +8,6 @@
 #include "edit/ui/edit_support.h"
 #include "materials/project_materials.h"
 #include "model/number_text.h"
-#include "shell/drag_transform.h"
 #include "shell/typed_point.h"
 
 namespace tav {
@@ -201,23 +199,9 @@ void runMoveNodes(CommandContext& ctx) {
   ctx.startDrag(DragMode::MoveNodes);
   const InputOutcome r = ctx.askPoint(PROMPT_OFFSET_POINT);
   ctx.stopDrag();
-  if (r == InputOutcome::PointGiven) {
-    const Node base = ctx.input().base, current = ctx.input().current;
-    std::set<std::pair<ModelObject*, std::uint32_t>> done;
-    std::set<ModelObject*> changed;
-    for (const SelectedNode& s : list) {
-      if (s.object == nullptr || !ctx.project().objects.contains(s.object) ||
-          s.node >= s.object->nodes.size() || !done.insert({s.object, s.node}).second)
-        continue;
-      s.object->nodes[s.node] = dragMoveNode(s.object->nodes[s.node], base, current);
-      changed.insert(s.object);
-    }
-    // Nodes moved onto others become one; a text keeps one node per entry
-    // (its dots are strokes of length zero).
-    for (ModelObject* o : changed)
-      if (o->shape != SHAPE_TEXT) compactObject(*o);
-    if (!changed.empty()) ctx.setModified();
-  }
+  if (r == InputOutcome::PointGiven &&
+      moveListedNodes(ctx.project().objects, list, ctx.input().base, ctx.input().current))
+    ctx.setModified();
   finish();
 }
 

@@ -1,36 +1,14 @@
-#include "platform/qt/builtin_art.h"
+#include "platform/qt/render_image.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <QTemporaryDir>
-#include <set>
 
-#include "platform/qt/render_image.h"
 #include "qt_test_app.h"
 
 namespace tav {
 namespace {
-
-int distinctColours(const QImage& image) {
-  std::set<QRgb> colours;
-  for (int y = 0; y < image.height(); y += 2) {
-    for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
-  }
-  return static_cast<int>(colours.size());
-}
-
-TEST(BuiltinArt, IconAndStartupPictureAreDrawn) {
-  test::qtApp();
-  const QImage icon = iconImage(48);
-  EXPECT_EQ(icon.size(), QSize(48, 48));
-  EXPECT_GT(distinctColours(icon), 5);
-  EXPECT_EQ(qAlpha(icon.pixel(47, 0)), 0);  // transparent around the glyph
-  EXPECT_FALSE(applicationIcon().isNull());
-  const QImage startup = startupPicture();
-  EXPECT_GT(startup.width(), 200);
-  EXPECT_GT(distinctColours(startup), 20);
-}
 
 TEST(RenderImage, PngOfAPictureReadsBack) {
   test::qtApp();
