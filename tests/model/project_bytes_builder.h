@@ -184,61 +184,45 @@ struct SampleFile {
   std::vector<TObject> objects;  // in file order, pseudo-object excluded
 };
 
+inline TObject object(std::uint32_t shape, std::uint32_t layer, std::uint32_t colour,
+                      std::vector<std::array<float, 3>> nodes,
+                      std::vector<std::pair<std::uint16_t, std::uint16_t>> entries) {
+  return TObject{shape, 0, colour, layer, std::move(nodes), std::move(entries), {}};
+}
+
 inline std::vector<TObject> sampleObjects(bool canonical) {
-  std::vector<TObject> v;
+  const auto raw = [canonical](std::uint32_t read, std::uint32_t stored) {
+    return canonical ? read : stored;
+  };
   TObject room = squareFace(0, 1);
   room.flags = 0x01;
-  room.colour = canonical ? 0 : 5;
-  v.push_back(room);
+  room.colour = raw(0, 5);
   TObject audience = squareFace(0.5f, 0);
   audience.layer = 1;
-  audience.colour = canonical ? 21 : 3;
-  v.push_back(audience);
-  TObject on;
-  on.shape = 0;
-  on.layer = 2;
-  on.colour = canonical ? 12 : 27;
+  audience.colour = raw(21, 3);
+  TObject on = object(0, 2, raw(12, 27), {{2, 3, 1.5f}}, {{0, 0}});
   on.data = speakerData(true);
-  on.nodes = {{2, 3, 1.5f}};
-  on.entries = {{0, 0}};
-  v.push_back(on);
   TObject off = on;
-  off.colour = canonical ? 0 : 12;
+  off.colour = raw(0, 12);
   off.data = speakerData(false);
-  v.push_back(off);
-  TObject shape;
-  shape.shape = 16;
+  TObject shape =
+      object(16, 3, 9,
+             {{-0.1f, -0.2f, -0.3f},
+              {0.1f, -0.2f, -0.3f},
+              {0.1f, 0.2f, -0.3f},
+              {-0.1f, 0.2f, -0.3f},
+              {-0.1f, -0.2f, 0.3f},
+              {0.1f, -0.2f, 0.3f},
+              {0.1f, 0.2f, 0.3f},
+              {-0.1f, 0.2f, 0.3f}},
+             {{0, 0}, {3, 0}, {1, 1}, {1, 2}, {2, 3}, {0, 4}, {3, 0}, {1, 5}, {1, 6}, {2, 7}});
   shape.flags = 0x86;
-  shape.layer = 3;
-  shape.colour = 9;
-  shape.nodes = {{-0.1f, -0.2f, -0.3f}, {0.1f, -0.2f, -0.3f}, {0.1f, 0.2f, -0.3f},
-                 {-0.1f, 0.2f, -0.3f},  {-0.1f, -0.2f, 0.3f}, {0.1f, -0.2f, 0.3f},
-                 {0.1f, 0.2f, 0.3f},    {-0.1f, 0.2f, 0.3f}};
-  shape.entries = {{0, 0}, {3, 0}, {1, 1}, {1, 2}, {2, 3}, {0, 4}, {3, 0}, {1, 5}, {1, 6}, {2, 7}};
-  v.push_back(shape);
-  TObject aim;
-  aim.shape = 0;
-  aim.layer = 4;
-  aim.flags = canonical ? 0x80 : 0;
-  aim.colour = canonical ? 0 : 22;
-  aim.nodes = {{2, 3, 1.5f}, {8, 9, 1.2f}};
-  aim.entries = {{0, 0}, {1, 1}};
-  v.push_back(aim);
-  TObject aux;
-  aux.shape = 1;
-  aux.layer = 7;
-  aux.colour = 14;
-  aux.nodes = {{0, 0, 0}, {5, 0, 0}, {5, 5, 0}};
-  aux.entries = {{0, 0}, {3, 0}, {1, 1}, {1, 2}};
-  v.push_back(aux);
-  TObject text;
-  text.shape = 32;
-  text.layer = 7;
-  text.colour = 33;
-  text.nodes = {{0, 0, 0}, {0.1f, 0.2f, 0}};
-  text.entries = {{0, 0}, {1, 1}};
-  v.push_back(text);
-  return v;
+  TObject aim = object(0, 4, raw(0, 22), {{2, 3, 1.5f}, {8, 9, 1.2f}}, {{0, 0}, {1, 1}});
+  aim.flags = raw(0x80, 0);
+  const TObject aux =
+      object(1, 7, 14, {{0, 0, 0}, {5, 0, 0}, {5, 5, 0}}, {{0, 0}, {3, 0}, {1, 1}, {1, 2}});
+  const TObject text = object(32, 7, 33, {{0, 0, 0}, {0.1f, 0.2f, 0}}, {{0, 0}, {1, 1}});
+  return {room, audience, on, off, shape, aim, aux, text};
 }
 
 inline SampleFile sampleV280(bool canonical, const THeader& header = THeader{}) {
@@ -265,6 +249,21 @@ inline SampleFile sampleV280(bool canonical, const THeader& header = THeader{}) 
   out.raw(mapBlock());
   s.bytes = std::move(out.b);
   return s;
+}
+
+// A 1.27 project: the canonical sample objects in 40-byte records, one older
+// embedded type and one material.
+inline Buf sampleV127() {
+  Bytes out;
+  THeader h;
+  h.magic = "TAVIRON V1.27  ";
+  putHeader(out, h);
+  putLayers(out, {0, 1, 2});
+  for (const auto& o : sampleObjects(true)) putLegacyObject(out, o, false);
+  putLegacyObject(out, printHeaderObject(printHeaderBlock("x")), true);
+  out.i16(1).raw(oldSpeakerRecord("OLD", -1));
+  out.i16(1).raw(materialRecord("100%", 1));
+  return out.b;
 }
 
 }  // namespace tavtest

@@ -33,19 +33,6 @@ void expectDropped(const Buf& bytes, std::size_t dropped, long ordinal, std::siz
     if (e.code != IDX_MATERIAL) EXPECT_LT(e.ref, o->nodes.size()) << what;
 }
 
-Buf legacyFile() {
-  tavtest::Bytes out;
-  tavtest::THeader h;
-  h.magic = "TAVIRON V1.27  ";
-  tavtest::putHeader(out, h);
-  tavtest::putLayers(out, {0, 1, 2});
-  for (const auto& o : tavtest::sampleObjects(true)) tavtest::putLegacyObject(out, o, false);
-  tavtest::putLegacyObject(out, tavtest::printHeaderObject(tavtest::printHeaderBlock("x")), true);
-  out.i16(1).raw(tavtest::oldSpeakerRecord("OLD", -1));
-  out.i16(1).raw(tavtest::materialRecord("100%", 1));
-  return out.b;
-}
-
 TEST(ProjectFileCorrupt, TruncatedAnywhereBeforeTheMapIsInvalid) {
   const tavtest::SampleFile file = tavtest::sampleV280(true);
   ASSERT_TRUE(readProject(file.bytes).ok());
@@ -62,27 +49,16 @@ TEST(ProjectFileCorrupt, TruncatedAnywhereBeforeTheMapIsInvalid) {
   // A cut inside the map block leaves a complete project (the reader's test).
 }
 
-TEST(ProjectFileCorrupt, TruncatedLegacyFileIsInvalid) {
-  const Buf file = legacyFile();
-  ASSERT_TRUE(readProject(file).ok());
-  for (std::size_t n = 0; n < file.size(); n += (n < 1500 ? 1 : 257))
-    expectInvalid(Buf(file.begin(), file.begin() + n), "cut " + std::to_string(n));
-  expectInvalid(Buf(file.begin(), file.end() - 1), "last byte");
-}
-
 TEST(ProjectFileCorrupt, AbsurdCountsAndReferences) {
   const tavtest::SampleFile file = tavtest::sampleV280(true);
   const std::size_t first = file.objectsAt;  // room face: 4 nodes, 5 entries
-  auto patched = [&](std::size_t at, std::uint32_t v) {
+  // The sample with the 32-bit field at `at` (16-bit for patched16) set to v.
+  auto patched = [&](std::size_t at, std::uint32_t v, bool wide = true) {
     Buf b = file.bytes;
-    tavtest::put32(b, at, v);
+    wide ? tavtest::put32(b, at, v) : tavtest::put16(b, at, static_cast<std::uint16_t>(v));
     return b;
   };
-  auto patched16 = [&](std::size_t at, std::uint16_t v) {
-    Buf b = file.bytes;
-    tavtest::put16(b, at, v);
-    return b;
-  };
+  auto patched16 = [&](std::size_t at, std::uint16_t v) { return patched(at, v, false); };
   expectInvalid(patched(first + 36, 0x7FFFFFFF), "node count");
   expectInvalid(patched(first + 36, 0xFFFFFFFF), "node count max");
   expectInvalid(patched(first + 40, 0x40000000), "entry count");
@@ -123,7 +99,7 @@ TEST(ProjectFileCorrupt, AbsurdCountsAndReferences) {
 }
 
 TEST(ProjectFileCorrupt, LegacyReferencesAreChecked) {
-  Buf file = legacyFile();
+  Buf file = tavtest::sampleV127();
   const std::size_t first = 102 + 384;
   // Room face: 4 nodes; entry 2 packed as (ref << 2) | code.
   tavtest::put16(file, first + 40 + 48 + 2 * 2, (4 << 2) | 1);

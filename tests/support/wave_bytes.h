@@ -9,15 +9,6 @@
 
 namespace tavtest {
 
-inline void putU16(std::vector<std::uint8_t>& b, std::uint32_t v) {
-  b.push_back(v & 0xFF);
-  b.push_back((v >> 8) & 0xFF);
-}
-inline void putU32(std::vector<std::uint8_t>& b, std::uint32_t v) {
-  putU16(b, v & 0xFFFF);
-  putU16(b, v >> 16);
-}
-
 struct WaveSpec {
   std::uint16_t tag = 1;  // 1 = PCM, 3 = float
   std::uint16_t channels = 1;
@@ -36,9 +27,9 @@ inline std::vector<std::uint8_t> waveBytes(const WaveSpec& s,
 }
 
 inline std::vector<std::uint8_t> pcm16(const std::vector<std::int16_t>& samples) {
-  std::vector<std::uint8_t> b;
-  for (std::int16_t s : samples) putU16(b, static_cast<std::uint16_t>(s));
-  return b;
+  Bytes b;
+  for (std::int16_t s : samples) b.i16(s);
+  return b.b;
 }
 
 inline std::vector<std::uint8_t> monoWave(std::uint32_t rate, const std::vector<std::int16_t>& s) {
