@@ -108,10 +108,6 @@ void LeWriter::fixedText(std::string_view text, std::size_t n) {
   zeros(n - len);
 }
 
-void LeWriter::patchU32(std::size_t offset, std::uint32_t v) {
-  if (offset + 4 <= buf_.size()) storeU32(buf_.data() + offset, v);
-}
-
 std::uint16_t loadU16(const std::uint8_t* p) {
   return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }

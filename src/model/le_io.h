@@ -89,9 +89,6 @@ class LeWriter {
   // NUL-terminated and NUL-padded.
   void fixedText(std::string_view text, std::size_t n);
 
-  // Overwrites 4 bytes at an earlier offset (for sizes known only later).
-  void patchU32(std::size_t offset, std::uint32_t v);
-
  private:
   std::vector<std::uint8_t> buf_;
 };

@@ -160,13 +160,6 @@ std::size_t ObjectList::countAudienceAreas() const { return countOnLayer(LAYER_A
 std::size_t ObjectList::countLoudspeakers() const { return countOnLayer(LAYER_SPEAKERS); }
 std::size_t ObjectList::countAuxObjects() const { return countOnLayer(LAYER_AUX); }
 
-std::size_t ObjectList::largestSelected() const {
-  std::size_t largest = 0;
-  for (const ModelObject* o = head_; o; o = o->next)
-    if (o->isSelected() && snapshotSize(*o) > largest) largest = snapshotSize(*o);
-  return largest;
-}
-
 template <typename T>
 static T* matchingGroupEnd(T* object) {
   if (!object || !object->isGroupBegin()) return object;

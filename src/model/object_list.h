@@ -62,9 +62,6 @@ class ObjectList {
   std::size_t countAuxObjects() const;
   std::size_t countOnLayer(std::uint32_t layer) const;
 
-  // Largest snapshotSize among selected objects (0 when none is selected).
-  std::size_t largestSelected() const;
-
   template <typename T>
   class Iter {
    public:
