@@ -151,6 +151,18 @@ TEST(Rt60Window, MeasuredValuesComeFromTheDialogAndImpossibleOnesAreReported) {
   EXPECT_FLOAT_EQ(s.project().settings.measuredRT[6], 2.0f);
 }
 
+TEST(Rt60Window, FeetUnitsAndTheAreaErrorOfAMissingFloor) {
+  test::BoxOptions open;
+  open.missing = {test::FLOOR};
+  Rt60Session s(test::uniformAlpha(0.1f), open);
+  s.shell.session().units.feet = true;
+  s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
+                 EXPECT_TRUE(hasText(w.canvas(), "V total : 35314.7 cu.ft"));
+                 EXPECT_TRUE(hasText(w.canvas(), "Total Area Error : 1076.39 ft\u00B2"));
+               })});
+  s.run();
+}
+
 TEST(Rt60Window, ABandWithoutAbsorptionKeepsAFiniteScale) {
   Rt60Session s({0.0f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f, 0.1f});
   s.openWindow(CMD_RT60_SABINE, {Step::check([](ScriptedChildWindow& w) {
