@@ -45,7 +45,7 @@ TEST(SpeakerDatabaseCommand, TheOpenDialogStartsAtTheLastDatabaseAndTheNameGetsI
   EXPECT_EQ(loadHistory(s.dir.file("HISTORY.TVX")).speakerDatabasePath, bad);
 }
 
-TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenType) {
+TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenTypeCancelPlacesNothing) {
   LoadedSession s;
   std::string description;
   s.platform.scriptDialog(SELECT_SPEAKER_DIALOG_TITLE,
@@ -73,6 +73,12 @@ TEST(NewLoudspeaker, TheDialogWrapsAnglesTakesCommasAndResolvesTheChosenType) {
   s.menu(CMD_SPEAKER_NEW);
   s.check([&] { EXPECT_EQ(s.window().promptText(), "ADD NEW LOUDSPEAKER > Place at :"); });
   s.clickAt(1, 2);
+  // Cancel in the dialog, and Escape at "Place at :", place nothing.
+  s.platform.scriptDialog(EDIT_SPEAKER_DIALOG_TITLE, {Step::click(ESD_CANCEL)});
+  s.menu(CMD_SPEAKER_NEW);
+  s.clickAt(5, 5);
+  s.menu(CMD_SPEAKER_NEW);
+  s.escape();
   s.run();
 
   EXPECT_EQ(s.messages(), (std::vector<std::string>{"Speaker Type Missing !", "Invalid entry !"}));
