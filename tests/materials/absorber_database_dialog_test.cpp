@@ -5,27 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include "material_test_support.h"
-#include "support/shell_session.h"
+#include "material_dialog_fixture.h"
 
 namespace tav {
 namespace {
 
 using Step = DialogStep;
-using test::TempFolder;
 
-struct EditorFixture : ::testing::Test {
-  // A script step the dialog never reached is a failure.
-  void TearDown() override {
-    EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
-  }
-  // Dialogs used outside a running command: the shell is their Interaction.
-  test::ShellSession session;
-  ScriptedPlatform& platform = session.platform;
-  Shell& ui = session.shell;
-  TempFolder& dir = session.dir;
-  AbsorberDatabase db;
-
+struct EditorFixture : test::MaterialDialogFixture {
   void loadDatabase(const std::vector<std::pair<std::string, float>>& records) {
     const std::string path = dir.file("MAT.TAB");
     test::writeDatabase(path, records);

@@ -6,10 +6,9 @@
 
 #include <cstring>
 
-#include "material_test_support.h"
+#include "material_dialog_fixture.h"
 #include "materials/project_materials.h"
 #include "materials/ui/absorber_database_files.h"
-#include "support/shell_session.h"
 
 namespace tav {
 namespace {
@@ -17,17 +16,7 @@ namespace {
 using Step = DialogStep;
 using test::TempFolder;
 
-struct SelectFixture : ::testing::Test {
-  // A script step the dialog never reached is a failure.
-  void TearDown() override {
-    EXPECT_TRUE(platform.problems().empty()) << platform.problems().front();
-  }
-  // Dialogs used outside a running command: the shell is their Interaction.
-  test::ShellSession session;
-  ScriptedPlatform& platform = session.platform;
-  Shell& ui = session.shell;
-  TempFolder& dir = session.dir;
-  AbsorberDatabase db;
+struct SelectFixture : test::MaterialDialogFixture {
   ProjectMaterials materials;
 
   SelectFixture() { resetProjectMaterials(materials); }
