@@ -16,14 +16,7 @@ namespace {
 TEST(CliTooManyFaces, RoomcheckAndFacesFailWithTheReason) {
   // 16001 triangles in one object: one more than the face table holds.
   Project p;
-  auto many = std::make_unique<ModelObject>();
-  many->layer = LAYER_ROOM;
-  many->shape = SHAPE_SOLID;
-  for (int i = 0; i < 16001; ++i) {
-    const double x = i % 100, y = i / 100;
-    test::appendPolygon(*many, {{x, y, 0}, {x + 1, y, 0}, {x, y + 1, 0}});
-  }
-  p.objects.appendObject(std::move(many));
+  p.objects.appendObject(test::makeManyTriangles(16001, SHAPE_SOLID));
   tavtest::TempFolder dir;
   const std::string path = dir.file("MANY.TPR");
   ASSERT_TRUE(saveProjectAs(p, path).empty());

@@ -108,16 +108,7 @@ TEST(RoomCheckCommand, NoRoomAndTooManyFacesAreRefusedWithoutProgress) {
   s.roomCheck();
   // 16001 triangles in one object: one more than the face table holds; the
   // face listing reports it too.
-  s.check([&] {
-    auto many = std::make_unique<ModelObject>();
-    many->layer = LAYER_ROOM;
-    many->shape = SHAPE_FACE;
-    for (int i = 0; i < 16001; ++i) {
-      const double x = i % 100, y = i / 100;
-      test::appendPolygon(*many, {{x, y, 0}, {x + 1, y, 0}, {x, y + 1, 0}});
-    }
-    s.add(std::move(many));
-  });
+  s.check([&] { s.add(test::makeManyTriangles(16001, SHAPE_FACE)); });
   s.roomCheck();
   s.platform.pushMenu(CMD_FACE_LIST);
   s.run();

@@ -71,6 +71,17 @@ inline std::unique_ptr<ModelObject> makeSquare(float x, float y, float size, flo
   return makeFace({{x, y, z}, {x + size, y, z}, {x + size, y + size, z}, {x, y + size, z}}, layer);
 }
 
+// One room object of `count` unit triangles on a 100-wide grid in z = 0,
+// for the limits of the face table.
+inline std::unique_ptr<ModelObject> makeManyTriangles(int count, std::uint16_t shape) {
+  auto o = makeObject({}, {}, LAYER_ROOM, shape);
+  for (int i = 0; i < count; ++i) {
+    const double x = i % 100, y = i / 100;
+    appendPolygon(*o, {{x, y, 0}, {x + 1, y, 0}, {x, y + 1, 0}});
+  }
+  return o;
+}
+
 // A straight line between two points.
 inline std::unique_ptr<ModelObject> makeLine(Node a, Node b, std::uint32_t layer = LAYER_ROOM) {
   return makeObject({a, b}, {{IDX_START, 0}, {IDX_LINE, 1}}, layer, SHAPE_LINE);
