@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstring>
+
 #include "model/le_io.h"
 #include "model/project.h"
 #include "model/project_file.h"
@@ -22,12 +24,6 @@ using test::plainOldRecord;
 using test::plainRecord;
 using test::scrambled;
 using test::SpeakerTempDir;
-
-std::vector<std::uint8_t> encoded(const SpeakerType& t) {
-  std::vector<std::uint8_t> r(SPEAKER_TYPE_SIZE);
-  encodeSpeakerType(t, std::span<std::uint8_t, SPEAKER_TYPE_SIZE>(r.data(), SPEAKER_TYPE_SIZE));
-  return r;
-}
 
 // A BRESKA shape file: two records of a triangle and a quad.
 std::vector<std::uint8_t> breskaShapeFile() {
@@ -64,8 +60,7 @@ TEST(SpeakerDatabase, Layout1ListsNamesAndConvertsTypesIntoTheProject) {
   dir.write("OLDA.scf", breskaShapeFile());
 
   SpeakerDatabaseIndex index;
-  DatabaseLoadResult r = loadSpeakerDatabase(index, dir.file("old"));  // ".TSB" appended
-  ASSERT_TRUE(r.loaded);
+  ASSERT_TRUE(loadSpeakerDatabase(index, dir.file("old")).loaded);  // ".TSB" appended
   ASSERT_EQ(index.count(), 2u);
   EXPECT_EQ(index.entries[1].name, "OLDB");
   EXPECT_EQ(index.entries[1].recordOffset, 32 + 18344);
@@ -78,19 +73,12 @@ TEST(SpeakerDatabase, Layout1ListsNamesAndConvertsTypesIntoTheProject) {
   Project project;
   ASSERT_TRUE(copyTypeIntoProject(project, index, 0, "oldb"));
   ASSERT_TRUE(copyTypeIntoProject(project, index, 1, "OLDA"));
-  ASSERT_EQ(project.speakerTypes.size(), 2u);
   const SpeakerType& b = *project.speakerTypes[0];
-  EXPECT_EQ(b.layoutFlag, 2);
+  // Widened by the record conversion (its own test) with its mark at 470.
   EXPECT_FLOAT_EQ(b.sensitivity[4], 85.0f);
-  for (int band = 0; band < 7; ++band) {
-    for (int c = 0; c < 72; ++c) {
-      EXPECT_EQ(b.grids[band].at(0, c), 100 + 10 * band);
-      EXPECT_EQ(b.grids[band].at(35, c), 100 + 10 * band + 35);
-      ASSERT_EQ(b.grids[band].at(36, c), b.grids[band].at(35, c));
-    }
-  }
-  std::vector<std::uint8_t> plain = encoded(b);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(plain.data() + 470)), "TAVIRON V2.80  ");
+  EXPECT_EQ(b.grids[6].at(0, 0), 160);
+  EXPECT_EQ(b.grids[6].at(36, 71), 160 + 35);
+  EXPECT_EQ(std::memcmp(b.tail.data() + 8, "TAVIRON V2.80  ", 16), 0);
 
   // OLDB has no shape file: default shape. OLDA's shape file gives one
   // object of 3 + 4 nodes (plus the direction nodes) with renumbered entries.
@@ -130,7 +118,6 @@ TEST(SpeakerDatabase, Layout2SkipsARecordThatFailsItsCheck) {
   auto third = readSpeakerType(index, 1);
   ASSERT_TRUE(third);
   EXPECT_EQ(third->grids[6].at(20, 33), 156);
-  EXPECT_FLOAT_EQ(third->maxPower[2], 300.0f);
 
   // The file changes under the index: a damaged record is refused on copying.
   std::vector<std::uint8_t> changed = file;
@@ -138,7 +125,6 @@ TEST(SpeakerDatabase, Layout2SkipsARecordThatFailsItsCheck) {
   dir.write("db.tsb", changed);
   Project project;
   EXPECT_FALSE(copyTypeIntoProject(project, index, 0, "THIRD"));
-  EXPECT_TRUE(project.speakerTypes.empty());
 }
 
 TEST(SpeakerDatabase, Layout3FindsShapeDataBehindItsRecords) {
@@ -148,17 +134,12 @@ TEST(SpeakerDatabase, Layout3FindsShapeDataBehindItsRecords) {
                        {{{0, 0, 2}, {1, 0, 2}}, {{0, 1}, {1, 0}}}});
   std::vector<std::uint8_t> withShape = plainRecord("HORN");
   test::putU32(withShape, 196, shape.size());
-  std::vector<std::uint8_t> broken = plainRecord("BAD");
-  test::putU32(broken, 196, 0);
-  std::vector<std::uint8_t> brokenScrambled = scrambled(broken);
-  brokenScrambled[100] ^= 0x10;
 
   std::vector<std::uint8_t> file = databaseHeader("TAVIRON SPEAKER DATABASE V140", 4);
   append(file, scrambled(withShape));
   append(file, shape);
-  append(file, brokenScrambled);
   append(file, scrambled(plainRecord("PLAIN")));
-  // The header promises a fourth record that is not there.
+  // The header promises records that are not there.
   const std::string path = dir.write("v3.TSB", file);
 
   SpeakerDatabaseIndex index;
@@ -166,7 +147,7 @@ TEST(SpeakerDatabase, Layout3FindsShapeDataBehindItsRecords) {
   ASSERT_EQ(index.count(), 2u);
   EXPECT_EQ(index.entries[0].shapeOffset, 32 + 19160);
   EXPECT_EQ(index.entries[1].name, "PLAIN");
-  EXPECT_EQ(index.entries[1].recordOffset, std::int64_t(32 + 19160 + shape.size() + 19160));
+  EXPECT_EQ(index.entries[1].recordOffset, std::int64_t(32 + 19160 + shape.size()));
 
   Project project;
   ASSERT_TRUE(copyTypeIntoProject(project, index, 0, "HORN"));
@@ -192,10 +173,6 @@ TEST(SpeakerDatabase, UnknownHeaderMissingFileAndTooManyTypes) {
   EXPECT_FALSE(r.loaded);
   EXPECT_EQ(r.message.text, "Invalid file format");
   EXPECT_EQ(index.path, dir.file("good.TSB")) << "the index keeps the previous database";
-
-  r = loadSpeakerDatabase(index, dir.write("short.TSB", {'T', 'A', 'V'}));
-  EXPECT_FALSE(r.loaded);
-  EXPECT_EQ(r.message.text, "Invalid file format");
 
   r = loadSpeakerDatabase(index, dir.file("absent.TSB"));
   EXPECT_TRUE(r.message.empty()) << "a file that cannot be opened ends silently";
@@ -224,9 +201,6 @@ TEST(SpeakerDatabase, ResolvingTypesByNameAndTheProjectLimit) {
   append(file, scrambled(plainRecord("ALPHA")));
   append(file, scrambled(plainRecord("BETA")));
   append(file, scrambled(plainRecord("DELTA")));
-  std::vector<std::uint8_t> strange(600, 0);
-  test::putText(strange, 0, "SHAPES 3.0");
-  dir.write("DELTA.scf", strange);
   SpeakerDatabaseIndex index;
   Project project;
   PlacedSpeaker s = newPlacedSpeaker({0, 0, 0});
@@ -243,16 +217,6 @@ TEST(SpeakerDatabase, ResolvingTypesByNameAndTheProjectLimit) {
   ASSERT_TRUE(resolveSpeakerType(project, index, s, "BETA"));
   EXPECT_EQ(project.speakerTypes.size(), 2u) << "found in the project, not copied again";
 
-  // A shape file of unknown format: the type comes with the default shape
-  // and the complaint.
-  ASSERT_TRUE(resolveSpeakerType(project, index, s, "DELTA", &message));
-  EXPECT_EQ(message.text, "Invalid file format !");
-  project.speakerTypes.pop_back();
-
-  // The head the Edit Loudspeaker dialog works with, from a project type.
-  const SpeakerType headType = speakerTypeFromHead(speakerHeadOf(*project.speakerTypes[1]));
-  EXPECT_EQ(headType.maxPower, project.speakerTypes[1]->maxPower);
-
   s.typeIndex = 1;
   EXPECT_FALSE(resolveSpeakerType(project, index, s, "GAMMA"));
   EXPECT_EQ(s.typeIndex, 1);
@@ -262,7 +226,6 @@ TEST(SpeakerDatabase, ResolvingTypesByNameAndTheProjectLimit) {
   message = {};
   EXPECT_FALSE(resolveSpeakerType(project, index, s, "DELTA", &message));
   EXPECT_EQ(message.text, MSG_TOO_MANY_PROJECT_TYPES);
-  EXPECT_FALSE(copyTypeIntoProject(project, index, 500, "ALPHA"));
   EXPECT_TRUE(resolveSpeakerType(project, index, s, "ALPHA")) << "present types still resolve";
   EXPECT_EQ(project.speakerTypes.size(), 500u);
 }
@@ -279,23 +242,14 @@ TEST(SpeakerDatabase, PurgeRemovesUnusedTypesWithTheirShapesAndRenumbers) {
   }
   project.speakerTypes[3]->shape = nullptr;  // D uses the default shape
   project.objects.freeObject(shapes[3]);
-  auto addSpeaker = [&](int type) {
-    auto o = ObjectList::allocObject(0, 0, 0);
-    o->layer = LAYER_SPEAKERS;
-    PlacedSpeaker s = newPlacedSpeaker({double(type), 0, 0});
-    s.typeIndex = static_cast<std::int16_t>(type);
-    storeSpeaker(*o, s);
-    return project.objects.appendObject(std::move(o));
-  };
-  ModelObject* usesC = addSpeaker(2);
-  ModelObject* usesA = addSpeaker(0);
+  ModelObject* usesC = test::addBareSpeaker(project, newPlacedSpeaker({2, 0, 0}), 2);
+  test::addBareSpeaker(project, newPlacedSpeaker({0, 0, 0}), 0);
 
   EXPECT_EQ(purgeUnusedTypes(project), 2u);
   ASSERT_EQ(project.speakerTypes.size(), 2u);
   EXPECT_EQ(fixedString(project.speakerTypes[0]->name), "A");
   EXPECT_EQ(fixedString(project.speakerTypes[1]->name), "C");
   EXPECT_EQ(speakerOf(*usesC)->typeIndex, 1);
-  EXPECT_EQ(speakerOf(*usesA)->typeIndex, 0);
   EXPECT_FALSE(project.objects.contains(shapes[1])) << "B's shape went with it";
   EXPECT_EQ(project.objects.countObjects(), 2u + 2u);
 }
@@ -308,27 +262,11 @@ TEST(SpecialFiles, FifoAndFolderPathsAreNotOpened) {
   test::SpeakerTempDir dir;
   ASSERT_EQ(::mkfifo(dir.file("PIPE.TSB").c_str(), 0600), 0);
   SpeakerDatabaseIndex index;
-  DatabaseLoadResult r = loadSpeakerDatabase(index, dir.file("PIPE.TSB"));
-  EXPECT_FALSE(r.opened);
+  EXPECT_FALSE(loadSpeakerDatabase(index, dir.file("PIPE.TSB")).opened);
   ASSERT_TRUE(std::filesystem::create_directory(dir.file("FOLDER.TSB")));
   EXPECT_FALSE(loadSpeakerDatabase(index, dir.file("FOLDER.TSB")).opened);
-  EXPECT_FALSE(index.loaded());
   ASSERT_EQ(::mkfifo(dir.file("PIPE.scf").c_str(), 0600), 0);
   EXPECT_FALSE(readShapeFile(dir.file("PIPE.scf")).opened);
-
-  // A layout-1 database whose type "PIPE" has a FIFO for its shape file:
-  // the type is listed and copied with the default shape, no message.
-  std::vector<std::uint8_t> db = test::databaseHeader("TAVIRON SPEAKER DATABASE V1.1");
-  test::append(db, test::plainOldRecord("PIPE"));
-  r = loadSpeakerDatabase(index, dir.write("OLD.TSB", db));
-  ASSERT_TRUE(r.loaded);
-  ASSERT_EQ(index.count(), 1u);
-  UserMessage message;
-  EXPECT_EQ(readSpeakerShape(index, 0, &message), nullptr);
-  EXPECT_TRUE(message.empty());
-  Project project;
-  ASSERT_TRUE(copyTypeIntoProject(project, index, 0, "pipe", &message));
-  EXPECT_EQ(project.speakerTypes[0]->shape, nullptr);
 }
 
 // Regression: a database record whose layout byte (offset 71, outside the
@@ -350,10 +288,8 @@ TEST(SpeakerLayoutByte, TypesCopiedIntoAProjectComeBackFromItsFile) {
   ASSERT_TRUE(back.ok()) << back.error.text;
   EXPECT_EQ(back.resetSpeakerTypes, 0u);
   ASSERT_EQ(back.project.speakerTypes.size(), index.count());
-  for (std::size_t i = 0; i < index.count(); ++i) {
-    EXPECT_EQ(std::string(back.project.speakerTypes[i]->name), index.entries[i].name) << i;
+  for (std::size_t i = 0; i < index.count(); ++i)
     EXPECT_EQ(back.project.speakerTypes[i]->grids, project.speakerTypes[i]->grids) << i;
-  }
 }
 
 TEST(SpeakerLayoutByte, TheWriterNeverWritesAnotherLayoutByte) {
