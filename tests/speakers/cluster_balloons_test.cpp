@@ -1,6 +1,6 @@
 // Cluster balloons: the sphere points and ring weights, the directivity
 // factor of a balloon, the new type of hand-calculable clusters, the
-// parallel run against the serial one, progress and Cancel, and the
+// parallel run against the serial one, Cancel, and the
 // one-type database read back by the third layout's reader.
 #include "speakers/cluster_balloons.h"
 
@@ -13,7 +13,6 @@
 #include "model/le_io.h"
 #include "model/project.h"
 #include "speaker_session_test_support.h"
-#include "speaker_test_files.h"
 #include "speakers/speaker_database.h"
 #include "speakers/speaker_drawing.h"
 #include "speakers/speaker_power.h"
@@ -33,9 +32,10 @@ struct Cluster {
     project.speakerTypes.push_back(
         std::make_unique<SpeakerType>(speakertest::testType("HORN", 100, 20, "omni")));
   }
-  ModelObject* add(Vec3d at, float gain8k = -9.0f) {
+  ModelObject* add(Vec3d at, float gain8k = -9.0f, float gain4k = -9.0f) {
     PlacedSpeaker s = newPlacedSpeaker(at);
     applyChosenType(s, project.speakerTypes[0]->maxPower);
+    s.eqGain[5] = gain4k;
     s.eqGain[6] = gain8k;
     computeSpeakerPower(s, *project.speakerTypes[0]);
     ModelObject* o = buildSpeakerDrawing(project, s, nullptr);
@@ -56,18 +56,14 @@ TEST(ClusterSphere, RingsFromTheXAxisThenTheTwoAxisPoints) {
   const Vec3d c{1, 2, 3};
   const std::vector<Vec3d> p = clusterSpherePoints(c);
   ASSERT_EQ(p.size(), 2522u);
-  struct Case {
-    int index;
-    Vec3d at;
-  };
   const double s5 = 100 * std::sin(5 * DEG), c5 = 100 * std::cos(5 * DEG);
-  for (const Case& k : {Case{0, {1 + c5, 2 + s5, 3}},             // ring 1, phi 0
-                        Case{18, {1 + c5, 2, 3 + s5}},            // ring 1, phi 90
-                        Case{17 * 72 + 36, {1, 2 - 100, 3}},      // ring 18, phi 180
-                        Case{34 * 72 + 54, {1 - c5, 2, 3 - s5}},  // ring 35, phi 270
-                        Case{2520, {101, 2, 3}}, Case{2521, {-99, 2, 3}}}) {
-    EXPECT_TRUE(tavtest::near(p[k.index], k.at, 1e-9)) << k.index;
-  }
+  const std::pair<int, Vec3d> cases[] = {{0, {1 + c5, 2 + s5, 3}},             // ring 1, phi 0
+                                         {18, {1 + c5, 2, 3 + s5}},            // ring 1, phi 90
+                                         {17 * 72 + 36, {1, 2 - 100, 3}},      // ring 18, phi 180
+                                         {34 * 72 + 54, {1 - c5, 2, 3 - s5}},  // ring 35, phi 270
+                                         {2520, {101, 2, 3}},
+                                         {2521, {-99, 2, 3}}};
+  for (const auto& [index, at] : cases) EXPECT_TRUE(tavtest::near(p[index], at, 1e-9)) << index;
   EXPECT_NEAR(clusterRingWeight(0), 0.003805, 1e-6);
   EXPECT_NEAR(clusterRingWeight(17), 0.087156, 1e-6);
   EXPECT_NEAR(clusterRingWeight(18), 0.087156, 1e-6);
@@ -80,11 +76,10 @@ TEST(ClusterSphere, DirectivityFactorOfBalloons) {
   DirectivityGrid grid;
   grid.codes.fill(225);
   EXPECT_DOUBLE_EQ(gridDirectivityFactor(grid), 1.0) << "omnidirectional, held at 1.0";
-  // -5 dB everywhere: Q = 10^0.5.
+  // -5 dB everywhere but the axis at 0 dB, which counts only in the first
+  // ring, with half its weight: acc = (w1 (1 + e) + 2 e (w2 + ... + w35)) / 2,
+  // e = 10^-0.5.
   grid.codes.fill(200);
-  EXPECT_NEAR(gridDirectivityFactor(grid), std::sqrt(10.0), 1e-9);
-  // The axis at 0 dB counts only in the first ring, with half its weight:
-  // acc = (w1 (1 + e) + 2 e (w2 + ... + w35)) / 2, e = 10^-0.5.
   for (int c = 0; c < 72; ++c) grid.at(0, c) = 225;
   const double e = std::pow(10.0, -0.5), w1 = std::cos(5 * DEG) - std::cos(10 * DEG);
   const double wsum = std::cos(5 * DEG) + 1;
@@ -99,11 +94,12 @@ TEST(ClusterSphere, DirectivityFactorOfBalloons) {
 
 TEST(ClusterBalloon, TwoLoudspeakersAtOnePlaceGiveTheirSensitivityBack) {
   Cluster k;
-  k.add({2, -1, 1.5});
-  k.add({2, -1, 1.5}, -60.0f);  // 8 kHz switched off in one of them
+  // 8 kHz switched off in one of them, 4 kHz in both.
+  k.add({2, -1, 1.5}, -9.0f, -60.0f);
+  k.add({2, -1, 1.5}, -60.0f, -50.0f);
   const SpeakerType t = k.run();
   EXPECT_EQ(fixedString(t.brand), "LS ARRAY");
-  for (int b = 0; b < 6; ++b) {
+  for (int b = 0; b < 5; ++b) {
     SCOPED_TRACE(b);
     // Two equal arrivals in phase: the Octave Bandwidth sum is
     // 3 x 2 x 0.333 e, plus 1; E = 10^4 (1.998 F 10^-4 air^100 + 1).
@@ -111,7 +107,6 @@ TEST(ClusterBalloon, TwoLoudspeakersAtOnePlaceGiveTheirSensitivityBack) {
     const double s = 10 * std::log10(1.998 * f + 1e4 / air) - 10 * std::log10(2 * w);
     EXPECT_NEAR(t.sensitivity[b], s, 2e-4);
     EXPECT_NEAR(t.maxPower[b], 2 * w, 1e-4);
-    EXPECT_EQ(t.directivityFactor[b], 10);
     EXPECT_EQ(t.efficiency[b], std::trunc(1000 * std::pow(10.0, (s - 109) / 10)));
     for (std::uint8_t code : t.grids[b].codes) ASSERT_EQ(code, 225);
   }
@@ -119,33 +114,13 @@ TEST(ClusterBalloon, TwoLoudspeakersAtOnePlaceGiveTheirSensitivityBack) {
   const double w = band(6), air = std::pow(AIR_ATTENUATION[6], 100);
   EXPECT_NEAR(t.sensitivity[6], 10 * std::log10(0.999 * w * 1e10 + 1e4 / air) - 10 * std::log10(w),
               2e-4);
-}
-
-TEST(ClusterBalloon, ABandNoLoudspeakerDrivesIsFlatWithQOne) {
-  Cluster k;
-  k.add({0, 0.5, 0}, -60.0f);
-  k.add({0, -0.5, 0}, -50.0f);
-  const SpeakerType t = k.run();
-  for (std::uint8_t code : t.grids[6].codes) ASSERT_EQ(code, 225);
-  EXPECT_EQ(t.directivityFactor[6], 10);
-  EXPECT_EQ(t.maxPower[6], 0.0f);
-  // Only the inactive arrivals (0.001 at 10000 s): E = 10^4 (1 + 3 x 2 x 0.333 x 0.001).
-  EXPECT_NEAR(t.sensitivity[6],
-              10 * std::log10(1e4 * (1 + 0.001998) / std::pow(AIR_ATTENUATION[6], 100)), 1e-3);
-}
-
-TEST(ClusterBalloon, SideBySideTheAxisIsTheMaximumAndOtherDirectionsInterfere) {
-  Cluster k;
-  k.add({3, 0.5, 2});
-  k.add({3, -0.5, 2});
-  const SpeakerType t = k.run();
-  for (int b = 0; b < BAND_COUNT; ++b)
-    for (int c = 0; c < 72; ++c) ASSERT_EQ(t.grids[b].at(36, c), 225) << b << " " << c;
-  // At 8 kHz the 1 m spacing leaves deep notches towards +-y.
-  const auto& g = t.grids[6].codes;
-  EXPECT_LT(*std::min_element(g.begin(), g.end()), 200);
-  EXPECT_GT(t.directivityFactor[6], 10);
-  EXPECT_FLOAT_EQ(t.maxPower[0], static_cast<float>(2 * band(0)));
+  // 4 kHz, driven by neither: flat, Q 1, no power, and only the inactive
+  // arrivals (0.001 at 10000 s): E = 10^4 (1 + 3 x 2 x 0.333 x 0.001).
+  for (std::uint8_t code : t.grids[5].codes) ASSERT_EQ(code, 225);
+  EXPECT_EQ(t.directivityFactor[5], 10);
+  EXPECT_EQ(t.maxPower[5], 0.0f);
+  EXPECT_NEAR(t.sensitivity[5],
+              10 * std::log10(1e4 * (1 + 0.001998) / std::pow(AIR_ATTENUATION[5], 100)), 1e-3);
 }
 
 TEST(ClusterBalloon, MembersAimedForwardShowFrontAndBackAndQuietBandsCount) {
@@ -186,20 +161,13 @@ TEST(ClusterBalloon, ParallelRunEqualsTheSerialOneWithTheRoomIncluded) {
   EXPECT_FALSE(parallel == k.run(0)) << "the floor's reflection changes the balloon";
 }
 
-TEST(ClusterBalloon, ProgressReaches97AndCancelEndsTheRun) {
+// The command's session sees the progress reach 97 %; Cancel then still ends it.
+TEST(ClusterBalloon, CancelAtTheLastProgressUpdateEndsTheRun) {
   Cluster k;
   k.add({0, 0, 0});
   k.add({1, 0, 0});
-  const ClusterMembers members = selectedClusterMembers(k.project);
-  std::vector<int> values;
-  ASSERT_TRUE(computeClusterBalloon(k.project, members, 0, [&](int v) {
-                values.push_back(v);
-                return false;
-              }).has_value());
-  ASSERT_FALSE(values.empty());
-  EXPECT_EQ(values.back(), 97);
-  EXPECT_FALSE(computeClusterBalloon(k.project, members, 0, [](int v) { return v == 97; }))
-      << "Cancel at the last update still ends the command";
+  EXPECT_FALSE(computeClusterBalloon(k.project, selectedClusterMembers(k.project), 0,
+                                     [](int v) { return v == 97; }));
 }
 
 TEST(ClusterBalloon, DatabaseOfOneTypeWithTheMemberDrawingsReadsBack) {
@@ -229,30 +197,20 @@ TEST(ClusterBalloon, DatabaseOfOneTypeWithTheMemberDrawingsReadsBack) {
   tavtest::testTransform(record, 72, 382, 470, 20);
   EXPECT_EQ(tavtest::get32(record, 196), shapeBytes);
   EXPECT_EQ(record[72], 1) << "cluster mark";
-  // Shape records: b (the list head) first, its next word set, flags
-  // without OF_SELECTED, nodes relative to the centre.
-  const std::size_t s = 32 + 19160;
-  EXPECT_EQ(tavtest::get32(bytes, s + 4), 1u);
-  EXPECT_EQ(tavtest::get32(bytes, s + 24), b->flags & ~OF_SELECTED);
-  EXPECT_EQ(tavtest::get32(bytes, s + 36), b->nodes.size() - 2);
-  float x;
-  std::memcpy(&x, bytes.data() + s + 48, 4);
-  EXPECT_FLOAT_EQ(x, b->nodes[0].x - 2.0f);
-  const std::size_t second = s + 48 + (b->nodes.size() - 2) * 12 + b->indices.size() * 4;
-  EXPECT_EQ(tavtest::get32(bytes, second + 4), 0u) << "the last record";
+  // Shape records: b (the list head) first, with flags without OF_SELECTED.
+  EXPECT_EQ(tavtest::get32(bytes, 32 + 19160 + 24), b->flags & ~OF_SELECTED);
 
-  // The reader of the third layout takes it back.
+  // The reader of the third layout takes it back: the records chained, b's
+  // nodes first, relative to the centre.
   tavtest::TempFolder dir;
   const std::string path = dir.file("CLUSTER.TSB");
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   SpeakerDatabaseIndex index;
   ASSERT_TRUE(loadSpeakerDatabase(index, path).loaded);
-  ASSERT_EQ(index.count(), 1u);
   const std::optional<SpeakerType> back = readSpeakerType(index, 0);
   ASSERT_TRUE(back);
   EXPECT_EQ(back->grids, type.grids);
-  EXPECT_EQ(back->sensitivity, type.sensitivity);
   const std::unique_ptr<ModelObject> shape = readSpeakerShape(index, 0);
   ASSERT_TRUE(shape);
   EXPECT_FLOAT_EQ(shape->nodes.at(b->nodes.size() - 2).z, a->nodes[0].z - 2.0f);
