@@ -68,9 +68,7 @@ struct SpeakerSession : test::ShellSession {
   ModelObject* add(std::unique_ptr<ModelObject> o) { return objects().appendObject(std::move(o)); }
 
   void loadDatabase() {
-    const DatabaseLoadResult r =
-        tav::loadSpeakerDatabase(shell.session().speakerDatabase, databasePath);
-    ASSERT_TRUE(r.loaded);
+    ASSERT_TRUE(tav::loadSpeakerDatabase(shell.session().speakerDatabase, databasePath).loaded);
   }
   // Window selection around a plan point (1 m each way), then Enter.
   void pickAround(double x, double y) {
