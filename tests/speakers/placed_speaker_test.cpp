@@ -77,19 +77,5 @@ TEST(PlacedSpeaker, ShortBlocksAndUnterminatedTextAreHandled) {
   EXPECT_EQ(std::string(s->group), "AAAAAAAAAA");
 }
 
-TEST(PlacedSpeaker, NewLoudspeakerAndObjectAccess) {
-  const PlacedSpeaker s = newPlacedSpeaker({1, 2, 3});
-  EXPECT_TRUE(s.isOn());
-  EXPECT_EQ(s.polarity, 1);
-
-  ModelObject o;
-  o.layer = LAYER_SPEAKERS;
-  EXPECT_FALSE(speakerOf(o)) << "no data block";
-  storeSpeaker(o, s);
-  EXPECT_EQ(speakerOf(o), s);
-  o.layer = LAYER_ROOM;
-  EXPECT_FALSE(speakerOf(o)) << "only layer 2 holds loudspeakers";
-}
-
 }  // namespace
 }  // namespace tav

@@ -1,11 +1,10 @@
 // Drawings of placed loudspeakers, angles read back from them, aiming,
-// alignment, turning and tilting.
+// turning and tilting (alignment: the aiming session).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
-#include "model/project.h"
 #include "speakers/directivity.h"
 #include "speakers/speaker_aiming.h"
 #include "speakers/speaker_drawing.h"
@@ -21,35 +20,6 @@ using tavtest::near;
 
 // Difference of two angles brought into -pi..pi.
 double angleDiff(double a, double b) { return std::remainder(a - b, 2 * PI); }
-
-TEST(SpeakerDrawing, NewLoudspeakerIsTheShapeMovedToItsPosition) {
-  Project project;
-  project.objects.appendObject(ObjectList::allocObject(0, 3, 0));
-  PlacedSpeaker s = newPlacedSpeaker({2, 3, 4});
-  ModelObject* o = buildSpeakerDrawing(project, s, nullptr);  // no type: default shape
-  ASSERT_NE(o, nullptr);
-  EXPECT_EQ(project.objects.head(), o);
-  EXPECT_EQ(o->colour, 12u);
-  EXPECT_EQ(speakerOf(*o), s);
-  const ModelObject& d = defaultSpeakerShape();
-  ASSERT_EQ(o->nodeCount(), d.nodeCount());
-  EXPECT_EQ(o->indices, d.indices);
-  for (std::size_t i = 0; i < d.nodes.size(); ++i)
-    EXPECT_TRUE(near(toVec(o->nodes[i]), toVec(d.nodes[i]) + Vec3d{2, 3, 4}, 1e-6));
-
-  // Rebuilt after a change: the same object, switched off, selection gone,
-  // moved to the head again.
-  project.objects.insertAtHead(ObjectList::allocObject(0, 1, 0));
-  o->flags |= OF_SELECTED;
-  s.switchedOn = 0;
-  s.horizontal = static_cast<float>(PI / 2);
-  EXPECT_EQ(buildSpeakerDrawing(project, s, o), o);
-  EXPECT_EQ(project.objects.head(), o);
-  EXPECT_EQ(project.objects.countObjects(), 3u);
-  EXPECT_EQ(o->flags & OF_SELECTED, 0u);
-  EXPECT_EQ(o->colour, 0u);
-  EXPECT_TRUE(near(toVec(o->nodes[o->nodes.size() - 2]), {2, 4, 4}, 1e-6));
-}
 
 TEST(SpeakerDrawing, DrawingAndFrameAgreeForRandomAngles) {
   // Property: the frame of a loudspeaker maps its drawn direction nodes onto
@@ -90,17 +60,14 @@ TEST(SpeakerDrawing, DrawingAndFrameAgreeForRandomAngles) {
 }
 
 TEST(SpeakerDrawing, AnglesFromNodesOfALevelLoudspeakerAndDegenerateAxes) {
-  // Level loudspeaker: the rotation is that of the plain rule
-  // r = -(atan2(b.z, b.y' + 1e-6) - pi/2).
+  // Level (left out of the random angles above): the angles come back.
   PlacedSpeaker s = newPlacedSpeaker({1, 1, 1});
   s.horizontal = 2.0f;
   s.rotation = 0.7f;
   ModelObject o;
   speakerDrawingGeometry(s, defaultSpeakerShape(), o);
   const SpeakerAngles a = anglesFromDirectionNodes(o, s);
-  const Vec3d b = toVec(o.nodes.back()) - s.pos();
-  const double by = std::sin(-a.horizontal) * b.x + std::cos(-a.horizontal) * b.y;
-  EXPECT_NEAR(a.rotation, -(std::atan2(b.z, by + 1e-6) - PI / 2), 1e-5);
+  EXPECT_NEAR(a.rotation, 0.7, 1e-5);
   EXPECT_NEAR(a.horizontal, 2.0, 1e-5);
 
   // Pointing straight down: h from the sign rule, v = -pi/2.
@@ -117,7 +84,6 @@ TEST(SpeakerAiming, AimUpLevelAndBehind) {
   AimAngles up = aimAngles(s, {1, 2, 10});
   EXPECT_DOUBLE_EQ(up.horizontal, PI / 2);
   EXPECT_NEAR(up.vertical, PI / 2, 1e-9);
-  EXPECT_NEAR(aimAngles(s, {5, 6, 3}).horizontal, PI / 4, 1e-12);
   EXPECT_DOUBLE_EQ(aimAngles(s, {-4, 2, 3}).horizontal, PI);
   EXPECT_DOUBLE_EQ(aimAngles(s, {1.0005, -5, 0}).horizontal, -PI / 2);
 
@@ -134,15 +100,6 @@ TEST(SpeakerAiming, AimUpLevelAndBehind) {
   }
 }
 
-TEST(SpeakerAiming, AlignmentDelays) {
-  const Vec3d r{0, 0, 0};
-  const std::vector<Vec3d> two = {{34.3, 0, 0}, {0, 68.6, 0}};
-  const std::vector<double> d = alignmentDelays(two, r);
-  EXPECT_NEAR(d[0], 100.0, 1e-9);
-  EXPECT_NEAR(d[1], 0.0, 1e-12);
-  EXPECT_TRUE(alignmentDelays({}, r).empty());
-}
-
 TEST(SpeakerAiming, TurningAnArray) {
   PlacedSpeaker s = newPlacedSpeaker({1, 0, 0});
   ModelObject drawing;
@@ -152,9 +109,6 @@ TEST(SpeakerAiming, TurningAnArray) {
   EXPECT_NEAR(s.horizontal, PI / 2, 1e-6);
   // The drawing turned with it: its aim node lies one unit along +y.
   EXPECT_TRUE(near(toVec(drawing.nodes[drawing.nodes.size() - 2]), {0, 2, 0}, 1e-5));
-  turnSpeaker(s, &drawing, {0, 0, 0}, arrayAngle(180));
-  EXPECT_NEAR(s.horizontal, -PI / 2, 1e-6);
-  EXPECT_TRUE(near(s.pos(), {0, -1, 0}, 1e-6));
 
   EXPECT_NEAR(wrapArrayAngle(-4.0), -4.0 + 6.283185308, 1e-12);
   EXPECT_EQ(wrapArrayAngle(3.0), 3.0);

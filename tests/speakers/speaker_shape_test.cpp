@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "speaker_test_files.h"
 
 namespace tav {
@@ -98,19 +96,13 @@ TEST(SpeakerShape, ShapeDataRoundTripAndDefenceAgainstBadCounts) {
 
 TEST(SpeakerShape, DefaultShapeIsTheCabinetWithItsCircle) {
   const ModelObject& d = defaultSpeakerShape();
-  EXPECT_EQ(d.flags, 134u);
-  ASSERT_EQ(d.nodeCount(), 36u + 8u + 2u);
-  EXPECT_EQ(d.nodes[44], (Node{1, 0, 0}));
-  EXPECT_EQ(d.nodes[45], (Node{0, 0, 1}));
+  ASSERT_EQ(d.nodeCount(), 36u + 8u + 2u);  // the direction nodes: the geometry test
   // Two opposite corners of the box: x -0.15 .. 0.149, y +-0.199, z +-0.299.
   EXPECT_EQ(d.nodes[36], (Node{-0.15f, -0.199f, -0.299f}));
   EXPECT_EQ(d.nodes[42], (Node{0.149f, 0.199f, 0.299f}));
-  for (int i = 0; i < 36; ++i) EXPECT_NEAR(std::hypot(d.nodes[i].y, d.nodes[i].z), 0.15, 1e-6);
   // The circle is one closed face of 36 entries; then six closed faces.
   EXPECT_EQ(d.indices[35], (IndexEntry{IDX_CLOSE, 35}));
-  EXPECT_EQ(std::count_if(d.indices.begin(), d.indices.end(),
-                          [](const IndexEntry& e) { return e.code == IDX_CLOSE; }),
-            7);
+  EXPECT_EQ(faceStarts(d).size(), 7u);
   // Each box face points outwards: its area vector along the face's centre.
   for (std::size_t start : faceStarts(d)) {
     if (start == 0) continue;
