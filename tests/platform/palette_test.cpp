@@ -2,19 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 namespace tav {
 namespace {
 
 TEST(Palette, MapScaleRunsFromBlueToRed) {
   // The map colours 38..63: blue rises first, then green, then red, and the
-  // blue falls away at the end; no colour repeats.
-  std::set<std::tuple<int, int, int>> seen;
-  for (int i = 38; i <= 63; ++i) {
-    const Rgb c = paletteColour(i);
-    EXPECT_TRUE(seen.insert({c.r, c.g, c.b}).second) << i;
-  }
+  // blue falls away at the end.
   EXPECT_GT(paletteColour(44).b, paletteColour(38).b);
   EXPECT_EQ(paletteColour(63).b, 0);
   // Out of range draws black instead of reading outside the table.

@@ -47,11 +47,7 @@ DialogTemplate sampleDialog() {
 
 struct Handler : DialogHandler {
   std::vector<std::pair<int, DialogEventKind>> events;
-  std::string nameAtOk;
-  bool checkAtOk = false;
-  bool radioBAtOk = false;
-  int listAtOk = -2;
-  int comboAtOk = -2;
+  std::vector<std::string> atOk;  // name, check, radio B, list row, combo row at OK
   int closeRequests = 0;
   bool allowClose = true;
 
@@ -68,11 +64,9 @@ struct Handler : DialogHandler {
   void onCommand(int id, DialogEventKind kind, DialogControls& c) override {
     events.emplace_back(id, kind);
     if (id == DLG_OK) {
-      nameAtOk = c.text(ID_NAME);
-      checkAtOk = c.checked(ID_CHECK);
-      radioBAtOk = c.checked(ID_RADIO_B);
-      listAtOk = c.selection(ID_LIST);
-      comboAtOk = c.selection(ID_COMBO);
+      atOk = {c.text(ID_NAME), std::to_string(c.checked(ID_CHECK)),
+              std::to_string(c.checked(ID_RADIO_B)), std::to_string(c.selection(ID_LIST)),
+              std::to_string(c.selection(ID_COMBO))};
       c.endDialog(DLG_OK);
     }
     if (id == DLG_CANCEL) c.endDialog(DLG_CANCEL);
@@ -107,11 +101,7 @@ TEST(QtDialogHost, UserActionsReachTheHandlerById) {
     control<QPushButton>(dialog, DLG_OK)->click();
   });
   EXPECT_EQ(runQtDialog(sampleDialog(), handler, nullptr), DLG_OK);
-  EXPECT_EQ(handler.nameAtOk, "FELT PAD");
-  EXPECT_TRUE(handler.checkAtOk);
-  EXPECT_TRUE(handler.radioBAtOk);
-  EXPECT_EQ(handler.listAtOk, 2);
-  EXPECT_EQ(handler.comboAtOk, 1);
+  EXPECT_EQ(handler.atOk, (std::vector<std::string>{"FELT PAD", "1", "1", "2", "1"}));
   // Programmatic changes in onInit fired nothing; user actions did.
   ASSERT_FALSE(handler.events.empty());
   EXPECT_EQ(handler.events.front(), std::make_pair(ID_NAME, DialogEventKind::Changed));
