@@ -36,7 +36,6 @@ TEST(ScriptedGuards, MainWindowStepsAUserCouldNotTakeAreReported) {
   EXPECT_TRUE(sink.commands.empty());
   EXPECT_EQ(platform.ignoredMenuChoices(), (std::vector<int>{CMD_ZOOM_ALL, CMD_NEW}));
   EXPECT_TRUE(platform.ranDry());
-  EXPECT_TRUE(platform.quitting());
   EXPECT_EQ(platform.problems().size(), 2u) << "the panel click and the key without a window";
 }
 

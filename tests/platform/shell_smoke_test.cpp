@@ -38,8 +38,6 @@ TEST(ShellSmoke, ExampleProjectInTheRealWindow) {
   ASSERT_TRUE(shell.openProjectFile(TAVIRON_SOURCE_DIR "/data/examples/example.TPR"));
   settle(platform);
   MainWindow& window = *shell.mainWindow();
-  ASSERT_GT(window.viewWidth(), 100);
-  ASSERT_FALSE(shell.project().objects.empty());
   for (int view : {VIEW_XY, VIEW_3D, VIEW_YZ}) {
     shell.onKeyDown(keyF(1 + view), false);
     shell.onKeyDown(keyF(7), false);  // zoom all
