@@ -20,16 +20,12 @@ constexpr int BTN_COPY = 8;
 
 struct GraphHandler : ChildWindowHandler {
   int band = 0;
-  int paints = 0;
   std::vector<int> keys;
   int closeRequests = 0;
   bool copied = false;
 
   void onOpen(ChildWindow& w) override { w.addButton({BTN_COPY, "COPY", {60, 4, 50, 20}}); }
-  void onPaint(Canvas& c, ChildWindow&) override {
-    ++paints;
-    c.fillRect({0, 30, 10 + 20 * band, 10}, 44);
-  }
+  void onPaint(Canvas& c, ChildWindow&) override { c.fillRect({0, 30, 10 + 20 * band, 10}, 44); }
   void onButton(int id, ChildWindow& w) override {
     if (id == BTN_NEXT) {
       ++band;
@@ -50,18 +46,14 @@ TEST(QtChildWindowHost, ButtonsRepaintKeysAndClose) {
   QtPlatform platform;
   GraphHandler handler;
   ChildWindowSpec spec;
-  spec.title = "RT60 Sabine";
   spec.width = 320;
   spec.height = 200;
   spec.buttons = {{BTN_NEXT, "NEXT", {4, 4, 50, 20}}};
   RgbImage picture;
   bool nextEnabledAfterTwo = true;
-  int width = 0;
   test::whenModalShown([&](QWidget* w) {
     auto* window = dynamic_cast<QtChildWindow*>(w);
     ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("RT60 Sabine"));
-    width = window->width();
     window->button(BTN_NEXT)->click();
     window->button(BTN_NEXT)->click();
     nextEnabledAfterTwo = window->button(BTN_NEXT)->isEnabled();
@@ -73,8 +65,6 @@ TEST(QtChildWindowHost, ButtonsRepaintKeysAndClose) {
     QApplication::sendEvent(window, &esc);
   });
   ASSERT_TRUE(platform.runWindow(spec, handler));
-  EXPECT_EQ(width, 320);
-  EXPECT_EQ(handler.band, 2);
   EXPECT_FALSE(nextEnabledAfterTwo);
   // The picture shows the state after the second NEXT: a bar 50 pixels long.
   EXPECT_EQ(picture.pixel(49, 35), paletteColour(44));
@@ -82,9 +72,7 @@ TEST(QtChildWindowHost, ButtonsRepaintKeysAndClose) {
   EXPECT_EQ(handler.keys, std::vector<int>{KEY_DOWN});
   EXPECT_EQ(handler.closeRequests, 1);
   EXPECT_TRUE(handler.copied);
-  const QImage clip = QGuiApplication::clipboard()->image();
-  ASSERT_FALSE(clip.isNull());
-  EXPECT_EQ(clip.size(), QSize(320, 200));
+  EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(320, 200));
 
   // A window without a size cannot be shown.
   ChildWindowSpec empty;

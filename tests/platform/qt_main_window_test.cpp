@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QKeyEvent>
-#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -52,107 +51,67 @@ TEST_F(QtMainWindowTest, MenuTableStateShortcutsAndCommands) {
   MenuEntry off = menuItem(CMD_COORD_SNAP_OFF, "Of&f");
   off.keyHint = "F9";
   window.setMenu({
-      submenu("&File",
-              {menuItem(CMD_NEW, "&New"), save, menuSeparator(),
-               submenu("Import", {menuItem(CMD_IMPORT_FACES_EASE3, "Import &Room Faces")}), off}),
-      submenu("&View",
-              {menuItem(CMD_WIREFRAME, "&Wireframe"), menuItem(CMD_ZOOM_ALL, "Zoom &All", false)}),
-      menuItem(CMD_HELP, "&Help"),
+      submenu("&File", {save, submenu("Import", {menuItem(CMD_IMPORT_FACES_EASE3, "&Room")}), off}),
+      submenu("&View", {menuItem(CMD_ZOOM_ALL, "Zoom &All", false)}),
   });
-  EXPECT_EQ(window.menuBar()->actions().size(), 3);
-  EXPECT_EQ(window.menuItemText(CMD_IMPORT_FACES_EASE3), "Import &Room Faces");
   EXPECT_FALSE(window.menuItemEnabled(CMD_ZOOM_ALL));
-  EXPECT_TRUE(window.menuItemEnabled(CMD_NEW));
-  EXPECT_FALSE(window.menuItemEnabled(9999));  // unknown ids are harmless
   EXPECT_EQ(window.action(CMD_SAVE)->shortcut(), QKeySequence(QKeySequence::Save));
   // F9 stays a key of the main window: shown after the tab, not bound, and
   // kept when the item's text changes.
   EXPECT_TRUE(window.action(CMD_COORD_SNAP_OFF)->shortcut().isEmpty());
   window.setMenuItemText(CMD_COORD_SNAP_OFF, "Off");
   EXPECT_EQ(window.action(CMD_COORD_SNAP_OFF)->text(), QStringLiteral("Off\tF9"));
-
-  window.setMenuItemChecked(CMD_WIREFRAME, true);
-  window.action(CMD_WIREFRAME)->trigger();
   window.action(CMD_IMPORT_FACES_EASE3)->trigger();
-  window.action(CMD_HELP)->trigger();
-  EXPECT_EQ(sink.commands, (std::vector<int>{CMD_WIREFRAME, CMD_IMPORT_FACES_EASE3, CMD_HELP}));
-  EXPECT_TRUE(window.menuItemChecked(CMD_WIREFRAME));  // follows the model, not the click
-
+  EXPECT_EQ(sink.commands, (std::vector<int>{CMD_IMPORT_FACES_EASE3}));
   window.setTopMenuEnabled(0, false);
   EXPECT_FALSE(window.topMenuEnabled(0));
-  EXPECT_TRUE(window.topMenuEnabled(2));
-  Q_EMIT window.menuBar()->actions()[1]->menu()->aboutToShow();
-  EXPECT_EQ(sink.menuOpenings, 1);
 }
 
 TEST_F(QtMainWindowTest, KeysMouseScrollButtonsAndCloseGoToTheSink) {
-  for (int key : {Qt::Key_F1, Qt::Key_A, Qt::Key_Return, Qt::Key_Left}) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(window.viewWidget(), &press);
-  }
-  EXPECT_EQ(sink.keys, (std::vector<int>{keyF(1), KEY_A, KEY_RETURN, KEY_LEFT}));
-
-  QMouseEvent move(QEvent::MouseMove, QPointF(120, 80), QPointF(120, 80), Qt::NoButton,
-                   Qt::NoButton, Qt::ControlModifier);
-  QApplication::sendEvent(window.viewWidget(), &move);
+  QKeyEvent key(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QApplication::sendEvent(window.viewWidget(), &key);
+  EXPECT_EQ(sink.keys, (std::vector<int>{keyF(1)}));
   QMouseEvent press(QEvent::MouseButtonPress, QPointF(121, 81), QPointF(121, 81), Qt::RightButton,
-                    Qt::RightButton, Qt::NoModifier);
+                    Qt::RightButton, Qt::ControlModifier);
   QApplication::sendEvent(window.viewWidget(), &press);
-  ASSERT_EQ(sink.mouse.size(), 2u);
-  EXPECT_EQ(sink.mouse[0].action, MouseAction::Move);
-  EXPECT_EQ(sink.mouse[0].pos, (PixelPoint{120, 80}));
+  ASSERT_EQ(sink.mouse.size(), 1u);
+  EXPECT_EQ(sink.mouse[0].pos, (PixelPoint{121, 81}));
+  EXPECT_EQ(sink.mouse[0].button, MouseButton::Right);
   EXPECT_TRUE(sink.mouse[0].ctrl);
-  EXPECT_EQ(sink.mouse[1].action, MouseAction::Press);
-  EXPECT_EQ(sink.mouse[1].button, MouseButton::Right);
-  EXPECT_FALSE(sink.mouse[1].ctrl);
 
-  QScrollBar* horizontal = nullptr;
   QScrollBar* vertical = nullptr;
   for (QScrollBar* b : window.findChildren<QScrollBar*>())
-    (b->orientation() == Qt::Horizontal ? horizontal : vertical) = b;
-  ASSERT_TRUE(horizontal && vertical);
-  horizontal->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    if (b->orientation() == Qt::Vertical) vertical = b;
+  ASSERT_TRUE(vertical);
   vertical->triggerAction(QAbstractSlider::SliderPageStepAdd);
   vertical->setSliderDown(true);
   vertical->setSliderPosition(-30);
   vertical->setSliderDown(false);  // released: the thumb position is reported
-  ASSERT_EQ(sink.scrolls.size(), 3u);
-  EXPECT_EQ(sink.scrolls[0].axis, ScrollAxis::Horizontal);
-  EXPECT_EQ(sink.scrolls[0].action, ScrollAction::LineBack);
-  EXPECT_EQ(sink.scrolls[1].axis, ScrollAxis::Vertical);
-  EXPECT_EQ(sink.scrolls[1].action, ScrollAction::PageForward);
-  EXPECT_EQ(sink.scrolls[2].action, ScrollAction::Thumb);
-  EXPECT_EQ(sink.scrolls[2].position, -30);
+  ASSERT_EQ(sink.scrolls.size(), 2u);
+  EXPECT_EQ(sink.scrolls[0].axis, ScrollAxis::Vertical);
+  EXPECT_EQ(sink.scrolls[0].action, ScrollAction::PageForward);
+  EXPECT_EQ(sink.scrolls[1].action, ScrollAction::Thumb);
+  EXPECT_EQ(sink.scrolls[1].position, -30);
 
   window.showCommandButtons(true);
-  EXPECT_EQ(window.commandButton(CMD_BUTTON_STOP)->text(), QStringLiteral("STOP"));
   window.commandButton(CMD_BUTTON_STOP)->click();
-  window.commandButton(CMD_BUTTON_OK)->click();
-  EXPECT_EQ(sink.commands, (std::vector<int>{CMD_BUTTON_STOP, CMD_BUTTON_OK}));
+  EXPECT_EQ(sink.commands, (std::vector<int>{CMD_BUTTON_STOP}));
 
   // Closing only asks; the shell decides.
   window.QMainWindow::close();
   EXPECT_EQ(sink.closeRequests, 1);
   EXPECT_TRUE(window.isVisible());
-  // Posted commands arrive later, through the event loop; after close()
-  // none reaches the sink any more.
-  window.postCommand(CMD_ROOM_MOVE);
-  EXPECT_EQ(sink.commands.size(), 2u);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(sink.commands.back(), CMD_ROOM_MOVE);
+  // After close() no posted command reaches the sink any more.
   window.close();
   window.postCommand(CMD_ROOM_COPY);
   QCoreApplication::processEvents();
-  EXPECT_EQ(sink.commands.back(), CMD_ROOM_MOVE);
-  EXPECT_FALSE(window.isVisible());
+  EXPECT_EQ(sink.commands.size(), 1u);
 }
 
 TEST_F(QtMainWindowTest, PictureOverlayStartupPictureAndPanel) {
   ASSERT_GT(window.viewWidth(), 100);
   const RgbImage first = window.viewPicture();
   EXPECT_EQ(first.pixel(5, 5), paletteColour(23));
-  EXPECT_EQ(first.pixel(15, 5), paletteColour(COLOUR_WHITE));
-  const int paintsAfterFirst = sink.paints;
 
   // The overlay shows on screen but never enters the picture.
   window.setOverlay([](Canvas& c) {
@@ -164,15 +123,6 @@ TEST_F(QtMainWindowTest, PictureOverlayStartupPictureAndPanel) {
   EXPECT_EQ(window.viewPicture().rgb, first.rgb);
   window.clearOverlay();
   EXPECT_EQ(composedAt(50, 5), QColor(255, 255, 255));
-  EXPECT_EQ(sink.paints, paintsAfterFirst);  // no repaint needed for the overlay
-
-  // Incremental drawing stays until the next full repaint.
-  window.drawOnView([](Canvas& c) { c.fillRect({20, 20, 4, 4}, 19); });
-  EXPECT_EQ(window.viewPicture().pixel(21, 21), paletteColour(19));
-  sink.paintColour = 21;
-  window.requestRepaint();
-  EXPECT_EQ(window.viewPicture().pixel(21, 21), paletteColour(COLOUR_WHITE));
-  EXPECT_EQ(window.viewPicture().pixel(5, 5), paletteColour(21));
 
   // The start-up picture lies over the view through the repaints of
   // start-up, and goes with the first repaint after the user acts.
@@ -189,32 +139,12 @@ TEST_F(QtMainWindowTest, PictureOverlayStartupPictureAndPanel) {
   DialogTemplate panel;
   panel.title = "3DPANEL";
   panel.controls = {gridControl(101, ControlKind::RadioButton, "XY", 0, 0, 1, 1, CTL_CHECKED),
-                    gridControl(102, ControlKind::RadioButton, "YZ", 0, 1),
-                    gridControl(108, ControlKind::CheckBox, "V", 0, 2)};
+                    gridControl(108, ControlKind::CheckBox, "V", 0, 1)};
   DialogControls* controls = window.createPanel(panel);
   ASSERT_NE(controls, nullptr);
-  controls->setChecked(102, true);
-  EXPECT_FALSE(controls->checked(101)) << "radio buttons exclude each other";
   window.panelWidget()->findChild<QCheckBox*>(QStringLiteral("ctl_108"))->click();
-  ASSERT_EQ(sink.panel.size(), 1u);
-  EXPECT_EQ(sink.panel[0], std::make_pair(108, DialogEventKind::Clicked));
+  EXPECT_EQ(sink.panel, (std::vector{std::make_pair(108, DialogEventKind::Clicked)}));
   EXPECT_TRUE(controls->checked(108));
-  EXPECT_FALSE(window.windowIcon().isNull());
-}
-
-TEST(QtPlatformLoop, ProcessEventsStopsAfterQuit) {
-  test::qtApp();
-  QtPlatform platform;
-  Sink sink;
-  std::unique_ptr<MainWindow> window = platform.createMainWindow(sink);
-  window->postCommand(CMD_LEVEL_TIME);
-  EXPECT_TRUE(platform.processEvents(false));
-  EXPECT_EQ(sink.commands, std::vector<int>{CMD_LEVEL_TIME});
-  window->postCommand(CMD_LEVEL_TIME);
-  platform.quit();
-  EXPECT_FALSE(platform.processEvents(true));  // returns at once, does not block
-  EXPECT_TRUE(platform.quitting());
-  EXPECT_EQ(sink.commands.size(), 1u);
 }
 
 // Records where the window's picture lies once shown and laid out.
@@ -230,7 +160,7 @@ struct RecordPlace : ChildWindowHandler {
   void onPaint(Canvas&, ChildWindow&) override {}
 };
 
-TEST(QtDesktop, AResultWindowCoversTheDrawingViewExactly) {
+TEST(QtDesktop, AResultWindowCoversTheViewHelpHasItsWindowTheLoopStopsAfterQuit) {
   test::qtApp();
   QtPlatform platform;
   Sink sink;
@@ -247,27 +177,29 @@ TEST(QtDesktop, AResultWindowCoversTheDrawingViewExactly) {
   RecordPlace handler;
   ASSERT_TRUE(platform.runWindow(spec, handler));
   EXPECT_EQ(handler.place, QRect(view->mapToGlobal(QPoint(0, 0)), view->size()));
-  main->close();
-}
 
-TEST(QtDesktop, HelpOpensTheManualInItsOwnWindowAtTheAnchor) {
-  test::qtApp();
-  QtPlatform platform;
   const std::string manual = std::string(TAVIRON_SOURCE_DIR) + "/docs/manual.html";
   EXPECT_FALSE(platform.openHelp("/nonexistent/manual.html", "cmd-601"));
   ASSERT_TRUE(platform.openHelp(manual, ""));
   QtHelpWindow* help = platform.helpWindow();
   ASSERT_NE(help, nullptr);
   QApplication::processEvents();
-  const int top = help->browser()->verticalScrollBar()->value();
   // Zoom in is far down the page: the window scrolls there, by its id.
+  const int top = help->browser()->verticalScrollBar()->value();
   ASSERT_TRUE(platform.openHelp(manual, "cmd-601"));
   QApplication::processEvents();
   EXPECT_EQ(platform.helpWindow(), help);  // one window, reused
-  EXPECT_TRUE(help->isVisible());
-  EXPECT_EQ(help->currentUrl().fragment(), QStringLiteral("cmd-601"));
   EXPECT_GT(help->browser()->verticalScrollBar()->value(), top + 1000);
   help->hide();
+
+  main->postCommand(CMD_LEVEL_TIME);
+  EXPECT_TRUE(platform.processEvents(false));
+  EXPECT_EQ(sink.commands, std::vector<int>{CMD_LEVEL_TIME});
+  main->postCommand(CMD_LEVEL_TIME);
+  platform.quit();
+  EXPECT_FALSE(platform.processEvents(true));  // returns at once, does not block
+  EXPECT_EQ(sink.commands.size(), 1u);
+  main->close();
 }
 
 }  // namespace

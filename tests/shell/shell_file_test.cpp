@@ -16,15 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ShellFile, StartUpWithoutHistory) {
-  ShellSession s;
-  EXPECT_TRUE(s.window().startupShown());
-  EXPECT_TRUE(s.window().panel()->checked(PANEL_XY));
-  EXPECT_FALSE(fs::exists(s.dir.file("HISTORY.TVX")));  // nothing written yet
-}
-
 TEST(ShellFile, SaveAsNewOpenRoundTripWithTitleAndRecentList) {
   ShellSession s;
+  EXPECT_TRUE(s.window().startupShown());
+  EXPECT_FALSE(fs::exists(s.dir.file("HISTORY.TVX")));  // nothing written yet
   s.add(makeSquare(0, 0, 2));
   s.add(makeLine({0, 0, 0}, {0, 0, 3}, LAYER_AUX));
   const std::string chosen = s.dir.file("room");
@@ -35,31 +30,24 @@ TEST(ShellFile, SaveAsNewOpenRoundTripWithTitleAndRecentList) {
     EXPECT_TRUE(fs::exists(saved));
     EXPECT_FALSE(s.project().modified);
     EXPECT_EQ(s.window().title(), "Taviron 2.90 > " + saved);
-    EXPECT_TRUE(s.window().menuItemEnabled(CMD_RECENT_FIRST));
     EXPECT_EQ(s.window().menuItemText(CMD_RECENT_FIRST), saved);
   });
   s.menu(CMD_NEW);  // saved: no question
   s.check([&] {
     EXPECT_TRUE(s.project().objects.empty());
     EXPECT_EQ(s.window().title(), "Taviron 2.90 > PROJECT1.TPR");
-    EXPECT_EQ(s.shell.view().mode, VIEW_XY);
   });
   s.platform.answerOpenFile(saved);
   s.menu(CMD_OPEN);
   s.run();
-  EXPECT_TRUE(s.platform.messages().empty());
   EXPECT_EQ(s.project().objects.countObjects(), 2u);
   EXPECT_EQ(s.project().name, saved);  // the path keeps its case
-  EXPECT_FALSE(s.project().modified);
   ASSERT_EQ(s.platform.fileDialogs().size(), 2u);
   EXPECT_EQ(s.platform.fileDialogs()[0].request.filter, "*.Taviron Project|*.tpr|");
   EXPECT_EQ(s.platform.fileDialogs()[0].request.fileName, "PROJECT1.TPR");
   EXPECT_EQ(s.platform.fileDialogs()[1].request.filter, "Taviron Project|*.tpr|");
   EXPECT_EQ(s.platform.fileDialogs()[1].request.folder, s.dir.path.string());
-  const History h = loadHistory(s.dir.file("HISTORY.TVX"));
-  EXPECT_EQ(h.recent[0], saved);
-  EXPECT_EQ(h.recentCount(), 1u);
-  EXPECT_EQ(h.projectFolder, s.dir.path.string());
+  EXPECT_EQ(loadHistory(s.dir.file("HISTORY.TVX")).recent[0], saved);
 }
 
 TEST(ShellFile, AnUnansweredDiscardQuestionCancels) {
@@ -91,29 +79,21 @@ TEST(ShellFile, RecentFileMovedAwayLeavesTheModel) {
 }
 
 TEST(ShellFile, ImportRoomGeometryFollowsTheCursorAndEscapeLeavesItAsRead) {
+  // What is taken from the file and how it is marked is the merge's own test.
   ShellSession s;
   s.xyView(100.0f);
   const std::string source = s.dir.file("source.TPR");
-  {
-    Project other;
-    other.objects.appendObject(makeSquare(0, 0, 1));
-    other.objects.appendObject(makeSquare(0, 0, 1, 0, LAYER_AUDIENCE));  // not taken
-    ASSERT_TRUE(saveProjectAs(other, source).empty());
-  }
+  Project other;
+  other.objects.appendObject(makeSquare(0, 0, 1));
+  ASSERT_TRUE(saveProjectAs(other, source).empty());
   s.platform.answerOpenFile(source);
   s.menu(CMD_ROOM_IMPORT_GEOMETRY);
-  s.check([&] {
-    EXPECT_EQ(s.window().promptText(), "IMPORT > Basepoint :");
-    EXPECT_TRUE(s.project().objects.head()->isSelected());
-  });
+  s.check([&] { EXPECT_EQ(s.window().promptText(), "IMPORT > Basepoint :"); });
   s.clickAt(0, 0);
   s.clickAt(2, 1);
   s.check([&] {
-    const ModelObject* o = s.project().objects.head();
-    EXPECT_EQ(o->nodes[0], (Node{2, 1, 0}));
-    EXPECT_FALSE(o->isSelected());
-    EXPECT_TRUE(s.project().modified);
-    EXPECT_EQ(s.project().objects.countObjects(), 1u);
+    EXPECT_EQ(s.project().objects.head()->nodes[0], (Node{2, 1, 0}));
+    EXPECT_FALSE(s.project().objects.head()->isSelected());
   });
   // Insert File into AUX drawing, Escape at the offset point.
   s.platform.answerOpenFile(source);
@@ -123,10 +103,8 @@ TEST(ShellFile, ImportRoomGeometryFollowsTheCursorAndEscapeLeavesItAsRead) {
   s.run();
   const ModelObject* aux = s.project().objects.head();
   EXPECT_EQ(aux->layer, LAYER_AUX);
-  EXPECT_EQ(aux->colour, 14u);
   EXPECT_EQ(aux->nodes[0], (Node{0, 0, 0}));
   EXPECT_FALSE(aux->isSelected());
-  EXPECT_NE(s.project().layers[LAYER_AUX].visible, 0);
 }
 
 TEST(ShellFile, PrintAndClipboard) {

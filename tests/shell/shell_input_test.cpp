@@ -33,31 +33,6 @@ TEST(ShellInput, CoordinateSnapTruncatesTowardZero) {
   }
 }
 
-TEST(ShellInput, MouseAtPlusMinus174GivesPlusMinus15) {
-  // XY view at 100 pixels per metre: pixel 574 is x = 1.74 m, 226 is -1.74.
-  ShellSession s;
-  PointCollector points;
-  s.shell.registry().add(CMD_ROOM_POLYLINE, std::ref(points));
-  s.xyView(100.0f);
-  s.menu(CMD_ROOM_POLYLINE);
-  s.click({226, 126});  // y = +1.74
-  s.check([&] {
-    // The cross-hair jumped to the snapped position.
-    EXPECT_EQ(s.shell.input().cursor, (PixelPoint{250, 150}));
-    EXPECT_EQ(s.window().panel()->text(PANEL_FIELD_X), "-1.500");
-    EXPECT_EQ(s.window().panel()->text(PANEL_FIELD_Y), "1.500");
-  });
-  s.platform.pushKey(keyF(9));  // snap off: millimetres
-  s.click({574, 300});
-  s.enter();
-  s.run();
-  ASSERT_EQ(points.points.size(), 2u);
-  EXPECT_TRUE(tavtest::near(points.points[0], {-1.5, 1.5, 0}));
-  EXPECT_NEAR(points.points[1].x, 1.74, 1e-6);
-  // The last point follows the given points.
-  EXPECT_FLOAT_EQ(s.shell.input().last.x, points.points[1].x);
-}
-
 // XY view at 64 pixels per metre (1 pixel = 1/64 m, exact in float), node
 // snap width 10. Room nodes: A at the origin, B 10 pixels right and 5 down
 // of it, a hidden one 20 pixels left; an AUX node 20 pixels above A.
@@ -98,25 +73,32 @@ TEST(ShellInput, NodeSnapTakesTheNearestCandidateWithinTheWidth) {
   }
 }
 
-TEST(ShellInput, NodeSnapGivesTheNodeAndMovesTheCrossHair) {
+TEST(ShellInput, MouseSnapsToTheGridOrToANodeAndMovesTheCrossHair) {
+  // XY view at 100 pixels per metre: pixel 226 is x = -1.74, row 126 y = 1.74.
   ShellSession s;
   PointCollector points;
   s.shell.registry().add(CMD_ROOM_POLYLINE, std::ref(points));
-  s.view2D(VIEW_XY, 64.0f);
-  s.add(makeLine(NODE_A, {-1, -1, 0}));
+  s.xyView(100.0f);
   s.add(makeLine(NODE_B, {2, 2, 0}));
-  s.project().settings.cursorSnapOn = false;
-  s.project().settings.nodeSnapOn = true;
-  const PixelPoint a = s.at(0, 0);
   s.menu(CMD_ROOM_POLYLINE);
-  s.click({a.x + 30, a.y + 3});  // no node near: the mouse itself, millimetres
-  s.click({a.x + 8, a.y + 3});
+  s.click({226, 126});
+  s.check([&] {
+    EXPECT_EQ(s.shell.input().cursor, (PixelPoint{250, 150}));
+    EXPECT_EQ(s.window().panel()->text(PANEL_FIELD_X), "-1.500");
+    EXPECT_EQ(s.window().panel()->text(PANEL_FIELD_Y), "1.500");
+  });
+  s.platform.pushKey(keyF(9));   // coordinate snap off: millimetres
+  s.platform.pushKey(keyF(11));  // node snap on, no node near: the mouse itself
+  s.click({574, 300});
+  const PixelPoint b = s.at(NODE_B.x, NODE_B.y);
+  s.click({b.x + 3, b.y - 2});
   s.enter();
   s.run();
-  ASSERT_EQ(points.points.size(), 2u);
-  EXPECT_TRUE(tavtest::near(points.points[0], {0.468, -0.046, 0}, 1e-6));
-  EXPECT_EQ(points.points[1], NODE_B);
-  EXPECT_EQ(s.shell.input().cursor, s.shell.pixelOf(NODE_B));
+  ASSERT_EQ(points.points.size(), 3u);
+  EXPECT_TRUE(tavtest::near(points.points[0], {-1.5, 1.5, 0}));
+  EXPECT_NEAR(points.points[1].x, 1.74, 1e-6);
+  EXPECT_EQ(points.points[2], NODE_B);
+  EXPECT_EQ(s.shell.input().cursor, b);
 }
 
 TEST(ShellInput, TypedPointsAbsoluteRelativeAndPolar) {
@@ -136,9 +118,6 @@ TEST(ShellInput, TypedPointsAbsoluteRelativeAndPolar) {
   // Relative to the last point.
   s.platform.scriptDialog(TITLE_POINT_RELATIVE,
                           {DialogStep::setText(POINT_FIELD_X, "1"), DialogStep::click(DLG_OK)});
-  s.platform.pushKey(KEY_R);
-  // Cancel gives no point.
-  s.platform.scriptDialog(TITLE_POINT_RELATIVE, {DialogStep::click(DLG_CANCEL)});
   s.platform.pushKey(KEY_R);
   // Polar: 270 degrees is used as -90.
   s.platform.scriptDialog(TITLE_POINT_POLAR, {DialogStep::setText(POLAR_FIELD_DISTANCE, "-2"),
@@ -185,7 +164,7 @@ TEST(ShellInput, MirrorAndMoveTransforms) {
 
 TEST(ShellInput, OptionInputsCheckTheirRanges) {
   ShellSession s;
-  for (const char* a : {"0.25", "2000", "abc"}) {
+  for (const char* a : {"0.25", "2000"}) {
     s.platform.answerInputLine(std::string(a));
     s.platform.pushMenu(CMD_COORD_SNAP_DISTANCE);
   }
@@ -199,8 +178,6 @@ TEST(ShellInput, OptionInputsCheckTheirRanges) {
   s.platform.pushMenu(CMD_CIRCLE_SEGMENTS);
   s.platform.answerInputLine(std::string("0.05"));
   s.platform.pushMenu(CMD_GRID_SIZE);
-  s.platform.answerInputLine(std::nullopt);  // Cancel
-  s.platform.pushMenu(CMD_GRID_SIZE);
   s.platform.pushMenu(CMD_UNITS_FEET);  // feet: the snap distance is entered in feet
   s.platform.answerInputLine(std::string("1"));
   s.platform.pushMenu(CMD_COORD_SNAP_DISTANCE);
@@ -211,62 +188,18 @@ TEST(ShellInput, OptionInputsCheckTheirRanges) {
   EXPECT_EQ(s.shell.session().circleSegments, 72);
   EXPECT_FLOAT_EQ(st.gridSize, 1.0f);
   const auto& in = s.platform.inputLines();
-  ASSERT_EQ(in.size(), 10u);
+  ASSERT_EQ(in.size(), 8u);
   EXPECT_EQ(in[0].prompt, "Set Cursor Snap ( 0 .. 1000 ):");
   EXPECT_EQ(in[0].text, "0.500");
-  EXPECT_EQ(in[3].prompt, "Node Snap Width (1 - 100):");
-  EXPECT_EQ(in[5].prompt, "Circle Resolution (3 - 360):");
-  EXPECT_EQ(in[7].prompt, "Grid size(0.1 - 100) :");
-  EXPECT_EQ(in[9].text, "0.82");  // 0.25 m shown in feet
+  EXPECT_EQ(in[2].prompt, "Node Snap Width (1 - 100):");
+  EXPECT_EQ(in[4].prompt, "Circle Resolution (3 - 360):");
+  EXPECT_EQ(in[6].prompt, "Grid size(0.1 - 100) :");
+  EXPECT_EQ(in[7].text, "0.82");  // 0.25 m shown in feet
   int invalid = 0;
   for (const MessageRecord& m : s.platform.messages()) invalid += m.text == "Invalid entry !";
-  EXPECT_EQ(invalid, 5);  // 2000, abc, 101, 2, 0.05
+  EXPECT_EQ(invalid, 4);  // 2000, 101, 2, 0.05
   // The units went to the history file.
   EXPECT_TRUE(loadHistory(s.dir.file("HISTORY.TVX")).feet);
-}
-
-TEST(ShellInput, CommentAndLayerToggles) {
-  ShellSession s;
-  s.add(makeSquare(0, 0, 1, 0, LAYER_AUX));
-  s.platform.answerInputLine(std::string("Hall A"));
-  s.platform.pushPanelClick(PANEL_COMMENT);
-  // AUX drawing starts off; on, then off again.
-  s.platform.pushMenu(CMD_TOGGLE_AUX);
-  s.check([&] {
-    EXPECT_EQ(s.project().objects.head()->flags & OF_HIDDEN, 0u);
-    EXPECT_TRUE(s.window().menuItemChecked(CMD_TOGGLE_AUX));
-  });
-  s.platform.pushMenu(CMD_TOGGLE_AUX);
-  s.platform.pushMenu(CMD_TOGGLE_GRID);
-  s.run();
-  EXPECT_EQ(s.shell.session().comment, "Hall A");
-  EXPECT_EQ(s.platform.inputLines().at(0).prompt, "Comment (80 chars max.):");
-  EXPECT_EQ(s.platform.inputLines().at(0).maxLength, 80);
-  EXPECT_NE(s.project().objects.head()->flags & OF_HIDDEN, 0u);
-  EXPECT_FALSE(s.window().menuItemChecked(CMD_TOGGLE_AUX));
-  EXPECT_TRUE(s.window().menuItemChecked(CMD_TOGGLE_GRID));
-  EXPECT_FALSE(s.shell.view().grid.empty());
-}
-
-TEST(ShellInput, PanelButtonsActAsKeys) {
-  ShellSession s;
-  s.add(makeSquare(0, 0, 10));
-  s.platform.pushPanelClick(PANEL_3D);  // 3D
-  s.check([&] {
-    EXPECT_EQ(s.shell.view().mode, VIEW_3D);
-    EXPECT_TRUE(s.window().panel()->checked(PANEL_3D));
-    EXPECT_FALSE(s.window().panel()->checked(PANEL_XY));
-  });
-  s.platform.pushPanelClick(PANEL_HIDDEN);  // hidden backfaces
-  s.platform.pushPanelClick(PANEL_YZ);      // YZ
-  s.platform.pushKey(keyF(7));
-  s.check([&] { EXPECT_GT(s.shell.view().zoom, 5.0f); });
-  s.platform.pushPanelClick(PANEL_ZOOM_OUT);  // zoom out halves
-  s.run();
-  EXPECT_EQ(s.shell.view().mode, VIEW_YZ);
-  EXPECT_TRUE(s.shell.view().hiddenBackfaces);
-  EXPECT_TRUE(s.window().menuItemChecked(CMD_HIDDEN_BACKFACES));
-  EXPECT_TRUE(s.window().panel()->checked(PANEL_HIDDEN));
 }
 
 TEST(ShellInput, ZoomInByWindowLoopAndEyePoint) {
@@ -276,28 +209,19 @@ TEST(ShellInput, ZoomInByWindowLoopAndEyePoint) {
   // F6 while idle runs like a command: each click zooms to the window of
   // half the view's size around it (factor 0.99), centred on the click.
   s.platform.pushKey(keyF(6));
-  s.check([&] {
-    EXPECT_EQ(s.shell.activeCommand(), 601);
-    EXPECT_FALSE(s.window().topMenuEnabled(0));
-  });
   s.click({500, 300});  // x = 1 m
   s.check([&] {
     EXPECT_NEAR(s.shell.view().zoom, 198.0f, 1e-3);
     EXPECT_NEAR(s.shell.view().offsets[VIEW_XY].h, 1.0, 1e-6);
   });
   s.platform.pushKey(KEY_ESCAPE);
-  s.platform.pushKey(keyF(5));
-  s.check([&] {
-    EXPECT_EQ(s.shell.activeCommand(), 0);
-    EXPECT_NEAR(s.shell.view().zoom, 99.0f, 1e-3);
-  });
+  s.platform.pushKey(keyF(5));  // halves the zoom: 99
   // 606: the eye point of the perspective view; the coordinate snap goes off.
   s.platform.pushCommand(CMD_EYE_POINT);
   s.platform.pushClick({700, 300});  // zoom 99: x = 1 + 300 / 99, snapped to 0.5 m
   s.run();
   EXPECT_EQ(s.shell.view().mode, VIEW_PERSPECTIVE);
-  EXPECT_FLOAT_EQ(s.shell.view().eye.x, 4.0f);
-  EXPECT_FLOAT_EQ(s.shell.view().eye.y, 0.0f);
+  EXPECT_TRUE(tavtest::near(s.shell.view().eye, {4, 0, s.shell.view().eye.z}));
   EXPECT_FALSE(s.project().settings.cursorSnapOn);
 }
 

