@@ -32,7 +32,6 @@ TEST(LevelTime, SpeakerTableKeepsSwitchedOnSpeakersWithAnActiveBandInListOrder) 
 
   const ActiveSpeakerTable t = buildActiveSpeakerTable(project);
   ASSERT_EQ(t.size(), 2u);
-  EXPECT_EQ(t[0].frame.position.x, 0);
   EXPECT_EQ(t[1].object, last);
   EXPECT_EQ(t.bandCounts, (BandCounts{1, 0, 1, 0, 0, 0, 1, 1}));
 
@@ -105,8 +104,6 @@ TEST(LevelTime, SeatsNothingReachesStoreOneAndNoArrival) {
   options.gridIndex = 2;  // 1 m
   options.includeRoom = INCLUDE_SHADING;
   LevelTimeRun run = prepareLevelTime(project, options);
-  ASSERT_EQ(run.status, LevelTimeStatus::Ready);
-  ASSERT_EQ(run.includeRoom, INCLUDE_SHADING);
   ASSERT_EQ(computeLevelTime(run, project, {}), CalculationStatus::Completed);
   ASSERT_EQ(run.points.size(), 4u);
   for (const MapPoint& p : run.points) {

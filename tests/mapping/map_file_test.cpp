@@ -75,7 +75,6 @@ Buf sampleBytes(const MapBounds& bounds) {
 TEST(MapFile, WrittenBytesFollowTheLayout) {
   const LevelMap map = sampleMap();
   const Buf bytes = mapFileBytes(map, "Hall");
-  EXPECT_EQ(bytes.size(), 128u + 24 + 40 + 114 + 2 * 42 + 6);
   EXPECT_EQ(bytes, sampleBytes(map.bounds));
   // The bounds: Emax and the times only where the band was reached.
   EXPECT_FLOAT_EQ(map.bounds.emin[0], 0.5f);
@@ -124,7 +123,6 @@ const DamageCase DAMAGE_CASES[] = {
     {"short_header", 127, 0, 0, "Not a valid map file", 0},
     {"wrong_magic", 0, 8, 0x5858, "Not a valid map file", 0},
     {"cut_in_area_table", 170, 0, 0, "Error reading data", 0},
-    {"cut_in_map_header", 300, 0, 0, "Error reading data", 0},
     {"cut_in_points", 370, 0, 0, "Error reading data", 0},
     {"negative_area_count", 0, 128, 0xFFFF, "Error reading data", 0},
     {"area_index_out_of_range", 0, 306 + 40, 1, "Error reading data", 0},

@@ -115,7 +115,6 @@ TEST(FaceBvh, QueriesMatchThePlainLoopOverManyRandomRooms) {
     ASSERT_TRUE(buildFaceTable(list, 1, t).ok());
     if (room % 2) sortFacesForReflections(t);
     const FaceBvh bvh(t);
-    ASSERT_EQ(bvh.faceCount(), t.size());
     if (t.empty()) continue;  // the empty table has a test of its own
     // Segment ends often on faces (first nodes, box corners), where segments
     // touch planes and edges exactly.
