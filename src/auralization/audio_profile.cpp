@@ -1,9 +1,9 @@
 #include "auralization/audio_profile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 
+#include "model/file_extension.h"
 #include "model/le_io.h"
 
 namespace tav {
@@ -82,13 +82,6 @@ std::optional<AudioProfile> decodeAudioProfile(std::span<const std::uint8_t> byt
   return profile;
 }
 
-std::string withProfileExtension(std::string path) {
-  const char* ext = ".TAP";
-  bool has = path.size() >= 4;
-  for (std::size_t i = 0; has && i < 4; ++i)
-    has = std::toupper(static_cast<unsigned char>(path[path.size() - 4 + i])) == ext[i];
-  if (!has) path += ext;
-  return path;
-}
+std::string withProfileExtension(std::string path) { return withFileExtension(path, ".TAP"); }
 
 }  // namespace tav

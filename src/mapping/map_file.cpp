@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <bit>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 
+#include "model/file_extension.h"
 #include "model/save_file.h"
 
 namespace tav {
@@ -15,16 +15,6 @@ namespace {
 // Levels are truncated to 0.1 dB; this much (in 0.1 dB) absorbs the float
 // rounding of a level read back, which may land a hair below its step.
 constexpr double LEVEL_ROUNDING_GUARD = 1e-4;
-
-bool endsWithTmfIgnoringCase(const std::string& path) {
-  const std::string ext = MAP_FILE_EXTENSION;
-  if (path.size() < ext.size()) return false;
-  return std::equal(ext.begin(), ext.end(), path.end() - static_cast<long>(ext.size()),
-                    [](char a, char b) {
-                      return std::toupper(static_cast<unsigned char>(a)) ==
-                             std::toupper(static_cast<unsigned char>(b));
-                    });
-}
 
 void writeHeader(LeWriter& w, std::string_view description) {
   std::uint8_t header[MAP_FILE_HEADER_SIZE] = {};
@@ -212,7 +202,7 @@ void writeMapBlock(LeWriter& w, const LevelMap& map, std::string_view descriptio
 }
 
 std::string mapSavePath(const std::string& chosen) {
-  return endsWithTmfIgnoringCase(chosen) ? chosen : chosen + MAP_FILE_EXTENSION;
+  return withFileExtension(chosen, MAP_FILE_EXTENSION);
 }
 
 UserMessage saveMapFile(const std::string& path, const LevelMap& map,

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "model/file_extension.h"
 #include "model/le_io.h"
 #include "model/save_file.h"
 
@@ -38,14 +38,7 @@ void resetAbsorberDatabaseForNewProject(AbsorberDatabase& database) {
 }
 
 std::string absorberDatabasePath(const std::string& chosen) {
-  if (chosen.size() >= 4) {
-    const std::string tail = chosen.substr(chosen.size() - 4);
-    bool tab = true;
-    for (std::size_t i = 0; i < 4; ++i)
-      if (std::toupper(static_cast<unsigned char>(tail[i])) != ".TAB"[i]) tab = false;
-    if (tab) return chosen;
-  }
-  return chosen + ".TAB";
+  return withFileExtension(chosen, ".TAB");
 }
 
 std::string folderOfPath(const std::string& path) {

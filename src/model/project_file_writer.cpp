@@ -1,8 +1,8 @@
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "mapping/map_file.h"
+#include "model/file_extension.h"
 #include "model/le_io.h"
 #include "model/project_file.h"
 #include "model/save_file.h"
@@ -76,16 +76,6 @@ void writePrintHeaderObject(LeWriter& w, const PrintHeader& header) {
   writeObject(w, pseudo, true);
 }
 
-bool endsWithTprIgnoringCase(const std::string& path) {
-  if (path.size() < 4) return false;
-  const std::string tail = path.substr(path.size() - 4);
-  const std::string ext = PROJECT_EXTENSION;
-  return std::equal(tail.begin(), tail.end(), ext.begin(), [](char a, char b) {
-    return std::toupper(static_cast<unsigned char>(a)) ==
-           std::toupper(static_cast<unsigned char>(b));
-  });
-}
-
 }  // namespace
 
 std::vector<std::uint8_t> writeProjectBytes(const Project& project) {
@@ -128,7 +118,7 @@ std::vector<std::uint8_t> writeProjectBytes(const Project& project) {
 }
 
 std::string projectSavePath(const std::string& chosen) {
-  return endsWithTprIgnoringCase(chosen) ? chosen : chosen + PROJECT_EXTENSION;
+  return withFileExtension(chosen, PROJECT_EXTENSION);
 }
 
 std::string projectBackupPath(const std::string& path) {

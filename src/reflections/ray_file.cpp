@@ -1,10 +1,10 @@
 #include "reflections/ray_file.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstring>
 
+#include "model/file_extension.h"
 #include "model/le_io.h"
 #include "model/text_encoding.h"
 #include "reflections/reflection_paths.h"
@@ -48,14 +48,7 @@ std::vector<std::uint8_t> encodeRayFile(const std::vector<const ModelObject*>& p
 }
 
 std::string rayFileName(std::string_view chosen) {
-  std::string name(chosen);
-  auto upper = [](std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-  };
-  if (name.size() < 4 || upper(name.substr(name.size() - 4)) != RAY_FILE_EXTENSION)
-    name += RAY_FILE_EXTENSION;
-  return name;
+  return withFileExtension(chosen, RAY_FILE_EXTENSION);
 }
 
 RayFileContent decodeRayFile(std::span<const std::uint8_t> bytes) {

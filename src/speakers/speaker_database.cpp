@@ -7,6 +7,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "model/file_extension.h"
 #include "model/le_io.h"
 #include "model/project.h"
 #include "speakers/record_scrambling.h"
@@ -161,8 +162,7 @@ int SpeakerDatabaseIndex::find(const std::string& name) const {
 }
 
 std::string speakerDatabasePath(const std::string& chosen) {
-  if (chosen.size() >= 4 && upper(chosen.substr(chosen.size() - 4)) == ".TSB") return chosen;
-  return chosen + ".TSB";
+  return withFileExtension(chosen, ".TSB");
 }
 
 DatabaseLoadResult loadSpeakerDatabase(SpeakerDatabaseIndex& index, const std::string& chosen) {

@@ -72,16 +72,6 @@ TEST(AudioProfileFile, ReaderTrustsCountsOnlyAsFarAsTheFileGoes) {
   EXPECT_FALSE(decodeAudioProfile(other, 10000, 3));
 }
 
-TEST(AudioProfileFile, ExtensionAppendedUnlessTheLastFourAreTap) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"/x/hall.TaP", "/x/hall.TaP"},
-      {"/x/hall", "/x/hall.TAP"},
-      {"/x/hall.TAPE", "/x/hall.TAPE.TAP"},
-      {"TAP", "TAP.TAP"},
-  };
-  for (const auto& [in, out] : cases) EXPECT_EQ(withProfileExtension(in), out) << in;
-}
-
 ProfilePath path(float t, ProfileBandValues e, std::array<float, 3> dir = {}) {
   return {t, e, dir};
 }

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "model/file_extension.h"
 #include "model/project_file.h"
 #include "model/save_file.h"
 #include "project_bytes_builder.h"
@@ -26,12 +27,23 @@ class ProjectSaveTest : public ::testing::Test {
 
 void addFace(Project& p, double z) { test::addFace(p.objects, {{0, 0, z}, {1, 0, z}, {1, 1, z}}); }
 
+TEST(FileExtension, AppendedUnlessTheNameEndsInItInAnyCase) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/a/room", "/a/room.TAP"},
+      {"/a/room.TAP", "/a/room.TAP"},
+      {"/a/room.tAp", "/a/room.tAp"},
+      {"/a/room.TAPE", "/a/room.TAPE.TAP"},
+      {"/a/room.TA", "/a/room.TA.TAP"},
+      {"TAP", "TAP.TAP"},
+      {".TAP", ".TAP"},
+      {"", ".TAP"},
+  };
+  for (const auto& [chosen, name] : cases) EXPECT_EQ(withFileExtension(chosen, ".TAP"), name);
+}
+
 TEST(ProjectSavePaths, ExtensionAndBackupNames) {
-  EXPECT_EQ(projectSavePath("/a/room"), "/a/room.TPR");
-  EXPECT_EQ(projectSavePath("/a/room.TPR"), "/a/room.TPR");
   EXPECT_EQ(projectSavePath("/a/room.tpr"), "/a/room.tpr");
-  EXPECT_EQ(projectSavePath("/a/room.tp"), "/a/room.tp.TPR");
-  EXPECT_EQ(projectSavePath("TPR"), "TPR.TPR");
+  EXPECT_EQ(projectSavePath("/a/room"), "/a/room.TPR");
   EXPECT_EQ(projectBackupPath("/a/room.TPR"), "/a/room_old.TPR");
   EXPECT_EQ(projectBackupPath("/a/room.tpr"), "/a/room_old.TPR");
 }

@@ -193,19 +193,13 @@ TEST(Perspective, TurningKeepsAlphaAndGammaInTheirRanges) {
 
 TEST(Perspective, InformationBlockLines) {
   ViewState s = eyeView({1.5f, -2, 3.25f});
-  std::vector<std::string> lines = perspectiveInfoLines(s);
-  ASSERT_EQ(lines.size(), 5u);
-  EXPECT_EQ(lines[0], "X: 1.500");
-  EXPECT_EQ(lines[1], "Y: -2.000");
-  EXPECT_EQ(lines[2], "Z: 3.250");
-  EXPECT_EQ(lines[3], "Hor.   0\u00B0");
-  EXPECT_EQ(lines[4], "Ver.   0\u00B0");
+  EXPECT_EQ(perspectiveInfoLines(s),
+            (std::vector<std::string>{"X: 1.500", "Y: -2.000", "Z: 3.250", "Hor.   0\u00B0",
+                                      "Ver.   0\u00B0"}));
   turnPerspective(s, 2, -3);  // alpha -80°, gamma -105°
-  lines = perspectiveInfoLines(s, 1000.0);
-  ASSERT_EQ(lines.size(), 6u);
-  EXPECT_EQ(lines[0], "1000 Hz");
-  EXPECT_EQ(lines[4], "Hor. -10\u00B0");
-  EXPECT_EQ(lines[5], "Ver. -15\u00B0");
+  EXPECT_EQ(perspectiveInfoLines(s, 1000.0),
+            (std::vector<std::string>{"1000 Hz", "X: 1.500", "Y: -2.000", "Z: 3.250",
+                                      "Hor. -10\u00B0", "Ver. -15\u00B0"}));
   EXPECT_EQ(perspectiveInfoLines(s, 125.0)[0], " 125 Hz");
 }
 
