@@ -94,13 +94,6 @@ TEST(RayFile, DamagedFilesEndWithThePathsReadSoFar) {
   EXPECT_EQ(decodeRayFile(nan).skipped, 1u);
 }
 
-TEST(RayFile, NamesGetTheExtensionOnce) {
-  EXPECT_EQ(rayFileName("hall"), "hall.TRF");
-  EXPECT_EQ(rayFileName("hall.trf"), "hall.trf");
-  EXPECT_EQ(rayFileName("trf"), "trf.TRF");
-  EXPECT_EQ(rayFileName("a.TRFX"), "a.TRFX.TRF");
-}
-
 TEST(RayWorkFile, BufferFlushesBeforeARecordWouldNotFitAndTheFileGoes) {
   tavtest::TempFolder dir;
   std::filesystem::path name;
