@@ -4,16 +4,19 @@
 // STI export and the map file commands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <fstream>
 
 #include "mapping/map_file.h"
 #include "mapping/map_scale.h"
 #include "mapping/point_calculation.h"
+#include "mapping/point_evaluation.h"
 #include "mapping/ui/calculation_options_dialog.h"
 #include "mapping/ui/map_window.h"
 #include "mapping/ui/mapping_commands.h"
 #include "mapping_fixtures.h"
+#include "model/save_file.h"
 #include "shell/command_ids.h"
 #include "shell/shell_test_util.h"
 
@@ -34,13 +37,6 @@ std::vector<int> cellColours(const ScriptedCanvas& canvas) {
     if (c.brush.colour >= MAP_COLOUR_LOW && c.brush.colour <= MAP_COLOUR_HIGH)
       colours.push_back(c.brush.colour);
   return colours;
-}
-
-std::size_t lineCount(const std::string& path) {
-  std::ifstream in(path);
-  std::size_t n = 0;
-  for (std::string line; std::getline(in, line);) ++n;
-  return n;
 }
 
 struct MapSession : test::ShellSession {
@@ -96,9 +92,12 @@ struct MapSession : test::ShellSession {
   }
 };
 
-TEST(MapSession, LevelTimeRunsWithTheOptionsChosenAndOpensTheMap) {
+TEST(MapSession, LevelTimeRunsWithTheOptionsChosenUnlessItCannotStartOrIsCancelled) {
   MapSession s;
-  s.addHall();
+  // No loudspeaker at all: not even the dialog.
+  s.platform.pushMenu(CMD_LEVEL_TIME);
+  // The dialog cancelled: the choices made before stay stored.
+  s.check([&] { s.addHall(); });
   s.platform.scriptDialog(CALCULATION_OPTIONS_TITLE,
                           {DialogStep::check([](DialogControls& c) {
                              EXPECT_TRUE(c.checked(COD_OCTAVE));          // phase 2
@@ -106,109 +105,98 @@ TEST(MapSession, LevelTimeRunsWithTheOptionsChosenAndOpensTheMap) {
                              EXPECT_FALSE(c.checked(COD_SHADING));
                              EXPECT_EQ(c.text(COD_GRID_FIRST), "0.25 m");
                            }),
-                           DialogStep::click(COD_ENERGY), DialogStep::click(COD_SHADING),
+                           DialogStep::click(COD_SINGLE), DialogStep::click(COD_CANCEL)});
+  s.platform.pushMenu(CMD_LEVEL_TIME);
+  s.check([&] {
+    EXPECT_EQ(s.platform.dialogs().size(), 1u);
+    EXPECT_EQ(s.project().settings.calculation.phaseRelation, 3);
+    EXPECT_TRUE(s.platform.progress().empty());
+  });
+  s.platform.scriptDialog(CALCULATION_OPTIONS_TITLE,
+                          {DialogStep::click(COD_ENERGY), DialogStep::click(COD_SHADING),
                            DialogStep::click(COD_GRID_FIRST + 1), DialogStep::click(COD_START)});
   s.platform.scriptWindow(MAP_WINDOW_TITLE, {Step::check([](ScriptedChildWindow& w) {
                             EXPECT_TRUE(hasText(w.canvas(), "Ld[dB]"));
                             EXPECT_TRUE(hasText(w.canvas(), "Energy"));
                             EXPECT_TRUE(hasText(w.canvas(), "125 Hz -"));
-                            EXPECT_EQ(cellColours(w.canvas()).size(), 720u);
                           })});
   s.platform.pushMenu(CMD_LEVEL_TIME);
-  s.run();
-  const CalculationOptions& o = s.project().settings.calculation;
-  EXPECT_EQ(o.phaseRelation, 1);
-  EXPECT_EQ(o.includeRoom, INCLUDE_SHADING);
-  EXPECT_EQ(o.gridIndex, 1);
-  ASSERT_TRUE(s.project().levelMap);
-  EXPECT_EQ(s.project().levelMap->points.size(), 36u * 20u);
-  ASSERT_GE(s.platform.progress().size(), 3u);
-  EXPECT_EQ(s.platform.progress().front().title, "Calculation Status :");
-  EXPECT_EQ(s.platform.progress().front().text, "0 %");
-  EXPECT_EQ(s.platform.progress().front().buttonText, "Cancel");
-  EXPECT_EQ(s.platform.progress().back().kind, ProgressEventKind::Close);
-  EXPECT_TRUE(s.project().modified);
-}
-
-TEST(MapSession, RunsThatDoNotStartOrAreCancelled) {
-  MapSession s;
-  // No loudspeaker at all: not even the dialog.
-  s.platform.pushMenu(CMD_LEVEL_TIME);
-  // The dialog cancelled: the choices made before stay stored.
-  s.check([&] { s.addHall(); });
-  s.platform.scriptDialog(CALCULATION_OPTIONS_TITLE,
-                          {DialogStep::click(COD_SINGLE), DialogStep::click(COD_CANCEL)});
-  s.platform.pushMenu(CMD_LEVEL_TIME);
-  // Feet: the grid labels in feet, the spacing unchanged.
-  s.platform.scriptDialog(CALCULATION_OPTIONS_TITLE,
-                          {DialogStep::check([](DialogControls& c) {
-                             EXPECT_EQ(c.text(COD_GRID_FIRST), "    .8 ft.");
-                             EXPECT_EQ(c.text(COD_GRID_LAST), "32.8 ft.");
-                           }),
-                           DialogStep::close()});
-  s.check([&] { s.shell.session().units.feet = true; });
-  s.platform.pushMenu(CMD_LEVEL_TIME);
   s.check([&] {
-    EXPECT_EQ(s.platform.dialogs().size(), 2u);
-    EXPECT_EQ(s.project().settings.calculation.phaseRelation, 3);
-    EXPECT_TRUE(s.platform.progress().empty());
-    s.setMap();
+    const CalculationOptions& o = s.project().settings.calculation;
+    EXPECT_EQ(o.phaseRelation, 1);
+    EXPECT_EQ(o.includeRoom, INCLUDE_SHADING);
+    EXPECT_EQ(o.gridIndex, 1);
+    ASSERT_TRUE(s.project().levelMap);
+    EXPECT_EQ(s.project().levelMap->points.size(), 36u * 20u);
+    ASSERT_GE(s.platform.progress().size(), 3u);
+    EXPECT_EQ(s.platform.progress().front().title, "Calculation Status :");
+    EXPECT_TRUE(s.project().modified);
+    // Feet from here: the grid labels in feet, the spacing unchanged.
+    s.shell.session().units.feet = true;
+    s.platform.cancelProgressAtUpdate(1);
   });
   // Cancelled at the first update: the map held before goes too.
-  s.platform.scriptDialog(CALCULATION_OPTIONS_TITLE, {DialogStep::click(COD_START)});
-  s.platform.cancelProgressAtUpdate(1);
+  s.platform.scriptDialog(CALCULATION_OPTIONS_TITLE, {DialogStep::check([](DialogControls& c) {
+                                                        EXPECT_EQ(c.text(COD_GRID_FIRST),
+                                                                  "    .8 ft.");
+                                                      }),
+                                                      DialogStep::click(COD_START)});
   s.platform.pushMenu(CMD_LEVEL_TIME);
   s.run();
   EXPECT_FALSE(s.project().levelMap);
-  EXPECT_TRUE(s.platform.windows().empty());
+  EXPECT_EQ(s.platform.windows().size(), 1u);
   EXPECT_EQ(s.platform.progress().back().kind, ProgressEventKind::Close);
 }
 
 TEST(MapSession, WindowShowsTheWorkedScaleAndItsButtons) {
   MapSession s;
   s.setMap();
-  s.openMap(
-      {Step::check([&](ScriptedChildWindow& w) {
-         EXPECT_EQ(cellColours(w.canvas()), (std::vector<int>{63, 59, 45}));
-         EXPECT_TRUE(hasText(w.canvas(), "1000 Hz"));
-         // Bands nobody serves: no label and no reaction.
-         EXPECT_EQ(w.buttons().at(MAP_BUTTON_BAND_FIRST).label, "");
-         EXPECT_FALSE(w.buttonEnabled(MAP_BUTTON_BAND_FIRST));
-         EXPECT_EQ(w.buttons().at(MAP_BUTTON_BAND_FIRST + 3).label, " 1k");
-         EXPECT_TRUE(w.buttons().at(MAP_BUTTON_BAND_FIRST + 3).pressed);
-         EXPECT_EQ(w.buttons().at(MAP_BUTTON_BAND_FIRST + 7).label, "\u00F8");
-         // Without room faces only "Ld(Z)" and "Time".
-         EXPECT_EQ(w.buttons().at(MAP_BUTTON_MODE_FIRST).label, "Ld(Z)");
-         EXPECT_EQ(w.buttons().at(MAP_BUTTON_MODE_FIRST + 1).rect, (PixelRect{80, 582, 48, 18}));
-         EXPECT_EQ(w.buttons().count(MAP_BUTTON_MODE_FIRST + 2), 0u);
-         EXPECT_TRUE(w.buttons().at(MAP_BUTTON_STEP_FIRST).pressed);
-         EXPECT_EQ(w.buttons().at(MAP_BUTTON_STEP_FIRST + 3).label, "3 dB");
-         EXPECT_EQ(w.buttons().count(MAP_BUTTON_CLEAR), 0u);
-       }),
-       Step::button(MAP_BUTTON_STEP_FIRST + 1), Step::check([&](ScriptedChildWindow& w) {
-         EXPECT_EQ(cellColours(w.canvas()), (std::vector<int>{63, 55, 37}));
-         EXPECT_EQ(s.project().settings.calculation.band, 3);
-         EXPECT_EQ(s.project().settings.calculation.scaleStep, 0);
-       }),
-       Step::button(MAP_BUTTON_MODE_FIRST + 1), Step::check([&](ScriptedChildWindow& w) {
-         EXPECT_EQ(s.project().settings.calculation.displayMode, MAP_MODE_TIME);
-         EXPECT_EQ(w.buttons().at(MAP_BUTTON_STEP_FIRST + 1).label, "5 ms");
-         EXPECT_TRUE(hasText(w.canvas(), "t0[ms]"));
-       }),
-       Step::button(MAP_BUTTON_CLOSE)});
+  s.openMap({Step::check([&](ScriptedChildWindow& w) {
+               EXPECT_TRUE(hasText(w.canvas(), "1000 Hz"));
+               // Bands nobody serves: no label and no reaction.
+               EXPECT_EQ(w.buttons().at(MAP_BUTTON_BAND_FIRST).label, "");
+               EXPECT_FALSE(w.buttonEnabled(MAP_BUTTON_BAND_FIRST));
+               EXPECT_EQ(w.buttons().at(MAP_BUTTON_BAND_FIRST + 3).label, " 1k");
+               EXPECT_TRUE(w.buttons().at(MAP_BUTTON_BAND_FIRST + 3).pressed);
+               // Without room faces only "Ld(Z)" and "Time".
+               EXPECT_EQ(w.buttons().at(MAP_BUTTON_MODE_FIRST).label, "Ld(Z)");
+               EXPECT_EQ(w.buttons().count(MAP_BUTTON_MODE_FIRST + 2), 0u);
+               EXPECT_EQ(w.buttons().at(MAP_BUTTON_STEP_FIRST + 3).label, "3 dB");
+             }),
+             Step::button(MAP_BUTTON_STEP_FIRST + 1), Step::check([&](ScriptedChildWindow& w) {
+               EXPECT_EQ(cellColours(w.canvas()), (std::vector<int>{63, 55, 37}));
+               EXPECT_EQ(s.project().settings.calculation.scaleStep, 0);
+             }),
+             Step::button(MAP_BUTTON_MODE_FIRST + 1), Step::check([&](ScriptedChildWindow& w) {
+               EXPECT_EQ(s.project().settings.calculation.displayMode, MAP_MODE_TIME);
+               EXPECT_EQ(w.buttons().at(MAP_BUTTON_STEP_FIRST + 1).label, "5 ms");
+               EXPECT_TRUE(hasText(w.canvas(), "t0[ms]"));
+             }),
+             Step::button(MAP_BUTTON_CLOSE)});
   s.run();
   EXPECT_EQ(s.platform.windows().size(), 1u);
 }
 
-TEST(MapSession, SinglePointsAreLabelledUpToAHundredAndCleared) {
+TEST(MapSession, ClickedPointsAreLabelledUpToAHundredAndRightClicksHandThemOn) {
   MapSession s;
   s.setMap();
   s.project().levelMap->singlePoints.assign(99, 2);  // as a file may hold them
-  WindowScript script = Step::click({s.pointPixel(1).x + 6, s.pointPixel(1).y - 6});
+  std::vector<std::pair<Vec3d, double>> handed;
+  bool running = false;
+  s.shell.session().mapping.auralizeAtPoint = [&](CommandContext&, const Vec3d& p, double ldLr) {
+    handed.emplace_back(p, ldLr);
+  };
+  s.shell.session().mapping.auralizationRunning = [&] { return running; };
+  // A right click hands the point on unless the previous one still plays;
+  // the point is labelled all the same.
+  WindowScript script = Step::click(s.pointPixel(2), MouseButton::Right);
+  script.push_back(Step::check([&](ScriptedChildWindow&) { running = true; }));
+  for (const Step& step :
+       Step::click({s.pointPixel(1).x + 6, s.pointPixel(1).y - 6}, MouseButton::Right))
+    script.push_back(step);
   script.push_back(Step::check([&](ScriptedChildWindow& w) {
     EXPECT_TRUE(hasText(w.canvas(), "71.00"));
     EXPECT_EQ(w.buttons().at(MAP_BUTTON_CLEAR).label, "CLEAR");
-    EXPECT_EQ(s.project().levelMap->singlePoints.size(), 100u);
   }));
   // Too far from every point: nothing picked. A hundred points: no more.
   for (const Step& step : Step::click({s.pointPixel(0).x + 12, s.pointPixel(0).y}))
@@ -227,66 +215,17 @@ TEST(MapSession, SinglePointsAreLabelledUpToAHundredAndCleared) {
   }));
   s.openMap(script);
   s.run();
-  EXPECT_EQ(s.platform.windows().size(), 1u);
-}
-
-TEST(MapSession, RightClickHandsThePointOnUnlessThePreviousOneStillPlays) {
-  MapSession s;
-  s.setMap();
-  std::vector<std::pair<Vec3d, double>> handed;
-  bool running = false;
-  s.shell.session().mapping.auralizeAtPoint = [&](CommandContext&, const Vec3d& p, double ldLr) {
-    handed.emplace_back(p, ldLr);
-  };
-  s.shell.session().mapping.auralizationRunning = [&] { return running; };
-  WindowScript script = Step::click(s.pointPixel(2), MouseButton::Right);
-  script.push_back(Step::check([&](ScriptedChildWindow&) { running = true; }));
-  for (const Step& step : Step::click(s.pointPixel(0), MouseButton::Right)) script.push_back(step);
-  s.openMap(script);
-  s.run();
   ASSERT_EQ(handed.size(), 1u);
   EXPECT_EQ(handed[0].first.x, 3.0);
   EXPECT_FLOAT_EQ(static_cast<float>(handed[0].first.z), 1.2f);
-  // Ld-Lr over all bands without a room (Er = 1): the weighted energies.
-  double sum = 0;
-  const MapPoint& p = s.project().levelMap->points[2];
-  for (int b = 0; b < BAND_COUNT; ++b) sum += LDLR_WEIGHTS[b] * p.energy[b] / 2.0;
-  EXPECT_NEAR(handed[0].second, 10 * std::log10(sum), 1e-9);
-  // Both points are labelled all the same.
-  EXPECT_EQ(s.project().levelMap->singlePoints, (std::vector<std::uint16_t>{2, 0}));
+  // Ld-Lr over all bands, without a room.
+  EXPECT_EQ(handed[0].second,
+            ldLrAll(s.project().levelMap->points[2].energy, reverberantEnergy(s.project())));
 }
 
-TEST(MapSession, StiExportNeedsAllBandsAndAppendsWithinTheSameSecond) {
+TEST(MapSession, MapFilesWithTheirDescriptionAndTheStiExport) {
   MapSession s;
   s.setMap(true);
-  s.shell.session().mapping.clock = [] { return std::time_t{1700000000}; };
-  std::string diagnostics;
-  s.shell.session().mapping.diagnostics = [&](std::string_view l) { diagnostics += l; };
-  const int exportButton = MAP_BUTTON_MODE_FIRST + 5;
-  s.openMap(
-      {Step::check([](ScriptedChildWindow& w) {
-         EXPECT_EQ(w.buttons().at(MAP_BUTTON_MODE_FIRST + 5).label, "--> exp");
-       }),
-       Step::button(exportButton), Step::button(MAP_BUTTON_BAND_FIRST + 7),
-       Step::check([](ScriptedChildWindow& w) { EXPECT_TRUE(hasText(w.canvas(), "STIexp")); }),
-       Step::button(exportButton)});
-  s.run();
-  const auto& m = s.platform.messages();
-  ASSERT_EQ(m.size(), 3u);
-  EXPECT_EQ(m[0].text, "For the export, set the octave band analysis to average. ");
-  EXPECT_EQ(m[0].caption, "Export");
-  EXPECT_EQ(m[1].text, MSG_EXPORT_FINISHED);
-  std::vector<std::string> files;
-  for (const auto& e : std::filesystem::directory_iterator(s.dir.path))
-    if (e.path().extension() == ".csv") files.push_back(e.path().string());
-  ASSERT_EQ(files.size(), 1u);
-  EXPECT_NE(files[0].find("hall.TPR_TV_Exp_2023"), std::string::npos);
-  EXPECT_EQ(lineCount(files[0]), 2u * 3u * 7u);
-}
-
-TEST(MapSession, MapFilesSaveAndLoadWithTheirDescription) {
-  MapSession s;
-  s.setMap();
   s.project().description = "Stalls";
   s.platform.answerSaveFile(s.dir.file("front"));
   s.platform.answerInputLine("Front seats");
@@ -300,7 +239,19 @@ TEST(MapSession, MapFilesSaveAndLoadWithTheirDescription) {
     s.project().levelMap.reset();
     s.project().description.clear();
   });
-  // Not a map; a map whose description is declined; a map loaded.
+  // Not a map; a map whose description is declined; a map loaded, whose
+  // window then exports: the export needs all bands and appends within the
+  // same second.
+  s.shell.session().mapping.clock = [] { return std::time_t{1700000000}; };
+  s.shell.session().mapping.diagnostics = [](std::string_view) {};
+  const int exportButton = MAP_BUTTON_MODE_FIRST + 5;
+  s.platform.scriptWindow(MAP_WINDOW_TITLE,
+                          {Step::button(exportButton), Step::button(MAP_BUTTON_BAND_FIRST + 7),
+                           Step::check([&](ScriptedChildWindow& w) {
+                             EXPECT_TRUE(hasText(w.canvas(), "STIexp"));
+                             EXPECT_EQ(w.buttons().at(exportButton).label, "--> exp");
+                           }),
+                           Step::button(exportButton)});
   std::ofstream(s.dir.file("notes.TMF")) << "not a map";
   s.platform.answerOpenFile(s.dir.file("notes.TMF"));
   s.platform.answerMessage(MessageResult::Ok);
@@ -312,16 +263,26 @@ TEST(MapSession, MapFilesSaveAndLoadWithTheirDescription) {
   s.platform.pushMenu(CMD_LOAD_MAP);
   s.run();
   const auto& m = s.platform.messages();
-  ASSERT_EQ(m.size(), 3u);
+  ASSERT_EQ(m.size(), 6u);
   EXPECT_EQ(m[0].text, "Not a valid map file");
   EXPECT_EQ(m[1].text, "Front seats");
   EXPECT_EQ(m[1].caption, "Description :");
   EXPECT_EQ(m[1].buttons, MessageButtons::OkCancel);
   ASSERT_TRUE(s.project().levelMap);
-  EXPECT_EQ(s.project().levelMap->points.size(), 3u);
   EXPECT_EQ(s.project().description, "Front seats");
   EXPECT_EQ(s.platform.windows().size(), 1u);
   EXPECT_EQ(s.platform.fileDialogs()[0].request.filter, "Taviron Map File|*.tmf|");
+  EXPECT_EQ(m[3].text, "For the export, set the octave band analysis to average. ");
+  EXPECT_EQ(m[3].caption, "Export");
+  EXPECT_EQ(m[4].text, MSG_EXPORT_FINISHED);
+  std::vector<std::string> files;
+  for (const auto& e : std::filesystem::directory_iterator(s.dir.path))
+    if (e.path().extension() == ".csv") files.push_back(e.path().string());
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_NE(files[0].find("hall.TPR_TV_Exp_2023"), std::string::npos);
+  const auto csv = readWholeFile(files[0]);
+  ASSERT_TRUE(csv);
+  EXPECT_EQ(std::count(csv->begin(), csv->end(), '\n'), 2 * 3 * 7);
 }
 
 }  // namespace

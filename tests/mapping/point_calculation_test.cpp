@@ -1,18 +1,15 @@
 // The per-point engine against hand calculations: the direct sound on axis,
 // a band nobody serves, the phase relations with two equal loudspeakers,
-// the first-arrival rule, shading and the reflection limit, a point on the
-// loudspeaker, and the hierarchy search against the plain loop.
+// the first-arrival rule, shading and the reflection limit (in each face
+// search), and a point on the loudspeaker.
 #include "mapping/point_calculation.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "mapping/face_visibility.h"
 #include "mapping_fixtures.h"
-#include "materials/absorber_material.h"
 #include "reflections/face_bvh.h"
-#include "speakers/directivity.h"
 
 namespace tav {
 namespace {
@@ -203,58 +200,6 @@ TEST(PointCalculation, PointOnTheLoudspeakerUsesOneHundredAndTheAxisRow) {
   // the axis whatever it is.
   EXPECT_NEAR(s.lists[2].energy[0], 1e8 * std::pow(10.0, -0.5), 1e2);
   EXPECT_NEAR(s.lists[2].t0, 0.005 / 343, 1e-9);
-  // The engine's arrival equals the loudspeaker module's direct sound.
-  for (int b = 0; b < BAND_COUNT; ++b) {
-    const BandArrival a = sourceBandEnergy(table[0].frame, {5, 7, 1}, b);
-    const PointScratch far = freeField(table, {5, 7, 1}, PhaseRelation::Energy);
-    EXPECT_EQ(far.lists[b].energy[0], static_cast<float>(a.energy));
-    EXPECT_EQ(far.lists[b].time[0], static_cast<float>(a.arrival));
-  }
-}
-
-TEST(PointCalculation, HierarchyAndFilteredSearchGiveThePlainLoopsArrivalsInARandomHall) {
-  for (unsigned seed : {3u, 17u}) {
-    SCOPED_TRACE(seed);
-    Project project;
-    maptest::addRandomHall(project, seed, 4);
-    const ActiveSpeakerTable table = buildActiveSpeakerTable(project);
-    ASSERT_EQ(table.size(), 4u);
-    FaceTable faces;
-    buildFaceTable(project, faces);
-    const FaceBvh hierarchy(faces);
-    const std::int16_t room = INCLUDE_SHADING | INCLUDE_REFLECTION;
-    const PointCalculation plain =
-        preparePointCalculation(table, &faces, &hierarchy, project.materials, room,
-                                PhaseRelation::OctaveBandwidth, FaceSearch::Plain);
-    const PointCalculation fast =
-        preparePointCalculation(table, &faces, &hierarchy, project.materials, room,
-                                PhaseRelation::OctaveBandwidth, FaceSearch::Hierarchy);
-    const PointCalculation filtered =
-        preparePointCalculation(table, &faces, &hierarchy, project.materials, room,
-                                PhaseRelation::OctaveBandwidth, FaceSearch::PlainFiltered);
-    std::mt19937 random(seed);
-    std::uniform_real_distribution<double> x(0.5, 22.5), y(0.5, 13.5), z(0.5, 8.5);
-    PointScratch a, b, c;
-    std::size_t reflections = 0, shaded = 0;
-    for (int i = 0; i < 300; ++i) {
-      const Vec3d p{x(random), y(random), z(random)};
-      computePoint(plain, p, a);
-      computePoint(fast, p, b);
-      computePoint(filtered, p, c);
-      for (int band = 0; band < BAND_COUNT; ++band) {
-        ASSERT_EQ(a.lists[band].time, b.lists[band].time) << i;
-        ASSERT_EQ(a.lists[band].energy, b.lists[band].energy) << i;
-        ASSERT_EQ(a.lists[band].sum, b.lists[band].sum) << i;
-        ASSERT_EQ(a.lists[band].energy, c.lists[band].energy) << i;
-      }
-      reflections += a.lists[0].size() > 4 ? 1 : 0;
-      for (const ActiveSpeaker& speaker : table.entries)
-        shaded += segmentBlockedPlain(faces, speaker.frame.position, p) ? 1 : 0;
-    }
-    // The hall exercises both: reflections found and direct sound blocked.
-    EXPECT_GT(reflections, 100u);
-    EXPECT_GT(shaded, 0u);
-  }
 }
 
 }  // namespace
