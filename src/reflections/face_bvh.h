@@ -57,13 +57,6 @@ std::optional<RayFaceHit> rayFaceTest(const FaceTable& table, std::uint32_t face
                                       const Vec3d& origin, const Vec3d& direction,
                                       const Vec3d& segLo, const Vec3d& segHi);
 
-// The face a segment query accepted, with the squared distance from the
-// segment's start that the acceptance test gave.
-struct SegmentFaceHit {
-  std::uint32_t face = 0;
-  double distanceSq = 0;
-};
-
 class FaceBvh {
  public:
   FaceBvh() = default;
@@ -109,12 +102,6 @@ class FaceBvh {
   // Whether any face passes `accept(face) -> bool`.
   template <typename Accept>
   bool anyFaceOnSegment(const Vec3d& a, const Vec3d& b, Accept&& accept) const;
-  // The face with the smallest squared distance from A that
-  // `accept(face) -> std::optional<double>` gives, ties to the lowest face
-  // number: the plain loop's answer when it keeps the first of equals.
-  template <typename Accept>
-  std::optional<SegmentFaceHit> nearestFaceOnSegment(const Vec3d& a, const Vec3d& b,
-                                                     Accept&& accept) const;
 
  private:
   struct BvhNode {
@@ -243,31 +230,6 @@ bool FaceBvh::anyFaceOnSegment(const Vec3d& a, const Vec3d& b, Accept&& accept) 
     }
   }
   return false;
-}
-
-template <typename Accept>
-std::optional<SegmentFaceHit> FaceBvh::nearestFaceOnSegment(const Vec3d& a, const Vec3d& b,
-                                                            Accept&& accept) const {
-  std::optional<SegmentFaceHit> best;
-  double bestSq = std::numeric_limits<double>::infinity();
-  auto offer = [&](std::uint32_t face) {
-    const std::optional<double> d = accept(face);
-    if (!d) return;
-    if (!best || *d < bestSq || (*d == bestSq && face < best->face)) {
-      best = SegmentFaceHit{face, *d};
-      bestSq = *d;
-    }
-  };
-  if (!finite(a) || !finite(b)) {
-    for (std::uint32_t f = 0; f < boxes_.size(); ++f) offer(f);
-    return best;
-  }
-  const Walk w = makeWalk(a, b - a, 0.0, 1.0);
-  walkNearest(w, bestSq, [&](std::uint32_t k) {
-    double t = 0;
-    if (enters(w, leafReach_[k].lo, leafReach_[k].hi, t) && boundSq(w, t) <= bestSq) offer(ids_[k]);
-  });
-  return best;
 }
 
 }  // namespace tav
